@@ -1,0 +1,162 @@
+/*
+ * tavo.h - the whole C interface of the Tavo library.
+ *
+ * Conventions shared by every function:
+ * - Strings in are passed by reference: the address of a variable that holds
+ *   the address of NUL-terminated Shift-JIS bytes. A null pointer at either
+ *   level reads as the empty text. The library copies the text at once.
+ * - Strings out (TavoString) point at the first byte of a block that holds
+ *   the byte count in the 4 bytes before it and two NULs after it. The caller
+ *   owns it and frees it with TavoFreeString.
+ * - Records out are zero-filled first, then filled.
+ * - No function reports failure through its result; TavoGetLastError gives
+ *   the message of the last failure.
+ */
+#ifndef TAVO_H
+#define TAVO_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define TAVO_CALL __stdcall
+#else
+#define TAVO_CALL
+#endif
+
+#if defined(TAVO_BUILDING_LIBRARY)
+#if defined(_WIN32)
+#define TAVO_API __declspec(dllexport)
+#else
+#define TAVO_API __attribute__((visibility("default")))
+#endif
+#else
+#define TAVO_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef const char* const* TavoStringIn;
+typedef char* TavoString;
+
+#if defined(_WIN32)
+#pragma pack(push, 4)
+#endif
+
+/* Line record, filled by GetSen. Coordinates in drawing units. */
+typedef struct TavoSenRecord {
+    float X1, Y1, X2, Y2;
+    uint8_t LineType;
+    uint8_t Color;
+    uint8_t Lay;
+    uint8_t SpareByte;
+    uint16_t SpareWord;
+    uint8_t Padding[2];
+} TavoSenRecord;
+
+/* Arc record, filled by GetEnko. Angles in degrees x 65536. */
+typedef struct TavoEnkoRecord {
+    float X, Y, R;
+    uint16_t Flatness;
+    uint8_t Padding1[2];
+    int32_t StartAngle;
+    int32_t EndAngle;
+    int32_t Tilt;
+    uint8_t LineType;
+    uint8_t Color;
+    uint8_t Lay;
+    uint8_t SpareByte;
+    uint16_t SpareWord;
+    uint8_t Padding2[2];
+} TavoEnkoRecord;
+
+/* Text record, filled by GetMoji; the text comes from GetMojiString. */
+typedef struct TavoMojiRecord {
+    float X1, Y1, X2, Y2;
+    uint8_t MojiNo;
+    uint8_t Lay;
+    uint16_t Flags;
+} TavoMojiRecord;
+
+/* Point record, filled by GetTen. */
+typedef struct TavoTenRecord {
+    float X, Y;
+    uint8_t Lay;
+    uint8_t Color;
+    uint16_t SpareWord;
+} TavoTenRecord;
+
+/* Text-size row, filled by GetTable; tenths of a millimetre. */
+typedef struct TavoMojiTableRow {
+    uint16_t PenNo;
+    uint16_t Width;
+    uint16_t Height;
+    uint16_t Spacing;
+} TavoMojiTableRow;
+
+#if defined(_WIN32)
+#pragma pack(pop)
+#endif
+
+#if defined(__cplusplus)
+#define TAVO_STATIC_ASSERT(c, m) static_assert(c, m)
+#else
+#define TAVO_STATIC_ASSERT(c, m) _Static_assert(c, m)
+#endif
+TAVO_STATIC_ASSERT(sizeof(TavoSenRecord) == 24, "line record is 24 bytes");
+TAVO_STATIC_ASSERT(offsetof(TavoSenRecord, LineType) == 16 && offsetof(TavoSenRecord, SpareWord) == 20,
+                   "line record offsets");
+TAVO_STATIC_ASSERT(sizeof(TavoEnkoRecord) == 36, "arc record is 36 bytes");
+TAVO_STATIC_ASSERT(offsetof(TavoEnkoRecord, Flatness) == 12 && offsetof(TavoEnkoRecord, StartAngle) == 16 &&
+                       offsetof(TavoEnkoRecord, Tilt) == 24 && offsetof(TavoEnkoRecord, LineType) == 28 &&
+                       offsetof(TavoEnkoRecord, SpareWord) == 32,
+                   "arc record offsets");
+TAVO_STATIC_ASSERT(sizeof(TavoMojiRecord) == 20, "text record is 20 bytes");
+TAVO_STATIC_ASSERT(offsetof(TavoMojiRecord, MojiNo) == 16 && offsetof(TavoMojiRecord, Flags) == 18,
+                   "text record offsets");
+TAVO_STATIC_ASSERT(sizeof(TavoTenRecord) == 12, "point record is 12 bytes");
+TAVO_STATIC_ASSERT(offsetof(TavoTenRecord, Lay) == 8 && offsetof(TavoTenRecord, SpareWord) == 10,
+                   "point record offsets");
+TAVO_STATIC_ASSERT(sizeof(TavoMojiTableRow) == 8, "text-size row is 8 bytes");
+#undef TAVO_STATIC_ASSERT
+
+/* JWC drawing: build, save, load and read back a .jwc file. */
+TAVO_API void TAVO_CALL JwcCreate(int16_t PlotSize, int16_t Scale);
+TAVO_API void TAVO_CALL JwcDestroy(void);
+TAVO_API void TAVO_CALL JwcSaveTo(TavoStringIn FileName);
+TAVO_API void TAVO_CALL JwcLoadFrom(TavoStringIn FileName);
+TAVO_API void TAVO_CALL SetComment(TavoStringIn Comment1, TavoStringIn Comment2);
+TAVO_API void TAVO_CALL SetMojiTable(int16_t Row, uint16_t PenNo, uint16_t Width, uint16_t Height,
+                                     uint16_t Spacing);
+TAVO_API void TAVO_CALL AddSen(float X1, float Y1, float X2, float Y2, uint8_t Color, uint8_t Lay,
+                               uint8_t LineType, uint8_t SpareByte, uint16_t SpareWord);
+TAVO_API void TAVO_CALL AddEnko(float X, float Y, float R, uint16_t Flatness, int32_t StartAngle,
+                                int32_t EndAngle, int32_t Tilt, uint8_t Color, uint8_t Lay, uint8_t LineType,
+                                uint8_t SpareByte, uint16_t SpareWord);
+TAVO_API void TAVO_CALL AddMoji(float X1, float Y1, float X2, float Y2, uint8_t MojiNo, uint8_t Lay,
+                                uint16_t Flags, TavoStringIn Text);
+TAVO_API void TAVO_CALL AddTen(float X, float Y, uint8_t Color, uint8_t Lay, uint16_t SpareWord);
+TAVO_API int32_t TAVO_CALL GetSenCount(void);
+TAVO_API int32_t TAVO_CALL GetEnkoCount(void);
+TAVO_API int32_t TAVO_CALL GetMojiCount(void);
+TAVO_API int32_t TAVO_CALL GetTenCount(void);
+TAVO_API void TAVO_CALL GetSen(TavoSenRecord* Record, int16_t Index);
+TAVO_API void TAVO_CALL GetEnko(TavoEnkoRecord* Record, int16_t Index);
+TAVO_API void TAVO_CALL GetMoji(TavoMojiRecord* Record, int16_t Index);
+TAVO_API void TAVO_CALL GetTen(TavoTenRecord* Record, int16_t Index);
+TAVO_API TavoString TAVO_CALL GetMojiString(int16_t Index);
+TAVO_API void TAVO_CALL GetTable(TavoMojiTableRow* Record, int16_t Row);
+TAVO_API int32_t TAVO_CALL DrawWidth(int16_t PlotSize);
+
+/* Strings handed out, and the last failure. */
+TAVO_API void TAVO_CALL TavoFreeString(TavoString Str);
+TAVO_API uint32_t TAVO_CALL TavoStringByteLen(const char* Str);
+TAVO_API TavoString TAVO_CALL TavoGetLastError(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TAVO_H */

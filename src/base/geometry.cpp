@@ -1,0 +1,34 @@
+#include "base/geometry.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace tavo {
+
+int32_t PaperLength(int32_t plotSize) {
+    switch (plotSize) {
+        case 0: return 1189;
+        case 1: return 841;
+        case 2: return 594;
+        case 3: return 420;
+        default: return 297;
+    }
+}
+
+double DirectionOf(double dx, double dy) {
+    if (dy == 0) return dx >= 0 ? 0.0 : kPi;
+    if (dx == 0) return dy > 0 ? kPi / 2 : 3 * kPi / 2;
+    const double a = std::atan(dy / dx);
+    if (dx < 0) return a + kPi;
+    return dy > 0 ? a : a + 2 * kPi;
+}
+
+int64_t RoundHalfEven(double value) {
+    // Out of range and NaN would be undefined in the cast; saturate instead.
+    if (std::isnan(value)) return 0;
+    if (value >= 9.2233720368547758e18) return INT64_MAX;
+    if (value <= -9.2233720368547758e18) return INT64_MIN;
+    return static_cast<int64_t>(std::nearbyint(value));
+}
+
+}  // namespace tavo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tavo {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Long side of the landscape sheet in millimetres for paper-size index 0 to 4
+// (A0 to A4); every other index gives A4.
+int32_t PaperLength(int32_t plotSize);
+
+// Direction of the vector (dx, dy) in radians, 0 up to but not including 2π.
+double DirectionOf(double dx, double dy);
+
+// Direction of the segment from (x1, y1) to (x2, y2).
+inline double SegmentAngle(double x1, double y1, double x2, double y2) {
+    return DirectionOf(x2 - x1, y2 - y1);
+}
+
+// The runtime's Round: halves go to the even neighbour.
+int64_t RoundHalfEven(double value);
+
+}  // namespace tavo

@@ -1,0 +1,34 @@
+#include "base/path_text.h"
+
+namespace tavo {
+
+namespace {
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+std::size_t afterLastSeparator(const std::string& path) {
+    const std::size_t sep = path.find_last_of("\\/:");
+    return sep == std::string::npos ? 0 : sep + 1;
+}
+
+}  // namespace
+
+std::string trimBlanks(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string changeFileExt(const std::string& path, const std::string& ext) {
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < afterLastSeparator(path)) return path + ext;
+    return path.substr(0, dot) + ext;
+}
+
+std::string extractFilePath(const std::string& path) {
+    return path.substr(0, afterLastSeparator(path));
+}
+
+}  // namespace tavo

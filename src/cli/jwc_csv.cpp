@@ -1,0 +1,202 @@
+#include "cli/jwc_csv.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "base/error.h"
+#include "platform/encoding.h"
+
+namespace tavo::cli {
+
+namespace {
+
+std::string num(float v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+template <class T>
+std::string num(T v) {
+    return std::to_string(v);
+}
+
+class RowLine {
+public:
+    RowLine& operator<<(const std::string& field) {
+        line_ += ',';
+        line_ += field;
+        return *this;
+    }
+    template <class T>
+    RowLine& operator<<(T v) {
+        return *this << num(v);
+    }
+    explicit RowLine(const char* kind) : line_(kind) {}
+    std::string str() const { return line_ + "\n"; }
+
+private:
+    std::string line_;
+};
+
+// Reads the fields of one row, naming the row in every complaint.
+class RowReader {
+public:
+    RowReader(const CsvRow& row, const std::string& file, std::size_t fieldCount)
+        : row_(row), file_(file) {
+        if (row.fields.size() != fieldCount + 1)
+            fail(row.fields[0] + " needs " + std::to_string(fieldCount) + " fields after the kind, not " +
+                 std::to_string(row.fields.size() - 1));
+    }
+
+    float f32() {
+        const std::string& t = next();
+        float v = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v))
+            fail("field " + std::to_string(index_) + " is not a number: \"" + t + "\"");
+        return v;
+    }
+    template <class T>
+    T integer() {
+        const std::string& t = next();
+        long long v = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (ec != std::errc() || end != t.data() + t.size() || v < std::numeric_limits<T>::min() ||
+            v > std::numeric_limits<T>::max())
+            fail("field " + std::to_string(index_) + " is not a whole number from " +
+                 std::to_string(+std::numeric_limits<T>::min()) + " to " +
+                 std::to_string(+std::numeric_limits<T>::max()) + ": \"" + t + "\"");
+        return static_cast<T>(v);
+    }
+    const std::string& text() { return next(); }
+
+    [[noreturn]] void fail(const std::string& what) const {
+        throw Error::badFile(file_, "line " + std::to_string(row_.line) + ": " + what);
+    }
+
+private:
+    const std::string& next() { return row_.fields[++index_]; }
+
+    const CsvRow& row_;
+    const std::string& file_;
+    std::size_t index_ = 0;
+};
+
+}  // namespace
+
+std::string DumpJwcCsv(const TJwcFile& d, int32_t scale, bool utf8) {
+    const auto text = [utf8](std::string_view t) { return CsvField(utf8 ? platform::Cp932ToUtf8(t) : std::string(t)); };
+    std::string out =
+        "# Drawing,PaperSize,Scale\n"
+        "# Comment,Comment1,Comment2\n"
+        "# Table,Row,PenNo,Width,Height,Spacing\n"
+        "# Sen,X1,Y1,X2,Y2,LineType,Color,Lay,SpareByte,SpareWord\n"
+        "# Enko,X,Y,R,Flatness,StartAngle,EndAngle,Tilt,LineType,Color,Lay,SpareByte,SpareWord\n"
+        "# Moji,X1,Y1,X2,Y2,MojiNo,Lay,Flags,Text\n"
+        "# Ten,X,Y,Lay,Color,SpareWord\n";
+    out += (RowLine("Drawing") << d.paperSize << scale).str();
+    out += (RowLine("Comment") << text(d.comment1) << text(d.comment2)).str();
+    const MojiTable& t = d.head.Table;
+    for (int row = 0; row <= 10; ++row)
+        out += (RowLine("Table") << row << t.Pen[row] << t.Width[row] << t.Height[row] << t.Spacing[row]).str();
+    for (std::size_t i = 0; i < d.sens().size(); ++i) {
+        const Sen& r = d.sens()[i];
+        out += (RowLine("Sen") << r.X1 << r.Y1 << r.X2 << r.Y2 << +r.LineType << +r.Color << +r.Lay << +r.SpareByte
+                               << r.SpareWord)
+                   .str();
+    }
+    for (std::size_t i = 0; i < d.enkos().size(); ++i) {
+        const Enko& r = d.enkos()[i];
+        out += (RowLine("Enko") << r.X << r.Y << r.R << r.Flatness << r.StartAngle << r.EndAngle << r.Tilt
+                                << +r.LineType << +r.Color << +r.Lay << +r.SpareByte << r.SpareWord)
+                   .str();
+    }
+    for (std::size_t i = 0; i < d.mojis().size(); ++i) {
+        const Moji& r = d.mojis()[i];
+        const auto index = static_cast<int32_t>(i);
+        const std::string body = index < d.textCount() ? text(d.textAt(index)) : std::string();
+        out += (RowLine("Moji") << r.X1 << r.Y1 << r.X2 << r.Y2 << +r.MojiNo << +r.Lay << r.Flags << body).str();
+    }
+    for (std::size_t i = 0; i < d.tens().size(); ++i) {
+        const Ten& r = d.tens()[i];
+        out += (RowLine("Ten") << r.X << r.Y << +r.Lay << +r.Color << r.SpareWord).str();
+    }
+    return out;
+}
+
+void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const BuildOptions& options,
+                     const std::string& csvName) {
+    int plotSize = 3;
+    int scale = 100;
+    for (const CsvRow& row : rows) {
+        if (row.fields[0] != "Drawing") continue;
+        RowReader in(row, csvName, 2);
+        plotSize = in.integer<int16_t>();
+        scale = in.integer<int16_t>();
+    }
+    if (options.plotSize >= 0) plotSize = options.plotSize;
+    if (options.scale >= 0) scale = options.scale;
+    session.create(plotSize, scale);
+
+    const auto text = [&](const std::string& t) { return options.utf8 ? platform::Utf8ToCp932(t) : t; };
+    const CoordUnit unit = options.unit;
+    for (const CsvRow& row : rows) {
+        const std::string& kind = row.fields[0];
+        if (kind == "Drawing") {
+            continue;
+        } else if (kind == "Comment") {
+            RowReader in(row, csvName, 2);
+            const std::string c1 = text(in.text());
+            session.setComment(c1, text(in.text()));
+        } else if (kind == "Table") {
+            RowReader in(row, csvName, 5);
+            const auto r = in.integer<int16_t>();
+            if (r < 0 || r > 10) in.fail("text-size rows run from 0 to 10, not " + std::to_string(r));
+            const auto pen = in.integer<uint16_t>();
+            const auto width = in.integer<uint16_t>();
+            const auto height = in.integer<uint16_t>();
+            session.setMojiTable(r, pen, width, height, in.integer<uint16_t>());
+        } else if (kind == "Sen") {
+            RowReader in(row, csvName, 9);
+            const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
+            const auto lineType = in.integer<uint8_t>();
+            const auto color = in.integer<uint8_t>();
+            const auto lay = in.integer<uint8_t>();
+            const auto spareByte = in.integer<uint8_t>();
+            session.addSen(x1, y1, x2, y2, color, lay, lineType, spareByte, in.integer<uint16_t>(), unit);
+        } else if (kind == "Enko") {
+            RowReader in(row, csvName, 12);
+            const float x = in.f32(), y = in.f32(), r = in.f32();
+            const auto flatness = in.integer<uint16_t>();
+            const auto start = in.integer<int32_t>();
+            const auto end = in.integer<int32_t>();
+            const auto tilt = in.integer<int32_t>();
+            const auto lineType = in.integer<uint8_t>();
+            const auto color = in.integer<uint8_t>();
+            const auto lay = in.integer<uint8_t>();
+            const auto spareByte = in.integer<uint8_t>();
+            session.addEnko(x, y, r, flatness, start, end, tilt, color, lay, lineType, spareByte,
+                            in.integer<uint16_t>(), unit);
+        } else if (kind == "Moji") {
+            RowReader in(row, csvName, 8);
+            const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
+            const auto mojiNo = in.integer<uint8_t>();
+            const auto lay = in.integer<uint8_t>();
+            const auto flags = in.integer<uint16_t>();
+            session.addMoji(x1, y1, x2, y2, mojiNo, lay, flags, text(in.text()), unit);
+        } else if (kind == "Ten") {
+            RowReader in(row, csvName, 5);
+            const float x = in.f32(), y = in.f32();
+            const auto lay = in.integer<uint8_t>();
+            const auto color = in.integer<uint8_t>();
+            session.addTen(x, y, color, lay, in.integer<uint16_t>(), unit);
+        } else {
+            throw Error::badFile(csvName, "line " + std::to_string(row.line) + ": unknown kind \"" + kind +
+                                              "\" (expected Drawing, Comment, Table, Sen, Enko, Moji or Ten)");
+        }
+    }
+}
+
+}  // namespace tavo::cli

@@ -1,0 +1,60 @@
+// tavo: the library's tasks from the command line, with CSV files standing
+// in for the worksheet.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "cli/cli_args.h"
+#include "cli/jwc_commands.h"
+#include "platform/encoding.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage:\n"
+    "  tavo info FILE.jwc                 paper, scale, counts and comments\n"
+    "  tavo dump FILE.jwc [-o OUT.csv] [--utf8]\n"
+    "                                     one CSV row per record, drawing units as stored\n"
+    "  tavo build IN.csv -o OUT.jwc [--paper N] [--scale N] [--mm] [--utf8]\n"
+    "                                     the reverse of dump; --mm reads coordinates as\n"
+    "                                     millimetres on the sheet, as the host passes them\n";
+
+int run(const std::string& command, const std::vector<std::string>& rest) {
+    using namespace tavo::cli;
+    if (command == "info") return RunInfo(rest, std::cout);
+    if (command == "dump") return RunDump(rest, std::cout);
+    if (command == "build") return RunBuild(rest);
+    if (command == "help" || command == "--help" || command == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    throw UsageError{"unknown command \"" + command + "\""};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::vector<std::string> rest(argv + 2, argv + argc);
+    try {
+        return run(argv[1], rest);
+    } catch (const tavo::cli::UsageError& e) {
+        std::cerr << "tavo: " << e.message << "\n" << kUsage;
+        return 2;
+    } catch (const tavo::Error& e) {
+        // The file name came from the command line as it is; only the
+        // library's own text is Shift-JIS.
+        if (!e.file().empty())
+            std::cerr << "tavo: " << e.file() << ": " << tavo::platform::Cp932ToUtf8(e.detail()) << "\n";
+        else
+            std::cerr << "tavo: " << tavo::platform::Cp932ToUtf8(e.message()) << "\n";
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "tavo: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "base/byte_source.h"
+
+namespace tavo {
+
+class TJwcFile;
+
+// Reads a .jwc file into an existing drawing: records and texts are appended,
+// header blocks, tables and scalars overwritten. A file that is short or
+// malformed throws an Error naming the file, the byte offset and the block;
+// records read completely before that stay appended.
+void ReadJwc(TJwcFile& drawing, ByteSource& source, const std::string& name);
+void LoadJwcFile(TJwcFile& drawing, const std::string& path);
+
+}  // namespace tavo

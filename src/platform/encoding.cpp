@@ -1,0 +1,42 @@
+#include "platform/encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace tavo::platform {
+
+namespace {
+
+std::string convert(std::string_view in, const char* from, const char* to) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("no converter from ") + from);
+    std::string out;
+    char buffer[4096];
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    while (srcLeft > 0) {
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buffer, static_cast<std::size_t>(dst - buffer));
+        if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            // EILSEQ or EINVAL: replace one byte and go on.
+            out += '?';
+            ++src;
+            --srcLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view cp932) { return convert(cp932, "CP932", "UTF-8"); }
+
+std::string Utf8ToCp932(std::string_view utf8) { return convert(utf8, "UTF-8", "CP932"); }
+
+}  // namespace tavo::platform

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/comma_text.h"
+#include "base/error.h"
+#include "base/file_save.h"
+#include "base/geometry.h"
+#include "base/number_text.h"
+#include "base/path_text.h"
+#include "base/record_list.h"
+#include "test_support.h"
+
+namespace tavo {
+namespace {
+
+using test::TempDir;
+
+TEST(NumberText, ReadsIntegersAsTheRuntimeDoes) {
+    EXPECT_EQ(parseInt32("42"), 42);
+    EXPECT_EQ(parseInt32("  -7"), -7);
+    EXPECT_EQ(parseInt32("+5"), 5);
+    EXPECT_EQ(parseInt32("$1F"), 31);
+    EXPECT_EQ(parseInt32("0x10"), 16);
+    EXPECT_EQ(parseInt32("0X10"), 16);
+    EXPECT_EQ(parseInt32("-$10"), -16);
+    EXPECT_EQ(parseInt32("$FFFFFFFF"), -1);
+    EXPECT_EQ(parseInt32("2147483647"), 2147483647);
+    EXPECT_EQ(parseInt32("-2147483648"), INT32_MIN);
+    for (const char* bad : {"", " ", "-", "$", "0x", "12a", "1 ", "2147483648", "-2147483649", "$100000000",
+                            "5.0", "abc"})
+        EXPECT_FALSE(parseInt32(bad).has_value()) << '"' << bad << '"';
+}
+
+TEST(CommaText, SplitsLikeTheRuntimesStringList) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(splitCommaText("a,b,c"), (V{"a", "b", "c"}));
+    EXPECT_EQ(splitCommaText("a,,b"), (V{"a", "", "b"}));
+    EXPECT_EQ(splitCommaText("a b\tc"), (V{"a", "b", "c"}));
+    EXPECT_EQ(splitCommaText("  a , b  "), (V{"a", "b"}));
+    EXPECT_EQ(splitCommaText("a,"), (V{"a", ""}));
+    EXPECT_EQ(splitCommaText(",a"), (V{"", "a"}));
+    EXPECT_EQ(splitCommaText("\"x,y\",\"say \"\"hi\"\"\""), (V{"x,y", "say \"hi\""}));
+    EXPECT_EQ(splitCommaText(std::string_view("1,2\0,3", 6)), (V{"1", "2"}));
+    EXPECT_EQ(splitCommaText(""), V{});
+    EXPECT_EQ(splitCommaText("\"open"), V{"open"});
+}
+
+TEST(PathText, TrimsAndChangesExtensions) {
+    EXPECT_EQ(trimBlanks(std::string_view("\0 a b\r\n", 7)), "a b");
+    EXPECT_EQ(trimBlanks("        "), "");
+    EXPECT_EQ(changeFileExt("dir/plan.jwc", ".bak"), "dir/plan.bak");
+    EXPECT_EQ(changeFileExt("dir.v2/plan", ".bak"), "dir.v2/plan.bak");
+    EXPECT_EQ(changeFileExt("C:\\a.b\\plan", ".bak"), "C:\\a.b\\plan.bak");
+    EXPECT_EQ(changeFileExt("plan.tar.jwc", ".bak"), "plan.tar.bak");
+    EXPECT_EQ(extractFilePath("C:\\Program Files\\host.exe"), "C:\\Program Files\\");
+    EXPECT_EQ(extractFilePath("/opt/x/host"), "/opt/x/");
+    EXPECT_EQ(extractFilePath("host.exe"), "");
+}
+
+TEST(Geometry, PaperRoundingAndDirections) {
+    EXPECT_EQ(PaperLength(0), 1189);
+    EXPECT_EQ(PaperLength(3), 420);
+    EXPECT_EQ(PaperLength(4), 297);
+    EXPECT_EQ(PaperLength(7), 297);
+    EXPECT_EQ(PaperLength(-1), 297);
+
+    EXPECT_EQ(RoundHalfEven(0.5), 0);
+    EXPECT_EQ(RoundHalfEven(1.5), 2);
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(NAN), 0);
+    EXPECT_EQ(RoundHalfEven(1e300), INT64_MAX);
+
+    EXPECT_EQ(SegmentAngle(0, 0, 0, 0), 0);
+    EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, -1, 0), kPi);
+    EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, 0, 1), kPi / 2);
+    EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, 0, -1), 3 * kPi / 2);
+    EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, 1, -1), 7 * kPi / 4);
+    EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, -1, -1), 5 * kPi / 4);
+    EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, -1, 1), 3 * kPi / 4);
+    EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, 1, 1), kPi / 4);
+}
+
+TEST(RecordList, KeepsOrderAcrossChunksAndFillsInBulk) {
+    RecordList<int32_t> list;
+    const std::size_t n = 3 * RecordList<int32_t>::kChunk + 5;
+    for (std::size_t i = 0; i < n; ++i) list.append(static_cast<int32_t>(i));
+    std::size_t bulk = list.appendBulk(RecordList<int32_t>::kChunk + 2, [&](int32_t* p, std::size_t k) {
+        for (std::size_t i = 0; i < k; ++i) p[i] = -1;
+        return k;
+    });
+    EXPECT_EQ(bulk, RecordList<int32_t>::kChunk + 2);
+    // A short fill stops the bulk append.
+    bulk = list.appendBulk(10, [](int32_t* p, std::size_t) {
+        p[0] = 7;
+        return std::size_t{1};
+    });
+    EXPECT_EQ(bulk, 1u);
+    ASSERT_EQ(list.size(), n + RecordList<int32_t>::kChunk + 3);
+    std::size_t seen = 0;
+    bool inOrder = true;
+    list.forEachRun([&](const int32_t* p, std::size_t k) {
+        for (std::size_t i = 0; i < k; ++i, ++seen) {
+            const int32_t want = seen < n ? static_cast<int32_t>(seen) : (seen + 1 < list.size() ? -1 : 7);
+            inOrder = inOrder && p[i] == want;
+        }
+    });
+    EXPECT_TRUE(inOrder);
+    EXPECT_EQ(seen, list.size());
+    EXPECT_EQ(list[n - 1], static_cast<int32_t>(n - 1));
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    saveFile(path, [&](ByteSink& s) { s.write(bytes); });
+}
+
+TEST(FileSave, KeepsTheOldFileAsBakOnlyWhenNoBakExists) {
+    TempDir dir;
+    const std::string target = dir.file("plan.jwc");
+    saveFile(target, [](ByteSink& s) { s.write(std::string("one")); }, Backup::RenameOldToBak);
+    EXPECT_EQ(dir.listing(), "plan.jwc ");
+    saveFile(target, [](ByteSink& s) { s.write(std::string("two")); }, Backup::RenameOldToBak);
+    EXPECT_EQ(test::readFile(dir.file("plan.bak")), "one");
+    // An older .bak stays; the target is simply replaced.
+    saveFile(target, [](ByteSink& s) { s.write(std::string("three")); }, Backup::RenameOldToBak);
+    EXPECT_EQ(test::readFile(dir.file("plan.bak")), "one");
+    EXPECT_EQ(test::readFile(target), "three");
+    EXPECT_EQ(dir.listing(), "plan.bak plan.jwc ");
+}
+
+TEST(FileSave, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+    TempDir dir;
+    const std::string target = dir.file("out.txt");
+    writeBytes(target, "old");
+    // The producer fails half-way.
+    EXPECT_THROW(saveFile(target,
+                          [](ByteSink& s) {
+                              s.write(std::string("new and partial"));
+                              throw Error("producer failed");
+                          },
+                          Backup::RenameOldToBak),
+                 Error);
+    EXPECT_EQ(test::readFile(target), "old");
+    EXPECT_EQ(dir.listing(), "out.txt ");
+
+    // A folder that does not exist: the message names the file.
+    try {
+        writeBytes(dir.file("missing/out.txt"), "x");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.file(), dir.file("missing/out.txt"));
+        EXPECT_NE(e.message().find(dir.file("missing/out.txt")), std::string::npos);
+    }
+}
+
+TEST(FileSave, ReadOnlyFolderReportsAndKeepsTheFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
+    TempDir dir;
+    const std::string target = dir.file("out.txt");
+    writeBytes(target, "old");
+    chmod(dir.path().c_str(), 0500);
+    EXPECT_THROW(writeBytes(target, "new"), Error);
+    chmod(dir.path().c_str(), 0700);
+    EXPECT_EQ(test::readFile(target), "old");
+    EXPECT_EQ(dir.listing(), "out.txt ");
+}
+
+}  // namespace
+}  // namespace tavo
