@@ -96,6 +96,44 @@ typedef struct TavoMojiTableRow {
     uint16_t Spacing;
 } TavoMojiTableRow;
 
+/* The settings record. The library reads and writes its first 202 bytes
+ * only; natural alignment pads it to 204. Booleans: 0 false, -1 true. */
+typedef struct TavoSettings {
+    uint8_t PenNo[10];
+    int16_t MojiWidth[10];
+    int16_t MojiHeight[10];
+    int16_t MojiPitch[10];
+    uint8_t Gap70[2];
+    float DimScale;
+    int16_t JwcScale;
+    int16_t PlotSize;
+    uint8_t SenLay;
+    uint8_t SenColor;
+    uint8_t Gap82[2];
+    float DoubleSenPitch;
+    uint8_t MojiLay;
+    uint8_t SimbolLay;
+    uint8_t SimbolColor;
+    uint8_t ExportTarget;
+    uint8_t PlotOffset;
+    uint8_t Gap93;
+    int16_t IsSameScale;
+    int16_t GroupScale[16];
+    uint8_t BColorIndex[56];
+    uint8_t BTypeIndex[13];
+    uint8_t Gap197;
+    int16_t ExchangeCaret;
+    int16_t ExchangeSolid;
+} TavoSettings;
+
+/* Which kinds of entity a dump copies: lines, arcs, texts, points. */
+typedef struct TavoDumpChecks {
+    int16_t Line;
+    int16_t Circle;
+    int16_t String;
+    int16_t Dot;
+} TavoDumpChecks;
+
 #if defined(_WIN32)
 #pragma pack(pop)
 #endif
@@ -120,10 +158,17 @@ TAVO_STATIC_ASSERT(sizeof(TavoTenRecord) == 12, "point record is 12 bytes");
 TAVO_STATIC_ASSERT(offsetof(TavoTenRecord, Lay) == 8 && offsetof(TavoTenRecord, SpareWord) == 10,
                    "point record offsets");
 TAVO_STATIC_ASSERT(sizeof(TavoMojiTableRow) == 8, "text-size row is 8 bytes");
+TAVO_STATIC_ASSERT(offsetof(TavoSettings, DimScale) == 72 && offsetof(TavoSettings, DoubleSenPitch) == 84 &&
+                       offsetof(TavoSettings, IsSameScale) == 94 && offsetof(TavoSettings, GroupScale) == 96 &&
+                       offsetof(TavoSettings, BColorIndex) == 128 && offsetof(TavoSettings, BTypeIndex) == 184 &&
+                       offsetof(TavoSettings, ExchangeCaret) == 198 && offsetof(TavoSettings, ExchangeSolid) == 200,
+                   "settings record offsets");
+TAVO_STATIC_ASSERT(sizeof(TavoDumpChecks) == 8, "dump flags are 8 bytes");
 #undef TAVO_STATIC_ASSERT
 
 /* JWC drawing: build, save, load and read back a .jwc file. */
 TAVO_API void TAVO_CALL JwcCreate(int16_t PlotSize, int16_t Scale);
+TAVO_API void TAVO_CALL JwcCreateByInifile(void);
 TAVO_API void TAVO_CALL JwcDestroy(void);
 TAVO_API void TAVO_CALL JwcSaveTo(TavoStringIn FileName);
 TAVO_API void TAVO_CALL JwcLoadFrom(TavoStringIn FileName);
@@ -149,6 +194,33 @@ TAVO_API void TAVO_CALL GetTen(TavoTenRecord* Record, int16_t Index);
 TAVO_API TavoString TAVO_CALL GetMojiString(int16_t Index);
 TAVO_API void TAVO_CALL GetTable(TavoMojiTableRow* Record, int16_t Row);
 TAVO_API int32_t TAVO_CALL DrawWidth(int16_t PlotSize);
+
+/* Export drawing: created from the stored settings, filled with worksheet
+ * elements in millimetres on the paper, written to a .jwc or JWW coordinate
+ * file. Lay: group in the high nibble, layer in the low one. */
+TAVO_API void TAVO_CALL ObjCreateByInifile(void);
+TAVO_API void TAVO_CALL ObjDestroy(void);
+TAVO_API void TAVO_CALL SetObjComment(TavoStringIn Comment1, TavoStringIn Comment2);
+TAVO_API void TAVO_CALL AddLine(float X1, float Y1, float X2, float Y2, uint8_t Color, uint8_t Lay, uint8_t LineType);
+TAVO_API void TAVO_CALL AddText(float X1, float Y1, float X2, float Y2, uint8_t MojiNo, uint8_t Lay,
+                                TavoStringIn Text);
+TAVO_API void TAVO_CALL AddTextV(float X1, float Y1, float X2, float Y2, uint8_t MojiNo, uint8_t Lay,
+                                 TavoStringIn Text);
+TAVO_API void TAVO_CALL AddCircle(float X, float Y, float R, float Flatness, float StartAngle, float EndAngle,
+                                  float Tilt, uint8_t Color, uint8_t Lay, uint8_t LineType);
+TAVO_API void TAVO_CALL AddSolid(float X1, float Y1, float X2, float Y2, int32_t Color, uint8_t Lay);
+TAVO_API void TAVO_CALL ObjSaveToJwcFile(TavoStringIn FileName);
+TAVO_API void TAVO_CALL ObjSaveToTxtFile(TavoStringIn FileName);
+
+/* Settings: "tavo.ini" (or the legacy "tavo.dat") in the settings folder,
+ * read and written on every call. String slots: 1 Comment1, 2 Comment2,
+ * 3 FileName, 4 FilePath, 5 DumpName. */
+TAVO_API void TAVO_CALL ReadInifile(TavoSettings* Settings);
+TAVO_API void TAVO_CALL WriteInifile(const TavoSettings* Settings);
+TAVO_API TavoString TAVO_CALL ReadIniString(int16_t Slot);
+TAVO_API void TAVO_CALL WriteIniString(int16_t Slot, TavoStringIn Value);
+TAVO_API void TAVO_CALL ReadIniDump(TavoDumpChecks* Checks);
+TAVO_API void TAVO_CALL WriteIniDump(const TavoDumpChecks* Checks);
 
 /* Strings handed out, and the last failure. */
 TAVO_API void TAVO_CALL TavoFreeString(TavoString Str);

@@ -1,9 +1,12 @@
 /* A host written in C: loads the shared library by name and runs the build,
  * dump and read roads through the exports, with the types of tavo.h. */
+#define _POSIX_C_SOURCE 200809L
+#include <dirent.h>
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include "tavo.h"
 
@@ -32,6 +35,17 @@ static long readFile(const char* path, unsigned char* buf, long cap) {
     if (!f) return -1;
     n = (long)fread(buf, 1, (size_t)cap, f);
     fclose(f);
+    return n;
+}
+
+static int entries(const char* folder) {
+    int n = 0;
+    struct dirent* e;
+    DIR* d = opendir(folder);
+    if (!d) return -1;
+    while ((e = readdir(d)) != NULL)
+        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) ++n;
+    closedir(d);
     return n;
 }
 
@@ -81,7 +95,9 @@ int main(int argc, char** argv) {
     IMPORT(TavoFreeString);
     IMPORT(TavoStringByteLen);
     IMPORT(TavoGetLastError);
-    CHECK(pJwcCreate && pJwcDestroy && pJwcSaveTo && pJwcLoadFrom && pSetComment && pSetMojiTable && pAddSen &&
+    IMPORT(ReadInifile);
+    IMPORT(JwcCreateByInifile);
+    CHECK(pReadInifile && pJwcCreateByInifile && pJwcCreate && pJwcDestroy && pJwcSaveTo && pJwcLoadFrom && pSetComment && pSetMojiTable && pAddSen &&
           pAddMoji && pGetSenCount && pGetMojiCount && pGetSen && pGetMoji && pGetMojiString && pGetTable &&
           pDrawWidth && pTavoFreeString && pTavoStringByteLen && pTavoGetLastError);
     if (failures) return 1;
@@ -155,6 +171,51 @@ int main(int argc, char** argv) {
     CHECK(n1 == n2);
     CHECK(memcmp(second + 200, "1,0,3,0,0,3,2,1,1,1,0,3,", 24) == 0);
     CHECK(memcmp(first + 400, second + 400, (size_t)(n1 - 400)) == 0);
+
+    /* The factory settings from an empty folder; nothing is created. */
+    {
+        static const uint8_t pens[10] = {1, 1, 2, 2, 3, 3, 4, 4, 5, 5};
+        static const int16_t widths[10] = {20, 25, 30, 40, 50, 60, 70, 80, 90, 100};
+        static const int16_t pitches[10] = {0, 0, 5, 5, 5, 10, 10, 10, 10, 10};
+        static const uint8_t colors[56] = {2, 2, 5, 3, 6, 4, 5, 1, 5, 3, 6, 3, 5, 3, 2, 2, 0, 0, 0,
+                                           0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 3, 4, 1, 5,
+                                           5, 4, 6, 1, 3, 4, 4, 4, 6, 2, 2, 3, 2, 6, 5, 5, 6, 2};
+        static const uint8_t types[13] = {1, 2, 7, 5, 3, 1, 8, 8, 6, 4, 1, 1, 1};
+        char folder[4096];
+        unsigned char raw[sizeof(TavoSettings)];
+        TavoSettings st;
+        int g, fixedOk = 1;
+        snprintf(folder, sizeof folder, "%s/settings", argv[2]);
+        mkdir(folder, 0700);
+        setenv("TAVO_SETTINGS_DIR", folder, 1);
+        memset(&st, 0x55, sizeof st);
+        pReadInifile(&st);
+        CHECK(memcmp(st.PenNo, pens, 10) == 0);
+        CHECK(memcmp(st.MojiWidth, widths, sizeof widths) == 0);
+        CHECK(memcmp(st.MojiHeight, widths, sizeof widths) == 0);
+        CHECK(memcmp(st.MojiPitch, pitches, sizeof pitches) == 0);
+        CHECK(st.DimScale == 0.35f && st.JwcScale == 100 && st.PlotSize == 3);
+        CHECK(st.SenLay == 241 && st.SenColor == 1 && st.DoubleSenPitch == 0.5f);
+        CHECK(st.MojiLay == 240 && st.SimbolLay == 242 && st.SimbolColor == 3);
+        CHECK(st.ExportTarget == 0 && st.PlotOffset == 0 && st.IsSameScale == -1);
+        for (g = 0; g < 16; ++g) fixedOk = fixedOk && st.GroupScale[g] == 100;
+        CHECK(fixedOk);
+        CHECK(memcmp(st.BColorIndex, colors, 56) == 0);
+        CHECK(memcmp(st.BTypeIndex, types, 13) == 0);
+        CHECK(st.ExchangeCaret == 0 && st.ExchangeSolid == 0);
+        memcpy(raw, &st, sizeof st);
+        CHECK(raw[70] == 0x55 && raw[71] == 0x55 && raw[82] == 0x55 && raw[93] == 0x55 && raw[197] == 0x55);
+        CHECK(sizeof st == 204 && raw[202] == 0x55 && raw[203] == 0x55); /* beyond the 202 bytes */
+        CHECK(entries(folder) == 0);
+
+        name = builtPath;
+        pJwcCreateByInifile();
+        pJwcSaveTo(&name);
+        n1 = readFile(builtPath, first, sizeof first);
+        CHECK(memcmp(first + 200, "0,0,0,0,0,3,2,1,1,100,0,3,", 26) == 0);
+        /* Text-size table: widths of rows 0..10 start at byte 1709 + 22. */
+        CHECK(first[1709 + 22 + 2 * 2] == 25 && first[1709 + 2 * 2] == 1);
+    }
 
     CHECK(pDrawWidth(4) == 297 && pDrawWidth(7) == 297 && pDrawWidth(-1) == 297 && pDrawWidth(0) == 1189);
     pJwcDestroy();

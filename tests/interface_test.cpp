@@ -247,3 +247,172 @@ TEST_F(JwcExports, ASaveThatCannotCreateTheFileKeepsTheOldOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// Points the library at a fresh settings folder for one test.
+class SettingsExports : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("TAVO_SETTINGS_DIR", dir.path().c_str(), 1); }
+    void TearDown() override {
+        unsetenv("TAVO_SETTINGS_DIR");
+        JwcDestroy();
+    }
+    void writeIni(const std::string& text) { tavo::test::writeFile(dir.file("tavo.ini"), text); }
+    TempDir dir;
+};
+
+TEST_F(SettingsExports, JwcCreateByInifileTakesPaperScalesAndTextSizes) {
+    const In file(dir.file("plan.jwc"));
+    JwcCreateByInifile();
+    JwcSaveTo(file.ref());
+    EXPECT_EQ(lastError(), "");
+    std::string bytes = tavo::test::readFile(file.text);
+    EXPECT_EQ(bytes.substr(200, 25), "0,0,0,0,0,3,2,1,1,100,0,3");
+    TavoMojiTableRow row;
+    GetTable(&row, 2);
+    EXPECT_EQ(row.PenNo, 1);
+    EXPECT_EQ(row.Width, 25);
+    EXPECT_EQ(row.Height, 25);
+    EXPECT_EQ(row.Spacing, 0);
+    GetTable(&row, 0);
+    EXPECT_TRUE(allZero(row));
+
+    writeIni("[Export]\r\nJwcScale=50\r\nPlotSize=1\r\nIsSameScale=1\r\nGroupScale=7,8,9\r\n"
+             "[MojiTable]\r\nMojiPitch=-5\r\n");
+    JwcCreateByInifile();
+    AddSen(0, 0, 841, 0, 1, 0, 1, 0, 0);
+    GetTable(&row, 1);
+    EXPECT_EQ(static_cast<int16_t>(row.Spacing), -5);
+    JwcSaveTo(file.ref());
+    bytes = tavo::test::readFile(file.text);
+    EXPECT_EQ(bytes.substr(200, 24), "1,0,0,0,0,3,2,1,1,50,0,1");
+    for (int g = 0; g < 16; ++g) EXPECT_EQ(bytes[1797 + 2 * g], 50) << g;
+    TavoSenRecord sen;
+    GetSen(&sen, 0);
+    EXPECT_EQ(sen.X2, 518.0f);  // the unit divisor of A1
+
+    writeIni("[Export]\r\nJwcScale=50\r\nIsSameScale=0\r\nGroupScale=7,8,9\r\n");
+    JwcCreateByInifile();
+    JwcSaveTo(file.ref());
+    bytes = tavo::test::readFile(file.text);
+    EXPECT_EQ(bytes[1797], 7);
+    EXPECT_EQ(bytes[1797 + 2 * 2], 9);
+    EXPECT_EQ(bytes[1797 + 2 * 3], 100);  // the default list's entry stays
+}
+
+TEST_F(SettingsExports, StringsDumpFlagsAndNullPointers) {
+    EXPECT_EQ(Out(ReadIniString(4)).str(), dir.path().string() + "/");
+    EXPECT_EQ(Out(ReadIniString(0)).str(), "");
+    EXPECT_EQ(Out(ReadIniString(6)).str(), "");
+    WriteIniString(3, In("C:\\out\\plan.jwc").ref());
+    EXPECT_EQ(Out(ReadIniString(3)).str(), "C:\\out\\plan.jwc");
+
+    const TavoDumpChecks flags = {0, 1, -1, 2};
+    WriteIniDump(&flags);
+    const std::string ini = tavo::test::readFile(dir.file("tavo.ini"));
+    EXPECT_NE(ini.find("[Dump]\r\nCeckLine=0\r\nCeckCircle=1\r\nCeckString=1\r\nCeckDot=1\r\n"), std::string::npos);
+    TavoDumpChecks back;
+    ReadIniDump(&back);
+    EXPECT_EQ(back.Line, 0);
+    EXPECT_EQ(back.String, -1);
+
+    ReadInifile(nullptr);
+    EXPECT_NE(lastError(), "");
+    WriteInifile(nullptr);
+    WriteIniString(1, nullptr);
+    EXPECT_NE(lastError(), "");
+    ReadIniDump(nullptr);
+    WriteIniDump(nullptr);
+    EXPECT_NE(lastError(), "");
+    EXPECT_EQ(tavo::test::readFile(dir.file("tavo.ini")), ini);
+}
+
+TEST_F(SettingsExports, AFailedWriteNamesTheFileAndKeepsReading) {
+    TavoSettings s;
+    std::memset(&s, 0, sizeof s);
+    ReadInifile(&s);
+    setenv("TAVO_SETTINGS_DIR", dir.file("not-a-folder").c_str(), 1);
+    tavo::test::writeFile(dir.file("not-a-folder"), "");
+    WriteInifile(&s);
+    EXPECT_NE(lastError().find(dir.file("not-a-folder") + "/tavo.ini"), std::string::npos) << lastError();
+    TavoSettings again;
+    std::memset(&again, 0, sizeof again);
+    ReadInifile(&again);
+    EXPECT_EQ(lastError(), "");
+    EXPECT_EQ(std::memcmp(&s, &again, sizeof s), 0);
+}
+
+}  // namespace
+
+namespace {
+
+class ExportExports : public SettingsExports {
+protected:
+    void TearDown() override {
+        ObjDestroy();
+        SettingsExports::TearDown();
+    }
+};
+
+TEST_F(ExportExports, AWorksheetGoesToBothFileKinds) {
+    writeIni("[Export]\r\nJwcScale=100\r\nIsSameScale=0\r\nGroupScale=1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,100\r\n");
+    ObjCreateByInifile();
+    ObjCreateByInifile();  // frees the first one
+    SetObjComment(In("c1").ref(), In("c2").ref());
+    AddLine(10, 20, 30, 20, 2, 241, 1);
+    AddCircle(0, 0, 3, 1, 0, 0, 0, 3, 0x01, 1);
+    AddText(0, 0, 30, 0, 3, 0x02, In("ABC").ref());
+    AddTextV(0, 0, 0, -30, 3, 0x02, nullptr);
+    AddSolid(0, 0, 10, 5, 255, 0x03);
+    EXPECT_EQ(lastError(), "");
+
+    const In txt(dir.file("out.txt"));
+    ObjSaveToTxtFile(txt.ref());
+    EXPECT_EQ(tavo::test::readFile(txt.text),
+              "hd\r\nlgF\r\nly1\r\nlc2\r\nlt1\r\n 1.000000E+003 2.000000E+003 3.000000E+003 2.000000E+003\r\n"
+              "lg0\r\nlc3\r\nci 0.000000E+000 0.000000E+000 3.000000E+000\r\n"
+              "ly2\r\ncn3\r\nch 0.000000E+000 0.000000E+000 3.000000E+001 0.000000E+000 \"ABC\r\n"
+              "ch 0.000000E+000 0.000000E+000 0.000000E+000 -3.000000E+001 \"\r\n"
+              "ly3\r\nlc10 255\r\n"
+              "sl 0.000000E+000 0.000000E+000 1.000000E+001 0.000000E+000 1.000000E+001 5.000000E+000 "
+              "0.000000E+000 5.000000E+000\r\n");
+
+    const In jwc(dir.file("out.jwc"));
+    ObjSaveToJwcFile(jwc.ref());
+    EXPECT_EQ(lastError(), "");
+    JwcCreate(3, 1);
+    JwcLoadFrom(jwc.ref());
+    EXPECT_EQ(GetSenCount(), 1);
+    EXPECT_EQ(GetEnkoCount(), 1);
+    EXPECT_EQ(GetMojiCount(), 2);
+    TavoSenRecord sen;
+    GetSen(&sen, 0);
+    EXPECT_FLOAT_EQ(sen.X2, 30 / (420.0f / 518));  // back to millimetres on the sheet, in units
+    EXPECT_EQ(sen.Lay, 241);
+    TavoMojiRecord moji;
+    GetMoji(&moji, 1);
+    EXPECT_EQ(moji.Flags, 32);
+    EXPECT_EQ(Out(GetMojiString(0)).str(), "ABC");
+}
+
+TEST_F(ExportExports, CallsWithoutADrawingAndFailedSaves) {
+    ObjDestroy();
+    AddLine(1, 2, 3, 4, 1, 1, 1);
+    EXPECT_NE(lastError().find("no current export drawing"), std::string::npos);
+    ObjSaveToTxtFile(In(dir.file("x.txt")).ref());
+    EXPECT_NE(lastError(), "");
+    EXPECT_EQ(dir.listing(), "");
+
+    ObjCreateByInifile();
+    AddLine(1, 2, 3, 4, 1, 1, 1);
+    const In txt(dir.file("keep.txt"));
+    tavo::test::writeFile(txt.text, "old");
+    ObjSaveToTxtFile(In(dir.file("nofolder/keep.txt")).ref());
+    EXPECT_NE(lastError().find(dir.file("nofolder/keep.txt")), std::string::npos);
+    EXPECT_EQ(tavo::test::readFile(txt.text), "old");
+    ObjSaveToJwcFile(nullptr);
+    EXPECT_NE(lastError(), "");
+}
+
+}  // namespace

@@ -1,4 +1,6 @@
 #include "base/number_text.h"
+#include <cstdlib>
+#include <string>
 
 namespace tavo {
 
@@ -40,6 +42,15 @@ std::optional<int32_t> parseInt32(std::string_view text) {
     }
     const uint32_t bits = static_cast<uint32_t>(value);
     return static_cast<int32_t>(negative ? 0u - bits : bits);
+}
+
+std::optional<double> parseFloat(std::string_view text) {  // TEMP
+    std::string t(text);
+    char* end = nullptr;
+    double v = std::strtod(t.c_str(), &end);
+    while (*end == ' ') ++end;
+    if (end == t.c_str() || *end) return std::nullopt;
+    return v;
 }
 
 }  // namespace tavo

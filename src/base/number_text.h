@@ -16,4 +16,6 @@ inline int32_t parseInt32Or(std::string_view text, int32_t fallback) {
     return parseInt32(text).value_or(fallback);
 }
 
+std::optional<double> parseFloat(std::string_view text);  // TEMP
+
 }  // namespace tavo

@@ -6,6 +6,8 @@
 
 #include "base/error.h"
 #include "cli/cli_args.h"
+#include "cli/config_command.h"
+#include "cli/export_command.h"
 #include "cli/jwc_commands.h"
 #include "platform/encoding.h"
 
@@ -18,13 +20,21 @@ const char kUsage[] =
     "                                     one CSV row per record, drawing units as stored\n"
     "  tavo build IN.csv -o OUT.jwc [--paper N] [--scale N] [--mm] [--utf8]\n"
     "                                     the reverse of dump; --mm reads coordinates as\n"
-    "                                     millimetres on the sheet, as the host passes them\n";
+    "                                     millimetres on the sheet, as the host passes them\n"
+    "  tavo export IN.csv -o OUT [--to jwc|jww] [--utf8]\n"
+    "                                     worksheet rows (AddLine, AddText, AddTextV, AddCircle,\n"
+    "                                     AddSolid, Comment) into a drawing made from the stored\n"
+    "                                     settings; .jwc by the name's extension, else JWW\n"
+    "  tavo config                        the settings as the library reads them\n"
+    "  tavo config set KEY VALUE          writes one key of tavo.ini\n";
 
 int run(const std::string& command, const std::vector<std::string>& rest) {
     using namespace tavo::cli;
     if (command == "info") return RunInfo(rest, std::cout);
     if (command == "dump") return RunDump(rest, std::cout);
     if (command == "build") return RunBuild(rest);
+    if (command == "config") return RunConfig(rest, std::cout);
+    if (command == "export") return RunExport(rest);
     if (command == "help" || command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;

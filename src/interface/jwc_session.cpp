@@ -7,10 +7,6 @@
 
 namespace tavo {
 
-float UnitDivisorFor(int32_t plotSize) {
-    return static_cast<float>(PaperLength(plotSize) / 518.0);
-}
-
 void JwcSession::create(int32_t plotSize, int32_t scale) {
     auto d = std::make_unique<TJwcFile>();
     d->paperSize = plotSize;

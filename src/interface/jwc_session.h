@@ -54,8 +54,4 @@ private:
     int32_t textOffset_ = 0;
 };
 
-// Unit divisor of a drawing created for this paper size: millimetres on the
-// sheet per drawing unit, 518 units across the long side.
-float UnitDivisorFor(int32_t plotSize);
-
 }  // namespace tavo

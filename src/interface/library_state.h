@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "export/jw_object.h"
 #include "interface/jwc_session.h"
 
 namespace tavo {
@@ -10,7 +12,11 @@ namespace tavo {
 // at a time on one thread, so nothing here is locked.
 struct LibraryState {
     JwcSession jwc;
+    std::unique_ptr<TJwObject> obj;  // the current export drawing
     std::string lastError;
+
+    // The current export drawing; throws when there is none.
+    TJwObject& exportDrawing() const;
 };
 
 LibraryState& State();

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/error.h"
+#include "base/geometry.h"
 #include "base/path_text.h"
 
 namespace tavo {
@@ -76,6 +77,8 @@ std::string TJwcFile::groupName(int32_t group) const {
     if (group < 0 || group > 15) return std::string();
     return trimBlanks(std::string_view(names.GroupNames + 16 * group, 16));
 }
+
+float UnitDivisorFor(int32_t plotSize) { return static_cast<float>(PaperLength(plotSize) / 518.0); }
 
 void ShowAllLayersAndGroups(TJwcFile& drawing) {
     JwcLayerTables& t = drawing.tables;

@@ -95,6 +95,10 @@ private:
     std::size_t textsWithNul_ = 0;  // texts that hold a NUL of their own
 };
 
+// Unit divisor of a drawing made here for this paper size: millimetres on
+// the sheet per drawing unit, 518 units across the long side.
+float UnitDivisorFor(int32_t plotSize);
+
 // Sets every layer and group as the creators do: flags 1, shown, base layer
 // 16 × group.
 void ShowAllLayersAndGroups(TJwcFile& drawing);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/ascii_case.h"
+
 namespace tavo {
 
 namespace {
@@ -32,15 +34,13 @@ std::string_view trim(std::string_view s) {
     return s.substr(begin, end - begin);
 }
 
-char foldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size();) {
         const std::size_t n = charSize(a, i);
         if (n == 2) {
             if (a.compare(i, 2, b, i, 2) != 0) return false;
-        } else if (foldAscii(a[i]) != foldAscii(b[i])) {
+        } else if (AsciiUpper(a[i]) != AsciiUpper(b[i])) {
             return false;
         }
         i += n;

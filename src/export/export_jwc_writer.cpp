@@ -1,0 +1,68 @@
+#include "export/export_jwc_writer.h"
+
+#include "base/geometry.h"
+#include "export/jw_object.h"
+#include "export/layer_byte.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_writer.h"
+
+namespace tavo {
+
+std::unique_ptr<TJwcFile> MakeJwcFromExport(const TJwObject& o) {
+    auto d = std::make_unique<TJwcFile>();
+    d->comment1 = o.Comment1;
+    d->comment2 = o.Comment2;
+    d->paperSize = o.PlotSize;
+    d->scale = static_cast<int32_t>(RoundHalfEven(o.JwcScale));
+    d->unitDivisor = UnitDivisorFor(o.PlotSize);
+    ShowAllLayersAndGroups(*d);
+
+    double divisorOf[16];
+    for (int g = 0; g < 16; ++g) {
+        const double scale = o.LayerGroups[g].Scale;
+        d->groupScaleInt[g] = static_cast<int16_t>(RoundHalfEven(scale));
+        // A zero scale would send every coordinate of the group to infinity.
+        divisorOf[g] = static_cast<double>(d->unitDivisor) * (scale == 0 ? 1.0 : scale);
+    }
+    MojiTable& t = d->head.Table;
+    for (int n = 1; n <= 10; ++n) {
+        const TMojiProp& p = *o.MojiProp(n);
+        t.Pen[n] = p.PenNo;
+        t.Width[n] = static_cast<uint16_t>(RoundHalfEven(p.Width * 10));
+        t.Height[n] = static_cast<uint16_t>(RoundHalfEven(p.Height * 10));
+        t.Spacing[n] = static_cast<uint16_t>(RoundHalfEven(p.Pitch * 10));
+    }
+
+    const auto units = [&](double value, uint8_t group) { return static_cast<float>(value / divisorOf[group]); };
+    for (const TLineItem& l : o.Lines) {
+        d->addSen() = Sen{units(l.X1, l.Group), units(l.Y1, l.Group), units(l.X2, l.Group), units(l.Y2, l.Group),
+                          l.LineType, l.Color, LayerByte(l.Group, l.Layer), 0, 0};
+    }
+    for (const TCircleItem& c : o.Circles) {
+        d->addEnko() = Enko{units(c.X, c.Group), units(c.Y, c.Group), units(c.R, c.Group),
+                            static_cast<uint16_t>(RoundHalfEven(c.Flatness * 10000)),
+                            static_cast<int32_t>(RoundHalfEven(c.StartAngle * 65536)),
+                            static_cast<int32_t>(RoundHalfEven(c.EndAngle * 65536)),
+                            static_cast<int32_t>(RoundHalfEven(c.Tilt * 65536)),
+                            c.LineType, c.Color, LayerByte(c.Group, c.Layer), 0, 0};
+    }
+    for (const TDotItem& p : o.Dots)
+        d->addTen() = Ten{units(p.X, p.Group), units(p.Y, p.Group), LayerByte(p.Group, p.Layer), p.Color, 0};
+    int64_t offset = 0;
+    for (const TTextItem& m : o.Texts) {
+        d->appendText(m.Text);
+        d->addMoji() = Moji{units(m.X1, m.Group), units(m.Y1, m.Group), units(m.X2, m.Group), units(m.Y2, m.Group),
+                            static_cast<int32_t>(offset), m.MojiNo, LayerByte(m.Group, m.Layer),
+                            static_cast<uint16_t>(m.Vertical ? kVerticalTextFlag : 0)};
+        offset += static_cast<int64_t>(m.Text.size()) + 1;
+    }
+    d->textAreaLength = static_cast<int32_t>(offset);
+    return d;
+}
+
+void SaveExportAsJwc(const TJwObject& drawing, const std::string& path) {
+    std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
+    SaveJwcFile(*jwc, path);
+}
+
+}  // namespace tavo

@@ -1,0 +1,89 @@
+#include "settings/settings_store.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "base/error.h"
+#include "base/file_save.h"
+#include "settings/legacy_settings.h"
+#include "settings/profile_file.h"
+#include "settings/settings_keys.h"
+
+namespace tavo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+void readRecordKeys(const ProfileText& ini, TSettings& settings) {
+    for (const SettingsKey& key : RecordKeys())
+        key.apply(settings, ini.read(key.section, key.name, key.defaultText));
+}
+
+}  // namespace
+
+ProfileText SettingsStore::loadIni() const {
+    const std::string path = iniPath();
+    return ProfileText(fileExists(path) ? readWholeFile(path) : std::string());
+}
+
+SettingsSource SettingsStore::read(TSettings& settings) const {
+    if (fileExists(iniPath())) {
+        readRecordKeys(loadIni(), settings);
+        return SettingsSource::TavoIni;
+    }
+    if (fileExists(datPath())) {
+        ReadLegacySettings(readWholeFile(datPath()), settings);
+        return SettingsSource::TavoDat;
+    }
+    readRecordKeys(ProfileText(), settings);
+    return SettingsSource::Factory;
+}
+
+void SettingsStore::writeKeys(const std::vector<KeyValue>& values) const {
+    const std::string path = iniPath();
+    ProfileText ini = loadIni();
+    for (const KeyValue& kv : values) ini.write(kv.section, kv.key, kv.value);
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    if (ec) throw Error::cannotCreate(path, ec.message());
+    saveFile(path, [&](ByteSink& sink) { sink.write(ini.bytes()); });
+}
+
+void SettingsStore::write(const TSettings& settings) const {
+    std::vector<KeyValue> values;
+    for (const SettingsKey& key : RecordKeys()) values.push_back({key.section, key.name, key.format(settings)});
+    writeKeys(values);
+}
+
+std::string SettingsStore::readString(int slot) const {
+    const char* key = StringSlotKey(slot);
+    if (!key) return std::string();
+    // The two path slots default to the settings folder.
+    const std::string fallback = slot == 4 || slot == 5 ? folder_ : std::string();
+    return loadIni().read(kSectionExport, key, fallback);
+}
+
+void SettingsStore::writeString(int slot, const std::string& value) const {
+    if (const char* key = StringSlotKey(slot)) writeKeys({{kSectionExport, key, value}});
+}
+
+void SettingsStore::readDump(TDumpChecks& checks) const {
+    const ProfileText ini = loadIni();
+    int16_t* flags[4] = {&checks.Line, &checks.Circle, &checks.String, &checks.Dot};
+    for (int i = 0; i < 4; ++i) *flags[i] = ReadHostBool(ini.read(kSectionDump, kDumpKeys[i], "1"), true);
+}
+
+void SettingsStore::writeDump(const TDumpChecks& checks) const {
+    const int16_t flags[4] = {checks.Line, checks.Circle, checks.String, checks.Dot};
+    std::vector<KeyValue> values;
+    for (int i = 0; i < 4; ++i) values.push_back({kSectionDump, kDumpKeys[i], FormatHostBool(flags[i])});
+    writeKeys(values);
+}
+
+}  // namespace tavo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/settings_record.h"
+
+namespace tavo {
+
+class ProfileText;
+
+// Where the settings of a folder came from when they were read.
+enum class SettingsSource { TavoIni, TavoDat, Factory };
+
+// The files of one settings folder ("tavo.ini", the legacy "tavo.dat"). The
+// folder ends with its separator. Every call reads or writes the files anew;
+// nothing is cached.
+class SettingsStore {
+public:
+    explicit SettingsStore(std::string folder) : folder_(std::move(folder)) {}
+
+    const std::string& folder() const { return folder_; }
+    std::string iniPath() const { return folder_ + "tavo.ini"; }
+    std::string datPath() const { return folder_ + "tavo.dat"; }
+
+    // Fills the record from "tavo.ini", else from "tavo.dat", else with the
+    // factory values. List entries without an item keep what they held.
+    SettingsSource read(TSettings& settings) const;
+    // Writes the record's 21 keys into "tavo.ini".
+    void write(const TSettings& settings) const;
+
+    // String slots 1..5; other slots read empty and write nothing.
+    std::string readString(int slot) const;
+    void writeString(int slot, const std::string& value) const;
+
+    void readDump(TDumpChecks& checks) const;
+    void writeDump(const TDumpChecks& checks) const;
+
+    // One profile write per entry, as one replacement of the file.
+    struct KeyValue {
+        std::string section, key, value;
+    };
+    void writeKeys(const std::vector<KeyValue>& values) const;
+    // "tavo.ini" as it is now (empty when missing).
+    ProfileText loadIni() const;
+
+private:
+    std::string folder_;
+};
+
+}  // namespace tavo

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "base/byte_source.h"
+#include "base/error.h"
+#include "export/export_jwc_writer.h"
+#include "export/jw_object.h"
+#include "export/jwc_import.h"
+#include "export/jww_writer.h"
+#include "export/sheet_conversion.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_reader.h"
+#include "jwc/jwc_writer.h"
+#include "settings/settings_keys.h"
+#include "test_support.h"
+
+namespace tavo {
+namespace {
+
+// A drawing with every group at one scale, as the factory settings give it.
+TJwObject drawingAt(double scale, int32_t plotSize = 3) {
+    TJwObject d;
+    TSettings s = FactorySettings();
+    s.JwcScale = static_cast<int16_t>(scale);
+    s.PlotSize = static_cast<int16_t>(plotSize);
+    ApplySettings(d, s);
+    return d;
+}
+
+std::string jww(const TJwObject& d) {
+    StringSink sink;
+    WriteJww(d, sink);
+    return sink.take();
+}
+
+TEST(ExportModel, ANewDrawingHasNamedVisibleGroupsAndTheDefaultTextSizes) {
+    TJwObject d;
+    EXPECT_EQ(d.LayerGroups[0].Name, "Group-0");
+    EXPECT_EQ(d.LayerGroups[10].Name, "Group-A");
+    EXPECT_EQ(d.LayerGroups[15].Name, "Group-F");
+    EXPECT_EQ(d.LayerGroups[7].Layers[11].Name, "Layer-B");
+    for (const TLayerGroup& g : d.LayerGroups) {
+        EXPECT_EQ(g.Scale, 100);
+        EXPECT_TRUE(g.Visible);
+        for (const TLayer& l : g.Layers) EXPECT_TRUE(l.Visible);
+    }
+    EXPECT_EQ(d.MojiProp(4)->Pitch, 0.5);
+    EXPECT_EQ(d.MojiProp(5)->PenNo, 3);
+    EXPECT_EQ(d.MojiProp(10)->Width, 10.0);
+    EXPECT_EQ(d.MojiProp(1)->FontName, kMojiFontName);
+    EXPECT_EQ(d.MojiProp(0), nullptr);
+    EXPECT_EQ(d.MojiProp(11), nullptr);
+    EXPECT_TRUE(d.Lines.empty() && d.Solids.empty() && d.Comment1.empty());
+    EXPECT_EQ(d.PlotSize, 0);
+    EXPECT_EQ(d.JwcScale, 0);
+}
+
+TEST(ExportModel, SettingsGiveScalesAndTextSizes) {
+    TSettings s = FactorySettings();
+    s.IsSameScale = -1;
+    s.JwcScale = 50;
+    s.GroupScale[3] = 7;
+    s.MojiWidth[1] = 25;
+    s.PenNo[9] = 6;
+    TJwObject d;
+    ApplySettings(d, s);
+    for (const TLayerGroup& g : d.LayerGroups) EXPECT_EQ(g.Scale, 50);
+    EXPECT_EQ(d.JwcScale, 50);
+    EXPECT_EQ(d.PlotSize, 3);
+    EXPECT_EQ(d.MojiProp(2)->Width, 2.5);
+    EXPECT_EQ(d.MojiProp(10)->PenNo, 6);
+    EXPECT_EQ(d.MojiProp(2)->FontName, kMojiFontName);
+    s.IsSameScale = 0;
+    ApplySettings(d, s);
+    EXPECT_EQ(d.LayerGroups[3].Scale, 7);
+    EXPECT_EQ(d.LayerGroups[4].Scale, 100);
+}
+
+TEST(SheetConversion, ScalesCoordinatesByTheGroupAndKeepsEverythingElse) {
+    TJwObject d = drawingAt(100);
+    d.LayerGroups[2].Scale = 50;
+    d.LayerGroups[1].Scale = 1;
+    AddSheetLine(d, 10, 20, 30, 20, 2, 241, 1);
+    const TLineItem& l = d.Lines[0];
+    EXPECT_EQ(l.X1, 1000);
+    EXPECT_EQ(l.Y1, 2000);
+    EXPECT_EQ(l.X2, 3000);
+    EXPECT_EQ(l.Group, 15);
+    EXPECT_EQ(l.Layer, 1);
+    EXPECT_EQ(l.Color, 2);
+    EXPECT_EQ(l.LineType, 1);
+    EXPECT_FALSE(l.Selected);
+    // The product of two f32 values, exact in 64 bits.
+    AddSheetLine(d, 0.1f, 0, 0, 0, 1, 0, 1);
+    EXPECT_EQ(d.Lines[1].X1, static_cast<double>(0.1f) * 100.0);
+
+    AddSheetCircle(d, 1, 1, 3, 0.5f, 30, 120, 15, 3, 0x2F, 2);
+    const TCircleItem& c = d.Circles[0];
+    EXPECT_EQ(c.R, 150);
+    EXPECT_EQ(c.StartAngle, 30);
+    EXPECT_EQ(c.EndAngle, 120);
+    EXPECT_EQ(c.Flatness, 0.5);
+    EXPECT_EQ(c.Tilt, 15);
+    EXPECT_EQ(c.Layer, 15);
+
+    AddSheetSolid(d, 0, 0, 10, 5, static_cast<int32_t>(0xFF0000FFu), 0x10);
+    const TSolidItem& s = d.Solids[0];
+    EXPECT_EQ(std::vector<double>(s.X, s.X + 4), (std::vector<double>{0, 10, 10, 0}));
+    EXPECT_EQ(std::vector<double>(s.Y, s.Y + 4), (std::vector<double>{0, 0, 5, 5}));
+    EXPECT_EQ(s.Color, 0xFF0000FFu);
+    EXPECT_EQ(s.Count, 4);
+
+    AddSheetText(d, 0, 0, 1, 0, 3, 0, "x^uy^dz", false);
+    AddSheetText(d, 0, 0, 1, 0, 3, 255, "x^uy^dz", true);
+    EXPECT_FALSE(d.Texts[0].Vertical);
+    EXPECT_TRUE(d.Texts[1].Vertical);
+    EXPECT_EQ(d.Texts[1].Text, "x^uy^dz");
+    EXPECT_EQ(d.Texts[0].Group, 0);
+    EXPECT_EQ(d.Texts[1].Group, 15);
+    EXPECT_EQ(d.Texts[1].Layer, 15);
+}
+
+std::string savedJwc(const TJwObject& d) {
+    std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(d);
+    StringSink sink;
+    WriteJwc(*jwc, sink);
+    return sink.take();
+}
+
+TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
+    TJwObject d = drawingAt(100);
+    d.LayerGroups[1].Scale = 50;
+    d.AddLine(0, 0, 8108.108, 0, 0, 0, 1, 2);
+    d.AddLine(0, 0, 1000, 0, 0, 0, 1, 2);
+    d.AddLine(0, 0, 1000, 0, 0, 1, 1, 2);
+    d.AddCircle(10, 10, 5, 0.5, 90, 180, -45, 1, 0, 1, 2);
+    d.AddText(0, 0, 10, 0, 0, 0, 3, "AB", true);
+    d.AddText(0, 0, 10, 0, 0, 0, 3, "", false);
+    d.AddText(0, 0, 10, 0, 0, 0, 3, "CDE", false);
+    d.AddDot(81.0810810, 0, 2, 0, 5);
+    d.AddSolid(0, 0, 1, 1, 0, 0, 255);
+    d.MojiProp(2)->Width = 2.5;
+    d.MojiProp(2)->Pitch = 0.25;
+    d.MojiProp(3)->Pitch = 0.35;
+    d.Comment1 = "one";
+    d.Comment2 = "two";
+    d.JwcScale = 200;
+
+    std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
+    EXPECT_NEAR(j->senAt(0)->X2, 100.0f, 1e-4);
+    EXPECT_FLOAT_EQ(j->senAt(1)->X2 / j->senAt(2)->X2, 0.5f);
+    EXPECT_EQ(j->senAt(0)->Lay, 0);
+    EXPECT_EQ(j->senAt(2)->Lay, 16);
+    EXPECT_EQ(j->senAt(0)->SpareByte, 0);
+    const Enko& e = *j->enkoAt(0);
+    EXPECT_EQ(e.Flatness, 5000);
+    EXPECT_EQ(e.StartAngle, 90 * 65536);
+    EXPECT_EQ(e.EndAngle, 180 * 65536);
+    EXPECT_EQ(e.Tilt, -45 * 65536);
+    EXPECT_EQ(j->mojiAt(0)->Flags, kVerticalTextFlag);
+    EXPECT_EQ(j->mojiAt(1)->Flags, 0);
+    EXPECT_EQ(j->mojiAt(1)->TextOffset, 3);
+    EXPECT_EQ(j->mojiAt(2)->TextOffset, 4);
+    EXPECT_EQ(j->textAreaLength, 8);
+    EXPECT_EQ(j->tenAt(0)->Color, 5);
+    EXPECT_EQ(j->tenAt(0)->Lay, 2);
+    EXPECT_EQ(j->head.Table.Width[2], 25);
+    EXPECT_EQ(j->head.Table.Spacing[2], 2);  // 2.5 goes to the even 2
+    EXPECT_EQ(j->head.Table.Spacing[3], 4);  // 3.5 (as the double 0.35 * 10) goes to 4
+    EXPECT_EQ(j->head.Table.Pen[0] + j->head.Table.Width[0], 0);
+    EXPECT_EQ(j->groupScaleInt[1], 50);
+    EXPECT_EQ(j->scale, 200);
+    EXPECT_EQ(j->comment2, "two");
+
+    const std::string file = savedJwc(d);
+    EXPECT_EQ(file.substr(200, 25), "3,1,3,1,0,3,2,1,1,200,0,3");
+    TJwcFile back;
+    MemorySource source(file);
+    ReadJwc(back, source, "back.jwc");
+    ASSERT_EQ(back.senCount(), 3);
+    EXPECT_EQ(std::memcmp(back.senAt(2), j->senAt(2), sizeof(Sen)), 0);
+    EXPECT_EQ(std::memcmp(back.enkoAt(0), j->enkoAt(0), sizeof(Enko)), 0);
+    EXPECT_EQ(back.textAt(2), "CDE");
+    EXPECT_EQ(back.comment1, "one");
+    EXPECT_EQ(back.layerName(5), "");
+    EXPECT_EQ(back.tables.GroupDisplay[9], 1);
+    EXPECT_EQ(back.tables.LayerDisplay[200], 1);
+}
+
+TEST(ExportJwcWriter, SolidsAloneAndZeroScales) {
+    TJwObject d = drawingAt(100);
+    d.AddSolid(0, 0, 1, 1, 0, 0, 255);
+    EXPECT_EQ(savedJwc(d).size(), 4694u);
+
+    d.LayerGroups[4].Scale = 0;
+    d.AddLine(0, 0, 81.08108, 0, 0, 4, 1, 1);
+    std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
+    EXPECT_TRUE(std::isfinite(j->senAt(0)->X2));
+    EXPECT_NEAR(j->senAt(0)->X2, 100.0f, 1e-3);  // as scale 1
+    EXPECT_EQ(j->groupScaleInt[4], 0);
+}
+
+TEST(JwwWriter, WritesAttributesOnlyWhenTheyChange) {
+    TJwObject d = drawingAt(100);
+    EXPECT_EQ(jww(d), "hd\r\n");
+
+    d.AddLine(1000, 2000, 3000, 2000, 1, 15, 1, 2);
+    EXPECT_EQ(jww(d), "hd\r\nlgF\r\nly1\r\nlc2\r\nlt1\r\n 1.000000E+003 2.000000E+003 3.000000E+003 2.000000E+003\r\n");
+
+    TJwObject z = drawingAt(100);
+    z.AddLine(0, 0, -0.25, 1, 0, 10, 0, 0);  // pen 0 and line type 0 match the start values
+    EXPECT_EQ(jww(z), "hd\r\nlgA\r\nly0\r\n 0.000000E+000 0.000000E+000 -2.500000E-001 1.000000E+000\r\n");
+
+    d.AddLine(0, 0, 1, 1, 1, 15, 1, 2);
+    d.AddCircle(0, 0, 5, 0.5, 0, 0, 0, 1, 15, 1, 2);    // same attributes: no records
+    d.AddCircle(0, 0, 5, 1, 0, 360, 0, 1, 15, 2, 3);    // a changed pen and line type
+    d.AddDot(1, 2, 1, 15, 3);                          // the circle's pen
+    d.AddText(0, 0, 30, 0, 1, 15, 3, "ABC", false);
+    d.AddText(0, 0, 30, 4, 1, 15, 3, "\x95\\\"q", true);
+    d.AddSolid(0, 0, 1, 1, 1, 15, 2);                  // colour 2 is not pen 2
+    d.AddSolid(0, 0, 1, 1, 1, 15, 2);
+    d.AddSolid(0, 0, 2, 2, 1, 15, 0xFFFFFFFF);
+    TSolidItem triangle = d.Solids.back();
+    triangle.Count = 3;
+    triangle.Color = 0xFFFFFFFF;
+    d.Solids.push_back(triangle);
+    EXPECT_EQ(jww(d),
+              "hd\r\nlgF\r\nly1\r\nlc2\r\nlt1\r\n"
+              " 1.000000E+003 2.000000E+003 3.000000E+003 2.000000E+003\r\n"
+              " 0.000000E+000 0.000000E+000 1.000000E+000 1.000000E+000\r\n"
+              "ci 0.000000E+000 0.000000E+000 5.000000E+000\r\n"
+              "lc3\r\nlt2\r\n"
+              "ci 0.000000E+000 0.000000E+000 5.000000E+000 0.000000E+000 3.600000E+002 1.000000E+000 "
+              "0.000000E+000\r\n"
+              "pt 1.000000E+000 2.000000E+000\r\n"
+              "cn3\r\n"
+              "ch 0.000000E+000 0.000000E+000 3.000000E+001 0.000000E+000 \"ABC\r\n"
+              "ch 0.000000E+000 0.000000E+000 3.000000E+001 4.000000E+000 \"\x95\\\"q\r\n"
+              "lc10 2\r\n"
+              "sl 0.000000E+000 0.000000E+000 1.000000E+000 0.000000E+000 1.000000E+000 1.000000E+000 "
+              "0.000000E+000 1.000000E+000\r\n"
+              "sl 0.000000E+000 0.000000E+000 1.000000E+000 0.000000E+000 1.000000E+000 1.000000E+000 "
+              "0.000000E+000 1.000000E+000\r\n"
+              "lc10 -1\r\n"
+              "sl 0.000000E+000 0.000000E+000 2.000000E+000 0.000000E+000 2.000000E+000 2.000000E+000 "
+              "0.000000E+000 2.000000E+000\r\n"
+              "sl 0.000000E+000 0.000000E+000 2.000000E+000 0.000000E+000 2.000000E+000 2.000000E+000\r\n");
+}
+
+TEST(JwwWriter, AFailedSaveKeepsTheOldFile) {
+    test::TempDir dir;
+    TJwObject d = drawingAt(100);
+    d.AddLine(0, 0, 1, 1, 1, 0, 1, 1);
+    SaveJww(d, dir.file("a.txt"));
+    const std::string before = test::readFile(dir.file("a.txt"));
+    EXPECT_EQ(before.substr(0, 4), "hd\r\n");
+    try {
+        SaveJww(d, dir.file("missing/a.txt"));
+        FAIL();
+    } catch (const Error& e) {
+        // "ファイル %s を作成できません"
+        EXPECT_EQ(e.message().rfind("\x83t\x83@\x83" "C\x83\x8B " + dir.file("missing/a.txt") +
+                                        " \x82\xF0\x8D\xEC\x90\xAC\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1",
+                                    0),
+                  0u);
+    }
+    d.AddLine(0, 0, 2, 2, 1, 0, 1, 1);
+    SaveJww(d, dir.file("a.txt"));  // replaced, no backup
+    EXPECT_NE(test::readFile(dir.file("a.txt")), before);
+    EXPECT_EQ(dir.listing(), "a.txt ");
+}
+
+}  // namespace
+}  // namespace tavo
