@@ -39,6 +39,7 @@ demo: build
 bench: build
 	./$(BUILD)/bench/jwc_bench
 	./$(BUILD)/bench/export_bench
+	./$(BUILD)/bench/number_format_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
