@@ -40,6 +40,7 @@ bench: build
 	./$(BUILD)/bench/jwc_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
+	./$(BUILD)/bench/number_format_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -16,6 +16,14 @@ inline int32_t parseInt32Or(std::string_view text, int32_t fallback) {
     return parseInt32(text).value_or(fallback);
 }
 
-std::optional<double> parseFloat(std::string_view text);  // TEMP
+// The runtime's StrToFloat reading of a decimal fraction: blanks and control
+// characters around it are ignored; then an optional sign, digits with at
+// most one full stop among them (".5" and "5." are fine, "." is not), and
+// optionally E or e, an optional sign and at least one digit. Anything else
+// gives nullopt: "", "abc", "1,5", "1.2.3", "1e", "1e+", "$10", "inf", "nan".
+// The value is the double nearest to the decimal, ties to even. One too large
+// for a double ("1e400") gives nullopt; one too small for the smallest
+// subnormal reads as zero with its sign ("1e-400" is 0).
+std::optional<double> parseFloat(std::string_view text);
 
 }  // namespace tavo
