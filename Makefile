@@ -3,7 +3,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-PACKAGES    = cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
 
 .PHONY: all deps build build-asan test demo bench clean
 
@@ -31,10 +31,17 @@ test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The main job: the bundled worksheet exported with the factory settings to a
+# .jwc file and to a JWW coordinate file.
 demo: build
-	./$(BUILD)/tavo build examples/sample.csv --mm --utf8 -o $(BUILD)/sample.jwc
-	./$(BUILD)/tavo info $(BUILD)/sample.jwc
-	./$(BUILD)/tavo dump --utf8 $(BUILD)/sample.jwc
+	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/sheet.csv --utf8 -o $(BUILD)/demo/sheet.jwc
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/sheet.csv --utf8 -o $(BUILD)/demo/sheet.txt
+	./$(BUILD)/tavo info $(BUILD)/demo/sheet.jwc
+	@echo "--- $(BUILD)/demo/sheet.txt (JWW coordinate file, first lines, shown as UTF-8)"
+	@head -n 24 $(BUILD)/demo/sheet.txt | iconv -f CP932 -t UTF-8 | tr -d '\r'
+	@echo "--- JWT text of $(BUILD)/demo/sheet.jwc (first lines)"
+	@./$(BUILD)/tavo jwt $(BUILD)/demo/sheet.jwc | head -n 8 | iconv -f CP932 -t UTF-8 | tr -d '\r'
 
 bench: build
 	./$(BUILD)/bench/jwc_bench

@@ -194,6 +194,9 @@ TAVO_API void TAVO_CALL GetTen(TavoTenRecord* Record, int16_t Index);
 TAVO_API TavoString TAVO_CALL GetMojiString(int16_t Index);
 TAVO_API void TAVO_CALL GetTable(TavoMojiTableRow* Record, int16_t Row);
 TAVO_API int32_t TAVO_CALL DrawWidth(int16_t PlotSize);
+/* The drawing as JWT text on the clipboard: millimetres on the sheet times
+ * the scale. */
+TAVO_API void TAVO_CALL CopyToAsJwt(void);
 
 /* Export drawing: created from the stored settings, filled with worksheet
  * elements in millimetres on the paper, written to a .jwc or JWW coordinate
@@ -211,6 +214,7 @@ TAVO_API void TAVO_CALL AddCircle(float X, float Y, float R, float Flatness, flo
 TAVO_API void TAVO_CALL AddSolid(float X1, float Y1, float X2, float Y2, int32_t Color, uint8_t Lay);
 TAVO_API void TAVO_CALL ObjSaveToJwcFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjSaveToTxtFile(TavoStringIn FileName);
+TAVO_API void TAVO_CALL ObjCopyToAsJwt(void);
 
 /* Settings: "tavo.ini" (or the legacy "tavo.dat") in the settings folder,
  * read and written on every call. String slots: 1 Comment1, 2 Comment2,
@@ -226,6 +230,8 @@ TAVO_API void TAVO_CALL WriteIniDump(const TavoDumpChecks* Checks);
 TAVO_API void TAVO_CALL TavoFreeString(TavoString Str);
 TAVO_API uint32_t TAVO_CALL TavoStringByteLen(const char* Str);
 TAVO_API TavoString TAVO_CALL TavoGetLastError(void);
+/* The bytes the library last put on the clipboard (empty if none). */
+TAVO_API TavoString TAVO_CALL TavoGetClipboardText(void);
 
 #ifdef __cplusplus
 }

@@ -28,6 +28,39 @@ grep -q -F -f "$dir/sjis" "$dir/a.csv" || fail "dump should keep Shift-JIS bytes
 grep -q '^Lines: 13$' "$dir/info" && grep -q '^Texts: 5$' "$dir/info" && grep -q '^Comment2: 平面図$' "$dir/info" \
     || fail "info: $(cat "$dir/info")"
 
+# Settings: factory values from an empty folder, one key written.
+export TAVO_SETTINGS_DIR="$dir/settings"
+"$tavo" config > "$dir/config" || fail "config"
+grep -q '^Source=factory$' "$dir/config" && grep -q '^JwcScale=100$' "$dir/config" \
+    && grep -q "^FilePath=$dir/settings/\$" "$dir/config" || fail "config: $(cat "$dir/config")"
+[ -e "$dir/settings" ] && fail "reading the settings created the folder"
+"$tavo" config set jwcscale 0x32 && "$tavo" config set CeckDot 0 && "$tavo" config set Comment1 平面図 \
+    || fail "config set"
+"$tavo" config > "$dir/config"
+grep -q '^Source=tavo.ini$' "$dir/config" && grep -q '^JwcScale=50$' "$dir/config" \
+    && grep -q '^CeckDot=0$' "$dir/config" && grep -q '^Comment1=平面図$' "$dir/config" \
+    || fail "config after set: $(cat "$dir/config")"
+rm -rf "$dir/settings"
+
+# Export of the sample worksheet with the factory settings.
+"$tavo" export "$examples/sheet.csv" --utf8 -o "$dir/sheet.txt" || fail "export to JWW"
+"$tavo" export "$examples/sheet.csv" --utf8 -o "$dir/sheet.jwc" || fail "export to .jwc"
+"$tavo" export "$examples/sheet.csv" --utf8 --to jww -o "$dir/sheet.out" && cmp -s "$dir/sheet.txt" "$dir/sheet.out" \
+    || fail "--to jww"
+head -c 4 "$dir/sheet.txt" | od -c | grep -q 'h   d  \\r  \\n' || fail "JWW starts with hd CR LF"
+grep -q $'^lc10 13434879\r$' "$dir/sheet.txt" || fail "solid colour record"
+"$tavo" info "$dir/sheet.jwc" | grep -q '^Scale: 100$' || fail "sheet scale"
+"$tavo" info "$dir/sheet.jwc" | grep -q '^Lines: 13$' || fail "sheet lines"
+
+# JWT text and conversions of a loaded drawing.
+"$tavo" jwt "$dir/a.jwc" > "$dir/a.jwt" || fail "jwt"
+head -1 "$dir/a.jwt" | grep -q $'^;<<JWT.Format.Text>>\r$' || fail "jwt header"
+grep -q $'^L2,240,10.00,10.00,410.00,10.00,1,2\r$' "$dir/a.jwt" || fail "jwt in millimetres"
+for ext in txt jwt jwc; do
+    "$tavo" convert "$dir/a.jwc" -o "$dir/conv.$ext" || fail "convert to .$ext"
+done
+"$tavo" info "$dir/conv.jwc" | grep -q '^Lines: 13$' || fail "converted .jwc"
+
 # Errors: "tavo: FILE: what is wrong" and a non-zero status.
 expect_error() {
     local pattern=$1; shift
@@ -47,6 +80,11 @@ expect_error "unknown kind \"Circle\"" "$tavo" build "$dir/bad.csv" -o "$dir/x.j
 expect_error "^tavo: $dir/nofolder/x.jwc: " "$tavo" build "$dir/a.csv" -o "$dir/nofolder/x.jwc"
 expect_error "needs -o" "$tavo" build "$dir/a.csv"
 expect_error "unknown command" "$tavo" frobnicate
+expect_error "unknown settings key" "$tavo" config set NoSuchKey 1
+expect_error "must end in" "$tavo" convert "$dir/a.jwc" -o "$dir/conv.png"
+printf 'AddLine,1,2,3\n' > "$dir/bad.csv"
+expect_error "^tavo: $dir/bad.csv: line 1: AddLine needs 7 fields" "$tavo" export "$dir/bad.csv" -o "$dir/x.txt"
+expect_error "^tavo: $dir/nofolder/x.txt: " "$tavo" export "$examples/sheet.csv" -o "$dir/nofolder/x.txt"
 [ -e "$dir/x.jwc" ] && fail "a failed build left a file"
 
 [ $fails -eq 0 ] && echo "cli: all checks passed"

@@ -151,24 +151,24 @@ TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
     std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
     EXPECT_NEAR(j->senAt(0)->X2, 100.0f, 1e-4);
     EXPECT_FLOAT_EQ(j->senAt(1)->X2 / j->senAt(2)->X2, 0.5f);
-    EXPECT_EQ(j->senAt(0)->Lay, 0);
-    EXPECT_EQ(j->senAt(2)->Lay, 16);
-    EXPECT_EQ(j->senAt(0)->SpareByte, 0);
+    EXPECT_EQ(+j->senAt(0)->Lay, 0);
+    EXPECT_EQ(+j->senAt(2)->Lay, 16);
+    EXPECT_EQ(+j->senAt(0)->SpareByte, 0);
     const Enko& e = *j->enkoAt(0);
-    EXPECT_EQ(e.Flatness, 5000);
-    EXPECT_EQ(e.StartAngle, 90 * 65536);
-    EXPECT_EQ(e.EndAngle, 180 * 65536);
-    EXPECT_EQ(e.Tilt, -45 * 65536);
-    EXPECT_EQ(j->mojiAt(0)->Flags, kVerticalTextFlag);
-    EXPECT_EQ(j->mojiAt(1)->Flags, 0);
-    EXPECT_EQ(j->mojiAt(1)->TextOffset, 3);
-    EXPECT_EQ(j->mojiAt(2)->TextOffset, 4);
+    EXPECT_EQ(+e.Flatness, 5000);
+    EXPECT_EQ(+e.StartAngle, 90 * 65536);
+    EXPECT_EQ(+e.EndAngle, 180 * 65536);
+    EXPECT_EQ(+e.Tilt, -45 * 65536);
+    EXPECT_EQ(+j->mojiAt(0)->Flags, kVerticalTextFlag);
+    EXPECT_EQ(+j->mojiAt(1)->Flags, 0);
+    EXPECT_EQ(+j->mojiAt(1)->TextOffset, 3);
+    EXPECT_EQ(+j->mojiAt(2)->TextOffset, 4);
     EXPECT_EQ(j->textAreaLength, 8);
-    EXPECT_EQ(j->tenAt(0)->Color, 5);
-    EXPECT_EQ(j->tenAt(0)->Lay, 2);
-    EXPECT_EQ(j->head.Table.Width[2], 25);
-    EXPECT_EQ(j->head.Table.Spacing[2], 2);  // 2.5 goes to the even 2
-    EXPECT_EQ(j->head.Table.Spacing[3], 4);  // 3.5 (as the double 0.35 * 10) goes to 4
+    EXPECT_EQ(+j->tenAt(0)->Color, 5);
+    EXPECT_EQ(+j->tenAt(0)->Lay, 2);
+    EXPECT_EQ(+j->head.Table.Width[2], 25);
+    EXPECT_EQ(+j->head.Table.Spacing[2], 2);  // 2.5 goes to the even 2
+    EXPECT_EQ(+j->head.Table.Spacing[3], 4);  // 3.5 (as the double 0.35 * 10) goes to 4
     EXPECT_EQ(j->head.Table.Pen[0] + j->head.Table.Width[0], 0);
     EXPECT_EQ(j->groupScaleInt[1], 50);
     EXPECT_EQ(j->scale, 200);
@@ -185,8 +185,8 @@ TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
     EXPECT_EQ(back.textAt(2), "CDE");
     EXPECT_EQ(back.comment1, "one");
     EXPECT_EQ(back.layerName(5), "");
-    EXPECT_EQ(back.tables.GroupDisplay[9], 1);
-    EXPECT_EQ(back.tables.LayerDisplay[200], 1);
+    EXPECT_EQ(+back.tables.GroupDisplay[9], 1);
+    EXPECT_EQ(+back.tables.LayerDisplay[200], 1);
 }
 
 TEST(ExportJwcWriter, SolidsAloneAndZeroScales) {
@@ -270,6 +270,66 @@ TEST(JwwWriter, AFailedSaveKeepsTheOldFile) {
     SaveJww(d, dir.file("a.txt"));  // replaced, no backup
     EXPECT_NE(test::readFile(dir.file("a.txt")), before);
     EXPECT_EQ(dir.listing(), "a.txt ");
+}
+
+TEST(JwcImport, UnitsTablesNamesAndVisibility) {
+    TJwcFile j;
+    j.paperSize = 3;
+    j.unitDivisor = UnitDivisorFor(3);
+    for (int g = 0; g < 16; ++g) j.groupScaleFloat[g] = 100;
+    j.groupScaleFloat[1] = 50;
+    j.groupScaleFloat[2] = 0;
+    j.tables.GroupDisplay[0] = 1;
+    j.tables.GroupDisplay[1] = 2;  // only 1 means shown
+    j.tables.LayerDisplay[0x03] = 1;
+    std::memcpy(j.names.GroupNames, "  first floor   ", 16);
+    std::memcpy(j.names.LayerNames[0x13], "        ", 8);
+    std::memcpy(j.names.LayerNames[0x03], " wall\t  ", 8);
+    j.head.Table.Width[2] = 25;
+    j.head.Table.Spacing[3] = static_cast<uint16_t>(-5);
+    j.head.Table.Pen[4] = 0x0103;
+    j.addSen() = Sen{0, 0, 100, 0, 1, 2, 0x03, 7, 9};
+    j.addSen() = Sen{0, 0, 100, 0, 1, 2, 0x10, 0, 0};
+    j.addSen() = Sen{5, 5, 100, 0, 1, 2, 0x20, 0, 0};
+    j.addEnko() = Enko{1, 1, 1, 10000, 0, 90 * 65536, 65535, 3, 4, 0x05, 0, 0};
+    j.addMoji() = Moji{0, 0, 1, 0, 0, 3, 0x01, 33};
+    j.addMoji() = Moji{0, 0, 1, 0, 0, 3, 0x01, 0};
+    j.appendText("only one text");
+    j.addTen() = Ten{1, 2, 0xFF, 6, 0};
+
+    TJwObject o;
+    ImportJwc(j, o);
+    EXPECT_EQ(o.PlotSize, 3);
+    EXPECT_NEAR(o.Lines[0].X2, 8108.108, 1e-3);
+    EXPECT_EQ(o.Lines[0].Layer, 3);
+    EXPECT_EQ(o.Lines[0].Group, 0);
+    EXPECT_NEAR(o.Lines[1].X2, 4054.054, 1e-3);  // group 1 at 1:50
+    EXPECT_EQ(o.Lines[2].X1, 0);                 // a zero scale gives zeros, as the file says
+    EXPECT_TRUE(o.LayerGroups[0].Visible);
+    EXPECT_FALSE(o.LayerGroups[1].Visible);
+    EXPECT_FALSE(o.LayerGroups[2].Visible);
+    EXPECT_TRUE(o.LayerGroups[0].Layers[3].Visible);
+    EXPECT_FALSE(o.LayerGroups[0].Layers[4].Visible);
+    EXPECT_EQ(o.LayerGroups[0].Name, "first floor");
+    EXPECT_EQ(o.LayerGroups[0].Layers[3].Name, "wall");
+    EXPECT_EQ(o.LayerGroups[1].Layers[3].Name, "");
+    EXPECT_EQ(o.MojiProp(2)->Width, 2.5);
+    EXPECT_EQ(o.MojiProp(3)->Pitch, -0.5);
+    EXPECT_EQ(o.MojiProp(4)->PenNo, 3);
+    EXPECT_EQ(o.MojiProp(1)->FontName, kMojiFontName);
+    const TCircleItem& c = o.Circles[0];
+    EXPECT_EQ(c.Flatness, 1);
+    EXPECT_EQ(c.StartAngle, 0);
+    EXPECT_EQ(c.EndAngle, 90);
+    EXPECT_EQ(c.Tilt, 65535.0 / 65536);  // not rounded to f32
+    EXPECT_TRUE(o.Texts[0].Vertical);
+    EXPECT_FALSE(o.Texts[1].Vertical);
+    EXPECT_EQ(o.Texts[0].Text, "only one text");
+    EXPECT_EQ(o.Texts[1].Text, "");  // more records than texts
+    EXPECT_EQ(o.Dots[0].Group, 15);
+    EXPECT_EQ(o.Dots[0].Color, 6);
+    EXPECT_TRUE(o.Comment1.empty());
+    EXPECT_EQ(o.JwcScale, 0);
 }
 
 }  // namespace

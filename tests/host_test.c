@@ -72,7 +72,10 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: host_test LIBRARY FOLDER\n");
         return 2;
     }
-    lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+    /* A host keeps the library loaded; the Qt libraries it brings are not
+     * made to be unloaded, so a later dlclose keeps them (and their
+     * one-time allocations) in place. */
+    lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!lib) {
         fprintf(stderr, "%s\n", dlerror());
         return 1;

@@ -3,6 +3,11 @@
 
 #include <cstring>
 
+#include "export/export_jwc_writer.h"
+#include "export/jw_object.h"
+#include "export/jwc_import.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_reader.h"
 #include "tavo.h"
 #include "test_support.h"
 
@@ -413,6 +418,80 @@ TEST_F(ExportExports, CallsWithoutADrawingAndFailedSaves) {
     EXPECT_EQ(tavo::test::readFile(txt.text), "old");
     ObjSaveToJwcFile(nullptr);
     EXPECT_NE(lastError(), "");
+}
+
+}  // namespace
+
+namespace {
+
+std::string clipboard() { return Out(TavoGetClipboardText()).str(); }
+
+TEST_F(ExportExports, JwtOfBothDrawingsGoesToTheClipboard) {
+    JwcCreate(3, 100);
+    AddSen(0, 0, 42, 0, 2, 17, 1, 0, 0);  // 51.8 units on A3
+    AddMoji(0, 0, 0, 10, 3, 240, 0, In("\x95\xBD\"x").ref());
+    CopyToAsJwt();
+    EXPECT_EQ(lastError(), "");
+    EXPECT_EQ(clipboard(),
+              ";<<JWT.Format.Text>>\r\nBEGIN\r\nL2,17,0.00,0.00,4200.00,0.00,1,2\r\n"
+              "ST,240,0.00,0.00,90.00,3,\"\x95\xBD\"x\"\r\nEND\r\n");
+
+    ObjCreateByInifile();
+    AddLine(10, 20, 30, 20, 2, 241, 1);
+    AddSolid(0, 0, 1, 1, 255, 0);
+    ObjCopyToAsJwt();
+    EXPECT_EQ(clipboard(), ";<<JWT.Format.Text>>\r\nBEGIN\r\nL2,241,1000.00,2000.00,3000.00,2000.00,1,2\r\nEND\r\n");
+
+    ObjDestroy();
+    ObjCopyToAsJwt();
+    EXPECT_NE(lastError(), "");
+    EXPECT_NE(clipboard(), "");  // the last text stays
+    JwcDestroy();
+    CopyToAsJwt();
+    EXPECT_NE(lastError(), "");
+}
+
+// Built through the exports, saved, loaded, imported into an export drawing
+// and written again as .jwc: the same records, for every paper and with
+// groups at different scales.
+TEST_F(SettingsExports, JwcThroughTheExportDrawingKeepsItsRecords) {
+    for (int16_t paper = 0; paper <= 4; ++paper) {
+        SCOPED_TRACE(paper);
+        tavo::test::writeFile(dir.file("tavo.ini"),
+                              "[Export]\r\nIsSameScale=0\r\nPlotSize=" + std::to_string(paper) +
+                                  "\r\nGroupScale=1,50,100,200,3,7,1000,25,1,1,1,1,1,1,1,500\r\n");
+        JwcCreateByInifile();
+        for (int i = 0; i < 40; ++i) {
+            const auto lay = static_cast<uint8_t>((i * 37) % 256);
+            const float x = 0.37f * static_cast<float>(i) - 3.1f;
+            AddSen(x, x * 2, x + 100.3f, -x, 1 + i % 9, lay, 1 + i % 9, 0, 0);
+            AddEnko(x, x, 3.3f + static_cast<float>(i), static_cast<uint16_t>(1000 + i * 200), i * 65536 * 9,
+                    -i * 1000, i * 3, 2, lay, 3, 0, 0);
+            AddMoji(x, x, x + 20, x + 1, static_cast<uint8_t>(1 + i % 10), lay, i % 2 ? 32 : 0,
+                    In(std::string(static_cast<std::size_t>(i % 5), 'a')).ref());
+            AddTen(x, -x, 3, lay, 0);
+        }
+        const In file(dir.file("built.jwc"));
+        JwcSaveTo(file.ref());
+        ASSERT_EQ(lastError(), "");
+
+        tavo::TJwcFile loaded;
+        tavo::LoadJwcFile(loaded, file.text);
+        tavo::TJwObject drawing;
+        tavo::ImportJwc(loaded, drawing);
+        std::unique_ptr<tavo::TJwcFile> again = tavo::MakeJwcFromExport(drawing);
+        ASSERT_EQ(again->senCount(), loaded.senCount());
+        for (int32_t i = 0; i < loaded.senCount(); ++i) {
+            EXPECT_EQ(std::memcmp(again->senAt(i), loaded.senAt(i), sizeof(tavo::Sen)), 0) << i;
+            EXPECT_EQ(std::memcmp(again->enkoAt(i), loaded.enkoAt(i), sizeof(tavo::Enko)), 0) << i;
+            EXPECT_EQ(std::memcmp(again->mojiAt(i), loaded.mojiAt(i), sizeof(tavo::Moji)), 0) << i;
+            EXPECT_EQ(std::memcmp(again->tenAt(i), loaded.tenAt(i), sizeof(tavo::Ten)), 0) << i;
+            EXPECT_EQ(again->textAt(i), loaded.textAt(i));
+        }
+        EXPECT_EQ(again->paperSize, paper);
+        EXPECT_EQ(std::memcmp(again->groupScaleInt, loaded.groupScaleInt, sizeof loaded.groupScaleInt), 0);
+        EXPECT_EQ(std::memcmp(&again->head.Table, &loaded.head.Table, sizeof loaded.head.Table), 0);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,18 @@
 #include "cli/jwc_commands.h"
 
+#include "base/ascii_case.h"
 #include "base/file_save.h"
 #include "base/geometry.h"
 #include "cli/jwc_csv.h"
+#include "export/export_jwc_writer.h"
+#include "export/export_jwt_writer.h"
+#include "export/jw_object.h"
+#include "export/jwc_import.h"
+#include "export/jww_writer.h"
 #include "jwc/jwc_header.h"
+#include "jwc/jwc_reader.h"
+#include "jwc/jwt_text.h"
+#include "platform/clipboard.h"
 #include "platform/encoding.h"
 
 namespace tavo::cli {
@@ -76,6 +85,47 @@ int RunBuild(const std::vector<std::string>& argv) {
     JwcSession session;
     BuildJwcFromCsv(session, ParseCsv(readWholeFile(path)), options, path);
     session.saveTo(args.value("-o"));
+    return 0;
+}
+
+int RunJwt(const std::vector<std::string>& argv, std::ostream& out) {
+    const Args args(argv, {}, {"--clipboard"});
+    const std::string path = onlyInput(args, "FILE.jwc");
+    // The file's own unit divisor, so that numbers are millimetres on its
+    // sheet (a host's creator sets the paper before it loads).
+    auto drawing = std::make_unique<TJwcFile>();
+    LoadJwcFile(*drawing, path);
+    JwcSession session;
+    session.adopt(std::move(drawing));
+    const TJwcFile& d = session.drawing();
+    const std::string text = JwcToJwt(d, static_cast<float>(d.scale * static_cast<double>(session.unitDivisor())));
+    if (args.has("--clipboard"))
+        platform::SystemClipboard().setText(text);
+    else
+        out << text;
+    return 0;
+}
+
+int RunConvert(const std::vector<std::string>& argv) {
+    const Args args(argv, {"-o"}, {});
+    const std::string path = onlyInput(args, "FILE.jwc");
+    if (!args.has("-o")) throw UsageError{"convert needs -o OUT.txt, OUT.jwt or OUT.jwc"};
+    const std::string output = args.value("-o");
+    const std::string ext = output.size() >= 4 ? output.substr(output.size() - 4) : std::string();
+    TJwcFile loaded;
+    LoadJwcFile(loaded, path);
+    TJwObject drawing;
+    ImportJwc(loaded, drawing);
+    if (EqualsIgnoringAsciiCase(ext, ".jwc")) {
+        SaveExportAsJwc(drawing, output);
+    } else if (EqualsIgnoringAsciiCase(ext, ".jwt")) {
+        const std::string text = ExportToJwt(drawing);
+        saveFile(output, [&](ByteSink& sink) { sink.write(text); });
+    } else if (EqualsIgnoringAsciiCase(ext, ".txt")) {
+        SaveJww(drawing, output);
+    } else {
+        throw UsageError{"the output name must end in .txt (JWW), .jwt or .jwc"};
+    }
     return 0;
 }
 

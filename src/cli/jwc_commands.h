@@ -9,5 +9,7 @@ namespace tavo::cli {
 int RunInfo(const std::vector<std::string>& argv, std::ostream& out);
 int RunDump(const std::vector<std::string>& argv, std::ostream& out);
 int RunBuild(const std::vector<std::string>& argv);
+int RunJwt(const std::vector<std::string>& argv, std::ostream& out);
+int RunConvert(const std::vector<std::string>& argv);
 
 }  // namespace tavo::cli

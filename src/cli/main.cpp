@@ -21,6 +21,9 @@ const char kUsage[] =
     "  tavo build IN.csv -o OUT.jwc [--paper N] [--scale N] [--mm] [--utf8]\n"
     "                                     the reverse of dump; --mm reads coordinates as\n"
     "                                     millimetres on the sheet, as the host passes them\n"
+    "  tavo jwt FILE.jwc [--clipboard]    the drawing as JWT text, to stdout or the clipboard\n"
+    "  tavo convert FILE.jwc -o OUT       through an export drawing to OUT.txt (JWW), OUT.jwt\n"
+    "                                     or OUT.jwc\n"
     "  tavo export IN.csv -o OUT [--to jwc|jww] [--utf8]\n"
     "                                     worksheet rows (AddLine, AddText, AddTextV, AddCircle,\n"
     "                                     AddSolid, Comment) into a drawing made from the stored\n"
@@ -34,6 +37,8 @@ int run(const std::string& command, const std::vector<std::string>& rest) {
     if (command == "dump") return RunDump(rest, std::cout);
     if (command == "build") return RunBuild(rest);
     if (command == "config") return RunConfig(rest, std::cout);
+    if (command == "jwt") return RunJwt(rest, std::cout);
+    if (command == "convert") return RunConvert(rest);
     if (command == "export") return RunExport(rest);
     if (command == "help" || command == "--help" || command == "-h") {
         std::cout << kUsage;

@@ -6,13 +6,6 @@
 
 namespace tavo {
 
-namespace {
-
-constexpr double kFixedToDegrees = 1.52587890625e-5;  // 1/65536
-
-
-}  // namespace
-
 void ImportJwc(const TJwcFile& d, TJwObject& o) {
     o.PlotSize = d.paperSize;
     const MojiTable& t = d.head.Table;
@@ -46,8 +39,8 @@ void ImportJwc(const TJwcFile& d, TJwObject& o) {
     for (std::size_t i = 0; i < d.enkos().size(); ++i) {
         const Enko& r = d.enkos()[i];
         const double s = scaleOf[GroupOf(r.Lay)];
-        o.AddCircle(r.X * s, r.Y * s, r.R * s, r.Flatness / 10000.0, r.StartAngle * kFixedToDegrees,
-                    r.EndAngle * kFixedToDegrees, r.Tilt * kFixedToDegrees, LayerOf(r.Lay), GroupOf(r.Lay),
+        o.AddCircle(r.X * s, r.Y * s, r.R * s, r.Flatness / 10000.0, r.StartAngle * kFixedAngleUnit,
+                    r.EndAngle * kFixedAngleUnit, r.Tilt * kFixedAngleUnit, LayerOf(r.Lay), GroupOf(r.Lay),
                     r.LineType, r.Color);
     }
     o.Dots.reserve(o.Dots.size() + d.tens().size());

@@ -14,6 +14,7 @@ struct LibraryState {
     JwcSession jwc;
     std::unique_ptr<TJwObject> obj;  // the current export drawing
     std::string lastError;
+    std::string lastClipboardText;  // the bytes last put on the clipboard
 
     // The current export drawing; throws when there is none.
     TJwObject& exportDrawing() const;

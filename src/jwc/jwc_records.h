@@ -113,6 +113,10 @@ static_assert(sizeof(JwcLayerTables) == 560 && offsetof(JwcLayerTables, LayerFla
 static_assert(sizeof(JwcNames) == 2048 + 257);
 
 constexpr int32_t kWholeTurnFixed = 360 * 65536;  // 23592960
+constexpr double kFixedAngleUnit = 1.52587890625e-5;  // 1/65536 of a degree
+
+// A fixed-point angle in degrees, rounded to f32.
+inline float FixedAngleToDegrees(int32_t fixed) { return static_cast<float>(fixed * kFixedAngleUnit); }
 constexpr uint16_t kVerticalTextFlag = 32;
 
 }  // namespace tavo

@@ -1,0 +1,44 @@
+// JWT text of either drawing onto the clipboard.
+#include "export/export_jwt_writer.h"
+#include "interface/export_guard.h"
+#include "interface/host_string.h"
+#include "jwc/jwt_text.h"
+#include "platform/clipboard.h"
+#include "tavo.h"
+
+using tavo::GuardedVoid;
+using tavo::LibraryState;
+
+namespace {
+
+void putOnClipboard(LibraryState& state, std::string text) {
+    state.lastClipboardText = std::move(text);
+    tavo::platform::SystemClipboard().setText(state.lastClipboardText);
+}
+
+}  // namespace
+
+extern "C" {
+
+TAVO_API void TAVO_CALL CopyToAsJwt(void) {
+    GuardedVoid([&](LibraryState& state) {
+        const tavo::TJwcFile& d = state.jwc.drawing();
+        // Millimetres on the sheet times the drawing's scale.
+        const auto factor = static_cast<float>(d.scale * static_cast<double>(state.jwc.unitDivisor()));
+        putOnClipboard(state, tavo::JwcToJwt(d, factor));
+    });
+}
+
+TAVO_API void TAVO_CALL ObjCopyToAsJwt(void) {
+    GuardedVoid([&](LibraryState& state) { putOnClipboard(state, tavo::ExportToJwt(state.exportDrawing())); });
+}
+
+TAVO_API TavoString TAVO_CALL TavoGetClipboardText(void) {
+    try {
+        return tavo::AllocHostString(tavo::State().lastClipboardText);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+}  // extern "C"
