@@ -132,12 +132,7 @@ TAVO_API TavoString TAVO_CALL GetMojiString(int16_t Index) {
         if (Index < 0 || Index >= d.textCount()) return tavo::AllocHostString(" ");
         return tavo::AllocHostString(d.textAt(Index));
     });
-    if (result) return result;
-    try {
-        return tavo::AllocHostString(" ");
-    } catch (...) {
-        return nullptr;
-    }
+    return result ? result : tavo::AllocHostStringOrNull(" ");
 }
 
 TAVO_API void TAVO_CALL GetTable(TavoMojiTableRow* Record, int16_t Row) {

@@ -34,11 +34,7 @@ TAVO_API void TAVO_CALL ObjCopyToAsJwt(void) {
 }
 
 TAVO_API TavoString TAVO_CALL TavoGetClipboardText(void) {
-    try {
-        return tavo::AllocHostString(tavo::State().lastClipboardText);
-    } catch (...) {
-        return nullptr;
-    }
+    return tavo::AllocHostStringOrNull(tavo::State().lastClipboardText);
 }
 
 }  // extern "C"

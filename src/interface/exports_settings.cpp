@@ -53,12 +53,7 @@ TAVO_API TavoString TAVO_CALL ReadIniString(int16_t Slot) {
     TavoString s = tavo::Guarded<TavoString>(nullptr, [&](LibraryState&) {
         return tavo::AllocHostString(tavo::CurrentSettingsStore().readString(Slot));
     });
-    if (s) return s;
-    try {
-        return tavo::AllocHostString("");
-    } catch (...) {
-        return nullptr;
-    }
+    return s ? s : tavo::AllocHostStringOrNull("");
 }
 
 TAVO_API void TAVO_CALL WriteIniString(int16_t Slot, TavoStringIn Value) {

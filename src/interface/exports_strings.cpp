@@ -13,11 +13,7 @@ TAVO_API void TAVO_CALL TavoFreeString(TavoString Str) { tavo::FreeHostString(St
 TAVO_API uint32_t TAVO_CALL TavoStringByteLen(const char* Str) { return tavo::HostStringByteLen(Str); }
 
 TAVO_API TavoString TAVO_CALL TavoGetLastError(void) {
-    try {
-        return tavo::AllocHostString(tavo::State().lastError);
-    } catch (...) {
-        return nullptr;
-    }
+    return tavo::AllocHostStringOrNull(tavo::State().lastError);
 }
 
 }  // extern "C"

@@ -18,6 +18,14 @@ char* AllocHostString(std::string_view bytes) {
     return block + 4;
 }
 
+char* AllocHostStringOrNull(std::string_view bytes) noexcept {
+    try {
+        return AllocHostString(bytes);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 void FreeHostString(char* p) {
     if (p) std::free(p - 4);
 }

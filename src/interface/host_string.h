@@ -9,6 +9,8 @@ namespace tavo {
 // A string handed to the host: a 4-byte byte count, the bytes, two NULs; the
 // pointer points at the first byte, as an automation string does.
 char* AllocHostString(std::string_view bytes);
+// The same for the exports' last resort: null when even that fails.
+char* AllocHostStringOrNull(std::string_view bytes) noexcept;
 void FreeHostString(char* p);
 uint32_t HostStringByteLen(const char* p);
 
