@@ -335,7 +335,7 @@ TEST(JwcReader, CountsBeyondTheFileAreNeverTrusted) {
     EXPECT_THROW(load(r, withLine(f, 200, "2000000000,0,0,0,0,3,2,1,1,1,0,3")), Error);
     // Everything after the header reads as line records: only whole ones.
     EXPECT_EQ(r.senCount(), static_cast<int32_t>((f.size() - kTablesEnd) / 22));
-    EXPECT_LT(r.sens().capacityBytes(), 1u << 20);
+    EXPECT_LE(r.sens().capacityBytes(), f.size());  // what the file holds, not what it claims
 
     TJwcFile t;
     EXPECT_THROW(load(t, withLine(f, 600, "5F6D:0000,7FFF:FFFF")), Error);

@@ -21,6 +21,22 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+// The failure seam: counts the operations of saves and fails the chosen one.
+struct FaultPlan {
+    int failAt = 0;  // 0: never
+    int count = 0;
+};
+FaultPlan& faults() {
+    static FaultPlan plan;
+    return plan;
+}
+
+// True when this operation is the one to fail.
+bool injectedFault() {
+    FaultPlan& plan = faults();
+    return ++plan.count == plan.failAt;
+}
+
 // Writes through stdio and remembers the first failure instead of throwing
 // from deep inside a writer, so that the caller can clean up in one place.
 class FileSink final : public ByteSink {
@@ -29,10 +45,14 @@ public:
     using ByteSink::write;
     void write(const void* data, std::size_t size) override {
         if (errno_ != 0 || size == 0) return;
-        if (std::fwrite(data, 1, size, file_) != size) errno_ = errno ? errno : EIO;
+        if (injectedFault()) {
+            errno_ = ENOSPC;
+        } else if (std::fwrite(data, 1, size, file_) != size) {
+            errno_ = errno ? errno : EIO;
+        }
     }
-    int finish() {
-        if (errno_ == 0 && std::fflush(file_) != 0) errno_ = errno ? errno : EIO;
+    int flush() {
+        if (errno_ == 0 && (injectedFault() || std::fflush(file_) != 0)) errno_ = errno ? errno : EIO;
         return errno_;
     }
 
@@ -52,6 +72,10 @@ FilePtr createTemporary(const std::string& path, std::string& tempPath) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         tempPath = temporaryNameFor(path);
         errno = 0;
+        if (injectedFault()) {
+            lastErrno = EACCES;
+            break;
+        }
         if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return FilePtr(f);
         lastErrno = errno;
         if (lastErrno != EEXIST) break;
@@ -59,21 +83,49 @@ FilePtr createTemporary(const std::string& path, std::string& tempPath) {
     throw Error::cannotCreate(path, systemErrorText(lastErrno));
 }
 
-void renameOldToBackup(const std::string& path) {
+void renameFile(const std::string& from, const std::string& to, std::error_code& ec) {
+    if (injectedFault()) {
+        ec = std::make_error_code(std::errc::io_error);
+        return;
+    }
+    fs::rename(from, to, ec);
+}
+
+// The old file's bytes under NAME.bak, unless such a file exists already.
+// A hard link keeps the old file in place until the new one replaces it;
+// where links are not possible the old file is renamed and comes back if
+// the replacement fails. Returns how to undo it.
+enum class BackupMade { None, Linked, Renamed };
+BackupMade backUpOld(const std::string& path, const std::string& bak) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return;
-    const std::string bak = changeFileExt(path, ".bak");
-    if (fs::exists(bak, ec) || ec) return;
-    fs::rename(path, bak, ec);  // unchecked: the old file is then replaced
+    if (!fs::is_regular_file(path, ec) || fs::exists(bak, ec) || ec) return BackupMade::None;
+    if (!injectedFault()) {
+        fs::create_hard_link(path, bak, ec);
+        if (!ec) return BackupMade::Linked;
+    }
+    renameFile(path, bak, ec);  // failing here only costs the backup
+    return ec ? BackupMade::None : BackupMade::Renamed;
+}
+
+void undoBackup(BackupMade made, const std::string& path, const std::string& bak) {
+    std::error_code ec;
+    if (made == BackupMade::Linked) fs::remove(bak, ec);
+    if (made == BackupMade::Renamed) fs::rename(bak, path, ec);
 }
 
 }  // namespace
 
-void saveFile(const std::string& path, const std::function<void(ByteSink&)>& produce,
-              Backup backup) {
+void InjectFileFault(int nthOperation) {
+    faults().failAt = nthOperation;
+    faults().count = 0;
+}
+
+int FileOperationsCounted() { return faults().count; }
+
+void saveFile(const std::string& path, const std::function<void(ByteSink&)>& produce, Backup backup) {
     std::string tempPath;
     FilePtr file = createTemporary(path, tempPath);
-    auto discard = [&] {
+    const auto discard = [&] {
         file.reset();
         std::remove(tempPath.c_str());
     };
@@ -81,21 +133,29 @@ void saveFile(const std::string& path, const std::function<void(ByteSink&)>& pro
     try {
         FileSink sink(file.get());
         produce(sink);
-        err = sink.finish();
+        err = sink.flush();
     } catch (...) {
         discard();
         throw;
     }
-    if (err == 0 && std::fclose(file.release()) != 0) err = errno ? errno : EIO;
+    if (err == 0) {
+        if (injectedFault())
+            err = EIO;
+        else if (std::fclose(file.release()) != 0)  // closed either way
+            err = errno ? errno : EIO;
+    }
     if (err != 0) {
         discard();
         throw Error::cannotCreate(path, systemErrorText(err));
     }
-    if (backup == Backup::RenameOldToBak) renameOldToBackup(path);
+
+    const std::string bak = changeFileExt(path, ".bak");
+    const BackupMade made = backup == Backup::RenameOldToBak ? backUpOld(path, bak) : BackupMade::None;
     std::error_code ec;
-    fs::rename(tempPath, path, ec);
+    renameFile(tempPath, path, ec);
     if (ec) {
         std::remove(tempPath.c_str());
+        undoBackup(made, path, bak);
         throw Error::cannotCreate(path, ec.message());
     }
 }

@@ -11,13 +11,20 @@ enum class Backup { None, RenameOldToBak };
 
 // Writes a file so that a failure never costs the old one: the bytes go to a
 // temporary file in the same folder, which replaces the target only once it
-// is complete. With RenameOldToBak an existing target first becomes
-// NAME.bak, unless a ".bak" file of that name exists already (then the old
-// file is simply replaced, as the rename-without-overwrite it mirrors does).
-// Throws Error::cannotCreate naming `path` when anything fails; no temporary
-// file is left behind.
+// is complete. With RenameOldToBak the old file's bytes stay as NAME.bak,
+// unless a ".bak" file of that name exists already (then the old file is
+// simply replaced, as the rename-without-overwrite it mirrors does).
+// Throws Error::cannotCreate naming `path` when anything fails; then the
+// target and its ".bak" are as they were and no temporary file is left.
 void saveFile(const std::string& path, const std::function<void(ByteSink&)>& produce,
               Backup backup = Backup::None);
+
+// Test seam: makes the N-th file operation of the following saves fail (the
+// temporary file's creation, each write, the flush, the close, each rename
+// and link), counting from 1; 0 turns it off. FileOperationsCounted() tells
+// how many operations ran since.
+void InjectFileFault(int nthOperation);
+int FileOperationsCounted();
 
 // Reads a whole file; throws Error::cannotOpen.
 std::string readWholeFile(const std::string& path);

@@ -1,17 +1,22 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace tavo {
 
-// An append-only list of plain records stored in fixed chunks of about
-// 64 KiB: appending never moves or copies earlier records, memory stays
-// within one chunk of the records' packed size, and the bytes can be read
-// and written a chunk at a time.
+// An append-only list of plain records stored in chunks of about 64 KiB.
+// Only the last chunk grows (doubling, or to the exact size a bulk append
+// needs), so memory stays close to the records' packed size at every
+// count, small lists stay small, and the bytes can be read and written a
+// chunk at a time. A record's address is stable once its chunk is full.
 template <class T>
 class RecordList {
+    static_assert(std::is_trivially_copyable_v<T>, "records are copied as bytes");
+
     static constexpr std::size_t shiftFor(std::size_t bytes) {
         std::size_t shift = 0;
         while ((std::size_t{2} << shift) * sizeof(T) <= bytes) ++shift;
@@ -26,12 +31,12 @@ public:
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
-    const T& operator[](std::size_t i) const { return chunks_[i >> kShift][i & kMask]; }
+    const T& operator[](std::size_t i) const { return chunks_[i >> kShift].records[i & kMask]; }
 
     // A new record at the end, its bytes left for the caller to fill.
     T& append() {
-        if ((size_ >> kShift) == chunks_.size()) chunks_.emplace_back(new T[kChunk]);
-        T& slot = chunks_[size_ >> kShift][size_ & kMask];
+        makeRoom(1);
+        T& slot = chunks_[size_ >> kShift].records[size_ & kMask];
         ++size_;
         return slot;
     }
@@ -43,10 +48,10 @@ public:
     std::size_t appendBulk(std::size_t count, Fill fill) {
         std::size_t added = 0;
         while (added < count) {
-            if ((size_ >> kShift) == chunks_.size()) chunks_.emplace_back(new T[kChunk]);
             const std::size_t room = kChunk - (size_ & kMask);
             const std::size_t want = count - added < room ? count - added : room;
-            const std::size_t got = fill(&chunks_[size_ >> kShift][size_ & kMask], want);
+            makeRoom(want);
+            const std::size_t got = fill(&chunks_[size_ >> kShift].records[size_ & kMask], want);
             size_ += got;
             added += got;
             if (got < want) break;
@@ -59,7 +64,7 @@ public:
     void forEachRun(Visit visit) const {
         for (std::size_t c = 0; c * kChunk < size_; ++c) {
             const std::size_t n = size_ - c * kChunk < kChunk ? size_ - c * kChunk : kChunk;
-            visit(chunks_[c].get(), n);
+            visit(chunks_[c].records.get(), n);
         }
     }
 
@@ -68,10 +73,36 @@ public:
         size_ = 0;
     }
 
-    std::size_t capacityBytes() const { return chunks_.size() * kChunk * sizeof(T); }
+    std::size_t capacityBytes() const {
+        std::size_t total = 0;
+        for (const Chunk& c : chunks_) total += c.capacity * sizeof(T);
+        return total;
+    }
 
 private:
-    std::vector<std::unique_ptr<T[]>> chunks_;
+    struct Chunk {
+        std::unique_ptr<T[]> records;
+        std::size_t capacity = 0;
+    };
+
+    // Makes the chunk of record `size_` hold at least `more` further records
+    // (never past the chunk's end).
+    void makeRoom(std::size_t more) {
+        const std::size_t chunk = size_ >> kShift;
+        if (chunk == chunks_.size()) chunks_.emplace_back();
+        Chunk& c = chunks_[chunk];
+        const std::size_t needed = (size_ & kMask) + more;
+        if (needed <= c.capacity) return;
+        std::size_t capacity = c.capacity == 0 ? 16 : c.capacity * 2;
+        if (capacity < needed) capacity = needed;
+        if (capacity > kChunk) capacity = kChunk;
+        std::unique_ptr<T[]> grown(new T[capacity]);
+        if (c.capacity > 0) std::memcpy(grown.get(), c.records.get(), (size_ & kMask) * sizeof(T));
+        c.records = std::move(grown);
+        c.capacity = capacity;
+    }
+
+    std::vector<Chunk> chunks_;
     std::size_t size_ = 0;
 };
 
