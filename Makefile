@@ -4,14 +4,21 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_RUNS  ?= 10000000
+FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports
 
-.PHONY: all deps build build-asan test demo bench clean
+.PHONY: all deps install-packages build build-asan test demo bench fuzz clean
 
 all: build
 
 deps:
+	@$(MAKE) --no-print-directory install-packages NEED="$(PACKAGES)"
+
+install-packages:
 	@missing=""; \
-	for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	for p in $(NEED); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  echo "installing:$$missing"; \
 	  sudo=""; [ "$$(id -u)" -eq 0 ] || sudo=sudo; \
@@ -49,5 +56,20 @@ bench: build
 	./$(BUILD)/bench/export_drawing_bench
 	./$(BUILD)/bench/number_format_bench
 
+# libFuzzer targets (clang): each runs FUZZ_SECONDS or FUZZ_RUNS, whichever
+# ends first; findings land in fuzz/corpus/<target>/, which the tests replay.
+fuzz: deps
+	@$(MAKE) --no-print-directory install-packages NEED="clang libclang-rt-14-dev"
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_FUZZ=ON \
+	  -DTAVO_BUILD_TESTS=OFF -DTAVO_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(foreach f,$(FUZZERS),$(firstword $(subst :, ,$(f))))
+	@for f in $(FUZZERS); do \
+	  t=$${f%%:*}; d=$${f##*:}; mkdir -p $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t; \
+	  echo "=== $$t"; \
+	  ./$(FUZZ_BUILD)/fuzz/$$t $(FUZZ_BUILD)/corpus/$$t fuzz/seeds/$$t fuzz/corpus/$$t -dict=fuzz/dict/$$d.dict \
+	    -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -rss_limit_mb=2560 -timeout=25 \
+	    -artifact_prefix=fuzz/corpus/$$t/ -print_final_stats=1 || exit 1; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

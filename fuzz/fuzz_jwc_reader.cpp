@@ -1,0 +1,63 @@
+// The .jwc reader on arbitrary bytes. A file that loads must also write,
+// convert and load again with the same counts.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "base/byte_source.h"
+#include "base/error.h"
+#include "export/export_jwc_writer.h"
+#include "export/export_jwt_writer.h"
+#include "export/jw_object.h"
+#include "export/jwc_import.h"
+#include "export/jww_writer.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_reader.h"
+#include "jwc/jwc_writer.h"
+#include "jwc/jwt_text.h"
+
+namespace {
+
+class NullSink final : public tavo::ByteSink {
+public:
+    using ByteSink::write;
+    void write(const void*, std::size_t size) override { bytes += size; }
+    std::size_t bytes = 0;
+};
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    tavo::TJwcFile drawing;
+    try {
+        tavo::MemorySource source(bytes);
+        tavo::ReadJwc(drawing, source, "fuzz.jwc");
+    } catch (const tavo::Error&) {
+        return 0;
+    }
+
+    tavo::StringSink written;
+    tavo::WriteJwc(drawing, written);
+    tavo::TJwcFile again;
+    tavo::MemorySource source(written.bytes());
+    tavo::ReadJwc(again, source, "again.jwc");  // must not throw
+    require(again.senCount() == drawing.senCount() && again.enkoCount() == drawing.enkoCount() &&
+            again.mojiCount() == drawing.mojiCount() && again.tenCount() == drawing.tenCount() &&
+            again.textCount() == drawing.textCount());
+
+    tavo::TJwObject exported;
+    tavo::ImportJwc(drawing, exported);
+    NullSink sink;
+    tavo::WriteJww(exported, sink);
+    require(tavo::ExportToJwt(exported).size() > 0);
+    require(tavo::JwcToJwt(drawing, drawing.unitDivisor).size() > 0);
+    std::unique_ptr<tavo::TJwcFile> back = tavo::MakeJwcFromExport(exported);
+    tavo::WriteJwc(*back, sink);
+    require(back->senCount() == drawing.senCount() && back->mojiCount() == drawing.mojiCount());
+    return 0;
+}
