@@ -1,5 +1,6 @@
 #include "base/file_save.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -165,9 +166,9 @@ std::string readWholeFile(const std::string& path) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) throw Error::cannotOpen(path, systemErrorText(errno));
     std::string bytes;
-    char buffer[65536];
+    std::array<char, 65536> buffer;
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) bytes.append(buffer.data(), n);
     if (std::ferror(file.get())) throw Error::cannotOpen(path, systemErrorText(errno));
     return bytes;
 }

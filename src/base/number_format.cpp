@@ -291,7 +291,7 @@ std::size_t WriteFixed(char* out, double value, int decimals) {
     if (const std::size_t n = writeSpecial(out, value)) return n;
     const int frac = decimals < 0 ? 0 : (decimals > kMaxDecimals ? kMaxDecimals : decimals);
     bool minus = std::signbit(value);
-    Decimal d;
+    Decimal d{};
     if (value == 0) {
         d.count = 0;
         d.point = 1;
@@ -351,7 +351,7 @@ std::size_t WriteExponent(char* out, double value, int digits) {
     if (const std::size_t n = writeSpecial(out, value)) return n;
     if (digits < kMinExponentDigits) digits = kMinExponentDigits;
     if (digits > kMaxExponentDigits) digits = kMaxExponentDigits;
-    Decimal d;
+    Decimal d{};
     if (value == 0)
         d.count = 0;
     else

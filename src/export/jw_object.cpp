@@ -1,6 +1,5 @@
 #include "export/jw_object.h"
 
-#include <cstdio>
 #include <utility>
 
 namespace tavo {
@@ -19,11 +18,7 @@ constexpr DefaultMojiProp kDefaultMojiProps[10] = {
     {6.0, 6.0, 0.5, 3}, {7.0, 7.0, 1.0, 4}, {8.0, 8.0, 1.0, 4}, {9.0, 9.0, 1.0, 5}, {10.0, 10.0, 1.0, 5},
 };
 
-std::string hexName(const char* prefix, int n) {
-    char name[16];
-    std::snprintf(name, sizeof name, "%s%X", prefix, n);
-    return name;
-}
+std::string hexName(const char* prefix, int n) { return prefix + std::string(1, "0123456789ABCDEF"[n & 15]); }
 
 }  // namespace
 

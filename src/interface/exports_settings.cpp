@@ -24,8 +24,7 @@ T& nonNull(T* p) {
 
 // Only the record's first 202 bytes belong to the library.
 tavo::TSettings fromHost(const TavoSettings& host) {
-    tavo::TSettings s;
-    std::memset(&s, 0, sizeof s);
+    tavo::TSettings s{};
     std::memcpy(&s, &host, tavo::kSettingsBytes);
     return s;
 }

@@ -1,6 +1,7 @@
 #include "jwc/jwc_file.h"
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "base/error.h"
@@ -17,10 +18,9 @@ constexpr std::size_t kMaxTextBytes = std::numeric_limits<int32_t>::max();
 }  // namespace
 
 TJwcFile::TJwcFile() {
-    std::memset(head.Line1, ' ', sizeof head.Line1);
-    std::memset(head.Line2, ' ', sizeof head.Line2);
-    std::memset(head.Line3, ' ', sizeof head.Line3);
-    std::memset(&names, ' ', sizeof names);
+    for (char* line : {&head.Line1[0], &head.Line2[0], &head.Line3[0]}) std::fill_n(line, 200, ' ');
+    std::fill_n(&names.LayerNames[0][0], sizeof names.LayerNames, ' ');
+    std::fill(std::begin(names.GroupNames), std::end(names.GroupNames), ' ');
 }
 
 void TJwcFile::reserveTextBytes(std::size_t more) {
@@ -36,26 +36,26 @@ void TJwcFile::appendText(std::string_view text) {
     textBytes_.push_back('\0');
 }
 
-void TJwcFile::appendTextArea(const char* area, std::size_t size) {
-    if (size == 0) return;
-    const bool closed = area[size - 1] == '\0';
-    reserveTextBytes(size + (closed ? 0 : 1));
-    const std::size_t base = textBytes_.size();
-    textBytes_.reserve(base + size + 1);
-    textBytes_.insert(textBytes_.end(), area, area + size);
+void TJwcFile::appendTextArea(std::string_view area) {
+    if (area.empty()) return;
+    const bool closed = area.back() == '\0';
+    reserveTextBytes(area.size() + (closed ? 0 : 1));
+    std::size_t next = textBytes_.size();
+    textBytes_.reserve(next + area.size() + 1);
+    textBytes_.insert(textBytes_.end(), area.begin(), area.end());
     if (!closed) textBytes_.push_back('\0');
-    const char* p = textBytes_.data() + base;
-    const char* end = textBytes_.data() + textBytes_.size();
-    while (p < end) {
-        const char* nul = static_cast<const char*>(std::memchr(p, '\0', static_cast<std::size_t>(end - p)));
-        textEnds_.push_back(static_cast<uint32_t>(nul - textBytes_.data()));
-        p = nul + 1;
+    const std::string_view all(textBytes_.data(), textBytes_.size());
+    while (next < all.size()) {
+        const std::size_t nul = all.find('\0', next);
+        textEnds_.push_back(static_cast<uint32_t>(nul));
+        next = nul + 1;
     }
 }
 
 std::string_view TJwcFile::textAt(int32_t i) const {
     const std::size_t begin = i == 0 ? 0 : textEnds_[static_cast<std::size_t>(i) - 1] + 1;
-    return std::string_view(textBytes_.data() + begin, textEnds_[static_cast<std::size_t>(i)] - begin);
+    return std::string_view(textBytes_.data(), textBytes_.size())
+        .substr(begin, textEnds_[static_cast<std::size_t>(i)] - begin);
 }
 
 std::size_t TJwcFile::textAreaBytes() const {
@@ -70,20 +70,20 @@ std::size_t TJwcFile::textAreaBytes() const {
 
 std::string TJwcFile::layerName(int32_t lay) const {
     if (lay < 0 || lay > 255) return std::string();
-    return trimBlanks(std::string_view(names.LayerNames[lay], sizeof names.LayerNames[lay]));
+    return trimBlanks(std::string_view(&names.LayerNames[lay][0], sizeof names.LayerNames[lay]));
 }
 
 std::string TJwcFile::groupName(int32_t group) const {
     if (group < 0 || group > 15) return std::string();
-    return trimBlanks(std::string_view(names.GroupNames + 16 * group, 16));
+    return trimBlanks(std::string_view(&names.GroupNames[0], sizeof names.GroupNames).substr(16 * std::size_t(group), 16));
 }
 
 float UnitDivisorFor(int32_t plotSize) { return static_cast<float>(PaperLength(plotSize) / 518.0); }
 
 void ShowAllLayersAndGroups(TJwcFile& drawing) {
     JwcLayerTables& t = drawing.tables;
-    std::memset(t.LayerFlag, 1, sizeof t.LayerFlag);
-    std::memset(t.LayerDisplay, 1, sizeof t.LayerDisplay);
+    std::fill(std::begin(t.LayerFlag), std::end(t.LayerFlag), 1);
+    std::fill(std::begin(t.LayerDisplay), std::end(t.LayerDisplay), 1);
     for (int g = 0; g < 16; ++g) {
         t.GroupFlag[g] = 1;
         t.GroupDisplay[g] = 1;

@@ -46,7 +46,7 @@ public:
     void appendText(std::string_view text);
     // Appends the texts of a text area: NUL-separated, the last one with or
     // without its closing NUL.
-    void appendTextArea(const char* area, std::size_t size);
+    void appendTextArea(std::string_view area);
     int32_t textCount() const { return static_cast<int32_t>(textEnds_.size()); }
     // The i-th text; callers check the index against textCount().
     std::string_view textAt(int32_t i) const;
@@ -115,7 +115,7 @@ void TJwcFile::forEachTextAreaRun(Visit visit) const {
     for (int32_t i = 0; i < textCount(); ++i) {
         const std::string_view text = textAt(i);
         visit(text.data(), text.substr(0, text.find('\0')).size());
-        visit(&kNul, 1);
+        visit(&kNul, std::size_t{1});
     }
 }
 

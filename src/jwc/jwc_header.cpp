@@ -1,7 +1,9 @@
 #include "jwc/jwc_header.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -28,19 +30,21 @@ constexpr std::size_t kCommentBytes = 32;
 // Text, then a NUL; the rest of the block keeps its bytes but the last is 0.
 void putLine(char (&block)[200], const std::string& text) {
     const std::size_t n = text.size() < 199 ? text.size() : 198;
-    std::memcpy(block, text.data(), n);
+    std::copy_n(text.begin(), n, std::begin(block));
     block[n] = '\0';
     block[199] = '\0';
 }
 
-void putComment(uint8_t* block, const std::string& comment) {
+// At most 32 bytes, followed by a NUL when shorter; the rest keeps its bytes.
+void putComment(uint8_t (&title)[200], int offset, const std::string& comment) {
     const std::size_t n = comment.size() < kCommentBytes ? comment.size() : kCommentBytes;
-    std::memcpy(block, comment.data(), n);
-    if (n < kCommentBytes) block[n] = 0;
+    uint8_t* const first = &title[offset];
+    std::copy_n(comment.begin(), n, first);
+    if (n < kCommentBytes) first[n] = 0;  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): n < 32
 }
 
 std::vector<std::string> lineFields(const char (&block)[200]) {
-    return splitCommaText(std::string_view(block, sizeof block));
+    return splitCommaText(std::string_view(&block[0], sizeof block));
 }
 
 int32_t field(const std::vector<std::string>& fields, std::size_t i, int32_t fallback) {
@@ -51,17 +55,9 @@ int32_t field(const std::vector<std::string>& fields, std::size_t i, int32_t fal
 bool parseAddress(const std::string& text, int64_t& value) {
     const auto hex = [&](std::size_t from, int64_t& out) {
         if (text.size() <= from) return false;
-        const std::string digits = text.substr(from, 4);
-        out = 0;
-        for (char c : digits) {
-            int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else return false;
-            out = out * 16 + d;
-        }
-        return true;
+        const std::optional<int32_t> v = parseInt32("$" + text.substr(from, 4));
+        out = v.value_or(0);
+        return v.has_value();
     };
     int64_t high = 0;
     int64_t low = 0;
@@ -74,24 +70,24 @@ bool parseAddress(const std::string& text, int64_t& value) {
 
 void RebuildHeaders(TJwcFile& d) {
     JwcHead& h = d.head;
-    std::memcpy(h.TitleBlock, kTitle, 40);
-    putComment(h.TitleBlock + kCommentOffset[0], d.comment1);
-    putComment(h.TitleBlock + kCommentOffset[1], d.comment2);
-    std::memset(h.TitleBlock + 104, ' ', 95);
+    std::copy_n(std::begin(kTitle), 40, std::begin(h.TitleBlock));
+    putComment(h.TitleBlock, kCommentOffset[0], d.comment1);
+    putComment(h.TitleBlock, kCommentOffset[1], d.comment2);
+    std::fill(&h.TitleBlock[104], &h.TitleBlock[199], ' ');
     h.TitleBlock[199] = 0;
 
-    char line[200];
-    std::snprintf(line, sizeof line,
+    std::array<char, 200> line{};
+    std::snprintf(line.data(), line.size(),
                   "%d,%d,%d,%d,0,3,2,1,1,%d,0,%d,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,518,0",
                   d.senCount(), d.enkoCount(), d.mojiCount(), d.tenCount(), d.scale, d.paperSize);
-    putLine(h.Line1, line);
+    putLine(h.Line1, line.data());
     putLine(h.Line2, kLine2);
 
     const uint32_t end = 0x5F6D0000u + static_cast<uint32_t>(d.textAreaLength);
-    std::snprintf(line, sizeof line,
+    std::snprintf(line.data(), line.size(),
                   "5F6D:0000,%.4X:%.4X,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0",
                   static_cast<unsigned>(end >> 16), static_cast<unsigned>(end & 0xFFFF));
-    putLine(h.Line3, line);
+    putLine(h.Line3, line.data());
 }
 
 HeaderLine1 ParseHeaderLine1(const JwcHead& head) {
@@ -122,10 +118,8 @@ bool ParseTextAreaLength(const JwcHead& head, int64_t& length, std::string& why)
 }
 
 std::string ReadComment(const JwcHead& head, int which) {
-    const char* p = reinterpret_cast<const char*>(head.TitleBlock) + kCommentOffset[which];
-    const void* nul = std::memchr(p, '\0', kCommentBytes);
-    const std::size_t n = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - p) : kCommentBytes;
-    return trimBlanks(std::string_view(p, n));
+    const std::string_view field(reinterpret_cast<const char*>(&head.TitleBlock[kCommentOffset[which]]), kCommentBytes);
+    return trimBlanks(field.substr(0, field.find('\0')));
 }
 
 }  // namespace tavo

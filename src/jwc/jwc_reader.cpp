@@ -34,7 +34,7 @@ void readTextArea(TJwcFile& d, int64_t length, CheckedReader& in) {
                      "the text area of " + std::to_string(length) + " bytes");
     std::vector<char> area(static_cast<std::size_t>(length));
     in.readExact(area.data(), area.size(), "the text area");
-    d.appendTextArea(area.data(), area.size());
+    d.appendTextArea(std::string_view(area.data(), area.size()));
 }
 
 }  // namespace
@@ -59,10 +59,10 @@ void ReadJwc(TJwcFile& d, ByteSource& source, const std::string& name) {
     in.readExact(&h.Reserved, sizeof h.Reserved + sizeof h.Table, "the reserved block and text-size table");
     d.scale = 1;
     if (d.oldFormat) {
-        in.readExact(d.groupScaleInt, sizeof d.groupScaleInt, "the group scale table");
-        std::copy(std::begin(d.groupScaleInt), std::end(d.groupScaleInt), d.groupScaleFloat);
+        in.readExact(&d.groupScaleInt[0], sizeof d.groupScaleInt, "the group scale table");
+        std::copy(std::begin(d.groupScaleInt), std::end(d.groupScaleInt), std::begin(d.groupScaleFloat));
     } else {
-        in.readExact(d.groupScaleFloat, sizeof d.groupScaleFloat, "the group scale table");
+        in.readExact(&d.groupScaleFloat[0], sizeof d.groupScaleFloat, "the group scale table");
     }
     d.unitDivisor = static_cast<float>(static_cast<double>(PaperLength(d.paperSize)) / d.unitsPerSheet);
     in.readExact(&d.tables, sizeof d.tables, "the layer and group tables");

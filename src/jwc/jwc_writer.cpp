@@ -23,7 +23,7 @@ void WriteJwc(TJwcFile& d, ByteSink& sink) {
     d.names.GroupNames[255] = 0;
 
     sink.write(&d.head, sizeof d.head);
-    sink.write(d.groupScaleInt, sizeof d.groupScaleInt);
+    sink.write(&d.groupScaleInt[0], sizeof d.groupScaleInt);
     sink.write(&d.tables, sizeof d.tables);
     writeRecords(d.sens(), sink);
     writeRecords(d.enkos(), sink);

@@ -14,7 +14,7 @@ constexpr double kRadiansToDegrees = 180.0 / kPi;
 
 }  // namespace
 
-JwtTextBuilder::JwtTextBuilder() { text_ = ";<<JWT.Format.Text>>\r\nBEGIN\r\n"; }
+JwtTextBuilder::JwtTextBuilder() : text_(";<<JWT.Format.Text>>\r\nBEGIN\r\n") {}
 
 void JwtTextBuilder::field(double value, int decimals) {
     text_ += ',';

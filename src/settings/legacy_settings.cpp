@@ -68,7 +68,7 @@ void applyLine(std::string_view line, TSettings& s) {
         readRanged(t, s.MojiPitch, 0, -100, 1000);
     } else if (key == "DSIZE") {
         const std::string size = t.next();
-        s.PlotSize = size.size() >= 2 && size[1] >= '0' && size[1] <= '9' ? size[1] - '0' : 1;
+        s.PlotSize = static_cast<int16_t>(size.size() >= 2 && size[1] >= '0' && size[1] <= '9' ? size[1] - '0' : 1);
     } else if (key == "SCALE") {
         s.DimScale = decimalOr(t.next(), 0.35f);
         s.JwcScale = static_cast<int16_t>(parseInt32Or(t.next(), 100));

@@ -24,12 +24,12 @@ std::size_t ForEachListItem(std::string_view text, std::size_t capacity,
                             const std::function<void(std::size_t, std::string_view)>& store);
 
 // "%d" then ",%d" for every further entry.
-template <class T>
-std::string FormatList(const T* entries, std::size_t count) {
+template <class T, std::size_t N>
+std::string FormatList(const T (&entries)[N]) {
     std::string out;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0) out += ',';
-        out += std::to_string(+entries[i]);
+    for (const T& entry : entries) {
+        if (!out.empty()) out += ',';
+        out += std::to_string(+entry);
     }
     return out;
 }

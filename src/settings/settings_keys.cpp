@@ -1,7 +1,5 @@
 #include "settings/settings_keys.h"
 
-#include <cstring>
-
 #include "base/ascii_case.h"
 #include "base/number_format.h"
 #include "settings/settings_convert.h"
@@ -33,7 +31,7 @@ void applyPlain(T (&entries)[N], std::string_view text) {
 
 std::string formatFloat(float value) { return FormatFixed(value, 3); }
 
-#define TAVO_LIST(field) [](const TSettings& s) { return FormatList(s.field, sizeof s.field / sizeof s.field[0]); }
+#define TAVO_LIST(field) [](const TSettings& s) { return FormatList(s.field); }
 #define TAVO_INT(field, def)                                                                     \
     [](TSettings& s, std::string_view t) { s.field = static_cast<decltype(s.field)>(ReadIntegerValue(t, def)); }, \
         [](const TSettings& s) { return std::to_string(+s.field); }
@@ -100,8 +98,7 @@ const SettingsKey* FindRecordKey(std::string_view name) {
 }
 
 TSettings FactorySettings() {
-    TSettings s;
-    std::memset(&s, 0, sizeof s);
+    TSettings s{};
     for (const SettingsKey& key : kRecordKeys) key.apply(s, key.defaultText);
     return s;
 }

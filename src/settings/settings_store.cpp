@@ -57,6 +57,7 @@ void SettingsStore::writeKeys(const std::vector<KeyValue>& values) const {
 
 void SettingsStore::write(const TSettings& settings) const {
     std::vector<KeyValue> values;
+    values.reserve(RecordKeys().size());
     for (const SettingsKey& key : RecordKeys()) values.push_back({key.section, key.name, key.format(settings)});
     writeKeys(values);
 }
@@ -82,6 +83,7 @@ void SettingsStore::readDump(TDumpChecks& checks) const {
 void SettingsStore::writeDump(const TDumpChecks& checks) const {
     const int16_t flags[4] = {checks.Line, checks.Circle, checks.String, checks.Dot};
     std::vector<KeyValue> values;
+    values.reserve(4);
     for (int i = 0; i < 4; ++i) values.push_back({kSectionDump, kDumpKeys[i], FormatHostBool(flags[i])});
     writeKeys(values);
 }
