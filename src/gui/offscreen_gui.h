@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+class QGuiApplication;
+
+namespace tavo {
+
+// The Qt application that fonts and images need, for drawing with no
+// window: it runs on the offscreen platform unless QT_QPA_PLATFORM names
+// another, so it works with no display at all. Does nothing when an
+// application object exists already.
+class OffscreenGui {
+public:
+    OffscreenGui();
+    ~OffscreenGui();
+    OffscreenGui(const OffscreenGui&) = delete;
+    OffscreenGui& operator=(const OffscreenGui&) = delete;
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+}  // namespace tavo
