@@ -18,6 +18,10 @@ public:
     OffscreenGui& operator=(const OffscreenGui&) = delete;
 
 private:
+    // Qt keeps these for the application's lifetime.
+    int argc_ = 1;
+    char name_[5] = {'t', 'a', 'v', 'o', '\0'};
+    char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QGuiApplication> app_;
 };
 

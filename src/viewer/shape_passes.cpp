@@ -30,12 +30,20 @@ private:
     bool set_ = false;
 };
 
-// Draws connected segments, moving only where a piece does not continue
-// the last one.
+// False when both ends lie beyond the same edge of the clip, so that the
+// segment cannot show.
+bool MayShow(const PixelRect& clip, PixelPoint a, PixelPoint b) {
+    return !((a.x < clip.left && b.x < clip.left) || (a.x > clip.right && b.x > clip.right) ||
+             (a.y < clip.top && b.y < clip.top) || (a.y > clip.bottom && b.y > clip.bottom));
+}
+
+// Draws the pieces of a chain, leaving out those that cannot show and
+// moving only where a piece does not continue the last one drawn.
 class SegmentDrawer {
 public:
-    explicit SegmentDrawer(Canvas& canvas) : canvas_(canvas) {}
+    SegmentDrawer(Canvas& canvas, const PixelRect& clip) : canvas_(canvas), clip_(clip) {}
     void Segment(PixelPoint from, PixelPoint to) {
+        if (!MayShow(clip_, from, to)) return;
         if (!atValid_ || at_ != from) canvas_.MoveTo(from.x, from.y);
         canvas_.LineTo(to.x, to.y);
         at_ = to;
@@ -44,6 +52,7 @@ public:
 
 private:
     Canvas& canvas_;
+    const PixelRect& clip_;
     PixelPoint at_;
     bool atValid_ = false;
 };
@@ -194,7 +203,7 @@ void DrawDashedArc(Canvas& canvas, const TRenderContext& ctx, int type, int32_t 
         return PixelPoint{RoundPixel(std::cos(a) * r) + cx, cy - RoundPixel(std::sin(a) * r)};
     };
     const PixelPoint p0 = at(s);
-    SegmentDrawer draw(canvas);
+    SegmentDrawer draw(canvas, ctx.Clip);
     if (n < 2) {
         draw.Segment(p0, at(s + sweep));
         return;
@@ -232,18 +241,16 @@ void DrawEllipse(Canvas& canvas, const TRenderContext& ctx, const TCircleItem& c
         const WorldPoint v = RotateVector({std::cos(theta) * a, std::sin(theta) * b}, tilt);
         return PixelPoint{RoundPixel(x + v.X - ox), RoundPixel(oy - (y + v.Y))};
     };
-    PixelPoint p = at(s);
-    canvas.MoveTo(p.x, p.y);
+    SegmentDrawer draw(canvas, ctx.Clip);
+    PixelPoint previous = at(s);
     int bit = 1;
     double theta = s;
     for (int64_t k = 1; k <= n; ++k) {
         theta += step;
-        p = at(theta);
-        if (PatternBit(pattern, bit))
-            canvas.LineTo(p.x, p.y);
-        else
-            canvas.MoveTo(p.x, p.y);
+        const PixelPoint p = at(theta);
+        if (PatternBit(pattern, bit)) draw.Segment(previous, p);
         bit = NextPatternBit(bit);
+        previous = p;
     }
 }
 

@@ -24,8 +24,9 @@ void DrawDashedLine(Canvas& canvas, const TRenderContext& ctx, int type, PixelPo
 void DrawDashedArc(Canvas& canvas, const TRenderContext& ctx, int type, int32_t cx, int32_t cy, int32_t r,
                    double startDegrees, double endDegrees);
 
-// Segment count above which arcs and ellipses are not split further: far
-// more than any view the zoom allows needs.
-constexpr int64_t kMaxArcSegments = int64_t{1} << 22;
+// Segment count above which arcs and ellipses are not split further: a
+// figure longer than this many pixels (past a paper-sized circle at the
+// deepest zoom) gets pieces of a few pixels, where its dashes stretch alike.
+constexpr int64_t kMaxArcSegments = int64_t{1} << 21;
 
 }  // namespace tavo
