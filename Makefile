@@ -3,7 +3,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-PACKAGES    = cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES    = cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic
 
 .PHONY: all deps build build-asan test demo bench clean
 
@@ -40,6 +40,7 @@ bench: build
 	./$(BUILD)/bench/jwc_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
+	./$(BUILD)/bench/viewer_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
