@@ -1,6 +1,5 @@
 #include "gui/qt_canvas.h"
 
-#include <QFontMetrics>
 #include <QPen>
 #include <QPolygon>
 #include <algorithm>
@@ -45,7 +44,54 @@ double ParameterAngle(const QRectF& box, QPointF p) {
 
 QColor ToQColor(WinColor c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
-QtCanvas::QtCanvas(QImage& image) : image_(image), painter_(&image) {
+const QtCanvasCache::Font& QtCanvasCache::FontFor(const LogicalFont& f) {
+    const auto key = std::make_tuple(f.Height, f.Width, f.FaceName);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    Font e;
+    e.font = QFont(QString::fromStdString(platform::Cp932ToUtf8(f.FaceName)));
+    // A negative height is the em height; the platform's cell height for a
+    // positive one is close enough to it for a preview.
+    const int em = std::max(1, std::abs(f.Height));
+    e.font.setPixelSize(em);
+    // The width asked for is the average character width, half an em for
+    // this face: the glyphs are widened or narrowed to it.
+    if (f.Width > 0) e.stretch = f.Width * 2.0 / em;
+    e.raw = QRawFont::fromFont(e.font);
+    e.ascent = e.raw.isValid() ? e.raw.ascent() : em * 0.88;
+    return fonts_.emplace(key, e).first->second;
+}
+
+const QtCanvasCache::Text& QtCanvasCache::TextFor(const Font& font, std::string_view bytes) {
+    auto key = std::make_pair(&font, std::string(bytes));
+    auto it = texts_.find(key);
+    if (it != texts_.end()) return it->second;
+    Text t;
+    t.string = QString::fromStdString(platform::Cp932ToUtf8(bytes));
+    // Laid out once as glyphs of the resolved face, so that drawing skips
+    // Qt's text layout; a character the face lacks goes the long way.
+    if (font.raw.isValid()) {
+        const QList<quint32> indexes = font.raw.glyphIndexesForString(t.string);
+        t.allGlyphs = !indexes.isEmpty() && !indexes.contains(0);
+        if (t.allGlyphs) {
+            const QList<QPointF> advances = font.raw.advancesForGlyphIndexes(indexes);
+            QList<QPointF> positions;
+            QPointF at(0, 0);
+            for (const QPointF& a : advances) {
+                positions.append(at);
+                at += a;
+            }
+            t.glyphs.setRawFont(font.raw);
+            t.glyphs.setGlyphIndexes(indexes);
+            t.glyphs.setPositions(positions);
+        }
+    }
+    return texts_.emplace(std::move(key), std::move(t)).first->second;
+}
+
+QtCanvas::QtCanvas(QImage& image) : QtCanvas(image, ownCache_) {}
+
+QtCanvas::QtCanvas(QImage& image, QtCanvasCache& cache) : cache_(cache), painter_(&image) {
     InstallFontSubstitution();
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -176,69 +222,42 @@ void QtCanvas::SetPixel(int32_t x, int32_t y, WinColor color) {
     painter_.fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
-const QtCanvas::FontEntry& QtCanvas::FontFor(const LogicalFont& f) {
-    const auto key = std::make_tuple(f.Height, f.Width, f.FaceName);
-    auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
-    QFont font(QString::fromStdString(platform::Cp932ToUtf8(f.FaceName)));
-    // A negative height is the em height; the platform's cell height for a
-    // positive one is close enough to it for a preview.
-    const int em = std::max(1, std::abs(f.Height));
-    font.setPixelSize(em);
-    // The width asked for is the average character width, half an em for
-    // this face: widen or narrow the glyphs to it.
-    if (f.Width > 0) font.setStretch(std::clamp(int(std::lround(f.Width * 200.0 / em)), 1, 4000));
-    font.setStyleStrategy(QFont::PreferAntialias);
-    FontEntry e;
-    e.font = font;
-    e.ascent = QFontMetrics(font).ascent();
-    return fonts_.emplace(key, e).first->second;
-}
-
-const QString& QtCanvas::TextFor(std::string_view bytes) {
-    const std::string key(bytes);
-    auto it = texts_.find(key);
-    if (it != texts_.end()) return it->second;
-    return texts_.emplace(key, QString::fromStdString(platform::Cp932ToUtf8(bytes))).first->second;
-}
-
 void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes) {
     Flush();
     UseMix(PenMix::Copy);
-    if (!fontEntry_) fontEntry_ = &FontFor(font_);
-    if (fontEntry_ != appliedFont_) {
-        painter_.setFont(fontEntry_->font);
-        appliedFont_ = fontEntry_;
-    }
+    if (!fontEntry_) fontEntry_ = &cache_.FontFor(font_);
     if (!textPenActive_ || textColor_ != appliedTextColor_) {
         painter_.setPen(ToQColor(textColor_));
         appliedTextColor_ = textColor_;
         textPenActive_ = true;
     }
-    const QString& text = TextFor(bytes);
-    if (font_.Escapement == 0) {
-        painter_.drawText(QPoint(x, y + fontEntry_->ascent), text);
-    } else {
+    const QtCanvasCache::Font& f = *fontEntry_;
+    const QtCanvasCache::Text& text = cache_.TextFor(f, bytes);
+    const bool plain = font_.Escapement == 0 && f.stretch == 1;
+    if (!plain) {
         painter_.save();
         painter_.translate(x, y);
         painter_.rotate(-font_.Escapement / 10.0);
-        painter_.drawText(QPoint(0, fontEntry_->ascent), text);
-        painter_.restore();
+        painter_.scale(f.stretch, 1);
     }
+    const QPointF baseline = plain ? QPointF(x, y + f.ascent) : QPointF(0, f.ascent);
+    if (text.allGlyphs) {
+        painter_.drawGlyphRun(baseline, text.glyphs);
+    } else {
+        painter_.setFont(f.font);
+        painter_.drawText(baseline, text.string);
+    }
+    if (!plain) painter_.restore();
 }
 
 void QtCanvas::XorPicture(int32_t x, int32_t y, const Picture& picture) {
     Flush();
-    auto it = pictures_.find(&picture);
-    if (it == pictures_.end()) {
-        QImage img(picture.Width, picture.Height, QImage::Format_RGB32);
-        for (int py = 0; py < picture.Height; ++py)
-            for (int px = 0; px < picture.Width; ++px)
-                img.setPixelColor(px, py, ToQColor(picture.Pixels[std::size_t(py * picture.Width + px)]));
-        it = pictures_.emplace(&picture, img).first;
-    }
+    QImage image(picture.Width, picture.Height, QImage::Format_RGB32);
+    for (int py = 0; py < picture.Height; ++py)
+        for (int px = 0; px < picture.Width; ++px)
+            image.setPixelColor(px, py, ToQColor(picture.Pixels[std::size_t(py * picture.Width + px)]));
     painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter_.drawImage(QPoint(x, y), it->second);
+    painter_.drawImage(QPoint(x, y), image);
     painter_.setCompositionMode(activeMix_ == PenMix::NotXor ? QPainter::RasterOp_NotSourceXorDestination
                                                              : QPainter::CompositionMode_SourceOver);
 }

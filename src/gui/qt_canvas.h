@@ -1,19 +1,47 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QLine>
 #include <QPainter>
+#include <QRawFont>
 #include <QString>
 #include <map>
 #include <string>
+#include <string_view>
 #include <tuple>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "viewer/canvas.h"
 
 namespace tavo {
+
+// What a QtCanvas works out once and may keep from one paint to the next:
+// fonts from logical-font records and texts converted from Shift-JIS and
+// laid out as glyphs.
+class QtCanvasCache {
+public:
+    struct Font {
+        QFont font;
+        QRawFont raw;
+        double stretch = 1;  // horizontal scale to the asked character width
+        double ascent = 0;
+    };
+    struct Text {
+        QString string;
+        QGlyphRun glyphs;
+        bool allGlyphs = false;  // false: the face lacks some, let Qt fall back
+    };
+
+    const Font& FontFor(const LogicalFont& font);
+    const Text& TextFor(const Font& font, std::string_view bytes);
+
+private:
+    std::map<std::tuple<int, int, std::string>, Font> fonts_;
+    std::map<std::pair<const Font*, std::string>, Text> texts_;
+};
 
 // The viewer's canvas on a QImage through QPainter: cosmetic one-pixel pens
 // with flat caps (a line leaves out its last pixel), raster operations for
@@ -22,7 +50,9 @@ namespace tavo {
 // Needs a QGuiApplication for its fonts.
 class QtCanvas final : public Canvas {
 public:
+    // With a cache of its own, or one kept by the caller across paints.
     explicit QtCanvas(QImage& image);
+    QtCanvas(QImage& image, QtCanvasCache& cache);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
@@ -46,18 +76,13 @@ public:
     void Flush();
 
 private:
-    struct FontEntry {
-        QFont font;
-        int ascent = 0;
-    };
-    const FontEntry& FontFor(const LogicalFont& f);
-    const QString& TextFor(std::string_view bytes);
     void UseMix(PenMix mix);
     void ApplyPen();
     // Text draws with a pen of the text colour; lines need theirs back.
     void UseLinePen();
 
-    QImage& image_;
+    QtCanvasCache ownCache_;
+    QtCanvasCache& cache_;
     QPainter painter_;
     std::vector<QLine> pending_;  // consecutive lines with one pen
     QPoint position_;
@@ -66,14 +91,10 @@ private:
     PenMix penMix_ = PenMix::Copy;
     PenMix activeMix_ = PenMix::Copy;
     LogicalFont font_;
-    const FontEntry* fontEntry_ = nullptr;
+    const QtCanvasCache::Font* fontEntry_ = nullptr;
     WinColor textColor_ = 0;
     bool textPenActive_ = false;
     WinColor appliedTextColor_ = 0;
-    const FontEntry* appliedFont_ = nullptr;
-    std::map<std::tuple<int, int, std::string>, FontEntry> fonts_;
-    std::unordered_map<std::string, QString> texts_;
-    std::map<const Picture*, QImage> pictures_;
 };
 
 // The Qt colour of a Windows colour value.
