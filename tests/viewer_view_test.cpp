@@ -10,8 +10,19 @@
 namespace tavo {
 namespace {
 
-using test::Click;
 using test::FlatDrawing;
+
+// A two-button drag: both pressed at `from`, moved to `to`, both released.
+// Returns the gesture seen before the release.
+uint8_t DragBoth(TJwBrws& v, Canvas& c, PixelPoint from, PixelPoint to) {
+    v.MouseDown(MouseButton::Left, from.x, from.y);
+    v.MouseDown(MouseButton::Right, from.x, from.y);
+    v.MouseMove(c, to.x, to.y);
+    const uint8_t gesture = v.Gesture;
+    v.MouseUp(c, MouseButton::Left, to.x, to.y);
+    v.MouseUp(c, MouseButton::Right, to.x, to.y);
+    return gesture;
+}
 
 TEST(ViewerView, StartsWithTheDocumentedValues) {
     TJwBrws v;
@@ -226,28 +237,13 @@ TEST(ViewerGestures, FeedbackIsDrawnAndRemovedAndTheLastMoveDecides) {
     EXPECT_DOUBLE_EQ(v.Origin.X, 50);
 
     // Down-right with no height: nothing happens on release.
-    v.MouseDown(MouseButton::Left, 100, 100);
-    v.MouseDown(MouseButton::Right, 100, 100);
-    v.MouseMove(c, 110, 100);
-    v.MouseUp(c, MouseButton::Left, 110, 100);
-    v.MouseUp(c, MouseButton::Right, 110, 100);
+    EXPECT_EQ(DragBoth(v, c, {100, 100}, {110, 100}), kZoomWindowGesture);
     EXPECT_DOUBLE_EQ(v.PixelScale, 20);
     EXPECT_DOUBLE_EQ(v.Origin.X, 50);
-
     // Up-left zooms out; down-left goes back.
-    v.MouseDown(MouseButton::Left, 100, 100);
-    v.MouseDown(MouseButton::Right, 100, 100);
-    v.MouseMove(c, 80, 80);
-    EXPECT_EQ(v.Gesture, kZoomOutGesture);
-    v.MouseUp(c, MouseButton::Left, 80, 80);
-    v.MouseUp(c, MouseButton::Right, 80, 80);
+    EXPECT_EQ(DragBoth(v, c, {100, 100}, {80, 80}), kZoomOutGesture);
     EXPECT_DOUBLE_EQ(v.PixelScale, 15);
-    v.MouseDown(MouseButton::Left, 100, 100);
-    v.MouseDown(MouseButton::Right, 100, 100);
-    v.MouseMove(c, 80, 120);
-    EXPECT_EQ(v.Gesture, kPreviousViewGesture);
-    v.MouseUp(c, MouseButton::Left, 80, 120);
-    v.MouseUp(c, MouseButton::Right, 80, 120);
+    EXPECT_EQ(DragBoth(v, c, {100, 100}, {80, 120}), kPreviousViewGesture);
     EXPECT_DOUBLE_EQ(v.PixelScale, 20);
 }
 
