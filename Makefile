@@ -3,7 +3,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
@@ -55,6 +55,7 @@ bench: build
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
 	./$(BUILD)/bench/number_format_bench
+	./$(BUILD)/bench/viewer_bench
 
 # libFuzzer targets (clang): each runs FUZZ_SECONDS or FUZZ_RUNS, whichever
 # ends first; findings land in fuzz/corpus/<target>/, which the tests replay.

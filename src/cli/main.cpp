@@ -9,6 +9,7 @@
 #include "cli/config_command.h"
 #include "cli/export_command.h"
 #include "cli/jwc_commands.h"
+#include "cli/render_command.h"
 #include "platform/encoding.h"
 
 namespace {
@@ -28,6 +29,10 @@ const char kUsage[] =
     "                                     worksheet rows (AddLine, AddText, AddTextV, AddCircle,\n"
     "                                     AddSolid, Comment) into a drawing made from the stored\n"
     "                                     settings; .jwc by the name's extension, else JWW\n"
+    "  tavo render FILE.jwc -o OUT.png [--size WxH] [--select-all]\n"
+    "  tavo render --export IN.csv -o OUT.png [--utf8] [--size WxH] [--select-all]\n"
+    "                                     the drawing as the preview shows it, fitted to the\n"
+    "                                     paper (default size 1123x794); no display needed\n"
     "  tavo config                        the settings as the library reads them\n"
     "  tavo config set KEY VALUE          writes one key of tavo.ini\n";
 
@@ -40,6 +45,7 @@ int run(const std::string& command, const std::vector<std::string>& rest) {
     if (command == "jwt") return RunJwt(rest, std::cout);
     if (command == "convert") return RunConvert(rest);
     if (command == "export") return RunExport(rest);
+    if (command == "render") return RunRender(rest);
     if (command == "help" || command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ascii_case.h"
+#include "base/sjis_char.h"
 
 namespace tavo {
 
@@ -16,14 +17,11 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
-bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-bool isTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
-
 // Bytes in the Shift-JIS character starting at `pos`: 2 for a lead byte
 // followed by a trail byte, else 1. A lead byte before a line end stays alone.
 std::size_t charSize(std::string_view s, std::size_t pos) {
     const auto c = static_cast<unsigned char>(s[pos]);
-    return isLeadByte(c) && pos + 1 < s.size() && isTrailByte(static_cast<unsigned char>(s[pos + 1])) ? 2 : 1;
+    return IsSjisLeadByte(c) && pos + 1 < s.size() && IsSjisTrailByte(static_cast<unsigned char>(s[pos + 1])) ? 2 : 1;
 }
 
 std::string_view trim(std::string_view s) {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavo::cli {
+
+// tavo render FILE.jwc -o OUT.png [--size WxH] [--select-all]
+// tavo render --export IN.csv -o OUT.png [--utf8] [--size WxH] [--select-all]
+int RunRender(const std::vector<std::string>& argv);
+
+}  // namespace tavo::cli

@@ -1,0 +1,45 @@
+#include "viewer/view_math.h"
+
+#include <cmath>
+
+#include "base/geometry.h"
+#include "export/jw_object.h"
+
+namespace tavo {
+
+namespace {
+// 2^28: sums of a few such values (centre plus radius, minus the origin)
+// still fit in 32 bits.
+constexpr double kPixelLimit = 268435456.0;
+
+double held(double v) {
+    if (std::isnan(v)) return 0;
+    if (v > kPixelLimit) return kPixelLimit;
+    if (v < -kPixelLimit) return -kPixelLimit;
+    return v;
+}
+}  // namespace
+
+WorldPoint RotateVector(WorldPoint v, double angle) {
+    if (v.X == 0 && v.Y == 0) return v;
+    const double c = std::cos(angle), s = std::sin(angle);
+    return {v.X * c - v.Y * s, v.X * s + v.Y * c};
+}
+
+int32_t RoundPixel(double v) { return static_cast<int32_t>(RoundHalfEven(held(v))); }
+
+int32_t CeilPixel(double v) { return static_cast<int32_t>(std::ceil(held(v))); }
+
+double GroupScaleOf(const TJwObject& drawing, uint8_t group) {
+    if (group >= drawing.LayerGroups.size()) return 1;
+    const double s = drawing.LayerGroups[group].Scale;
+    return s == 0 ? 1 : s;
+}
+
+bool EntityVisible(const TJwObject& drawing, uint8_t group, uint8_t layer) {
+    if (group >= drawing.LayerGroups.size()) return false;
+    const TLayerGroup& g = drawing.LayerGroups[group];
+    return g.Visible && layer < g.Layers.size() && g.Layers[layer].Visible;
+}
+
+}  // namespace tavo

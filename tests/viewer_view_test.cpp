@@ -1,0 +1,270 @@
+// View, navigation and the two-button gestures of the preview control.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "viewer/gesture_icons.h"
+#include "viewer/mouse_gestures.h"
+#include "viewer_support.h"
+
+namespace tavo {
+namespace {
+
+using test::FlatDrawing;
+
+// A two-button drag: both pressed at `from`, moved to `to`, both released.
+// Returns the gesture seen before the release.
+uint8_t DragBoth(TJwBrws& v, Canvas& c, PixelPoint from, PixelPoint to) {
+    v.MouseDown(MouseButton::Left, from.x, from.y);
+    v.MouseDown(MouseButton::Right, from.x, from.y);
+    v.MouseMove(c, to.x, to.y);
+    const uint8_t gesture = v.Gesture;
+    v.MouseUp(c, MouseButton::Left, to.x, to.y);
+    v.MouseUp(c, MouseButton::Right, to.x, to.y);
+    return gesture;
+}
+
+TEST(ViewerView, StartsWithTheDocumentedValues) {
+    TJwBrws v;
+    EXPECT_EQ(v.Drawing, nullptr);
+    EXPECT_EQ(v.Width(), 200);
+    EXPECT_EQ(v.Height(), 200);
+    EXPECT_EQ(v.PixelScale, 1.0);
+    EXPECT_EQ(v.PrevPixelScale, 1.0);
+    EXPECT_EQ(v.Origin.X, 0);
+    EXPECT_EQ(v.Extent.X1, 100);
+    EXPECT_EQ(v.Extent.Y1, 100);
+    EXPECT_EQ(v.ColorTable[1], 0x808000u);
+    EXPECT_EQ(v.ColorTable[8], 0xFF0080u);
+    EXPECT_EQ(v.LineTypes[1].Pattern, 0x99999999u);
+    EXPECT_EQ(v.LineTypes[6].Pattern, 0xF24FF24Fu);
+    EXPECT_EQ(v.LineTypes[0].DotUnit, 0);
+    EXPECT_EQ(v.SelectMode + v.Gesture + v.LeftState + v.RightState, 0);
+    EXPECT_TRUE(TJwBrws::WantsKey(kKeyLeft));
+    EXPECT_TRUE(TJwBrws::WantsKey(kKeyTab));
+    EXPECT_FALSE(TJwBrws::WantsKey('A'));
+}
+
+TEST(ViewerView, FitPaperAnchorsTheA4SheetAtTheTopLeft) {
+    TJwObject d = FlatDrawing();
+    TJwBrws v;
+    v.Drawing = &d;
+    v.SetSize(594, 420);
+    v.SelectMode = 3;
+    v.FitPaper();
+    const double y1 = 297 / std::sqrt(2.0);
+    EXPECT_DOUBLE_EQ(v.Extent.X1, 297);
+    EXPECT_NEAR(v.Extent.Y1, 210.0107, 1e-4);
+    EXPECT_DOUBLE_EQ(v.PixelScale, 420 / y1);
+    EXPECT_NEAR(v.PixelScale, 1.99990, 1e-5);
+    EXPECT_DOUBLE_EQ(v.Origin.X, 0);
+    EXPECT_DOUBLE_EQ(v.Origin.Y, y1);
+    EXPECT_EQ(v.SelectMode, 0);
+    EXPECT_EQ(v.PrevPixelScale, 1.0);  // the view before the fit
+    EXPECT_TRUE(v.NeedsPaint());
+}
+
+TEST(ViewerView, ZoomWindowKeepsTheScaleAtFiveHundredButMovesTheOrigin) {
+    TJwBrws v;
+    v.SetSize(600, 400);
+    v.PixelScale = 100;
+    v.ZoomWindow({10, 20}, {20, 30});  // s = min(60, 40) * 100 = 4000
+    EXPECT_EQ(v.PixelScale, 100);
+    EXPECT_DOUBLE_EQ(v.Origin.X, 0.1);
+    EXPECT_DOUBLE_EQ(v.Origin.Y, -0.2);
+
+    v.PixelScale = 2;
+    v.Origin = {0, 0};
+    v.ZoomWindow({100, 100}, {160, 120});  // min(10, 20) * 2
+    EXPECT_DOUBLE_EQ(v.PixelScale, 20);
+    EXPECT_DOUBLE_EQ(v.Origin.X, 50);
+    EXPECT_DOUBLE_EQ(v.PrevPixelScale, 2);
+
+    const WorldPoint before = v.Origin;
+    v.ZoomWindow({5, 5}, {5, 50});  // no width: nothing at all
+    EXPECT_EQ(v.Origin.X, before.X);
+    EXPECT_DOUBLE_EQ(v.PrevPixelScale, 2);
+}
+
+TEST(ViewerView, ZoomOutKeepsTheCentreAndPreviousViewIsOneStepOfMemory) {
+    TJwBrws v;
+    v.SetSize(600, 400);
+    v.PixelScale = 3;
+    v.Origin = {10, 50};
+    v.ZoomOut();
+    EXPECT_DOUBLE_EQ(v.PixelScale, 2.25);
+    EXPECT_NEAR(v.Origin.X + 300 / v.PixelScale, 10 + 100, 1e-9);
+    EXPECT_NEAR(v.Origin.Y - 200 / v.PixelScale, 50 - 200.0 / 3, 1e-9);
+    v.PreviousView();
+    EXPECT_EQ(v.PixelScale, 3);
+    EXPECT_EQ(v.Origin.X, 10);
+    EXPECT_EQ(v.Origin.Y, 50);
+    v.PreviousView();
+    EXPECT_EQ(v.PixelScale, 3);
+    EXPECT_EQ(v.Origin.X, 10);
+}
+
+TEST(ViewerView, ArrowKeysPanByAQuarterOfTheClientInWholePixels) {
+    TJwBrws v;
+    v.SetSize(601, 403);
+    v.PixelScale = 2;
+    EXPECT_TRUE(v.KeyDown(kKeyRight));
+    EXPECT_DOUBLE_EQ(v.Origin.X, 75);  // 601 div 4 = 150 pixels
+    EXPECT_TRUE(v.KeyDown(kKeyLeft));
+    EXPECT_TRUE(v.KeyDown(kKeyLeft));
+    EXPECT_DOUBLE_EQ(v.Origin.X, -75);
+    EXPECT_TRUE(v.KeyDown(kKeyUp));
+    EXPECT_DOUBLE_EQ(v.Origin.Y, 50);  // 403 div 4 = 100 pixels
+    EXPECT_TRUE(v.KeyDown(kKeyDown));
+    EXPECT_DOUBLE_EQ(v.Origin.Y, 0);
+    EXPECT_FALSE(v.KeyDown(0x1B));
+    EXPECT_EQ(v.PrevPixelScale, 1.0);  // pans record no previous view
+    v.CenterAt({400, 101});
+    EXPECT_DOUBLE_EQ(v.Origin.X, -75 + (400 - 300.5) / 2);
+    EXPECT_DOUBLE_EQ(v.Origin.Y, -(101 - 201.5) / 2);
+}
+
+TEST(ViewerView, AnEmptyControlOrAReversedWindowLeavesAUsableScale) {
+    TJwObject d = FlatDrawing();
+    TJwBrws v;
+    v.Drawing = &d;
+    v.SetSize(0, 0);
+    v.PixelScale = 2;
+    v.FitPaper();  // 0 / 297 would make every later division infinite
+    EXPECT_EQ(v.PixelScale, 2);
+    v.ZoomOut();
+    EXPECT_TRUE(std::isfinite(v.Origin.X));
+
+    v.SetSize(600, 400);
+    v.ZoomWindow({100, 100}, {50, 50});  // would mirror the view
+    EXPECT_EQ(v.PixelScale, 1.5);
+    v.SetSize(0, 400);
+    v.ZoomWindow({0, 0}, {50, 50});  // would zero the scale
+    EXPECT_EQ(v.PixelScale, 1.5);
+}
+
+TEST(ViewerGestures, ButtonStatesFollowPressReleaseAndMove) {
+    TJwBrws v;
+    RecordingCanvas c;
+    v.MouseDown(MouseButton::Left, 10, 10);
+    EXPECT_EQ(v.LeftState, 1);
+    EXPECT_TRUE(v.MouseCaptured());
+    v.MouseUp(c, MouseButton::Left, 10, 10);
+    EXPECT_EQ(v.LeftState, 2);  // a click
+    EXPECT_FALSE(v.MouseCaptured());
+    v.MouseDown(MouseButton::Left, 10, 10);
+    EXPECT_EQ(v.LeftState, 5);  // pressed again at once
+    v.MouseMove(c, 11, 10);
+    EXPECT_EQ(v.LeftState, 7);
+    v.MouseUp(c, MouseButton::Left, 11, 10);
+    EXPECT_EQ(v.LeftState, 8);
+    v.MouseDown(MouseButton::Left, 11, 10);
+    EXPECT_EQ(v.LeftState, 0);  // a third press falls back
+    v.MouseUp(c, MouseButton::Left, 11, 10);
+    v.MouseDoubleClick(MouseButton::Right, 5, 5);
+    EXPECT_EQ(v.RightState, 5);
+    v.MouseUp(c, MouseButton::Right, 5, 5);
+    EXPECT_EQ(v.RightState, 6);
+    v.MouseMove(c, 6, 6);
+    EXPECT_EQ(v.RightState, 0);
+    // A lone button navigates nothing.
+    EXPECT_EQ(v.Origin.X, 0);
+    EXPECT_EQ(v.PixelScale, 1);
+    EXPECT_TRUE(c.Calls().empty());
+}
+
+TEST(ViewerGestures, FourPixelsIsTheCentreGestureFiveIsADirection) {
+    EXPECT_EQ(ClassifyGesture({100, 100}, {104, 103}), kCenterGesture);
+    EXPECT_EQ(ClassifyGesture({100, 100}, {96, 96}), kCenterGesture);
+    EXPECT_EQ(ClassifyGesture({100, 100}, {105, 100}), kZoomWindowGesture);
+    EXPECT_EQ(ClassifyGesture({100, 100}, {100, 95}), kFitAllGesture);
+    EXPECT_EQ(ClassifyGesture({100, 100}, {95, 100}), kPreviousViewGesture);
+    EXPECT_EQ(ClassifyGesture({100, 100}, {95, 99}), kZoomOutGesture);
+
+    TJwBrws v;
+    v.SetSize(600, 400);
+    v.PixelScale = 2;
+    RecordingCanvas c;
+    v.MouseDown(MouseButton::Left, 100, 100);
+    v.MouseMove(c, 101, 100);
+    v.MouseDown(MouseButton::Right, 102, 101);  // the gesture starts here
+    EXPECT_EQ(v.Gesture, kCenterGesture);
+    EXPECT_EQ(v.DownPoint, (PixelPoint{102, 101}));
+    v.MouseMove(c, 106, 104);
+    EXPECT_EQ(v.Gesture, kCenterGesture);
+    EXPECT_TRUE(c.Calls().empty());  // the centre gesture shows nothing
+    v.MouseUp(c, MouseButton::Left, 106, 104);
+    EXPECT_EQ(v.Gesture, kCenterGesture);  // one button still down
+    EXPECT_EQ(v.Origin.X, 0);
+    v.MouseUp(c, MouseButton::Right, 106, 104);
+    EXPECT_EQ(v.Gesture, kNoGesture);
+    EXPECT_EQ(v.LeftState + v.RightState, 0);
+    EXPECT_DOUBLE_EQ(v.Origin.X, (102 - 300) / 2.0);
+    EXPECT_DOUBLE_EQ(v.Origin.Y, -(101 - 200) / 2.0);
+}
+
+TEST(ViewerGestures, FeedbackIsDrawnAndRemovedAndTheLastMoveDecides) {
+    TJwBrws v;
+    v.SetSize(600, 400);
+    v.PixelScale = 2;
+    RecordingCanvas c;
+    v.MouseDown(MouseButton::Right, 100, 100);
+    v.MouseDown(MouseButton::Left, 100, 100);
+    v.MouseMove(c, 160, 130);  // down-right: zoom window
+    EXPECT_EQ(v.Gesture, kZoomWindowGesture);
+    ASSERT_EQ(c.CallsOf(CanvasCall::Op::Rectangle).size(), 1u);
+    EXPECT_EQ(c.CallsOf(CanvasCall::Op::Rectangle)[0].rect, (PixelRect{100, 100, 160, 130}));
+    const CanvasCall pen = c.CallsOf(CanvasCall::Op::SetPen).back();
+    EXPECT_EQ(pen.color, kRed);
+    EXPECT_EQ(pen.penMix, PenMix::NotXor);
+    EXPECT_EQ(pen.penStyle, PenStyle::Solid);
+
+    c.Clear();
+    v.MouseMove(c, 170, 90);  // up-right: fit all
+    EXPECT_EQ(v.Gesture, kFitAllGesture);
+    ASSERT_EQ(c.CallsOf(CanvasCall::Op::Rectangle).size(), 1u);  // the old rectangle removed
+    ASSERT_EQ(c.CallsOf(CanvasCall::Op::XorPicture).size(), 1u);
+    const CanvasCall icon = c.CallsOf(CanvasCall::Op::XorPicture)[0];
+    EXPECT_EQ(icon.points[0], (PixelPoint{36, 36}));
+    EXPECT_EQ(icon.picture, &v.GestureIconOf(kFitAllGesture));
+
+    c.Clear();
+    v.MouseMove(c, 160, 130);  // back to a zoom window over (100,100)-(160,130)
+    v.MouseUp(c, MouseButton::Left, 300, 300);
+    v.MouseUp(c, MouseButton::Right, 300, 300);
+    EXPECT_EQ(c.CallsOf(CanvasCall::Op::Rectangle).size(), 2u);  // drawn, then removed at release
+    EXPECT_DOUBLE_EQ(v.PixelScale, 20);  // the last move, not the release point
+    EXPECT_DOUBLE_EQ(v.Origin.X, 50);
+
+    // Down-right with no height: nothing happens on release.
+    EXPECT_EQ(DragBoth(v, c, {100, 100}, {110, 100}), kZoomWindowGesture);
+    EXPECT_DOUBLE_EQ(v.PixelScale, 20);
+    EXPECT_DOUBLE_EQ(v.Origin.X, 50);
+    // Up-left zooms out; down-left goes back.
+    EXPECT_EQ(DragBoth(v, c, {100, 100}, {80, 80}), kZoomOutGesture);
+    EXPECT_DOUBLE_EQ(v.PixelScale, 15);
+    EXPECT_EQ(DragBoth(v, c, {100, 100}, {80, 120}), kPreviousViewGesture);
+    EXPECT_DOUBLE_EQ(v.PixelScale, 20);
+}
+
+TEST(ViewerGestures, IconsAreTealOnBlackAndDistinct) {
+    const Picture icons[] = {LoadGestureIcon(GestureIcon::FitAll), LoadGestureIcon(GestureIcon::ZoomOut),
+                             LoadGestureIcon(GestureIcon::PreviousView)};
+    for (const Picture& p : icons) {
+        ASSERT_EQ(p.Width, 24);
+        ASSERT_EQ(p.Height, 24);
+        ASSERT_EQ(p.Pixels.size(), 576u);
+        int teal = 0;
+        for (WinColor px : p.Pixels) {
+            EXPECT_TRUE(px == 0 || px == 0x808000u);
+            teal += px != 0;
+        }
+        EXPECT_GT(teal, 40);
+        EXPECT_LT(teal, 300);
+    }
+    EXPECT_NE(icons[0].Pixels, icons[1].Pixels);
+    EXPECT_NE(icons[1].Pixels, icons[2].Pixels);
+}
+
+}  // namespace
+}  // namespace tavo
