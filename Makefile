@@ -7,9 +7,11 @@ PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-d
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
+VALGRIND_TESTS = base_test number_format_test jwc_test profile_file_test settings_test export_test jwt_test \
+                 interface_test save_fault_test viewer_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports
 
-.PHONY: all deps install-packages build build-asan test demo bench fuzz clean
+.PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean
 
 all: build
 
@@ -70,6 +72,22 @@ fuzz: deps
 	  ./$(FUZZ_BUILD)/fuzz/$$t $(FUZZ_BUILD)/corpus/$$t fuzz/seeds/$$t fuzz/corpus/$$t -dict=fuzz/dict/$$d.dict \
 	    -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -rss_limit_mb=2560 -timeout=25 \
 	    -artifact_prefix=fuzz/corpus/$$t/ -print_final_stats=1 || exit 1; \
+	done
+
+# clang-tidy (.clang-tidy) and cppcheck on the library, the command and the
+# fuzz targets; valgrind's memcheck over the tests that need no display.
+check-static: build
+	@$(MAKE) --no-print-directory install-packages NEED="clang-tidy cppcheck valgrind"
+	@echo "=== clang-tidy"
+	@ls src/*/*.cpp fuzz/*.cpp | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
+	@echo "=== cppcheck"
+	@cppcheck --error-exitcode=1 --enable=warning,performance,portability --inline-suppr --quiet --std=c++17 \
+	  --language=c++ -I src -I include --suppress=missingIncludeSystem src fuzz
+	@echo "=== valgrind"
+	@for t in $(VALGRIND_TESTS); do \
+	  valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible --quiet \
+	    ./$(BUILD)/tests/$$t --gtest_brief=1 > $(BUILD)/valgrind-$$t.log 2>&1 \
+	    && echo "$$t: clean" || { cat $(BUILD)/valgrind-$$t.log; exit 1; }; \
 	done
 
 clean:

@@ -1,10 +1,12 @@
 // The C interface as a careless host might drive it: the input decodes into
 // a sequence of export calls with arbitrary arguments, calls out of order,
 // indexes anywhere, null pointers, huge, negative and non-finite numbers.
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -16,9 +18,9 @@ std::string folder;
 
 class Decoder {
 public:
-    Decoder(const uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
-    bool done() const { return p_ == end_; }
-    uint8_t u8() { return p_ == end_ ? 0 : *p_++; }
+    Decoder(const uint8_t* data, std::size_t size) : bytes_(data, size) {}
+    bool done() const { return next_ == bytes_.size(); }
+    uint8_t u8() { return done() ? 0 : bytes_[next_++]; }
     uint16_t u16() {
         const unsigned low = u8();
         const unsigned high = u8();
@@ -47,8 +49,8 @@ public:
     }
 
 private:
-    const uint8_t* p_;
-    const uint8_t* end_;
+    std::basic_string_view<uint8_t> bytes_;
+    std::size_t next_ = 0;
 };
 
 // A string argument as a host passes it, or one of the two null forms.
@@ -231,8 +233,11 @@ void call(Decoder& in) {
         case 31: ReadInifile(recordOrNull(in, settings)); break;
         case 32: {
             TavoSettings* s = recordOrNull(in, settings);
-            if (s)
-                for (std::size_t i = 0; i < sizeof settings; ++i) reinterpret_cast<uint8_t*>(s)[i] = in.u8();
+            if (s) {
+                std::array<uint8_t, sizeof settings> raw{};
+                for (uint8_t& b : raw) b = in.u8();
+                std::memcpy(s, raw.data(), raw.size());
+            }
             WriteInifile(s);
             break;
         }
@@ -267,8 +272,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("QT_QPA_PLATFORM");
-    char pattern[] = "/tmp/tavo-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
+    std::string pattern = "/tmp/tavo-fuzz-XXXXXX";
+    if (!mkdtemp(pattern.data())) std::abort();
     folder = pattern;
     setenv("TAVO_SETTINGS_DIR", folder.c_str(), 1);
     return 0;

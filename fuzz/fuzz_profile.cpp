@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     tavo::TSettings settings = tavo::FactorySettings();
     for (const tavo::SettingsKey& key : tavo::RecordKeys()) key.apply(settings, ini.read(key.section, key.name, key.defaultText));
     for (int slot = 1; slot <= tavo::kStringSlots; ++slot) ini.read(tavo::kSectionExport, tavo::StringSlotKey(slot), "");
-    for (const char* key : tavo::kDumpKeys) ini.read(tavo::kSectionDump, key, "1");
+    for (int i = 0; i < 4; ++i) ini.read(tavo::kSectionDump, tavo::kDumpKeys[i], "1");
 
     // Which key and what value come from the input itself.
     const std::size_t keyCount = tavo::RecordKeys().size() + tavo::kStringSlots;

@@ -13,9 +13,10 @@ extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** arg
 
 int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
+    const std::vector<std::string> args(argv, argv + argc);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): main's arguments
     std::vector<std::filesystem::path> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path p(argv[i]);
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::filesystem::path p(args[i]);
         if (std::filesystem::is_directory(p)) {
             for (const auto& e : std::filesystem::recursive_directory_iterator(p))
                 if (e.is_regular_file()) files.push_back(e.path());

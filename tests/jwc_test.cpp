@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "base/byte_source.h"
 #include "base/error.h"
@@ -341,6 +342,44 @@ TEST(JwcReader, CountsBeyondTheFileAreNeverTrusted) {
     EXPECT_THROW(load(t, withLine(f, 600, "5F6D:0000,7FFF:FFFF")), Error);
     EXPECT_EQ(t.mojiCount(), 3);
     EXPECT_EQ(t.textCount(), 0);
+}
+
+// Files cut, flipped and stretched where it hurts: every one loads or fails
+// with a message, and what it takes stays within a small multiple of its size.
+TEST(JwcReader, MangledFilesNeverCrashOrBalloon) {
+    TJwcFile d = sample();
+    const std::string good = bytesOf(d);
+    std::mt19937 random(7);
+    const auto number = [&] {
+        static const char* const kNumbers[] = {"0", "-1", "2147483647", "-2147483648", "99999999999", "x", "", "1e9"};
+        return std::string(kNumbers[random() % 8]);
+    };
+    int loaded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string f = good;
+        switch (round % 6) {
+            case 0: f.resize(random() % f.size()); break;
+            case 1:
+                for (int k = 0; k < 8; ++k) f[random() % f.size()] = static_cast<char>(random());
+                break;
+            case 2:
+                f = withLine(f, 200, number() + "," + number() + "," + number() + "," + number() + ",0,3,2,1,1,1,0," +
+                                         number() + std::string(",1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,") + number());
+                break;
+            case 3: f = withLine(f, 600, "5F6D:" + std::to_string(random() % 10000) + ",7FFF:FFFF"); break;
+            case 4: f.insert(random() % f.size(), std::string(random() % 5000, static_cast<char>(random()))); break;
+            default: f[22] = static_cast<char>(random()); break;
+        }
+        TJwcFile r;
+        try {
+            load(r, f);
+            ++loaded;
+        } catch (const Error& e) {
+            EXPECT_FALSE(e.detail().empty());
+        }
+        EXPECT_LE(r.heldBytes(), 2 * f.size() + 4096) << "round " << round;
+    }
+    EXPECT_GT(loaded, 100);
 }
 
 TEST(JwcReader, TextAreaWithoutClosingNulAndExtraTexts) {

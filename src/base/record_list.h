@@ -24,7 +24,7 @@ class RecordList {
     }
 
 public:
-    static constexpr std::size_t kShift = shiftFor(64 * 1024);
+    static constexpr std::size_t kShift = shiftFor(std::size_t{64} * 1024);
     static constexpr std::size_t kChunk = std::size_t{1} << kShift;
     static constexpr std::size_t kMask = kChunk - 1;
 

@@ -1,7 +1,8 @@
 #include "cli/cli_args.h"
 
 #include <algorithm>
-#include <charconv>
+
+#include "cli/number_text_cli.h"
 
 namespace tavo::cli {
 
@@ -34,8 +35,7 @@ int Args::intValue(const std::string& name, int fallback, int min, int max) cons
     if (!has(name)) return fallback;
     const std::string text = value(name);
     int v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || v < min || v > max)
+    if (!ParseWhole(text, v) || v < min || v > max)
         throw UsageError{name + " needs a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
                          ", not \"" + text + "\""};
     return v;

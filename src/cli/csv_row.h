@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "cli/csv.h"
+#include "cli/number_text_cli.h"
 
 namespace tavo::cli {
 
@@ -23,8 +24,7 @@ public:
     float f32() {
         const std::string& t = next();
         float v = 0;
-        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v))
+        if (!ParseWhole(t, v) || !std::isfinite(v))
             fail("field " + std::to_string(index_) + " is not a number: \"" + t + "\"");
         return v;
     }
@@ -32,8 +32,7 @@ public:
     T integer() {
         const std::string& t = next();
         long long v = 0;
-        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (ec != std::errc() || end != t.data() + t.size() || v < std::numeric_limits<T>::min() ||
+        if (!ParseWhole(t, v) || v < std::numeric_limits<T>::min() ||
             v > std::numeric_limits<T>::max())
             fail("field " + std::to_string(index_) + " is not a whole number from " +
                  std::to_string(+std::numeric_limits<T>::min()) + " to " +

@@ -6,17 +6,14 @@
 
 #include "base/error.h"
 #include "cli/csv_row.h"
+#include "cli/number_text_cli.h"
 #include "platform/encoding.h"
 
 namespace tavo::cli {
 
 namespace {
 
-std::string num(float v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
+std::string num(float v) { return ShortestText(v); }
 
 template <class T>
 std::string num(T v) {

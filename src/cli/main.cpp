@@ -2,6 +2,7 @@
 // in for the worksheet.
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/error.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-const char kUsage[] =
+constexpr std::string_view kUsage =
     "usage:\n"
     "  tavo info FILE.jwc                 paper, scale, counts and comments\n"
     "  tavo dump FILE.jwc [-o OUT.csv] [--utf8]\n"
@@ -56,13 +57,14 @@ int run(const std::string& command, const std::vector<std::string>& rest) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    const std::vector<std::string> args(argv, argv + argc);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): main's arguments
+    if (args.size() < 2) {
         std::cerr << kUsage;
         return 2;
     }
-    const std::vector<std::string> rest(argv + 2, argv + argc);
+    const std::vector<std::string> rest(args.begin() + 2, args.end());
     try {
-        return run(argv[1], rest);
+        return run(args[1], rest);
     } catch (const tavo::cli::UsageError& e) {
         std::cerr << "tavo: " << e.message << "\n" << kUsage;
         return 2;

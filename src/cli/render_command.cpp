@@ -1,10 +1,9 @@
 #include "cli/render_command.h"
 
-#include <charconv>
-
 #include "base/error.h"
 #include "base/file_save.h"
 #include "cli/cli_args.h"
+#include "cli/number_text_cli.h"
 #include "cli/csv_row.h"
 #include "cli/export_command.h"
 #include "export/jw_object.h"
@@ -27,8 +26,7 @@ constexpr int kMaxSide = 16384;
 void ParseSize(const std::string& text, int& width, int& height) {
     const auto x = text.find_first_of("xX");
     const auto number = [&](std::string_view part, int& out) {
-        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), out);
-        return ec == std::errc() && end == part.data() + part.size() && out >= 1 && out <= kMaxSide;
+        return ParseWhole(part, out) && out >= 1 && out <= kMaxSide;
     };
     const std::string_view all(text);
     if (x == std::string::npos || !number(all.substr(0, x), width) || !number(all.substr(x + 1), height))

@@ -21,7 +21,7 @@ private:
     // Qt keeps these for the application's lifetime.
     int argc_ = 1;
     char name_[5] = {'t', 'a', 'v', 'o', '\0'};
-    char* argv_[2] = {name_, nullptr};
+    char* argv_[2] = {&name_[0], nullptr};
     std::unique_ptr<QGuiApplication> app_;
 };
 

@@ -255,7 +255,7 @@ void QtCanvas::XorPicture(int32_t x, int32_t y, const Picture& picture) {
     QImage image(picture.Width, picture.Height, QImage::Format_RGB32);
     for (int py = 0; py < picture.Height; ++py)
         for (int px = 0; px < picture.Width; ++px)
-            image.setPixelColor(px, py, ToQColor(picture.Pixels[std::size_t(py * picture.Width + px)]));
+            image.setPixelColor(px, py, ToQColor(picture.Pixels[std::size_t(py) * std::size_t(picture.Width) + std::size_t(px)]));
     painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     painter_.drawImage(QPoint(x, y), image);
     painter_.setCompositionMode(activeMix_ == PenMix::NotXor ? QPainter::RasterOp_NotSourceXorDestination

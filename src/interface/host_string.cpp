@@ -6,6 +6,10 @@
 
 namespace tavo {
 
+// The block of an automation string: a 4-byte count before the pointer
+// handed out, two NULs after the bytes.
+// NOLINTBEGIN(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+
 char* AllocHostString(std::string_view bytes) {
     if (bytes.size() > UINT32_MAX - 8) throw std::bad_alloc();
     auto* block = static_cast<char*>(std::malloc(4 + bytes.size() + 2));
@@ -36,6 +40,8 @@ uint32_t HostStringByteLen(const char* p) {
     std::memcpy(&length, p - 4, 4);
     return length;
 }
+
+// NOLINTEND(cppcoreguidelines-pro-bounds-pointer-arithmetic)
 
 std::string ReadHostString(const char* const* ref) {
     if (!ref || !*ref) return std::string();

@@ -68,6 +68,11 @@ std::size_t TJwcFile::textAreaBytes() const {
     return total;
 }
 
+std::size_t TJwcFile::heldBytes() const {
+    return sens_.capacityBytes() + enkos_.capacityBytes() + mojis_.capacityBytes() + tens_.capacityBytes() +
+           textBytes_.capacity() + textEnds_.capacity() * sizeof(uint32_t);
+}
+
 std::string TJwcFile::layerName(int32_t lay) const {
     if (lay < 0 || lay > 255) return std::string();
     return trimBlanks(std::string_view(&names.LayerNames[lay][0], sizeof names.LayerNames[lay]));

@@ -57,6 +57,9 @@ public:
     template <class Visit>
     void forEachTextAreaRun(Visit visit) const;
 
+    // Heap bytes the records and texts hold.
+    std::size_t heldBytes() const;
+
     // Name of a layer (0-255) or group (0-15), trimmed of blanks and control bytes.
     std::string layerName(int32_t lay) const;
     std::string groupName(int32_t group) const;

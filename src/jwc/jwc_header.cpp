@@ -19,10 +19,10 @@ namespace {
 constexpr char kTitle[] = "jw_cad(c)data.......a...m...............";
 static_assert(sizeof kTitle - 1 == 40 && kTitle[22] == '.');
 
-constexpr char kLine2[] =
+constexpr std::string_view kLine2 =
     "0.5,0.0,3.0,15.0,1,1,0,0,0,1,0.0,0.0,0.0,0.0,0.0,0.0,0,0,0,20.000,1000.000,100.000,"
     "200.000,300.000,500.000,0,0,1\r";
-static_assert(sizeof kLine2 - 1 == 113);
+static_assert(kLine2.size() == 113);
 
 constexpr int kCommentOffset[2] = {40, 72};
 constexpr std::size_t kCommentBytes = 32;
@@ -81,7 +81,7 @@ void RebuildHeaders(TJwcFile& d) {
                   "%d,%d,%d,%d,0,3,2,1,1,%d,0,%d,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,518,0",
                   d.senCount(), d.enkoCount(), d.mojiCount(), d.tenCount(), d.scale, d.paperSize);
     putLine(h.Line1, line.data());
-    putLine(h.Line2, kLine2);
+    putLine(h.Line2, std::string(kLine2));
 
     const uint32_t end = 0x5F6D0000u + static_cast<uint32_t>(d.textAreaLength);
     std::snprintf(line.data(), line.size(),

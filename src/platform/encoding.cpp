@@ -9,6 +9,9 @@ namespace tavo::platform {
 
 namespace {
 
+// iconv's C interface moves char pointers over the buffers and reports
+// errors as (iconv_t)-1.
+// NOLINTBEGIN(cppcoreguidelines-pro-bounds-pointer-arithmetic,cppcoreguidelines-pro-bounds-array-to-pointer-decay,performance-no-int-to-ptr)
 std::string convert(std::string_view in, const char* from, const char* to) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("no converter from ") + from);
@@ -32,6 +35,7 @@ std::string convert(std::string_view in, const char* from, const char* to) {
     iconv_close(cd);
     return out;
 }
+// NOLINTEND(cppcoreguidelines-pro-bounds-pointer-arithmetic,cppcoreguidelines-pro-bounds-array-to-pointer-decay,performance-no-int-to-ptr)
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QString>
+#include <array>
 #include <cstdlib>
 #include <string>
 
@@ -20,15 +21,16 @@ namespace {
 bool ensureGuiApplication() {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return true;
     if (QCoreApplication::instance()) return false;  // a console Qt program: no clipboard
+    // Qt keeps argc and argv for the application's lifetime.
+    static std::string name = "tavo";
+    static std::string option = "-platform";
     static std::string platforms;
     const char* named = std::getenv("QT_QPA_PLATFORM");
     platforms = std::string(named && *named ? named : "xcb;wayland") + ";offscreen";
-    static char name[] = "tavo";
-    static char option[] = "-platform";
-    static char* argv[] = {name, option, platforms.data(), nullptr};
+    static std::array<char*, 4> argv = {name.data(), option.data(), platforms.data(), nullptr};
     static int argc = 3;
-    new QGuiApplication(argc, argv);
-    return true;
+    static QGuiApplication* const application = new QGuiApplication(argc, argv.data());
+    return application != nullptr;
 }
 
 class QtClipboard final : public Clipboard {

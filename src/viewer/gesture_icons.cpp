@@ -1,6 +1,7 @@
 #include "viewer/gesture_icons.h"
 
 #include <array>
+#include <string_view>
 
 namespace tavo {
 
@@ -97,10 +98,12 @@ Picture FromRows(const Rows& rows) {
     Picture p;
     p.Width = kSize;
     p.Height = kSize;
-    p.Pixels.assign(kSize * kSize, 0);
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize && rows[y][x]; ++x)
-            if (rows[y][x] == '#') p.Pixels[y * kSize + x] = kTeal;
+    p.Pixels.assign(std::size_t{kSize} * kSize, 0);
+    for (std::size_t y = 0; y < std::size_t{kSize}; ++y) {
+        const std::string_view row = rows[y];
+        for (std::size_t x = 0; x < row.size() && x < std::size_t{kSize}; ++x)
+            if (row[x] == '#') p.Pixels[y * kSize + x] = kTeal;
+    }
     return p;
 }
 

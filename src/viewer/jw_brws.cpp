@@ -106,23 +106,30 @@ void TJwBrws::CenterAt(PixelPoint p) {
     Invalidate();
 }
 
+namespace {
+
+// A pan step: a quarter of the client in whole pixels, rounded toward zero.
+int quarterOf(int pixels) { return pixels / 4; }
+
+}  // namespace
+
 void TJwBrws::PanLeft() {
-    Origin.X -= (ClientWidth() / 4) / PixelScale;
+    Origin.X -= quarterOf(ClientWidth()) / PixelScale;
     Invalidate();
 }
 
 void TJwBrws::PanRight() {
-    Origin.X += (ClientWidth() / 4) / PixelScale;
+    Origin.X += quarterOf(ClientWidth()) / PixelScale;
     Invalidate();
 }
 
 void TJwBrws::PanUp() {
-    Origin.Y += (ClientHeight() / 4) / PixelScale;
+    Origin.Y += quarterOf(ClientHeight()) / PixelScale;
     Invalidate();
 }
 
 void TJwBrws::PanDown() {
-    Origin.Y -= (ClientHeight() / 4) / PixelScale;
+    Origin.Y -= quarterOf(ClientHeight()) / PixelScale;
     Invalidate();
 }
 

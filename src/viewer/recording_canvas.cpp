@@ -1,3 +1,4 @@
+#include <array>
 #include "viewer/recording_canvas.h"
 
 #include <cstdio>
@@ -7,9 +8,9 @@ namespace tavo {
 namespace {
 
 std::string hexColor(WinColor c) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%06X", static_cast<unsigned>(c & 0xFFFFFF));
-    return buf;
+    std::array<char, 16> buf{};
+    std::snprintf(buf.data(), buf.size(), "%06X", static_cast<unsigned>(c & 0xFFFFFF));
+    return buf.data();
 }
 
 std::string point(PixelPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
