@@ -23,7 +23,7 @@ double fromBits(uint64_t bits) {
 }
 
 // The examples we know from the real platform, and some more, each checked
-// against Free Pascal's Format in Delphi mode.
+// against Free Pascal's Format.
 TEST(NumberFormat, ExponentFormOfTheRuntime) {
     EXPECT_EQ(FormatExponent(1000, 7), "1.000000E+003");
     EXPECT_EQ(FormatExponent(-0.25, 7), "-2.500000E-001");

@@ -6,8 +6,8 @@
 namespace tavo {
 
 // Numbers as the runtime's Format writes them ('%.<n>f' and '%.<n>e'), byte
-// for byte, with a full stop as decimal mark. Free Pascal's runtime in Delphi
-// mode is the reference (checked against it on some 19 million values). It
+// for byte, with a full stop as decimal mark. Free Pascal's runtime, in its
+// compatibility mode, is the reference (checked on some 19 million values). It
 // widens the double to its 80-bit extended type and finds its digits thus:
 //
 //  1. It takes 21 significant digits, rounded half to even. From 4 up to
