@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@
 namespace {
 
 std::string folder;
+// Loading appends, so a sequence of saves and loads doubles a drawing each
+// time; a few loads per input are enough to reach every path.
+constexpr int kMaxLoads = 6;
+int loadsLeft = 0;
 
 class Decoder {
 public:
@@ -117,7 +122,11 @@ void call(Decoder& in) {
         case 1: JwcCreateByInifile(); break;
         case 2: JwcDestroy(); break;
         case 3: JwcSaveTo(FileName(in).get()); break;
-        case 4: JwcLoadFrom(FileName(in).get()); break;
+        case 4: {
+            const FileName name(in);
+            if (loadsLeft-- > 0) JwcLoadFrom(name.get());
+            break;
+        }
         case 5:
         case 22: {
             const HostString first(in);
@@ -281,6 +290,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (folder.empty()) LLVMFuzzerInitialize(nullptr, nullptr);
+    // Each input starts from an empty folder, so that it replays the same.
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        std::filesystem::remove_all(entry.path(), ec);
+    loadsLeft = kMaxLoads;
     Decoder in(data, size);
     for (int calls = 0; calls < 256 && !in.done(); ++calls) call(in);
     // Each input starts from a library without drawings.
