@@ -1,7 +1,6 @@
 #include "interface/jwc_session.h"
 
 #include "base/error.h"
-#include "base/geometry.h"
 #include "jwc/jwc_reader.h"
 #include "jwc/jwc_writer.h"
 
@@ -30,11 +29,9 @@ TJwcFile& JwcSession::drawing() const {
     return *drawing_;
 }
 
-void JwcSession::saveTo(const std::string& path) {
-    TJwcFile& d = drawing();
-    d.textAreaLength = textOffset_;
-    SaveJwcFile(d, path);
-}
+// The writer measures the text area it writes, which for a built drawing is
+// the text offset counter and for a loaded one what its texts take.
+void JwcSession::saveTo(const std::string& path) { SaveJwcFile(drawing(), path); }
 
 void JwcSession::loadFrom(const std::string& path) { LoadJwcFile(drawing(), path); }
 
