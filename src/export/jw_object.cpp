@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/ascii_case.h"
+
 namespace tavo {
 
 // "ＭＳ ゴシック"
@@ -18,7 +20,7 @@ constexpr DefaultMojiProp kDefaultMojiProps[10] = {
     {6.0, 6.0, 0.5, 3}, {7.0, 7.0, 1.0, 4}, {8.0, 8.0, 1.0, 4}, {9.0, 9.0, 1.0, 5}, {10.0, 10.0, 1.0, 5},
 };
 
-std::string hexName(const char* prefix, int n) { return prefix + std::string(1, "0123456789ABCDEF"[n & 15]); }
+std::string hexName(const char* prefix, int n) { return prefix + std::string(1, UpperHexDigit(n)); }
 
 }  // namespace
 

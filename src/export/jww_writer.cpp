@@ -1,5 +1,6 @@
 #include "export/jww_writer.h"
 
+#include "base/ascii_case.h"
 #include "base/file_save.h"
 #include "base/number_format.h"
 #include "export/jw_object.h"
@@ -7,8 +8,6 @@
 namespace tavo {
 
 namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // Collects lines and hands them to the sink in large pieces.
 class JwwLines {
@@ -25,7 +24,7 @@ public:
         return *this;
     }
     JwwLines& hex(uint8_t value) {
-        buffer_ += kHexDigits[value & 15];
+        buffer_ += UpperHexDigit(value);
         return *this;
     }
     JwwLines& decimal(int64_t value) {

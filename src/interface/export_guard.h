@@ -13,6 +13,14 @@ namespace tavo {
 // Runs the body of an export: clears the last error, and turns any failure
 // into the last error and the export's neutral result, so that nothing
 // thrown ever reaches the host.
+// A record the host handed in by address; a null address ends the export
+// with a message instead of a crash.
+template <class Record>
+Record& HostRecord(Record* record) {
+    if (!record) throw Error("the record pointer is null");
+    return *record;
+}
+
 inline void RememberError(LibraryState& state, std::string_view message) noexcept {
     try {
         state.lastError = message;

@@ -16,11 +16,6 @@ void zero(Record* record) {
     if (record) std::memset(record, 0, sizeof *record);
 }
 
-template <class Record>
-Record& target(Record* record) {
-    if (!record) throw tavo::Error("the record pointer is null");
-    return *record;
-}
 
 int32_t count(int32_t (tavo::TJwcFile::*what)() const) {
     return tavo::Guarded<int32_t>(0, [&](LibraryState& s) { return (s.jwc.drawing().*what)(); });
@@ -93,7 +88,7 @@ TAVO_API void TAVO_CALL GetSen(TavoSenRecord* Record, int16_t Index) {
     zero(Record);
     GuardedVoid([&](LibraryState& s) {
         const tavo::Sen* r = s.jwc.drawing().senAt(Index);
-        if (r) target(Record) = TavoSenRecord{r->X1, r->Y1, r->X2, r->Y2, r->LineType, r->Color, r->Lay, r->SpareByte,
+        if (r) tavo::HostRecord(Record) = TavoSenRecord{r->X1, r->Y1, r->X2, r->Y2, r->LineType, r->Color, r->Lay, r->SpareByte,
                                 r->SpareWord, {0, 0}};
     });
 }
@@ -102,7 +97,7 @@ TAVO_API void TAVO_CALL GetEnko(TavoEnkoRecord* Record, int16_t Index) {
     zero(Record);
     GuardedVoid([&](LibraryState& s) {
         const tavo::Enko* r = s.jwc.drawing().enkoAt(Index);
-        if (r) target(Record) = TavoEnkoRecord{r->X,        r->Y,     r->R,     r->Flatness, {0, 0}, r->StartAngle,
+        if (r) tavo::HostRecord(Record) = TavoEnkoRecord{r->X,        r->Y,     r->R,     r->Flatness, {0, 0}, r->StartAngle,
                                  r->EndAngle, r->Tilt,  r->LineType, r->Color, r->Lay, r->SpareByte,
                                  r->SpareWord, {0, 0}};
     });
@@ -112,7 +107,7 @@ TAVO_API void TAVO_CALL GetMoji(TavoMojiRecord* Record, int16_t Index) {
     zero(Record);
     GuardedVoid([&](LibraryState& s) {
         const tavo::Moji* r = s.jwc.drawing().mojiAt(Index);
-        if (r) target(Record) = TavoMojiRecord{r->X1, r->Y1, r->X2, r->Y2, r->MojiNo, r->Lay, r->Flags};
+        if (r) tavo::HostRecord(Record) = TavoMojiRecord{r->X1, r->Y1, r->X2, r->Y2, r->MojiNo, r->Lay, r->Flags};
     });
 }
 
@@ -120,7 +115,7 @@ TAVO_API void TAVO_CALL GetTen(TavoTenRecord* Record, int16_t Index) {
     zero(Record);
     GuardedVoid([&](LibraryState& s) {
         const tavo::Ten* r = s.jwc.drawing().tenAt(Index);
-        if (r) target(Record) = TavoTenRecord{r->X, r->Y, r->Lay, r->Color, r->SpareWord};
+        if (r) tavo::HostRecord(Record) = TavoTenRecord{r->X, r->Y, r->Lay, r->Color, r->SpareWord};
     });
 }
 
@@ -139,7 +134,7 @@ TAVO_API void TAVO_CALL GetTable(TavoMojiTableRow* Record, int16_t Row) {
     zero(Record);
     GuardedVoid([&](LibraryState& s) {
         const tavo::MojiTable& t = s.jwc.drawing().head.Table;
-        if (Row >= 0 && Row <= 10) target(Record) = TavoMojiTableRow{t.Pen[Row], t.Width[Row], t.Height[Row], t.Spacing[Row]};
+        if (Row >= 0 && Row <= 10) tavo::HostRecord(Record) = TavoMojiTableRow{t.Pen[Row], t.Width[Row], t.Height[Row], t.Spacing[Row]};
     });
 }
 

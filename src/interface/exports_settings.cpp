@@ -16,12 +16,6 @@ static_assert(sizeof(TavoDumpChecks) == sizeof(tavo::TDumpChecks));
 
 namespace {
 
-template <class T>
-T& nonNull(T* p) {
-    if (!p) throw tavo::Error("the record pointer is null");
-    return *p;
-}
-
 // Only the record's first 202 bytes belong to the library.
 tavo::TSettings fromHost(const TavoSettings& host) {
     tavo::TSettings s{};
@@ -37,7 +31,7 @@ extern "C" {
 
 TAVO_API void TAVO_CALL ReadInifile(TavoSettings* Settings) {
     GuardedVoid([&](LibraryState&) {
-        TavoSettings& host = nonNull(Settings);
+        TavoSettings& host = tavo::HostRecord(Settings);
         tavo::TSettings s = fromHost(host);
         tavo::CurrentSettingsStore().read(s);
         toHost(s, host);
@@ -45,7 +39,7 @@ TAVO_API void TAVO_CALL ReadInifile(TavoSettings* Settings) {
 }
 
 TAVO_API void TAVO_CALL WriteInifile(const TavoSettings* Settings) {
-    GuardedVoid([&](LibraryState&) { tavo::CurrentSettingsStore().write(fromHost(nonNull(Settings))); });
+    GuardedVoid([&](LibraryState&) { tavo::CurrentSettingsStore().write(fromHost(tavo::HostRecord(Settings))); });
 }
 
 TAVO_API TavoString TAVO_CALL ReadIniString(int16_t Slot) {
@@ -66,14 +60,14 @@ TAVO_API void TAVO_CALL ReadIniDump(TavoDumpChecks* Checks) {
     GuardedVoid([&](LibraryState&) {
         tavo::TDumpChecks checks;
         tavo::CurrentSettingsStore().readDump(checks);
-        std::memcpy(&nonNull(Checks), &checks, sizeof checks);
+        std::memcpy(&tavo::HostRecord(Checks), &checks, sizeof checks);
     });
 }
 
 TAVO_API void TAVO_CALL WriteIniDump(const TavoDumpChecks* Checks) {
     GuardedVoid([&](LibraryState&) {
         tavo::TDumpChecks checks;
-        std::memcpy(&checks, &nonNull(Checks), sizeof checks);
+        std::memcpy(&checks, &tavo::HostRecord(Checks), sizeof checks);
         tavo::CurrentSettingsStore().writeDump(checks);
     });
 }
