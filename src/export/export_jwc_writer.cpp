@@ -19,10 +19,8 @@ std::unique_ptr<TJwcFile> MakeJwcFromExport(const TJwObject& o) {
 
     double divisorOf[16];
     for (int g = 0; g < 16; ++g) {
-        const double scale = o.LayerGroups[g].Scale;
-        d->groupScaleInt[g] = static_cast<int16_t>(RoundHalfEven(scale));
-        // A zero scale would send every coordinate of the group to infinity.
-        divisorOf[g] = static_cast<double>(d->unitDivisor) * (scale == 0 ? 1.0 : scale);
+        d->groupScaleInt[g] = static_cast<int16_t>(RoundHalfEven(o.LayerGroups[g].Scale));
+        divisorOf[g] = static_cast<double>(d->unitDivisor) * GroupScaleOf(o, static_cast<uint8_t>(g));
     }
     MojiTable& t = d->head.Table;
     for (int n = 1; n <= 10; ++n) {

@@ -36,6 +36,12 @@ TJwObject::TJwObject() {
     }
 }
 
+double GroupScaleOf(const TJwObject& drawing, uint8_t group) {
+    if (group >= drawing.LayerGroups.size()) return 1;
+    const double s = drawing.LayerGroups[group].Scale;
+    return s == 0 ? 1 : s;
+}
+
 void TJwObject::AddLine(double x1, double y1, double x2, double y2, uint8_t layer, uint8_t group,
                         uint8_t lineType, uint8_t color) {
     Lines.push_back(TLineItem{x1, x2, y1, y2, layer, group, lineType, color, false});

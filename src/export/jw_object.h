@@ -106,6 +106,11 @@ private:
     std::array<TMojiProp, 10> MojiProps_;
 };
 
+// Scale of group `group` by which its real-world coordinates go back to the
+// paper; a scale of 0 (the settings allow it) counts as 1, so that nothing
+// divides by zero.
+double GroupScaleOf(const TJwObject& drawing, uint8_t group);
+
 // The font every text size shows with: "ＭＳ ゴシック" in Shift-JIS.
 extern const char* const kMojiFontName;
 

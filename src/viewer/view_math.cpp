@@ -30,12 +30,6 @@ int32_t RoundPixel(double v) { return static_cast<int32_t>(RoundHalfEven(held(v)
 
 int32_t CeilPixel(double v) { return static_cast<int32_t>(std::ceil(held(v))); }
 
-double GroupScaleOf(const TJwObject& drawing, uint8_t group) {
-    if (group >= drawing.LayerGroups.size()) return 1;
-    const double s = drawing.LayerGroups[group].Scale;
-    return s == 0 ? 1 : s;
-}
-
 bool EntityVisible(const TJwObject& drawing, uint8_t group, uint8_t layer) {
     if (group >= drawing.LayerGroups.size()) return false;
     const TLayerGroup& g = drawing.LayerGroups[group];

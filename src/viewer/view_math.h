@@ -21,10 +21,6 @@ int32_t RoundPixel(double v);
 // The smallest integer not below v, held to the same range.
 int32_t CeilPixel(double v);
 
-// Scale of group `group`, by which every coordinate of its entities is
-// divided; a scale of 0 counts as 1.
-double GroupScaleOf(const TJwObject& drawing, uint8_t group);
-
 // Shown when both the group and its layer are visible; an entity naming a
 // group or layer past 15 is never shown.
 bool EntityVisible(const TJwObject& drawing, uint8_t group, uint8_t layer);
