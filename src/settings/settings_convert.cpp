@@ -20,8 +20,6 @@ double StrToFloatRange(std::string_view text, double fallback, double min, doubl
     return std::min(std::max(*v, min), max);
 }
 
-int32_t ReadIntegerValue(std::string_view text, int32_t fallback) { return parseInt32Or(text, fallback); }
-
 std::size_t ForEachListItem(std::string_view text, std::size_t capacity,
                             const std::function<void(std::size_t, std::string_view)>& store) {
     std::size_t stored = 0;

@@ -14,9 +14,6 @@ int32_t StrToIntRange(std::string_view text, int32_t fallback, int32_t min, int3
 // The same for a decimal fraction.
 double StrToFloatRange(std::string_view text, double fallback, double min, double max);
 
-// Integer keys: "$" or "0x" mark hexadecimal; no number gives `fallback`.
-int32_t ReadIntegerValue(std::string_view text, int32_t fallback);
-
 // Walks a comma-separated list and hands each item, trimmed, to `store` with
 // its entry index, for at most `capacity` entries. A trailing comma adds no
 // empty item; an empty text stores nothing. Returns the items stored.

@@ -2,6 +2,7 @@
 
 #include "base/ascii_case.h"
 #include "base/number_format.h"
+#include "base/number_text.h"
 #include "settings/settings_convert.h"
 
 namespace tavo {
@@ -25,7 +26,7 @@ void applyRanged(T (&entries)[N], std::string_view text, int32_t fallback, int32
 template <class T, std::size_t N>
 void applyPlain(T (&entries)[N], std::string_view text) {
     ForEachListItem(text, N, [&](std::size_t i, std::string_view item) {
-        entries[i] = static_cast<T>(ReadIntegerValue(item, 0));
+        entries[i] = static_cast<T>(parseInt32Or(item, 0));
     });
 }
 
@@ -33,7 +34,7 @@ std::string formatFloat(float value) { return FormatFixed(value, 3); }
 
 #define TAVO_LIST(field) [](const TSettings& s) { return FormatList(s.field); }
 #define TAVO_INT(field, def)                                                                     \
-    [](TSettings& s, std::string_view t) { s.field = static_cast<decltype(s.field)>(ReadIntegerValue(t, def)); }, \
+    [](TSettings& s, std::string_view t) { s.field = static_cast<decltype(s.field)>(parseInt32Or(t, def)); }, \
         [](const TSettings& s) { return std::to_string(+s.field); }
 #define TAVO_BOOL(field, def)                                                      \
     [](TSettings& s, std::string_view t) { s.field = ReadHostBool(t, def); }, \
@@ -104,7 +105,7 @@ TSettings FactorySettings() {
 }
 
 int16_t ReadHostBool(std::string_view text, bool fallback) {
-    return ReadIntegerValue(text, fallback ? 1 : 0) != 0 ? kHostTrue : kHostFalse;
+    return parseInt32Or(text, fallback ? 1 : 0) != 0 ? kHostTrue : kHostFalse;
 }
 
 }  // namespace tavo
