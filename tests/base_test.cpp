@@ -55,6 +55,8 @@ TEST(PathText, TrimsAndChangesExtensions) {
     EXPECT_EQ(changeFileExt("dir.v2/plan", ".bak"), "dir.v2/plan.bak");
     EXPECT_EQ(changeFileExt("C:\\a.b\\plan", ".bak"), "C:\\a.b\\plan.bak");
     EXPECT_EQ(changeFileExt("plan.tar.jwc", ".bak"), "plan.tar.bak");
+    EXPECT_EQ(extractFileExt("dir/plan.JWC"), ".JWC");
+    EXPECT_EQ(extractFileExt("dir.v2/plan"), "");
     EXPECT_EQ(extractFilePath("C:\\Program Files\\host.exe"), "C:\\Program Files\\");
     EXPECT_EQ(extractFilePath("/opt/x/host"), "/opt/x/");
     EXPECT_EQ(extractFilePath("host.exe"), "");

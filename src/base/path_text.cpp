@@ -11,6 +11,12 @@ std::size_t afterLastSeparator(const std::string& path) {
     return sep == std::string::npos ? 0 : sep + 1;
 }
 
+// Where the extension starts: the last "." after the last separator, or the end.
+std::size_t extensionStart(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    return dot == std::string::npos || dot < afterLastSeparator(path) ? path.size() : dot;
+}
+
 }  // namespace
 
 std::string trimBlanks(std::string_view text) {
@@ -22,10 +28,10 @@ std::string trimBlanks(std::string_view text) {
 }
 
 std::string changeFileExt(const std::string& path, const std::string& ext) {
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || dot < afterLastSeparator(path)) return path + ext;
-    return path.substr(0, dot) + ext;
+    return path.substr(0, extensionStart(path)) + ext;
 }
+
+std::string extractFileExt(const std::string& path) { return path.substr(extensionStart(path)); }
 
 std::string extractFilePath(const std::string& path) {
     return path.substr(0, afterLastSeparator(path));

@@ -12,6 +12,9 @@ std::string trimBlanks(std::string_view text);
 // without one the new extension is appended.
 std::string changeFileExt(const std::string& path, const std::string& ext);
 
+// The extension with its ".", or empty; found as changeFileExt finds it.
+std::string extractFileExt(const std::string& path);
+
 // The folder part with its trailing separator; empty for a bare name.
 std::string extractFilePath(const std::string& path);
 

@@ -2,6 +2,7 @@
 
 #include "base/file_save.h"
 #include "base/ascii_case.h"
+#include "base/path_text.h"
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
 #include "export/export_jwc_writer.h"
@@ -61,8 +62,7 @@ int RunExport(const std::vector<std::string>& argv) {
     const std::string output = args.value("-o");
     std::string target = args.value("--to");
     if (target.empty()) {
-        const std::string ext = output.size() >= 4 ? output.substr(output.size() - 4) : "";
-        target = EqualsIgnoringAsciiCase(ext, ".jwc") ? "jwc" : "jww";
+        target = EqualsIgnoringAsciiCase(extractFileExt(output), ".jwc") ? "jwc" : "jww";
     }
     if (target != "jwc" && target != "jww") throw UsageError{"--to takes jwc or jww, not \"" + target + "\""};
 

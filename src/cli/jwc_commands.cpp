@@ -3,6 +3,7 @@
 #include "base/ascii_case.h"
 #include "base/file_save.h"
 #include "base/geometry.h"
+#include "base/path_text.h"
 #include "cli/jwc_csv.h"
 #include "export/export_jwc_writer.h"
 #include "export/export_jwt_writer.h"
@@ -111,7 +112,7 @@ int RunConvert(const std::vector<std::string>& argv) {
     const std::string path = onlyInput(args, "FILE.jwc");
     if (!args.has("-o")) throw UsageError{"convert needs -o OUT.txt, OUT.jwt or OUT.jwc"};
     const std::string output = args.value("-o");
-    const std::string ext = output.size() >= 4 ? output.substr(output.size() - 4) : std::string();
+    const std::string ext = extractFileExt(output);
     TJwcFile loaded;
     LoadJwcFile(loaded, path);
     TJwObject drawing;

@@ -103,7 +103,8 @@ void ReadLegacySettings(std::string_view bytes, TSettings& s) {
     s.ExportTarget = 0;
     s.PlotOffset = 0;
     s.IsSameScale = kHostTrue;
-    FindRecordKey("GroupScale")->apply(s, FindRecordKey("GroupScale")->defaultText);
+    const SettingsKey* groupScale = FindRecordKey("GroupScale");
+    groupScale->apply(s, groupScale->defaultText);
     s.ExchangeCaret = kHostFalse;
     s.ExchangeSolid = kHostFalse;
 }
