@@ -78,8 +78,11 @@ std::string describeCharacter(std::string_view utf8, std::size_t at) {
         for (std::size_t i = 1; i < n; ++i) code = (code << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
     }
     char hex[16];
+    if (n == 1 && code >= 0x80) {
+        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(code));
+        return std::string("the byte ") + hex + ", which is not UTF-8,";
+    }
     std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
-    if (n == 1 && code >= 0x80) return std::string("the byte ") + hex + " (not UTF-8)";
     return "\"" + std::string(sequence) + "\" (" + hex + ")";
 }
 
