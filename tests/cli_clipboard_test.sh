@@ -2,14 +2,7 @@
 # tavo jwt --clipboard: the exact Shift-JIS bytes on a real X display's
 # clipboard, still there after the command has ended; an error with a
 # non-zero status when no clipboard can be reached.
-set -u
-tavo=$1
-examples=$2
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fails=0
-fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
-export TAVO_SETTINGS_DIR="$dir/settings"
+source "$(dirname "$0")/cli_support.sh"
 
 "$tavo" build "$examples/sample.csv" --mm --utf8 -o "$dir/a.jwc" || fail "build of the sample"
 "$tavo" jwt "$dir/a.jwc" -o "$dir/want.jwt" || fail "jwt to a file"
@@ -39,5 +32,4 @@ xvfb-run -a bash -c '
 ' _ "$tavo" "$dir" > "$dir/x11" 2>&1 || fail "xvfb-run: $(cat "$dir/x11")"
 grep '^FAIL' "$dir/x11" && fails=$((fails + 1))
 
-[ $fails -eq 0 ] && echo "cli clipboard: all checks passed"
-exit $fails
+finish "cli clipboard"

@@ -2,14 +2,7 @@
 # One output rule for every command: an output is never one of the inputs,
 # "-" is stdout (and stdin for inputs), and the extension names a kind the
 # command writes.
-set -u
-tavo=$1
-examples=$2
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fails=0
-fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
-export TAVO_SETTINGS_DIR="$dir/settings"
+source "$(dirname "$0")/cli_support.sh"
 cd "$dir" || exit 1
 
 "$tavo" build "$examples/sample.csv" --mm --utf8 -o a.jwc || fail "build of the sample"
@@ -75,5 +68,4 @@ cmp -s ini.before settings/tavo.ini && grep -q "is also an input" err || fail "t
 grep -q "only once" err || fail "info - -: $(cat err)"
 "$tavo" info - < a.jwc | grep -q '^File: stdin$' || fail "info names stdin"
 
-[ $fails -eq 0 ] && echo "cli output rule: all checks passed"
-exit $fails
+finish "cli output rule"

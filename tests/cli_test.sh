@@ -1,14 +1,7 @@
 #!/bin/bash
 # The tavo command: build, dump and their round trip, info, config, export,
 # jwt and convert; errors name the file.
-set -u
-tavo=$1
-examples=$2
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fails=0
-fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
-export TAVO_SETTINGS_DIR="$dir/settings"
+source "$(dirname "$0")/cli_support.sh"
 
 "$tavo" build "$examples/sample.csv" --mm --utf8 -o "$dir/a.jwc" || fail "build of the sample"
 "$tavo" dump "$dir/a.jwc" -o "$dir/a.csv" || fail "dump to a file"
@@ -123,11 +116,6 @@ for command in info dump build jwt convert export render config; do
     "$tavo" "$command" --help | head -1 | grep -q "^usage: tavo $command" || fail "$command --help"
 done
 "$tavo" help convert | grep -q 'real-world millimetres' || fail "help convert names its units"
-expect_error() {
-    local pattern=$1; shift
-    if "$@" > /dev/null 2> "$dir/err"; then fail "no error from: $*"; return; fi
-    grep -q -- "$pattern" "$dir/err" || fail "error of '$*' was: $(cat "$dir/err")"
-}
 expect_error "^tavo: $dir/missing.jwc: " "$tavo" info "$dir/missing.jwc"
 head -c 2400 "$dir/a.jwc" > "$dir/short.jwc"
 expect_error "^tavo: $dir/short.jwc: file ends at byte 2400, 11 more bytes needed for line record 1 of 13" "$tavo" dump "$dir/short.jwc"
@@ -147,5 +135,4 @@ expect_error "^tavo: $dir/bad.csv: line 1: AddLine needs 7 fields" "$tavo" expor
 expect_error "^tavo: $dir/nofolder/x.txt: " "$tavo" export "$examples/sheet.csv" -o "$dir/nofolder/x.txt"
 [ -e "$dir/x.jwc" ] || [ -e "$dir/y.jwc" ] && fail "a failed build left a file"
 
-[ $fails -eq 0 ] && echo "cli: all checks passed"
-exit $fails
+finish "cli"

@@ -2,14 +2,8 @@
 # Texts arrive as written: UTF-8 and Shift-JIS inputs detected or forced,
 # characters without a Shift-JIS form refused by line, terminals shown the
 # locale's text, files and pipes given Shift-JIS; spreadsheet CSV habits.
-set -u
-tavo=$1
-examples=$2
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fails=0
-fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
-export TAVO_SETTINGS_DIR="$dir/settings" LC_ALL=C.UTF-8
+source "$(dirname "$0")/cli_support.sh"
+export LC_ALL=C.UTF-8
 cd "$dir" || exit 1
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 
@@ -74,5 +68,4 @@ on_terminal "$tavo" jwt a.jwc | grep -q '^ST,.*"サンプル平面図"' || fail 
 on_terminal "$tavo" build "$examples/sample.csv" -o - | grep -q "will not write a JW_CAD drawing to a terminal" \
     || fail "a drawing written to a terminal"
 
-[ $fails -eq 0 ] && echo "cli text: all checks passed"
-exit $fails
+finish "cli text"

@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <array>
 #include <cstdlib>
 
 #include "cli/text_encoding.h"
@@ -36,8 +37,10 @@ void send(int fd, const std::string& text) {
     setsid();
     // Whoever reads tavo's output must not wait for this process.
     const int null = open("/dev/null", O_RDWR);
-    for (int fd = 0; fd <= 2; ++fd) dup2(null, fd);
-    if (null > 2) close(null);
+    if (null >= 0) {
+        for (int fd = 0; fd <= 2; ++fd) dup2(null, fd);
+        if (null > 2) close(null);
+    }
 
     platform::MakeQtClipboard()->setText(cp932);
     const QString platform = QGuiApplication::platformName();
@@ -62,8 +65,8 @@ void send(int fd, const std::string& text) {
 void CopyToDesktopClipboard(const std::string& cp932) {
     if (!set("DISPLAY") && !set("WAYLAND_DISPLAY"))
         throw CommandError{"clipboard", "cannot be reached: no display (DISPLAY and WAYLAND_DISPLAY are unset)"};
-    int fds[2];
-    if (pipe(fds) != 0) throw CommandError{"clipboard", "cannot be reached: no pipe"};
+    std::array<int, 2> fds{};
+    if (pipe(fds.data()) != 0) throw CommandError{"clipboard", "cannot be reached: no pipe"};
     const pid_t child = fork();
     if (child < 0) throw CommandError{"clipboard", "cannot be reached: no process"};
     if (child == 0) {
@@ -72,9 +75,10 @@ void CopyToDesktopClipboard(const std::string& cp932) {
     }
     close(fds[1]);
     std::string answer;
-    char buffer[256];
+    std::array<char, 256> buffer{};
     ssize_t n = 0;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) answer.append(buffer, static_cast<std::size_t>(n));
+    while ((n = ::read(fds[0], buffer.data(), buffer.size())) > 0)
+        answer.append(buffer.data(), static_cast<std::size_t>(n));
     close(fds[0]);
     if (answer == "ok") return;
     waitpid(child, nullptr, 0);

@@ -31,6 +31,8 @@ Failure describe(const std::exception_ptr& failure) {
         return {"", platform::Cp932ToUtf8(e.message())};
     } catch (const std::exception& e) {
         return {"", e.what()};
+    } catch (...) {
+        return {"", "unexpected failure"};
     }
 }
 

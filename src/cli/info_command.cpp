@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <sstream>
 
 #include "base/error.h"
 #include "base/geometry.h"
@@ -9,6 +10,7 @@
 #include "cli/error_report.h"
 #include "cli/jwc_input.h"
 #include "cli/json_text.h"
+#include "cli/number_text_cli.h"
 #include "cli/output_rule.h"
 #include "cli/text_encoding.h"
 #include "jwc/jwc_file.h"
@@ -31,13 +33,20 @@ const char* paperName(int32_t plotSize) {
     return plotSize >= 0 && plotSize <= 4 ? kNames[plotSize] : "A4";
 }
 
+// As a stream prints a float: six significant digits.
+std::string sixDigits(float value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
 std::string asText(const std::string& name, const TJwcFile& d) {
     return "File: " + name + "\n" +
            "Paper: " + paperName(d.paperSize) + " (index " + std::to_string(d.paperSize) + ", " +
            std::to_string(PaperLength(d.paperSize)) + " mm)\n" +
            "Scale: " + std::to_string(StoredScale(d)) + "\n" +
            "Units per sheet: " + std::to_string(d.unitsPerSheet) + "\n" +
-           "Unit divisor: " + std::to_string(d.unitDivisor) + " mm\n" +
+           "Unit divisor: " + sixDigits(d.unitDivisor) + " mm\n" +
            "Lines: " + std::to_string(d.senCount()) + "\n" +
            "Arcs: " + std::to_string(d.enkoCount()) + "\n" +
            "Texts: " + std::to_string(d.mojiCount()) + "\n" +
@@ -56,7 +65,7 @@ std::string asJson(const std::string& name, const TJwcFile& d) {
         .number("paperLengthMm", static_cast<long long>(PaperLength(d.paperSize)))
         .number("scale", StoredScale(d))
         .number("unitsPerSheet", d.unitsPerSheet)
-        .raw("unitDivisorMm", std::to_string(d.unitDivisor))
+        .raw("unitDivisorMm", ShortestText(d.unitDivisor))
         .number("lines", d.senCount())
         .number("arcs", d.enkoCount())
         .number("texts", d.mojiCount())

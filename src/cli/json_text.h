@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -15,9 +16,9 @@ inline std::string JsonString(std::string_view utf8) {
             out += '\\';
             out += c;
         } else if (u < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", u);
-            out += escape;
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\u%04x", u);
+            out += escape.data();
         } else {
             out += c;
         }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
@@ -111,9 +112,9 @@ std::string InputName(const std::string& path) { return path == "-" ? "stdin" : 
 std::string ReadInput(const std::string& path) {
     if (path != "-") return readWholeFile(path);
     std::string bytes;
-    char buffer[65536];
+    std::array<char, 65536> buffer{};
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), stdin)) > 0) bytes.append(buffer.data(), n);
     if (std::ferror(stdin)) throw CommandError{"stdin", "cannot be read: " + systemErrorText(errno)};
     return bytes;
 }

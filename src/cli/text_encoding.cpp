@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <clocale>
 #include <cstdio>
 
@@ -77,13 +78,13 @@ std::string describeCharacter(std::string_view utf8, std::size_t at) {
         code &= 0x7Fu >> n;
         for (std::size_t i = 1; i < n; ++i) code = (code << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
     }
-    char hex[16];
+    std::array<char, 16> hex{};
     if (n == 1 && code >= 0x80) {
-        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(code));
-        return std::string("the byte ") + hex + ", which is not UTF-8,";
+        std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(code));
+        return std::string("the byte ") + hex.data() + ", which is not UTF-8,";
     }
-    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
-    return "\"" + std::string(sequence) + "\" (" + hex + ")";
+    std::snprintf(hex.data(), hex.size(), "U+%04X", static_cast<unsigned>(code));
+    return "\"" + std::string(sequence) + "\" (" + hex.data() + ")";
 }
 
 std::string localeCharset() {

@@ -142,7 +142,7 @@ bool TryRangedInt(const char* key, std::string_view text, int32_t& value, std::s
     const ValueRule* rule = FindValueRule(key);
     problem = ValueProblem(*rule, text);
     if (!problem.empty()) return false;
-    value = *parseInt32(text);
+    value = parseInt32(text).value_or(0);
     return true;
 }
 
