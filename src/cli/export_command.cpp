@@ -100,13 +100,6 @@ std::vector<std::string> SettingsInputs() {
     return {store.iniPath(), store.datPath()};
 }
 
-void CheckCommentsFit(const std::string& comment1, const std::string& comment2, const std::string& where) {
-    for (const char* key : {"Comment1", "Comment2"}) {
-        const std::string problem = ValueProblem(*FindValueRule(key), key[7] == '1' ? comment1 : comment2);
-        if (!problem.empty()) throw CommandError{where, problem};
-    }
-}
-
 int RunExport(const std::vector<std::string>& argv) {
     const Args args(argv, {"-o", "--to", "--encoding"}, {"--utf8"});
     const std::string input = args.onlyPositional("IN.csv");
@@ -118,7 +111,8 @@ int RunExport(const std::vector<std::string>& argv) {
     TJwObject drawing;
     LoadSheet(drawing, input, EncodingOption(args));
     if (&output.kind() == &kJwcOutput) {
-        CheckCommentsFit(drawing.Comment1, drawing.Comment2, InputName(input));
+        const std::string problem = CommentsProblem(drawing.Comment1, drawing.Comment2);
+        if (!problem.empty()) throw CommandError{InputName(input), problem};
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
         output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
     } else {

@@ -24,9 +24,6 @@ void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encodin
 // The settings files an export reads: no output may replace them.
 std::vector<std::string> SettingsInputs();
 
-// A .jwc file keeps 32 bytes of each comment; longer ones are refused.
-void CheckCommentsFit(const std::string& comment1, const std::string& comment2, const std::string& where);
-
 extern const char* const kExportHelp;
 int RunExport(const std::vector<std::string>& argv);
 

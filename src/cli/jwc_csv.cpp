@@ -107,10 +107,8 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
             RowReader in(row, csvName, 2);
             const std::string& c1 = in.text();
             const std::string& c2 = in.text();
-            for (const auto& [key, value] : {std::pair("Comment1", &c1), std::pair("Comment2", &c2)}) {
-                const std::string problem = ValueProblem(*FindValueRule(key), *value);
-                if (!problem.empty()) in.fail(problem);
-            }
+            const std::string problem = CommentsProblem(c1, c2);
+            if (!problem.empty()) in.fail(problem);
             session.setComment(c1, c2);
         } else if (KindIs(row, "Table")) {
             RowReader in(row, csvName, 5);

@@ -31,7 +31,7 @@ struct Command {
 };
 
 // One line per command.
-const Command kCommands[] = {
+const std::vector<Command> kCommands = {
     {"info", "paper, scale, counts and comments of drawings", tavo::cli::RunInfo, &tavo::cli::kInfoHelp},
     {"dump", "one CSV row per record of a drawing", tavo::cli::RunDump, &tavo::cli::kDumpHelp},
     {"build", "a drawing from CSV rows (the reverse of dump)", tavo::cli::RunBuild, &tavo::cli::kBuildHelp},

@@ -89,7 +89,7 @@ std::string describeCharacter(std::string_view utf8, std::size_t at) {
 
 std::string localeCharset() {
     const char* set = nl_langinfo(CODESET);
-    const std::string name = set ? set : "";
+    std::string name = set ? set : "";
     if (name.empty() || name == "ANSI_X3.4-1968" || EqualsIgnoringAsciiCase(name, "ASCII")) return "UTF-8";
     return name;
 }

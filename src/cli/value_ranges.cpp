@@ -138,6 +138,11 @@ std::string ValueProblem(const ValueRule& rule, std::string_view text) {
     return {};
 }
 
+std::string CommentsProblem(const std::string& comment1, const std::string& comment2) {
+    const std::string problem = ValueProblem(*FindValueRule("Comment1"), comment1);
+    return problem.empty() ? ValueProblem(*FindValueRule("Comment2"), comment2) : problem;
+}
+
 bool TryRangedInt(const char* key, std::string_view text, int32_t& value, std::string& problem) {
     const ValueRule* rule = FindValueRule(key);
     problem = ValueProblem(*rule, text);

@@ -28,6 +28,9 @@ const ValueRule* FindValueRule(std::string_view key);
 // Shift-JIS bytes.
 std::string ValueProblem(const ValueRule& rule, std::string_view text);
 
+// Empty when both comments (Shift-JIS) fit a .jwc file, else what is wrong.
+std::string CommentsProblem(const std::string& comment1, const std::string& comment2);
+
 // A whole number for `key`'s range; throws UsageError naming `what` (a flag)
 // or returns the problem through `problem` for a CSV field.
 int32_t RangedInt(const char* key, std::string_view text, const std::string& what);
