@@ -12,7 +12,9 @@ namespace {
 // iconv's C interface moves char pointers over the buffers and reports
 // errors as (iconv_t)-1.
 // NOLINTBEGIN(cppcoreguidelines-pro-bounds-pointer-arithmetic,cppcoreguidelines-pro-bounds-array-to-pointer-decay,performance-no-int-to-ptr)
-std::string convert(std::string_view in, const char* from, const char* to) {
+// With `failedAt` set, stops at the first byte that does not convert and
+// reports its offset instead of replacing it.
+std::string convert(std::string_view in, const char* from, const char* to, std::size_t* failedAt = nullptr) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("no converter from ") + from);
     std::string out;
@@ -25,6 +27,10 @@ std::string convert(std::string_view in, const char* from, const char* to) {
         const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
         out.append(buffer, static_cast<std::size_t>(dst - buffer));
         if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            if (failedAt) {
+                *failedAt = in.size() - srcLeft;
+                break;
+            }
             // EILSEQ or EINVAL: replace one byte and go on.
             out += '?';
             ++src;
@@ -42,5 +48,16 @@ std::string convert(std::string_view in, const char* from, const char* to) {
 std::string Cp932ToUtf8(std::string_view cp932) { return convert(cp932, "CP932", "UTF-8"); }
 
 std::string Utf8ToCp932(std::string_view utf8) { return convert(utf8, "UTF-8", "CP932"); }
+
+std::string ConvertCharset(std::string_view text, const char* from, const char* to) {
+    return convert(text, from, to);
+}
+
+bool ConvertCharsetExact(std::string_view text, const char* from, const char* to, std::string& out,
+                         std::size_t& failedAt) {
+    failedAt = std::string_view::npos;
+    out = convert(text, from, to, &failedAt);
+    return failedAt == std::string_view::npos;
+}
 
 }  // namespace tavo::platform
