@@ -10,6 +10,7 @@
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
 #include "export/jww_writer.h"
+#include "jwc/jwc_framing.h"
 #include "jwc/jwc_header.h"
 #include "jwc/jwc_reader.h"
 #include "jwc/jwt_text.h"
@@ -54,9 +55,9 @@ int RunInfo(const std::vector<std::string>& argv, std::ostream& out) {
         << "Texts: " << d.mojiCount() << "\n"
         << "Points: " << d.tenCount() << "\n"
         << "Text area: " << d.textAreaLength << " bytes\n"
-        << "Group scales: " << (d.oldFormat ? "integer" : "float") << " table\n"
         << "Comment1: " << platform::Cp932ToUtf8(d.comment1) << "\n"
         << "Comment2: " << platform::Cp932ToUtf8(d.comment2) << "\n";
+    for (const auto& [label, value] : FramingLines(DescribeFraming(d))) out << label << ": " << value << "\n";
     return 0;
 }
 
