@@ -25,7 +25,7 @@ std::string blockEndName(uint8_t c) {
 
 std::string nameAreaText(uint64_t bytes) {
     if (bytes == 0) return "none (blank names)";
-    const std::string size = std::to_string(bytes) + " bytes";
+    std::string size = std::to_string(bytes) + " bytes";
     if (bytes == kNameBytes) return size;
     if (bytes < kNameBytes) return size + " (short: the names it lacks are blank)";
     return size + " (" + std::to_string(bytes - kNameBytes) + " past the names, not kept)";
