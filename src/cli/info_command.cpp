@@ -14,6 +14,7 @@
 #include "cli/output_rule.h"
 #include "cli/text_encoding.h"
 #include "jwc/jwc_file.h"
+#include "jwc/jwc_framing.h"
 #include "platform/encoding.h"
 
 namespace tavo::cli {
@@ -40,6 +41,18 @@ std::string sixDigits(float value) {
     return out.str();
 }
 
+std::string framingText(const TJwcFile& d) {
+    std::string text;
+    for (const auto& [label, value] : FramingLines(DescribeFraming(d))) text += label + ": " + value + "\n";
+    return text;
+}
+
+std::string framingJson(const TJwcFile& d) {
+    JsonObject framing;
+    for (const auto& [label, value] : FramingLines(DescribeFraming(d))) framing.text(label, value);
+    return framing.str();
+}
+
 std::string asText(const std::string& name, const TJwcFile& d) {
     return "File: " + name + "\n" +
            "Paper: " + paperName(d.paperSize) + " (index " + std::to_string(d.paperSize) + ", " +
@@ -52,9 +65,8 @@ std::string asText(const std::string& name, const TJwcFile& d) {
            "Texts: " + std::to_string(d.mojiCount()) + "\n" +
            "Points: " + std::to_string(d.tenCount()) + "\n" +
            "Text area: " + std::to_string(d.textAreaLength) + " bytes\n" +
-           "Group scales: " + (d.oldFormat ? "integer" : "float") + " table\n" +
            "Comment1: " + Cp932ForPerson(d.comment1) + "\n" +
-           "Comment2: " + Cp932ForPerson(d.comment2) + "\n";
+           "Comment2: " + Cp932ForPerson(d.comment2) + "\n" + framingText(d);
 }
 
 std::string asJson(const std::string& name, const TJwcFile& d) {
@@ -72,6 +84,7 @@ std::string asJson(const std::string& name, const TJwcFile& d) {
         .number("points", d.tenCount())
         .number("textAreaBytes", d.textAreaLength)
         .text("groupScales", d.oldFormat ? "integer" : "float")
+        .raw("framing", framingJson(d))
         .text("comment1", platform::Cp932ToUtf8(d.comment1))
         .text("comment2", platform::Cp932ToUtf8(d.comment2))
         .str();
