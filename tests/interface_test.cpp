@@ -325,12 +325,25 @@ TEST_F(SettingsExports, StringsDumpFlagsAndNullPointers) {
     ReadInifile(nullptr);
     EXPECT_NE(lastError(), "");
     WriteInifile(nullptr);
-    WriteIniString(1, nullptr);
-    EXPECT_NE(lastError(), "");
     ReadIniDump(nullptr);
     WriteIniDump(nullptr);
     EXPECT_NE(lastError(), "");
     EXPECT_EQ(tavo::test::readFile(dir.file("tavo.ini")), ini);
+
+    // A comment with line breaks stays one value and sets nothing else.
+    WriteIniString(1, In("note\r\n[Dump]\r\nCeckDot=0\nx").ref());
+    EXPECT_EQ(Out(ReadIniString(1)).str(), "note [Dump] CeckDot=0 x");
+    ReadIniDump(&back);
+    EXPECT_EQ(back.Dot, -1);
+
+    // A null string at either level is the empty text, as for every export.
+    const char* none = nullptr;
+    for (TavoStringIn value : {static_cast<TavoStringIn>(nullptr), static_cast<TavoStringIn>(&none)}) {
+        WriteIniString(1, In("old").ref());
+        WriteIniString(1, value);
+        EXPECT_EQ(lastError(), "");
+        EXPECT_EQ(Out(ReadIniString(1)).str(), "");
+    }
 }
 
 TEST_F(SettingsExports, AFailedWriteNamesTheFileAndKeepsReading) {

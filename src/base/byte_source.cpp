@@ -1,6 +1,5 @@
 #include "base/byte_source.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "base/error.h"
@@ -15,23 +14,9 @@ std::size_t MemorySource::read(void* data, std::size_t size) {
 }
 
 FileSource::FileSource(const std::string& path) {
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw Error::cannotOpen(path, systemErrorText(errno));
-    long end = -1;
-    if (std::fseek(file_, 0, SEEK_END) == 0) end = std::ftell(file_);
-    if (end < 0 || std::fseek(file_, 0, SEEK_SET) != 0) {
-        const int err = errno;
-        std::fclose(file_);
-        throw Error::cannotOpen(path, systemErrorText(err));
-    }
-    size_ = static_cast<uint64_t>(end);
-}
-
-FileSource::~FileSource() { std::fclose(file_); }
-
-std::size_t FileSource::read(void* data, std::size_t size) {
-    return size == 0 ? 0 : std::fread(data, 1, size, file_);
+    platform::FileStatus status;
+    file_ = platform::Files().openRead(path, status);
+    if (!file_) throw Error::cannotOpen(path, status.reason);
 }
 
 void CheckedReader::readExact(void* data, std::size_t size, const std::string& what) {
