@@ -13,11 +13,18 @@ std::size_t MemorySource::read(void* data, std::size_t size) {
     return n;
 }
 
-FileSource::FileSource(const std::string& path) {
+namespace {
+
+std::unique_ptr<platform::FileReader> openOrThrow(const std::string& path) {
     platform::FileStatus status;
-    file_ = platform::Files().openRead(path, status);
-    if (!file_) throw Error::cannotOpen(path, status.reason);
+    std::unique_ptr<platform::FileReader> file = platform::Files().openRead(path, status);
+    if (!file) throw Error::cannotOpen(path, status.reason);
+    return file;
 }
+
+}  // namespace
+
+FileSource::FileSource(const std::string& path) : file_(openOrThrow(path)) {}
 
 void CheckedReader::readExact(void* data, std::size_t size, const std::string& what) {
     if (size > remaining()) failShort(size - remaining(), what);

@@ -176,7 +176,7 @@ public:
     }
 
     FileStatus replace(const std::string& target) override {
-        const FileStatus status = name_.empty() ? linkInto(target) : renameOver(name_, target);
+        FileStatus status = name_.empty() ? linkInto(target) : renameOver(name_, target);
         if (!status.ok()) return status;
         name_.clear();
         // A failure here leaves the file complete and in place; only whether
@@ -275,7 +275,8 @@ public:
                 return current;
             }
             target.resize(static_cast<std::size_t>(n));
-            current = !target.empty() && target[0] == '/' ? target : folderOf(current) + target;
+            if (target.empty() || target[0] != '/') target.insert(0, folderOf(current));
+            current = std::move(target);
         }
         status = statusOf(ELOOP);
         return current;
