@@ -3,7 +3,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic
+PACKAGES    = cmake make g++ pkg-config python3 libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
