@@ -255,6 +255,17 @@ private:
 
 bool unnamedUnsupported(int err) { return err == EOPNOTSUPP || err == EISDIR || err == EINVAL; }
 
+// An unnamed file gets its name through /proc (the direct way needs
+// privileges): without /proc, as in some containers, it could never be saved.
+bool canNameUnnamedFiles() {
+    static const bool proc = ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0;
+    return proc;
+}
+
+// File systems that have no locks (some network mounts): writers go on
+// without one rather than not at all.
+bool locksUnsupported(int err) { return err == ENOLCK || err == EOPNOTSUPP || err == EINVAL; }
+
 class PosixFiles final : public FileSystem {
 public:
     FileKind kindOf(const std::string& path) override {
@@ -308,7 +319,7 @@ public:
             status = injected();
             return nullptr;
         }
-        if (unnamedAllowed) {
+        if (unnamedAllowed && canNameUnnamedFiles()) {
             Fd fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
             if (fd) {
                 ::flock(fd.get(), LOCK_EX);  // keeps sweepers off the short name it may get
@@ -381,6 +392,7 @@ public:
         const auto giveUp = Clock::now() + std::chrono::seconds(10);
         auto pause = std::chrono::microseconds(200);
         while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            if (locksUnsupported(errno)) break;
             if (errno != EWOULDBLOCK && errno != EINTR) {
                 status = lastError();
                 return nullptr;
@@ -406,7 +418,7 @@ FileSystem& Files() {
 void UseUnnamedTemporaries(bool use) { unnamedAllowed = use; }
 
 bool FolderHasUnnamedTemporaries(const std::string& folder) {
-    return Fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600)).get() >= 0;
+    return canNameUnnamedFiles() && Fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600)).get() >= 0;
 }
 
 }  // namespace tavo::platform
