@@ -24,12 +24,10 @@
 #define TAVO_CALL
 #endif
 
-#if defined(TAVO_BUILDING_LIBRARY)
-#if defined(_WIN32)
-#define TAVO_API __declspec(dllexport)
-#else
+/* On Windows the module-definition file (src/interface/tavo.def) exports
+ * them by their plain names. */
+#if defined(TAVO_BUILDING_LIBRARY) && !defined(_WIN32)
 #define TAVO_API __attribute__((visibility("default")))
-#endif
 #else
 #define TAVO_API
 #endif
