@@ -214,6 +214,13 @@ TAVO_API void TAVO_CALL ObjSaveToJwcFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjSaveToTxtFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjCopyToAsJwt(void);
 
+/* The settings dialog in its export, dump and build modes: 1 when closed
+ * with OK, 2 otherwise, also when it cannot be shown (TavoGetLastError then
+ * says why). */
+TAVO_API int16_t TAVO_CALL ShowExportForm(void);
+TAVO_API int16_t TAVO_CALL ShowDumpForm(void);
+TAVO_API int16_t TAVO_CALL ShowBuildForm(void);
+
 /* Settings: "tavo.ini" (or the legacy "tavo.dat") in the settings folder,
  * read and written on every call. String slots: 1 Comment1, 2 Comment2,
  * 3 FileName, 4 FilePath, 5 DumpName. */

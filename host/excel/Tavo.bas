@@ -170,6 +170,11 @@ Public Declare PtrSafe Sub ObjSaveToJwcFile Lib "tavo.dll" (ByRef FileName As St
 Public Declare PtrSafe Sub ObjSaveToTxtFile Lib "tavo.dll" (ByRef FileName As String)
 Public Declare PtrSafe Sub ObjCopyToAsJwt Lib "tavo.dll" ()
 
+' The settings dialog: 1 when closed with OK, 2 otherwise.
+Public Declare PtrSafe Function ShowExportForm Lib "tavo.dll" () As Integer
+Public Declare PtrSafe Function ShowDumpForm Lib "tavo.dll" () As Integer
+Public Declare PtrSafe Function ShowBuildForm Lib "tavo.dll" () As Integer
+
 ' Settings: "tavo.ini" beside the host's program, or %APPDATA%\Tavo\ where
 ' the user cannot write there. String slots: 1 Comment1, 2 Comment2,
 ' 3 FileName, 4 FilePath, 5 DumpName.
@@ -244,6 +249,11 @@ Public Declare Sub AddSolid Lib "tavo.dll" (ByVal X1 As Single, ByVal Y1 As Sing
 Public Declare Sub ObjSaveToJwcFile Lib "tavo.dll" (ByRef FileName As String)
 Public Declare Sub ObjSaveToTxtFile Lib "tavo.dll" (ByRef FileName As String)
 Public Declare Sub ObjCopyToAsJwt Lib "tavo.dll" ()
+
+' The settings dialog: 1 when closed with OK, 2 otherwise.
+Public Declare Function ShowExportForm Lib "tavo.dll" () As Integer
+Public Declare Function ShowDumpForm Lib "tavo.dll" () As Integer
+Public Declare Function ShowBuildForm Lib "tavo.dll" () As Integer
 
 ' Settings: "tavo.ini" beside the host's program, or %APPDATA%\Tavo\ where
 ' the user cannot write there. String slots: 1 Comment1, 2 Comment2,
