@@ -32,6 +32,9 @@ case "${1:-}" in
         "$wine" wineboot --init
         "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
     fi
+    # Wine's own services start with the first program and stay with the
+    # server: started here, they hold none of the test run's output open.
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1
     ;;
 --stop)
     "$server" -k 2>/dev/null || true
