@@ -106,7 +106,15 @@ fuzz: deps
 check-static: build
 	@$(MAKE) --no-print-directory install-packages NEED="clang-tidy cppcheck valgrind"
 	@echo "=== clang-tidy"
-	@ls src/*/*.cpp fuzz/*.cpp | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
+	@ls src/*/*.cpp fuzz/*.cpp | grep -v '/win32' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
+	@echo "=== clang-tidy (Windows sources, with the MinGW-w64 headers)"
+	@$(MAKE) --no-print-directory install-packages NEED="$(WIN_PACKAGES)"
+	@cmake -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DTAVO_BUILD_BENCH=OFF > /dev/null
+	@cxx=$$(x86_64-w64-mingw32-g++-posix -print-file-name=include)/c++; \
+	ls src/*/win32*.cpp | xargs -P $(JOBS) -n 4 clang-tidy -p $(WIN64_BUILD) --quiet \
+	  --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-isystem$$cxx --extra-arg=-isystem$$cxx/x86_64-w64-mingw32 \
+	  2>/dev/null
 	@echo "=== cppcheck"
 	@cppcheck --error-exitcode=1 --enable=warning,performance,portability --inline-suppr --quiet --std=c++17 \
 	  --language=c++ -I src -I include --suppress=missingIncludeSystem src fuzz

@@ -269,7 +269,7 @@ public:
             final.replace(0, 8, L"\\\\");
         else if (final.rfind(L"\\\\?\\", 0) == 0)
             final.erase(0, 4);
-        const std::string bytes = BytesFromWide(final, GetACP());
+        std::string bytes = BytesFromWide(final, GetACP());
         if (WideFromBytes(bytes, GetACP()) != final) {
             status = {ERROR_NO_UNICODE_TRANSLATION, "the link leads to a name outside the system's code page"};
             return path;

@@ -23,7 +23,7 @@ void readRecordKeys(const ProfileText& ini, TSettings& settings) {
 }  // namespace
 
 std::string SettingsStore::datPath() const {
-    const std::string own = folder_ + "tavo.dat";
+    std::string own = folder_ + "tavo.dat";
     if (legacyFolder_.empty() || legacyFolder_ == folder_ || fileExists(own)) return own;
     const std::string left = legacyFolder_ + "tavo.dat";
     return fileExists(left) ? left : own;
