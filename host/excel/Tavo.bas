@@ -1,11 +1,11 @@
 Attribute VB_Name = "Tavo"
 ' Tavo: the declarations a macro needs to call tavo.dll.
 '
-' Import this module into the workbook (Visual Basic editor: File > Import
-' File...). Use the tavo.dll built for the host: 32-bit Excel needs
-' build-win32\tavo.dll, 64-bit Excel build-win64\tavo.dll. Put it in a
-' folder on the DLL search path, or call TavoLoad with its folder once
-' before the first call (for example TavoLoad ThisWorkbook.Path).
+' Import this module into the workbook (in the macro editor, Alt+F11:
+' File > Import File...). Use the tavo.dll built for the host: 32-bit
+' Excel needs build-win32\tavo.dll, 64-bit Excel build-win64\tavo.dll.
+' Put it in a folder on the DLL search path, or call TavoLoad with its
+' folder once before the first call (for example TavoLoad ThisWorkbook.Path).
 '
 ' Strings in: pass a String variable; the host hands the library the
 ' address of its text in the system's code page (Shift-JIS on Japanese

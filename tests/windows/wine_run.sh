@@ -28,13 +28,14 @@ case "${1:-}" in
     # Stays up between the programs and goes by itself a minute after the
     # last; one that runs already (an earlier run's) serves as well.
     "$server" -p60 </dev/null >/dev/null 2>&1 || true
-    if [ ! -f "$prefix/system.reg" ]; then
-        "$wine" wineboot --init
-        "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
-    fi
     # Wine's own services start with the first program and stay with the
-    # server: started here, they hold none of the test run's output open.
-    "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+    # server: started here with their output in a log, they hold none of the
+    # test run's output open.
+    if [ ! -f "$prefix/system.reg" ]; then
+        "$wine" wineboot --init </dev/null >"$prefix/start.log" 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$prefix/start.log" 2>&1
+    fi
+    "$wine" cmd /c exit </dev/null >>"$prefix/start.log" 2>&1
     ;;
 --stop)
     "$server" -k 2>/dev/null || true
