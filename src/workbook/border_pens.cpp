@@ -16,7 +16,11 @@ int NearestPaletteIndex(uint32_t rgb) {
     const auto channel = [](uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
     int best = 1;
     long bestDistance = -1;
-    for (std::size_t i = 0; i < kSheetPalette.size(); ++i) {
+    // Indices 17 to 32 have no swatch in the dialog and mostly repeat
+    // others: they are tried last, so a tie goes to a swatch.
+    std::array<std::size_t, 56> order{};
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k < 16 ? k : k < 40 ? k + 16 : k - 24;
+    for (std::size_t i : order) {
         long d = 0;
         for (int shift : {16, 8, 0}) {
             const long diff = channel(rgb, shift) - channel(kSheetPalette[i], shift);

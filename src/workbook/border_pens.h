@@ -12,8 +12,8 @@ namespace tavo::workbook {
 // 0xRRGGBB. The settings' BColorIndex gives a pen for each index.
 extern const std::array<uint32_t, 56> kSheetPalette;
 
-// Colour index (1..56) of the palette colour nearest to `rgb`; the lowest
-// index wins a tie, so repeated colours map to the indices with swatches.
+// Colour index (1..56) of the palette colour nearest to `rgb`; on a tie an
+// index with a swatch in the dialog wins, then the lowest.
 int NearestPaletteIndex(uint32_t rgb);
 
 // The pen of a border: its colour's palette index through BColorIndex; an

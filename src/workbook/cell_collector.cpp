@@ -15,10 +15,10 @@ bool CellCollector::drawsEmpty(uint32_t format) const {
     return f.hasBorder() || (options_.keepFills && f.fill);
 }
 
-void CellCollector::add(const Cell& cell) {
+void CellCollector::add(const Cell& cell, bool always) {
     if (cell.row < 0 || cell.col < 0) return;
     if (options_.range && !options_.range->contains(cell.row, cell.col)) return;
-    if (cell.kind == CellKind::Empty && !drawsEmpty(cell.format)) return;
+    if (!always && cell.kind == CellKind::Empty && !drawsEmpty(cell.format)) return;
     minRow_ = std::min(minRow_, cell.row);
     maxRow_ = std::max(maxRow_, cell.row);
     if (maxRow_ - minRow_ >= kMaxDrawnRows)

@@ -29,8 +29,9 @@ public:
 
     // Whether a cell of this format draws without a value.
     bool drawsEmpty(uint32_t format) const;
-    // Keeps the cell when it draws; throws Error when a limit is passed.
-    void add(const Cell& cell);
+    // Keeps the cell when it draws (or `always`, for a cell whose value
+    // comes later); throws Error when a limit is passed.
+    void add(const Cell& cell, bool always = false);
     // Cells of `count` columns from cell.col on, all alike (a repeated cell).
     void addRepeated(const Cell& cell, int32_t count);
 

@@ -93,7 +93,10 @@ std::string FormatDate(double value, const Section& s, int32_t dateOrigin) {
         sinceEpoch = serial + dateOrigin + (dateOrigin == 0 && serial < 60 ? 1 : 0) - 25569;
         CivilFromDays(sinceEpoch, year, month, day);
     }
-    const int weekday = dateOrigin == 0 && serial == 60 ? 3 : static_cast<int>(((sinceEpoch % 7) + 11) % 7);
+    // The 1900 system counts its weekdays from serial 1 as a Sunday, the
+    // missing day included.
+    const int weekday = dateOrigin == 0 ? static_cast<int>((serial % 7 + 13) % 7)
+                                        : static_cast<int>(((sinceEpoch % 7) + 11) % 7);
     const JapaneseEra& era = EraOf(year, month, day);
 
     std::string out;

@@ -72,7 +72,8 @@ void AxisSizes::apply(int32_t first, int32_t count, Change change) {
 }
 
 void AxisSizes::setSize(int32_t first, int32_t count, double points) {
-    apply(first, count, [points](Value& v) { v.points = points; });
+    const std::optional<double> size = points == default_ ? std::nullopt : std::optional<double>(points);
+    apply(first, count, [size](Value& v) { v.points = size; });
 }
 
 void AxisSizes::setHidden(int32_t first, int32_t count, bool hidden) {

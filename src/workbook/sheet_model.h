@@ -110,6 +110,7 @@ class AxisSizes {
 public:
     explicit AxisSizes(double defaultPoints) : default_(defaultPoints) {}
 
+    // Set before any size: a size equal to the default takes no span.
     void setDefault(double points) { default_ = points; }
     void setSize(int32_t first, int32_t count, double points);
     void setHidden(int32_t first, int32_t count, bool hidden);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "workbook/cell_address.h"
 #include "workbook/xml_reader.h"
@@ -68,12 +69,15 @@ public:
     }
 };
 
-class SheetDefaultsReader : public XmlHandler {
+class SheetInfoReader : public XmlHandler {
 public:
-    XlsxSheetDefaults d;
+    explicit SheetInfoReader(bool hasFormulas) : hasFormulas_(hasFormulas) {}
+    XlsxSheetInfo d;
     void start(std::string_view ns, std::string_view name, const XmlAttributes& a, std::size_t) override {
         if (ns != kSpreadsheetMl) return;
-        if (name == "sheetData") throw StopXml{};
+        if (name == "sheetData" && !hasFormulas_) throw StopXml{};
+        if (name == "c") cell_ = ParseCellAddress(a.value("", "r"));
+        if (name == "f" && cell_) d.formulaCells.push_back(*cell_);
         if (name == "dimension") {
             const std::string_view ref = a.value("", "ref");
             if (const auto range = ParseCellRange(ref)) d.lastRow = range->lastRow;
@@ -86,6 +90,13 @@ public:
                 d.columnPoints = std::ceil((std::atof(std::string(*b).c_str()) * 7 + 5) / 8) * 8 * 0.75;
         }
     }
+    void end(std::string_view ns, std::string_view name) override {
+        if (ns == kSpreadsheetMl && name == "sheetData") throw StopXml{};
+    }
+
+private:
+    bool hasFormulas_;
+    std::optional<std::pair<int32_t, int32_t>> cell_;
 };
 
 class StringScriptsReader : public XmlHandler {
@@ -172,10 +183,14 @@ XlsxBook ReadXlsxBook(const WorkbookPackage& p) {
     return book;
 }
 
-XlsxSheetDefaults ReadXlsxSheetDefaults(std::string_view sheetXml) {
-    SheetDefaultsReader r;
+XlsxSheetInfo ReadXlsxSheetInfo(std::string_view sheetXml) {
+    const bool hasFormulas = sheetXml.find("<f>") != std::string_view::npos ||
+                             sheetXml.find("<f ") != std::string_view::npos ||
+                             sheetXml.find(":f>") != std::string_view::npos ||
+                             sheetXml.find(":f ") != std::string_view::npos;
+    SheetInfoReader r(hasFormulas);
     ParseXml(sheetXml, r);
-    return r.d;
+    return std::move(r.d);
 }
 
 std::map<std::size_t, RichText> ReadXlsxStringScripts(std::string_view sharedStringsXml) {

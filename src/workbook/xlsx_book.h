@@ -23,15 +23,17 @@ struct XlsxBook {
 
 XlsxBook ReadXlsxBook(const WorkbookPackage& package);
 
-// The sheet part's defaults (sheetFormatPr) and its used area (dimension),
-// read up to the cells.
-struct XlsxSheetDefaults {
+// What the sheet part says besides its cells: the defaults (sheetFormatPr),
+// the used area (dimension), and which cells hold formulas: their results
+// come only after all other cells, and must find their cell kept.
+struct XlsxSheetInfo {
     double rowPoints = 15;
     double columnPoints = 48;
     int32_t lastRow = 0;  // from the dimension, for progress
+    std::vector<std::pair<int32_t, int32_t>> formulaCells;  // row, column
 };
 
-XlsxSheetDefaults ReadXlsxSheetDefaults(std::string_view sheetXml);
+XlsxSheetInfo ReadXlsxSheetInfo(std::string_view sheetXml);
 
 // Shared strings with superscript or subscript runs, by their index; only
 // those, so that plain workbooks cost nothing.

@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/error.h"
 #include "workbook/cell_address.h"
@@ -113,12 +115,19 @@ private:
     SheetModel& model_;
 };
 
-// Calls about one cell arrive one after another (value, format, formula);
-// the cell is complete when calls about another cell begin.
+uint64_t Key(int32_t row, int32_t col) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(row)) << 32) | static_cast<uint32_t>(col);
+}
+
+// Calls about one cell arrive one after another (value, format); the cell
+// is complete when calls about another cell begin. Formula results come
+// after all cells and go into the cells kept for them.
 class TargetSheet : public iface::import_sheet, public iface::import_formula {
 public:
-    TargetSheet(CellCollector& collector, int32_t lastRow, const ProgressFn& progress)
-        : collector_(collector), properties_(collector.model()), lastRow_(lastRow), progress_(progress) {}
+    TargetSheet(CellCollector& collector, const XlsxSheetInfo& info, const ProgressFn& progress)
+        : collector_(collector), properties_(collector.model()), lastRow_(info.lastRow), progress_(progress) {
+        for (const auto& [row, col] : info.formulaCells) formulaCells_.insert(Key(row, col));
+    }
 
     iface::import_sheet_properties* get_sheet_properties() override { return &properties_; }
     iface::import_formula* get_formula() override { return this; }
@@ -160,26 +169,44 @@ public:
     ss::range_size_t get_sheet_size() const override { return {kSheetRows, kSheetColumns}; }
 
     // Formula cells: their last computed result is what the sheet shows.
-    void set_position(ss::row_t row, ss::col_t col) override { cell(row, col); }
+    void set_position(ss::row_t row, ss::col_t col) override {
+        flush();
+        result_ = Cell{};
+        result_.row = row;
+        result_.col = col;
+    }
     void set_formula(ss::formula_grammar_t, std::string_view) override {}
     void set_shared_formula_index(size_t) override {}
     void set_result_string(std::string_view value) override {
-        pending_.kind = CellKind::Text;
-        pending_.text = collector_.model().addText({std::string(value), {}});
+        result_.kind = CellKind::Text;
+        result_.text = collector_.model().addText({std::string(value), {}});
     }
     void set_result_value(double value) override {
-        pending_.kind = CellKind::Number;
-        pending_.number = value;
+        result_.kind = CellKind::Number;
+        result_.number = value;
     }
     void set_result_bool(bool value) override {
-        pending_.kind = CellKind::Boolean;
-        pending_.number = value ? 1 : 0;
+        result_.kind = CellKind::Boolean;
+        result_.number = value ? 1 : 0;
     }
-    void set_result_empty() override {}
-    void commit() override {}
+    void set_result_empty() override { result_.kind = CellKind::Empty; }
+    void commit() override {
+        std::vector<Cell>& cells = collector_.model().cells;
+        if (kept_.empty())
+            for (std::size_t i = 0; i < cells.size(); ++i) kept_.emplace(Key(cells[i].row, cells[i].col), i);
+        const auto it = kept_.find(Key(result_.row, result_.col));
+        if (it == kept_.end()) {  // a cell without a format: nothing was said about it before
+            collector_.add(result_);
+            return;
+        }
+        Cell& c = cells[it->second];
+        c.kind = result_.kind;
+        c.text = result_.text;
+        c.number = result_.number;
+    }
 
     void flush() {
-        if (hasPending_) collector_.add(pending_);
+        if (hasPending_) collector_.add(pending_, formulaCells_.count(Key(pending_.row, pending_.col)) > 0);
         hasPending_ = false;
     }
 
@@ -200,6 +227,9 @@ private:
 
     CellCollector& collector_;
     Properties properties_;
+    std::unordered_set<uint64_t> formulaCells_;
+    std::unordered_map<uint64_t, std::size_t> kept_;  // cell index by position, once results come
+    Cell result_;
     Cell pending_;
     bool hasPending_ = false;
     int32_t lastRow_;
@@ -272,16 +302,16 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
                                                                         : ReadThemeColors(package.read(book.themePart));
             ReadXlsxStyles(package.read(book.stylesPart), theme, model);
         }
-        XlsxSheetDefaults defaults;
-        if (!book.sheetParts[target].empty()) defaults = ReadXlsxSheetDefaults(package.read(book.sheetParts[target]));
-        model.rows.setDefault(defaults.rowPoints);
-        model.columns.setDefault(defaults.columnPoints);
+        XlsxSheetInfo info;
+        if (!book.sheetParts[target].empty()) info = ReadXlsxSheetInfo(package.read(book.sheetParts[target]));
+        model.rows.setDefault(info.rowPoints);
+        model.columns.setDefault(info.columnPoints);
         std::map<std::size_t, RichText> scripted;
         if (!book.sharedStringsPart.empty() && package.has(book.sharedStringsPart))
             scripted = ReadXlsxStringScripts(package.read(book.sharedStringsPart));
 
         CellCollector collector(model, options.collect, package.path());
-        TargetSheet sheet(collector, defaults.lastRow, progress);
+        TargetSheet sheet(collector, info, progress);
         Factory factory(model, std::move(scripted), target, sheet);
         orcus::orcus_xlsx filter(&factory);
         filter.read_stream(package.bytes());
