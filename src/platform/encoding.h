@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 
 namespace tavo::platform {
@@ -9,5 +11,22 @@ namespace tavo::platform {
 // not convert becomes "?" and the conversion goes on.
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
+
+// The same conversion for many texts: opening a converter costs more than
+// converting a short text, so this one stays open, and it remembers what
+// each character became (texts of a sheet share most of their characters).
+class Utf8ToCp932Converter {
+public:
+    Utf8ToCp932Converter();
+    ~Utf8ToCp932Converter();
+    Utf8ToCp932Converter(const Utf8ToCp932Converter&) = delete;
+    Utf8ToCp932Converter& operator=(const Utf8ToCp932Converter&) = delete;
+
+    std::string operator()(std::string_view utf8) const;
+
+private:
+    void* cd_;
+    mutable std::unordered_map<uint32_t, std::string> known_;  // by the UTF-8 bytes of a character
+};
 
 }  // namespace tavo::platform

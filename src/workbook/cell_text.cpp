@@ -16,10 +16,6 @@ bool IsAscii(std::string_view s) {
     return true;
 }
 
-std::string ToCp932(std::string_view utf8) {
-    return IsAscii(utf8) ? std::string(utf8) : platform::Utf8ToCp932(utf8);
-}
-
 // "^u" or "^d" before every character of a Shift-JIS text.
 std::string WithCarets(const std::string& cp932, Script script) {
     const char* mark = script == Script::Super ? "^u" : "^d";
@@ -35,13 +31,14 @@ std::string WithCarets(const std::string& cp932, Script script) {
 
 // Appends a piece of one script to the lines, starting a new line at each
 // line break.
-void AppendPiece(std::vector<std::string>& lines, std::string_view utf8, Script script) {
+void AppendPiece(std::vector<std::string>& lines, std::string_view utf8, Script script,
+                 const platform::Utf8ToCp932Converter& toCp932) {
     std::size_t start = 0;
     while (true) {
         const std::size_t br = utf8.find('\n', start);
         std::string_view part = utf8.substr(start, br == std::string_view::npos ? std::string_view::npos : br - start);
         if (!part.empty() && part.back() == '\r') part.remove_suffix(1);
-        const std::string cp = ToCp932(part);
+        const std::string cp = IsAscii(part) ? std::string(part) : toCp932(part);
         lines.back() += script == Script::None ? cp : WithCarets(cp, script);
         if (br == std::string_view::npos) break;
         lines.emplace_back();
@@ -53,7 +50,8 @@ std::string BooleanText(double v) { return v != 0 ? "TRUE" : "FALSE"; }
 
 }  // namespace
 
-std::vector<std::string> CellTextLines(const SheetModel& model, const Cell& cell, bool exchangeCaret) {
+std::vector<std::string> CellTextLines(const SheetModel& model, const Cell& cell, bool exchangeCaret,
+                                       const platform::Utf8ToCp932Converter& toCp932) {
     const CellFormat& f = cell.format < model.formats.size() ? model.formats[cell.format] : model.formats[0];
     RichText shown;
     const RichText* text = nullptr;
@@ -77,12 +75,12 @@ std::vector<std::string> CellTextLines(const SheetModel& model, const Cell& cell
     if (exchangeCaret) {
         for (const ScriptRun& run : text->runs) {
             if (run.begin < at || run.end > all.size() || run.begin >= run.end) continue;
-            AppendPiece(lines, all.substr(at, run.begin - at), whole);
-            AppendPiece(lines, all.substr(run.begin, run.end - run.begin), run.script);
+            AppendPiece(lines, all.substr(at, run.begin - at), whole, toCp932);
+            AppendPiece(lines, all.substr(run.begin, run.end - run.begin), run.script, toCp932);
             at = run.end;
         }
     }
-    AppendPiece(lines, all.substr(at), whole);
+    AppendPiece(lines, all.substr(at), whole, toCp932);
     while (!lines.empty() && lines.back().find_first_not_of(' ') == std::string::npos) lines.pop_back();
     return lines;
 }

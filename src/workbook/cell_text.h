@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/encoding.h"
 #include "tavo.h"
 #include "workbook/sheet_model.h"
 
@@ -13,7 +14,8 @@ namespace tavo::workbook {
 // their format (or as the file shows them), superscript and subscript
 // characters each preceded by "^u" or "^d" when `exchangeCaret` is set.
 // Empty for a cell that shows nothing.
-std::vector<std::string> CellTextLines(const SheetModel& model, const Cell& cell, bool exchangeCaret);
+std::vector<std::string> CellTextLines(const SheetModel& model, const Cell& cell, bool exchangeCaret,
+                                       const platform::Utf8ToCp932Converter& toCp932);
 
 // The text size (1..10) whose height in the settings is nearest to the
 // font's height on the paper; the smaller size wins a tie.

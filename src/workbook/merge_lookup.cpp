@@ -27,6 +27,7 @@ MergeLookup::MergeLookup(const std::vector<CellRange>& merges, const CellRange& 
 }
 
 const CellRange* MergeLookup::find(int32_t row, int32_t col) const {
+    if (areas_.empty()) return nullptr;
     const auto it = byCell_.find(key(row, col));
     if (it != byCell_.end()) return &areas_[it->second];
     for (uint32_t i : large_)

@@ -225,13 +225,14 @@ void DrawSheet(const SheetModel& model, const CellRange& range, const TavoSettin
     if (settings.ExchangeSolid) DrawSolids(c);
     DrawBorders(c);
     if (progress) progress(0.3);
+    const platform::Utf8ToCp932Converter toCp932;
     std::size_t done = 0;
     for (const Cell& cell : model.cells) {
         if (progress && ++done % 4096 == 0) progress(0.3 + 0.7 * static_cast<double>(done) / model.cells.size());
         if (cell.kind == CellKind::Empty) continue;
         PaperRect rect;
         if (!CellArea(c, cell, rect)) continue;
-        const std::vector<std::string> lines = CellTextLines(model, cell, settings.ExchangeCaret != 0);
+        const std::vector<std::string> lines = CellTextLines(model, cell, settings.ExchangeCaret != 0, toCp932);
         if (!lines.empty()) DrawText(c, cell, rect, lines);
     }
     if (progress) progress(1.0);

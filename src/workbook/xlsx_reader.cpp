@@ -307,7 +307,7 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
         model.rows.setDefault(info.rowPoints);
         model.columns.setDefault(info.columnPoints);
         std::map<std::size_t, RichText> scripted;
-        if (!book.sharedStringsPart.empty() && package.has(book.sharedStringsPart))
+        if (options.scripts && !book.sharedStringsPart.empty() && package.has(book.sharedStringsPart))
             scripted = ReadXlsxStringScripts(package.read(book.sharedStringsPart));
 
         CellCollector collector(model, options.collect, package.path());
