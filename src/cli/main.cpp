@@ -11,6 +11,7 @@
 #include "cli/export_command.h"
 #include "cli/jwc_commands.h"
 #include "cli/render_command.h"
+#include "cli/workbook_command.h"
 #include "platform/encoding.h"
 
 namespace {
@@ -30,7 +31,11 @@ constexpr std::string_view kUsage =
     "                                     worksheet rows (AddLine, AddText, AddTextV, AddCircle,\n"
     "                                     AddSolid, Comment) into a drawing made from the stored\n"
     "                                     settings; .jwc by the name's extension, else JWW\n"
-    "  tavo render FILE.jwc -o OUT.png [--size WxH] [--select-all]\n"
+    "  tavo export BOOK.xlsx|BOOK.ods [--sheet NAME|N] [--range A1:K40] [-o OUT.jwc|OUT.txt]\n"
+    "              [--to jwc|jww|clipboard]\n"
+    "                                     a worksheet's borders, texts and fills, as the host\n"
+    "                                     converts them; target: --to, the name, or the settings\n"
+    "  tavo render FILE.jwc|BOOK.xlsx -o OUT.png [--size WxH] [--select-all] [--sheet S] [--range R]\n"
     "  tavo render --export IN.csv -o OUT.png [--utf8] [--size WxH] [--select-all]\n"
     "                                     the drawing as the preview shows it, fitted to the\n"
     "                                     paper (default size 1123x794); no display needed\n"
@@ -45,7 +50,7 @@ int run(const std::string& command, const std::vector<std::string>& rest) {
     if (command == "config") return RunConfig(rest, std::cout);
     if (command == "jwt") return RunJwt(rest, std::cout);
     if (command == "convert") return RunConvert(rest);
-    if (command == "export") return RunExport(rest);
+    if (command == "export") return IsWorkbookInput(rest) ? RunWorkbookExport(rest) : RunExport(rest);
     if (command == "render") return RunRender(rest);
     if (command == "help" || command == "--help" || command == "-h") {
         std::cout << kUsage;

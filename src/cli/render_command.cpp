@@ -6,6 +6,7 @@
 #include "cli/number_text_cli.h"
 #include "cli/csv_row.h"
 #include "cli/export_command.h"
+#include "cli/workbook_command.h"
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
 #include "export/sheet_conversion.h"
@@ -37,7 +38,7 @@ void ParseSize(const std::string& text, int& width, int& height) {
 }  // namespace
 
 int RunRender(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--size", "--export"}, {"--select-all", "--utf8"});
+    const Args args(argv, {"-o", "--size", "--export", "--sheet", "--range"}, {"--select-all", "--utf8"});
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc, or --export IN.csv"};
@@ -50,6 +51,8 @@ int RunRender(const std::vector<std::string>& argv) {
         const std::string input = args.value("--export");
         ApplySettings(drawing, ReadStoredSettings());
         ReplaySheetRows(drawing, ParseCsv(readWholeFile(input)), args.has("--utf8"), input);
+    } else if (IsWorkbookInput(args.positional())) {
+        LoadWorkbookDrawing(args.positional()[0], args, drawing);
     } else {
         TJwcFile file;
         LoadJwcFile(file, args.positional()[0]);
