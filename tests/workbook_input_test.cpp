@@ -11,6 +11,7 @@
 #include "test_support.h"
 #include "workbook/cell_collector.h"
 #include "workbook/number_format.h"
+#include "workbook/xlsx_styles.h"
 #include "workbook_support.h"
 
 namespace {
@@ -166,6 +167,70 @@ TEST(WorkbookInput, AMillionFormattedRowsThatDrawNothingCostNothing) {
     const auto calls = RecordExport(path, FactoryHostSettings());
     EXPECT_EQ(calls.named("AddLine").size(), 4u);
     EXPECT_EQ(calls.named("AddText").size(), 1u);
+}
+
+// Parts that libxlsxwriter does not write: indexed and theme colours with a
+// tint, a diagonal border, a turned text and the sheet's default row height.
+TEST(WorkbookInput, StylesOfOtherWriters) {
+    const std::string ns = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const std::string scheme = R"(<a:dk1><a:sysClr val="windowText" lastClr="000000"/></a:dk1><a:lt1><a:sysClr val="window" lastClr="FFFFFF"/></a:lt1>)"
+                               R"(<a:dk2><a:srgbClr val="1F497D"/></a:dk2><a:lt2><a:srgbClr val="EEECE1"/></a:lt2><a:accent1><a:srgbClr val="4F81BD"/></a:accent1>)";
+    const std::string book = StoredZip({
+        {"[Content_Types].xml",
+         R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="xml" ContentType="application/xml"/>)"
+         R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+         R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
+         R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/></Types>)"},
+        {"_rels/.rels", R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type=")" + rel +
+                            R"(/officeDocument" Target="xl/workbook.xml"/></Relationships>)"},
+        {"xl/workbook.xml", "<workbook " + ns + R"( xmlns:r=")" + rel + R"("><sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+        {"xl/_rels/workbook.xml.rels",
+         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+         R"(<Relationship Id="rId1" Type=")" + rel + R"(/worksheet" Target="worksheets/sheet1.xml"/>)"
+         R"(<Relationship Id="rId2" Type=")" + rel + R"(/styles" Target="styles.xml"/>)"
+         R"(<Relationship Id="rId3" Type=")" + rel + R"(/theme" Target="theme/theme1.xml"/></Relationships>)"},
+        {"xl/theme/theme1.xml", R"(<a:theme xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"><a:themeElements><a:clrScheme name="x">)" +
+                                    scheme + "</a:clrScheme></a:themeElements></a:theme>"},
+        {"xl/styles.xml", "<styleSheet " + ns + R"(><fonts count="1"><font><sz val="11"/></font></fonts>)"
+                          R"(<fills count="4"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill>)"
+                          R"(<fill><patternFill patternType="solid"><fgColor indexed="13"/><bgColor indexed="64"/></patternFill></fill>)"
+                          R"(<fill><patternFill patternType="solid"><fgColor theme="4" tint="0.3999755851924192"/></patternFill></fill></fills>)"
+                          R"(<borders count="2"><border/><border diagonalDown="1"><left/><right/><top style="thin"><color theme="1"/></top>)"
+                          R"(<bottom style="thin"><color indexed="10"/></bottom><diagonal style="thin"/></border></borders>)"
+                          R"(<cellXfs count="3"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/><xf numFmtId="0" fontId="0" fillId="2" borderId="1"/>)"
+                          R"(<xf numFmtId="0" fontId="0" fillId="3" borderId="0"><alignment textRotation="180"/></xf></cellXfs></styleSheet>)"},
+        {"xl/worksheets/sheet1.xml", "<worksheet " + ns + R"(><sheetFormatPr defaultRowHeight="20"/><sheetData>)"
+                                     R"(<row r="1"><c r="A1" s="1"/><c r="B1" s="2"><v>5</v></c></row></sheetData></worksheet>)"},
+    });
+    TempDir dir;
+    writeFile(dir.file("other.xlsx"), book);
+    TavoSettings settings = FactoryHostSettings();
+    settings.DimScale = 0.5f;
+    settings.PlotOffset = 2;
+    settings.ExchangeSolid = -1;
+    settings.SenColor = 7;
+    for (int k = 0; k < 56; ++k) settings.BColorIndex[k] = static_cast<uint8_t>(101 + k);
+    const auto calls = RecordExport(dir.file("other.xlsx"), settings);
+
+    // Columns of 24 mm, the default row 20 points high: 10 mm.
+    const auto solids = calls.named("AddSolid");
+    ASSERT_EQ(solids.size(), 2u);
+    EXPECT_EQ(solids[0].color, 0x00FFFF) << "indexed 13 is yellow";
+    EXPECT_EQ(solids[1].color, 0xD7B395) << "accent 1 (4F81BD) 40 % lighter is 95B3D7";
+    EXPECT_FLOAT_EQ(solids[0].xy[1], 10);
+    const auto lines = calls.named("AddLine");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].color, 101) << "theme colour 1 is dark 1, black";
+    EXPECT_EQ(lines[1].color, 103) << "indexed 10 is red";
+    EXPECT_EQ(lines[2].color, 7) << "the diagonal's automatic colour: SenColor";
+    const std::array<float, 4> diagonal{0, 10, 24, 0};
+    EXPECT_EQ(lines[2].xy, diagonal);
+    const auto texts = calls.named("AddText");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_FLOAT_EQ(texts[0].xy[0], texts[0].xy[2]);
+    EXPECT_GT(texts[0].xy[1], texts[0].xy[3]) << "textRotation 180 turns the text 90 degrees clockwise";
+    EXPECT_EQ(tavo::workbook::Tinted(0x4F81BD, -0.249977111117893), 0x376092u);
 }
 
 class WorkbookToJwc : public ::testing::Test {

@@ -195,11 +195,8 @@ private:
         scripts_.clear();
         const int32_t repeat = std::min(Count(cellAttrs_, "number-columns-repeated"), kSheetColumns - col_);
         if (!covered_ && repeat > 0) {
-            std::string style(cellAttrs_.value(kTable, "style-name"));
-            if (style.empty()) style = !rowStyle_.empty() ? rowStyle_ : styleAt(col_);
             Cell c;
             c.col = col_;
-            c.format = styles_.cellFormat(style, model_);
             const std::string_view type = cellAttrs_.value(kOffice, "value-type");
             if (text_.text.empty() && type == "string") text_.text = std::string(cellAttrs_.value(kOffice, "string-value"));
             if (type == "float" || type == "percentage" || type == "currency" || type == "date" || type == "time") {
@@ -212,6 +209,12 @@ private:
                 c.kind = CellKind::Text;
             }
             if (!text_.text.empty() && c.kind != CellKind::Empty) c.text = model_.addText(std::move(text_));
+            // A cell without a style of its own takes its row's or column's,
+            // but those alone do not make an empty cell part of the drawing:
+            // a whole column with borders would be a million rows of them.
+            std::string style(cellAttrs_.value(kTable, "style-name"));
+            if (style.empty() && c.kind != CellKind::Empty) style = !rowStyle_.empty() ? rowStyle_ : styleAt(col_);
+            c.format = styles_.cellFormat(style, model_);
             const int32_t rowSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kTable, "number-rows-spanned")).c_str()));
             const int32_t colSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kTable, "number-columns-spanned")).c_str()));
             cells_.push_back({c, repeat, rowSpan, colSpan});

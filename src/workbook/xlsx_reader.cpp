@@ -155,16 +155,9 @@ public:
     void set_format(ss::row_t row, ss::col_t col, size_t xf) override {
         cell(row, col).format = xf < collector_.model().formats.size() ? static_cast<uint32_t>(xf) : 0;
     }
-    void set_format(ss::row_t r0, ss::col_t c0, ss::row_t r1, ss::col_t c1, size_t xf) override {
-        flush();
-        Cell c;
-        c.format = xf < collector_.model().formats.size() ? static_cast<uint32_t>(xf) : 0;
-        for (ss::row_t r = r0; r <= r1 && collector_.drawsEmpty(c.format); ++r) {
-            c.row = r;
-            c.col = c0;
-            collector_.addRepeated(c, c1 - c0 + 1);
-        }
-    }
+    // Formats of whole rows and columns: like the host, which walks the
+    // cells in use, the drawing takes only the cells' own formats.
+    void set_format(ss::row_t, ss::col_t, ss::row_t, ss::col_t, size_t) override {}
     void fill_down_cells(ss::row_t, ss::col_t, ss::row_t) override {}
     ss::range_size_t get_sheet_size() const override { return {kSheetRows, kSheetColumns}; }
 

@@ -45,11 +45,6 @@ double HueToRgb(double p, double q, double t) {
     return p;
 }
 
-// A colour element (color, fgColor, bgColor) as the sheet gives it.
-struct ColorSpec {
-    std::optional<SheetColor> color;  // nothing when the element gives none
-};
-
 struct Font {
     double points = 11;
     Script script = Script::None;
@@ -87,41 +82,41 @@ BorderStyle StyleNamed(std::string_view s) {
 
 class StylesReader : public XmlHandler {
 public:
-    StylesReader(const std::vector<uint32_t>& theme, SheetModel& model) : theme_(theme), model_(model) {}
+    explicit StylesReader(const std::vector<uint32_t>& theme) : theme_(theme) {}
 
     void start(std::string_view ns, std::string_view name, const XmlAttributes& a, std::size_t) override {
         if (ns != kSpreadsheetMl) return;
         if (name == "numFmt") {
-            codes_[std::atoi(std::string(a.value("", "numFmtId")).c_str())] = std::string(a.value("", "formatCode"));
+            codes[std::atoi(std::string(a.value("", "numFmtId")).c_str())] = std::string(a.value("", "formatCode"));
         } else if (name == "rgbColor") {
             indexed_.push_back(Rgb(a.value("", "rgb")));
         } else if (name == "font" && section_ == "fonts") {
-            fonts_.emplace_back();
-        } else if (name == "sz" && section_ == "fonts" && !fonts_.empty()) {
-            fonts_.back().points = std::atof(std::string(a.value("", "val")).c_str());
-        } else if (name == "vertAlign" && section_ == "fonts" && !fonts_.empty()) {
+            fonts.emplace_back();
+        } else if (name == "sz" && section_ == "fonts" && !fonts.empty()) {
+            fonts.back().points = std::atof(std::string(a.value("", "val")).c_str());
+        } else if (name == "vertAlign" && section_ == "fonts" && !fonts.empty()) {
             const std::string_view v = a.value("", "val");
-            fonts_.back().script = v == "superscript" ? Script::Super : v == "subscript" ? Script::Sub : Script::None;
+            fonts.back().script = v == "superscript" ? Script::Super : v == "subscript" ? Script::Sub : Script::None;
         } else if (name == "fill" && section_ == "fills") {
-            fills_.emplace_back();
-        } else if (name == "patternFill" && !fills_.empty()) {
-            fills_.back().pattern = std::string(a.get("", "patternType").value_or("none"));
-        } else if ((name == "fgColor" || name == "bgColor") && !fills_.empty()) {
-            (name == "fgColor" ? fills_.back().fg : fills_.back().bg) = ColorOf(a);
+            fills.emplace_back();
+        } else if (name == "patternFill" && section_ == "fills" && !fills.empty()) {
+            fills.back().pattern = std::string(a.get("", "patternType").value_or("none"));
+        } else if ((name == "fgColor" || name == "bgColor") && section_ == "fills" && !fills.empty()) {
+            (name == "fgColor" ? fills.back().fg : fills.back().bg) = ColorOf(a);
         } else if (name == "border" && section_ == "borders") {
-            borders_.emplace_back();
-            borders_.back().up = Flag(a.value("", "diagonalUp"));
-            borders_.back().down = Flag(a.value("", "diagonalDown"));
-        } else if (section_ == "borders" && !borders_.empty() && side(name)) {
+            borders.emplace_back();
+            borders.back().up = Flag(a.value("", "diagonalUp"));
+            borders.back().down = Flag(a.value("", "diagonalDown"));
+        } else if (section_ == "borders" && !borders.empty() && side(name)) {
             side_ = side(name);
             side_->style = StyleNamed(a.value("", "style"));
         } else if (name == "color" && side_) {
             if (const auto c = ColorOf(a)) side_->color = *c;
         } else if (name == "xf" && section_ == "cellXfs") {
-            xfs_.push_back(a);
-            aligns_.emplace_back();
-        } else if (name == "alignment" && section_ == "cellXfs" && !aligns_.empty()) {
-            aligns_.back() = a;
+            xfs.push_back(a);
+            aligns.emplace_back();
+        } else if (name == "alignment" && section_ == "cellXfs" && !aligns.empty()) {
+            aligns.back() = a;
         } else if (name == "fonts" || name == "fills" || name == "borders" || name == "cellXfs") {
             section_ = std::string(name);
         }
@@ -133,7 +128,12 @@ public:
         if (side(name)) side_ = nullptr;
     }
 
-    void finish() const;
+    // What the part holds, by index as the cell formats refer to it.
+    std::map<int, std::string> codes;
+    std::vector<Font> fonts;
+    std::vector<Fill> fills;
+    std::vector<Border> borders;
+    std::vector<XmlAttributes> xfs, aligns;
 
 private:
     static bool Flag(std::string_view v) { return v == "1" || v == "true"; }
@@ -142,8 +142,8 @@ private:
     }
 
     BorderLine* side(std::string_view name) {
-        if (borders_.empty()) return nullptr;
-        Border& b = borders_.back();
+        if (borders.empty()) return nullptr;
+        Border& b = borders.back();
         if (name == "left" || name == "start") return &b.left;
         if (name == "right" || name == "end") return &b.right;
         if (name == "top") return &b.top;
@@ -174,17 +174,9 @@ private:
     }
 
     const std::vector<uint32_t>& theme_;
-    SheetModel& model_;
     std::string section_;
     BorderLine* side_ = nullptr;
-    std::map<int, std::string> codes_;
     std::vector<uint32_t> indexed_;
-    std::vector<Font> fonts_;
-    std::vector<Fill> fills_;
-    std::vector<Border> borders_;
-    std::vector<XmlAttributes> xfs_, aligns_;
-
-    friend void tavo::workbook::ReadXlsxStyles(std::string_view, const std::vector<uint32_t>&, SheetModel&);
 };
 
 HAlign HorizontalNamed(std::string_view s) {
@@ -239,23 +231,23 @@ std::vector<uint32_t> ReadThemeColors(std::string_view themeXml) {
 }
 
 void ReadXlsxStyles(std::string_view stylesXml, const std::vector<uint32_t>& theme, SheetModel& model) {
-    StylesReader r(theme, model);
+    StylesReader r(theme);
     ParseXml(stylesXml, r);
     model.formats.clear();
     model.numberFormats.assign(1, std::string());
     std::map<std::string, uint32_t> codeIndex{{std::string(), 0}};
-    for (std::size_t i = 0; i < r.xfs_.size(); ++i) {
-        const XmlAttributes& xf = r.xfs_[i];
+    for (std::size_t i = 0; i < r.xfs.size(); ++i) {
+        const XmlAttributes& xf = r.xfs[i];
         CellFormat f;
-        if (const Font* font = At(r.fonts_, xf.value("", "fontId"))) {
+        if (const Font* font = At(r.fonts, xf.value("", "fontId"))) {
             f.fontPoints = font->points > 0 ? font->points : 11;
             f.script = font->script;
         }
-        if (const Fill* fill = At(r.fills_, xf.value("", "fillId"))) {
+        if (const Fill* fill = At(r.fills, xf.value("", "fillId"))) {
             const std::optional<SheetColor>& c = fill->pattern == "solid" ? fill->fg : fill->bg;
             if (fill->pattern != "none" && c && !c->automatic) f.fill = c->rgb;
         }
-        if (const Border* b = At(r.borders_, xf.value("", "borderId"))) {
+        if (const Border* b = At(r.borders, xf.value("", "borderId"))) {
             f.left = b->left;
             f.right = b->right;
             f.top = b->top;
@@ -263,7 +255,7 @@ void ReadXlsxStyles(std::string_view stylesXml, const std::vector<uint32_t>& the
             if (b->up) f.diagonalUp = b->diagonal;
             if (b->down) f.diagonalDown = b->diagonal;
         }
-        const XmlAttributes& align = r.aligns_[i];
+        const XmlAttributes& align = r.aligns[i];
         f.hAlign = HorizontalNamed(align.value("", "horizontal"));
         f.vAlign = VerticalNamed(align.value("", "vertical"));
         const int rotation = std::atoi(std::string(align.value("", "textRotation")).c_str());
@@ -274,8 +266,8 @@ void ReadXlsxStyles(std::string_view stylesXml, const std::vector<uint32_t>& the
         else if (rotation > 90 && rotation <= 180)
             f.rotation = static_cast<int16_t>(90 - rotation);
         const int id = std::atoi(std::string(xf.value("", "numFmtId")).c_str());
-        const auto custom = r.codes_.find(id);
-        const std::string code = custom != r.codes_.end() ? custom->second : std::string(BuiltinNumberFormat(static_cast<uint32_t>(id)));
+        const auto custom = r.codes.find(id);
+        const std::string code = custom != r.codes.end() ? custom->second : std::string(BuiltinNumberFormat(static_cast<uint32_t>(id)));
         const auto [it, fresh] = codeIndex.try_emplace(code, static_cast<uint32_t>(model.numberFormats.size()));
         if (fresh) model.numberFormats.push_back(code);
         f.numberFormat = it->second;
