@@ -1,5 +1,7 @@
 #include "cli/workbook_command.h"
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 
 #include "base/ascii_case.h"
@@ -18,9 +20,9 @@ const std::vector<std::string> kValued{"-o", "--to", "--sheet", "--range", "--si
 
 bool StartsLikeWorkbook(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    char head[4] = {};
-    in.read(head, sizeof head);
-    const std::string start(head, static_cast<std::size_t>(in.gcount()));
+    std::array<char, 4> head{};
+    in.read(head.data(), head.size());
+    const std::string start(head.data(), static_cast<std::size_t>(in.gcount()));
     return start == std::string("PK\x03\x04", 4) || start == std::string("\xD0\xCF\x11\xE0", 4);
 }
 

@@ -160,7 +160,7 @@ std::string FormatPlain(double v, const Section& s, bool minus) {
             (i < intEnd ? intSlots : i < exponent ? decSlots : expSlots).push_back(i);
         } else if (t[i].kind == Kind::Percent) {
             v *= 100;
-        } else if (t[i].kind == Kind::Comma && i < intEnd) {
+        } else if (i < intEnd && t[i].kind == Kind::Comma) {
             bool digitAfter = false;
             for (std::size_t j = i + 1; j < intEnd; ++j) digitAfter = digitAfter || IsDigitKind(t[j].kind);
             if (digitAfter && !intSlots.empty())
@@ -183,7 +183,7 @@ std::string FormatPlain(double v, const Section& s, bool minus) {
     if (exponent < t.size() && v != 0) {
         const int intCount = std::max<int>(1, static_cast<int>(intSlots.size()));
         exp10 = static_cast<int>(std::floor(std::log10(v)));
-        const bool engineering = intCount > 1 && t[intSlots.front()].kind == Kind::Hash;
+        const bool engineering = intSlots.size() > 1 && t[intSlots.front()].kind == Kind::Hash;
         exp10 = engineering ? static_cast<int>(std::floor(static_cast<double>(exp10) / intCount)) * intCount
                             : exp10 - (intCount - 1);
         if (DecimalDigits(v / std::pow(10.0, exp10), static_cast<int>(decSlots.size())).integer.size() >
@@ -266,15 +266,17 @@ std::string FormatNumber(double value, std::string_view code, int32_t dateOrigin
     const Section* chosen = &sections[0];
     bool minus = value < 0;
     if (sections[0].condition.present || (sections.size() > 1 && sections[1].condition.present)) {
-        // Conditions in the first two sections; the third takes the rest.
-        if (sections[0].condition.present && sections[0].condition.holds(value))
-            chosen = &sections[0];
-        else if (sections.size() > 1 && sections[1].condition.present && sections[1].condition.holds(value))
-            chosen = &sections[1];
-        else if (sections.size() > 2)
-            chosen = &sections[2];
-        else if (sections.size() > 1 && !sections[1].condition.present)
-            chosen = &sections[1];
+        // Conditions in the first two sections; the third, or a second
+        // without a condition, takes the rest.
+        const std::size_t n = sections.size();
+        const bool firstHolds = sections[0].condition.present && sections[0].condition.holds(value);
+        const bool secondHolds = n > 1 && sections[1].condition.present && sections[1].condition.holds(value);
+        if (!firstHolds) {
+            if (secondHolds || (n == 2 && !sections[1].condition.present))
+                chosen = &sections[1];
+            else if (n > 2)
+                chosen = &sections[2];
+        }
     } else if (value < 0 && sections.size() > 1) {
         chosen = &sections[1];
         minus = false;  // the section shows its own sign

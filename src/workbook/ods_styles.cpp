@@ -92,7 +92,10 @@ std::map<std::string, std::string> OdsStyles::resolved(const std::string& name, 
     std::vector<const Style*> chain;
     std::string at = name;
     for (int depth = 0; depth < 32 && !at.empty(); ++depth) {  // a loop of parents ends here too
-        const auto it = styles_.find(family + ":" + at);
+        std::string key = family;
+        key += ':';
+        key += at;
+        const auto it = styles_.find(key);
         if (it == styles_.end()) break;
         chain.push_back(&it->second);
         at = it->second.parent;

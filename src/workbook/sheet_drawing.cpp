@@ -228,7 +228,7 @@ void DrawSheet(const SheetModel& model, const CellRange& range, const TavoSettin
     const platform::Utf8ToCp932Converter toCp932;
     std::size_t done = 0;
     for (const Cell& cell : model.cells) {
-        if (progress && ++done % 4096 == 0) progress(0.3 + 0.7 * static_cast<double>(done) / model.cells.size());
+        if (progress && ++done % 4096 == 0) progress(0.3 + 0.7 * static_cast<double>(done) / static_cast<double>(model.cells.size()));
         if (cell.kind == CellKind::Empty) continue;
         PaperRect rect;
         if (!CellArea(c, cell, rect)) continue;

@@ -11,7 +11,7 @@ namespace {
 // points) of their edges.
 void LayOut(const AxisSizes& sizes, int32_t first, int32_t last, std::vector<int32_t>& ordinals,
             std::vector<double>& edges) {
-    ordinals.assign(static_cast<std::size_t>(last - first + 1), -1);
+    ordinals.assign(static_cast<std::size_t>(int64_t{last} - first + 1), -1);
     edges.assign(1, 0.0);
     for (int32_t i = first; i <= last; ++i) {
         const double size = sizes.visibleSize(i);
@@ -64,7 +64,7 @@ bool SheetGrid::areaOrdinals(const CellRange& area, CellRange& out) const {
         lo = -1;
         hi = -1;
         const int32_t from = std::max(a, first);
-        const int32_t to = std::min<int64_t>(b, first + static_cast<int64_t>(ordinals.size()) - 1);
+        const auto to = static_cast<int32_t>(std::min<int64_t>(b, first + static_cast<int64_t>(ordinals.size()) - 1));
         for (int32_t i = from; i <= to; ++i) {
             const int32_t o = ordinals[static_cast<std::size_t>(i - first)];
             if (o < 0) continue;
