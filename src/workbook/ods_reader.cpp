@@ -300,9 +300,9 @@ SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& optio
         };
         styles.cellFormat("", model);  // format 0: the default style
         CellCollector collector(model, options.collect, package.path());
-        const std::string content = package.read("content.xml");
+        const std::vector<unsigned char> content = package.readBytes("content.xml");
         ContentReader reader(styles, collector, isTarget, content.size(), progress);
-        ParseXml(content, reader);
+        ParseXml(WorkbookPackage::Text(content), reader);
         if (!reader.found) {
             if (!wanted && !reader.names.empty()) {  // an active sheet that is not there: take the first
                 ReadOptions first = options;

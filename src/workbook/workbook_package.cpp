@@ -112,6 +112,11 @@ void WorkbookPackage::checkArchive() const {
 }
 
 std::string WorkbookPackage::read(std::string_view part) const {
+    const std::vector<unsigned char> bytes = readBytes(part);
+    return std::string(Text(bytes));
+}
+
+std::vector<unsigned char> WorkbookPackage::readBytes(std::string_view part) const {
     if (!has(part)) fail("has no part \"" + std::string(part) + "\" (damaged?)");
     std::vector<unsigned char> buf;
     try {
@@ -121,7 +126,7 @@ std::string WorkbookPackage::read(std::string_view part) const {
     } catch (const std::exception& e) {
         fail("is damaged: part \"" + std::string(part) + "\": " + e.what());
     }
-    return std::string(buf.begin(), buf.end());
+    return buf;
 }
 
 }  // namespace tavo::workbook

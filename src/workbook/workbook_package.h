@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orcus {
 class zip_archive;
@@ -44,6 +45,11 @@ public:
     bool has(std::string_view part) const { return names_.count(std::string(part)) > 0; }
     // A part's bytes; throws Error when it is missing or cannot be unpacked.
     std::string read(std::string_view part) const;
+    // The same without a copy, for the large parts: view them with Text().
+    std::vector<unsigned char> readBytes(std::string_view part) const;
+    static std::string_view Text(const std::vector<unsigned char>& bytes) {
+        return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+    }
 
     // An Error naming the file: "PATH: detail".
     [[noreturn]] void fail(const std::string& detail) const;

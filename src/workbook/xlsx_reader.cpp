@@ -296,7 +296,8 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
             ReadXlsxStyles(package.read(book.stylesPart), theme, model);
         }
         XlsxSheetInfo info;
-        if (!book.sheetParts[target].empty()) info = ReadXlsxSheetInfo(package.read(book.sheetParts[target]));
+        if (!book.sheetParts[target].empty())
+            info = ReadXlsxSheetInfo(WorkbookPackage::Text(package.readBytes(book.sheetParts[target])));
         model.rows.setDefault(info.rowPoints);
         model.columns.setDefault(info.columnPoints);
         std::map<std::size_t, RichText> scripted;
