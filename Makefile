@@ -42,10 +42,13 @@ test: build build-asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The main job: the bundled workbook (examples/form.xlsx, a ruled form) read
-# as the host reads a worksheet and exported with the factory settings to a
-# .jwc file and a JWW coordinate file, and drawn as the preview shows it.
+# as the host reads a worksheet and exported with the factory settings (but
+# filled cells as solids and superscripts as "^u") to a .jwc file and a JWW
+# coordinate file, and drawn as the preview shows it.
 demo: build
 	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo config set ExchangeSolid 1
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo config set ExchangeCaret 1
 	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/form.xlsx -o $(BUILD)/demo/form.jwc
 	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/form.xlsx -o $(BUILD)/demo/form.txt
 	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo render examples/form.xlsx -o $(BUILD)/demo/form.png

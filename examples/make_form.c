@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
 
     worksheet_set_column(ws, 0, 0, 5, NULL);
     worksheet_set_column(ws, 1, 1, 24, NULL);
-    worksheet_set_column(ws, 2, 2, 18, NULL);
+    worksheet_set_column(ws, 2, 2, 22, NULL);
     worksheet_set_column(ws, 3, 3, 8, NULL);
     worksheet_set_column(ws, 4, 4, 6, NULL);
     worksheet_set_column(ws, 5, 5, 14, NULL);
