@@ -17,6 +17,7 @@
 
 #include "tavo.h"
 #include "workbook/cell_address.h"
+#include "workbook/ignored_sheet.h"
 #include "workbook/workbook_export.h"
 
 namespace {
@@ -76,19 +77,6 @@ private:
     size_t n_ = 0;
 };
 
-class NoSheet : public iface::import_sheet {
-public:
-    void set_auto(ss::row_t, ss::col_t, std::string_view) override {}
-    void set_string(ss::row_t, ss::col_t, ss::string_id_t) override {}
-    void set_value(ss::row_t, ss::col_t, double) override {}
-    void set_bool(ss::row_t, ss::col_t, bool) override {}
-    void set_date_time(ss::row_t, ss::col_t, int, int, int, int, int, double) override {}
-    void set_format(ss::row_t, ss::col_t, size_t) override {}
-    void set_format(ss::row_t, ss::col_t, ss::row_t, ss::col_t, size_t) override {}
-    void fill_down_cells(ss::row_t, ss::col_t, ss::row_t) override {}
-    ss::range_size_t get_sheet_size() const override { return {1048576, 16384}; }
-};
-
 class Resolver : public iface::import_reference_resolver {
 public:
     ss::src_address_t resolve_address(std::string_view a) override {
@@ -114,7 +102,7 @@ public:
 
 private:
     NoStrings strings_;
-    NoSheet sheet_;
+    tavo::workbook::IgnoredSheet sheet_;
     Resolver resolver_;
 };
 

@@ -279,44 +279,36 @@ SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& optio
     model.rows.setDefault(12.8);     // 0.452 cm
     model.columns.setDefault(64.0);  // 2.258 cm
     model.formats.clear();
-    try {
-        OdsStyles styles;
-        if (package.has("styles.xml")) {
-            StylesPartReader r(styles);
-            ParseXml(package.read("styles.xml"), r);
+    OdsStyles styles;
+    if (package.has("styles.xml")) {
+        StylesPartReader r(styles);
+        ParseXml(package.read("styles.xml"), r);
+    }
+    std::string active;
+    if (package.has("settings.xml")) {
+        ActiveTableReader a;
+        ParseXml(package.read("settings.xml"), a);
+        active = a.active;
+    }
+    const std::optional<std::string>& wanted = options.sheet;
+    const bool byNumber = wanted && !wanted->empty() && wanted->size() < 6 &&
+                          wanted->find_first_not_of("0123456789") == std::string::npos;
+    const SheetTest isTarget = [&](std::size_t index, const std::string& name) {
+        if (!wanted) return name == active || (index == 0 && active.empty());
+        return name == *wanted || (byNumber && index + 1 == std::stoul(*wanted));
+    };
+    styles.cellFormat("", model);  // format 0: the default style
+    CellCollector collector(model, options.collect, package.path());
+    const std::vector<unsigned char> content = package.readBytes("content.xml");
+    ContentReader reader(styles, collector, isTarget, content.size(), progress);
+    ParseXml(WorkbookPackage::Text(content), reader);
+    if (!reader.found) {
+        if (!wanted && !reader.names.empty()) {  // an active sheet that is not there: take the first
+            ReadOptions first = options;
+            first.sheet = "1";
+            return ReadOdsSheet(package, first, progress);
         }
-        std::string active;
-        if (package.has("settings.xml")) {
-            ActiveTableReader a;
-            ParseXml(package.read("settings.xml"), a);
-            active = a.active;
-        }
-        const std::optional<std::string>& wanted = options.sheet;
-        const bool byNumber = wanted && !wanted->empty() && wanted->size() < 6 &&
-                              wanted->find_first_not_of("0123456789") == std::string::npos;
-        const SheetTest isTarget = [&](std::size_t index, const std::string& name) {
-            if (!wanted) return name == active || (index == 0 && active.empty());
-            return name == *wanted || (byNumber && index + 1 == std::stoul(*wanted));
-        };
-        styles.cellFormat("", model);  // format 0: the default style
-        CellCollector collector(model, options.collect, package.path());
-        const std::vector<unsigned char> content = package.readBytes("content.xml");
-        ContentReader reader(styles, collector, isTarget, content.size(), progress);
-        ParseXml(WorkbookPackage::Text(content), reader);
-        if (!reader.found) {
-            if (!wanted && !reader.names.empty()) {  // an active sheet that is not there: take the first
-                ReadOptions first = options;
-                first.sheet = "1";
-                return ReadOdsSheet(package, first, progress);
-            }
-            ChooseSheet(reader.names, 0, wanted, package);  // says which sheets there are
-        }
-    } catch (const Error&) {
-        throw;
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception& e) {
-        package.fail(std::string("is damaged: ") + e.what());
+        ChooseSheet(reader.names, 0, wanted, package);  // says which sheets there are
     }
     return model;
 }

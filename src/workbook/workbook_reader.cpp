@@ -1,5 +1,6 @@
 #include "workbook/workbook_reader.h"
 
+#include "base/error.h"
 #include "workbook/workbook_package.h"
 
 namespace tavo::workbook {
@@ -21,8 +22,16 @@ std::size_t ChooseSheet(const std::vector<std::string>& names, std::size_t activ
 
 SheetModel ReadWorkbookSheet(const std::string& path, const ReadOptions& options, const ProgressFn& progress) {
     const WorkbookPackage package(path);
-    return package.kind() == WorkbookKind::Ods ? ReadOdsSheet(package, options, progress)
-                                               : ReadXlsxSheet(package, options, progress);
+    try {
+        return package.kind() == WorkbookKind::Ods ? ReadOdsSheet(package, options, progress)
+                                                   : ReadXlsxSheet(package, options, progress);
+    } catch (const Error&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {  // liborcus's parse errors
+        package.fail(std::string("is damaged: ") + e.what());
+    }
 }
 
 }  // namespace tavo::workbook

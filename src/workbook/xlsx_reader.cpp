@@ -12,6 +12,7 @@
 
 #include "base/error.h"
 #include "workbook/cell_address.h"
+#include "workbook/ignored_sheet.h"
 #include "workbook/workbook_package.h"
 #include "workbook/workbook_reader.h"
 #include "workbook/xlsx_book.h"
@@ -230,20 +231,6 @@ private:
     const ProgressFn& progress_;
 };
 
-// The sheets not converted: everything they say is dropped.
-class IgnoredSheet : public iface::import_sheet {
-public:
-    void set_auto(ss::row_t, ss::col_t, std::string_view) override {}
-    void set_string(ss::row_t, ss::col_t, ss::string_id_t) override {}
-    void set_value(ss::row_t, ss::col_t, double) override {}
-    void set_bool(ss::row_t, ss::col_t, bool) override {}
-    void set_date_time(ss::row_t, ss::col_t, int, int, int, int, int, double) override {}
-    void set_format(ss::row_t, ss::col_t, size_t) override {}
-    void set_format(ss::row_t, ss::col_t, ss::row_t, ss::col_t, size_t) override {}
-    void fill_down_cells(ss::row_t, ss::col_t, ss::row_t) override {}
-    ss::range_size_t get_sheet_size() const override { return {kSheetRows, kSheetColumns}; }
-};
-
 class Factory : public iface::import_factory {
 public:
     Factory(SheetModel& model, std::map<std::size_t, RichText> scripted, std::size_t target, TargetSheet& sheet)
@@ -285,38 +272,30 @@ private:
 
 SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& options, const ProgressFn& progress) {
     SheetModel model;
-    try {
-        const XlsxBook book = ReadXlsxBook(package);
-        const std::size_t target = ChooseSheet(book.sheetNames, book.activeSheet, options.sheet, package);
-        model.name = book.sheetNames[target];
-        if (!book.stylesPart.empty() && package.has(book.stylesPart)) {
-            const std::vector<uint32_t> theme =
-                book.themePart.empty() || !package.has(book.themePart) ? std::vector<uint32_t>()
-                                                                        : ReadThemeColors(package.read(book.themePart));
-            ReadXlsxStyles(package.read(book.stylesPart), theme, model);
-        }
-        XlsxSheetInfo info;
-        if (!book.sheetParts[target].empty())
-            info = ReadXlsxSheetInfo(WorkbookPackage::Text(package.readBytes(book.sheetParts[target])));
-        model.rows.setDefault(info.rowPoints);
-        model.columns.setDefault(info.columnPoints);
-        std::map<std::size_t, RichText> scripted;
-        if (options.scripts && !book.sharedStringsPart.empty() && package.has(book.sharedStringsPart))
-            scripted = ReadXlsxStringScripts(package.read(book.sharedStringsPart));
-
-        CellCollector collector(model, options.collect, package.path());
-        TargetSheet sheet(collector, info, progress);
-        Factory factory(model, std::move(scripted), target, sheet);
-        orcus::orcus_xlsx filter(&factory);
-        filter.read_stream(package.bytes());
-        sheet.flush();
-    } catch (const Error&) {
-        throw;
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception& e) {
-        package.fail(std::string("is damaged: ") + e.what());
+    const XlsxBook book = ReadXlsxBook(package);
+    const std::size_t target = ChooseSheet(book.sheetNames, book.activeSheet, options.sheet, package);
+    model.name = book.sheetNames[target];
+    if (!book.stylesPart.empty() && package.has(book.stylesPart)) {
+        const std::vector<uint32_t> theme =
+            book.themePart.empty() || !package.has(book.themePart) ? std::vector<uint32_t>()
+                                                                    : ReadThemeColors(package.read(book.themePart));
+        ReadXlsxStyles(package.read(book.stylesPart), theme, model);
     }
+    XlsxSheetInfo info;
+    if (!book.sheetParts[target].empty())
+        info = ReadXlsxSheetInfo(WorkbookPackage::Text(package.readBytes(book.sheetParts[target])));
+    model.rows.setDefault(info.rowPoints);
+    model.columns.setDefault(info.columnPoints);
+    std::map<std::size_t, RichText> scripted;
+    if (options.scripts && !book.sharedStringsPart.empty() && package.has(book.sharedStringsPart))
+        scripted = ReadXlsxStringScripts(package.read(book.sharedStringsPart));
+
+    CellCollector collector(model, options.collect, package.path());
+    TargetSheet sheet(collector, info, progress);
+    Factory factory(model, std::move(scripted), target, sheet);
+    orcus::orcus_xlsx filter(&factory);
+    filter.read_stream(package.bytes());
+    sheet.flush();
     return model;
 }
 
