@@ -10,7 +10,9 @@
 #include "platform/encoding.h"
 #include "test_support.h"
 #include "workbook/cell_collector.h"
+#include "workbook/cell_address.h"
 #include "workbook/number_format.h"
+#include "workbook/ods_styles.h"
 #include "workbook/xlsx_styles.h"
 #include "workbook_support.h"
 
@@ -278,6 +280,49 @@ TEST_F(WorkbookToJwc, WholeSheetThroughTheExportsToJwcBytes) {
     EXPECT_NEAR(top.Y1, (420 / std::sqrt(2.0) + 10.5) / 2 / unit, 1e-2);
     EXPECT_EQ(top.Lay, 241);
     EXPECT_EQ(file.mojis().size(), 3u);
+}
+
+TEST(WorkbookInput, CellRangesAndOdsBorderAttributes) {
+    using tavo::workbook::BorderStyle;
+    using tavo::workbook::CellRange;
+    using tavo::workbook::ParseCellRange;
+    const auto same = [](const std::optional<CellRange>& r, CellRange want) {
+        return r && r->firstRow == want.firstRow && r->firstCol == want.firstCol && r->lastRow == want.lastRow &&
+               r->lastCol == want.lastCol;
+    };
+    EXPECT_TRUE(same(ParseCellRange("A1:K40"), {0, 0, 39, 10}));
+    EXPECT_TRUE(same(ParseCellRange("k40:a1"), {0, 0, 39, 10})) << "either corner first, any case";
+    EXPECT_TRUE(same(ParseCellRange("Sheet1!$B$2"), {1, 1, 1, 1}));
+    EXPECT_TRUE(same(ParseCellRange("XFD1048576"), {1048575, 16383, 1048575, 16383}));
+    for (const char* bad : {"", "A0", "XFE1", "A1048577", "A1:", "1A", "A1:B2:C3", "AAAAA1"})
+        EXPECT_FALSE(ParseCellRange(bad)) << bad;
+
+    struct Case {
+        const char* attribute;
+        BorderStyle style;
+        uint32_t rgb;
+    };
+    const Case cases[] = {
+        {"0.06pt solid #000000", BorderStyle::Thin, 0x000000},
+        {"1.75pt solid #ff0000", BorderStyle::Medium, 0xFF0000},
+        {"0.088cm solid #0000ff", BorderStyle::Thick, 0x0000FF},
+        {"0.74pt dashed #000000", BorderStyle::Dashed, 0},
+        {"1.75pt dashed #000000", BorderStyle::MediumDashed, 0},
+        {"0.74pt dotted #000000", BorderStyle::Dotted, 0},
+        {"0.74pt fine-dashed #000000", BorderStyle::Hair, 0},
+        {"1.75pt dash-dot-dot #000000", BorderStyle::MediumDashDotDot, 0},
+        {"#123456 0.74pt dash-dot", BorderStyle::DashDot, 0x123456},
+        {"1.1pt double #000000", BorderStyle::Double, 0},
+        {"none", BorderStyle::None, 0},
+        {"0pt solid #000000", BorderStyle::None, 0},
+    };
+    for (const Case& c : cases) {
+        const tavo::workbook::BorderLine b = tavo::workbook::OdsBorder(c.attribute);
+        EXPECT_EQ(b.style, c.style) << c.attribute;
+        if (c.style != BorderStyle::None) {
+            EXPECT_EQ(b.color.rgb, c.rgb) << c.attribute;
+        }
+    }
 }
 
 TEST(WorkbookNumbers, FormatCodesAsTheSheetShowsThem) {
