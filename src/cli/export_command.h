@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/csv.h"
+#include "cli/text_encoding.h"
 
 namespace tavo {
 class TJwObject;
@@ -12,10 +13,18 @@ class TJwObject;
 namespace tavo::cli {
 
 // Replays worksheet rows (AddLine, AddText, AddTextV, AddCircle, AddSolid,
-// Comment) on an export drawing, as the host's export calls would.
-void ReplaySheetRows(TJwObject& drawing, const std::vector<CsvRow>& rows, bool utf8, const std::string& csvName);
+// Comment) on an export drawing, as the host's export calls would. Texts
+// are Shift-JIS already.
+void ReplaySheetRows(TJwObject& drawing, const std::vector<CsvRow>& rows, const std::string& csvName);
 
-// tavo export IN.csv [--to jwc|jww] -o OUT [--utf8]
+// An export drawing made from the stored settings, as ObjCreateByInifile
+// makes it, with the rows of the worksheet file `path` ("-": stdin).
+void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding);
+
+// The settings files an export reads: no output may replace them.
+std::vector<std::string> SettingsInputs();
+
+extern const char* const kExportHelp;
 int RunExport(const std::vector<std::string>& argv);
 
 }  // namespace tavo::cli

@@ -18,7 +18,9 @@ iconv_t open(const char* from, const char* to) {
     return cd;
 }
 
-std::string convert(std::string_view in, iconv_t cd) {
+// With `failedAt` set, stops at the first byte that does not convert and
+// reports its offset instead of replacing it.
+std::string convert(std::string_view in, iconv_t cd, std::size_t* failedAt = nullptr) {
     std::string out;
     char buffer[4096];
     char* src = const_cast<char*>(in.data());
@@ -29,6 +31,10 @@ std::string convert(std::string_view in, iconv_t cd) {
         const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
         out.append(buffer, static_cast<std::size_t>(dst - buffer));
         if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            if (failedAt) {
+                *failedAt = in.size() - srcLeft;
+                break;
+            }
             // EILSEQ or EINVAL: replace one byte and go on.
             out += '?';
             ++src;
@@ -40,9 +46,9 @@ std::string convert(std::string_view in, iconv_t cd) {
     return out;
 }
 
-std::string convert(std::string_view in, const char* from, const char* to) {
+std::string convert(std::string_view in, const char* from, const char* to, std::size_t* failedAt = nullptr) {
     iconv_t cd = open(from, to);
-    std::string out = convert(in, cd);
+    std::string out = convert(in, cd, failedAt);
     iconv_close(cd);
     return out;
 }
@@ -53,6 +59,17 @@ std::string convert(std::string_view in, const char* from, const char* to) {
 std::string Cp932ToUtf8(std::string_view cp932) { return convert(cp932, "CP932", "UTF-8"); }
 
 std::string Utf8ToCp932(std::string_view utf8) { return convert(utf8, "UTF-8", "CP932"); }
+
+std::string ConvertCharset(std::string_view text, const char* from, const char* to) {
+    return convert(text, from, to);
+}
+
+bool ConvertCharsetExact(std::string_view text, const char* from, const char* to, std::string& out,
+                         std::size_t& failedAt) {
+    failedAt = std::string_view::npos;
+    out = convert(text, from, to, &failedAt);
+    return failedAt == std::string_view::npos;
+}
 
 Utf8ToCp932Converter::Utf8ToCp932Converter() : cd_(open("UTF-8", "CP932")) {}
 

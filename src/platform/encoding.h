@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <string_view>
+#include <unordered_map>
 
 namespace tavo::platform {
 
@@ -12,7 +12,15 @@ namespace tavo::platform {
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
 
-// The same conversion for many texts: opening a converter costs more than
+// Between any two of iconv's character sets, lossy as above.
+std::string ConvertCharset(std::string_view text, const char* from, const char* to);
+// The same without replacing anything: false when a character has no form
+// in `to` or the text is not valid in `from`; `failedAt` is then the offset
+// of its first byte.
+bool ConvertCharsetExact(std::string_view text, const char* from, const char* to, std::string& out,
+                         std::size_t& failedAt);
+
+// Utf8ToCp932 for many texts: opening a converter costs more than
 // converting a short text, so this one stays open, and it remembers what
 // each character became (texts of a sheet share most of their characters).
 class Utf8ToCp932Converter {
