@@ -14,7 +14,6 @@
 #include "cli/jwt_command.h"
 #include "cli/render_command.h"
 #include "cli/text_encoding.h"
-#include "cli/workbook_command.h"
 
 #ifndef TAVO_VERSION
 #define TAVO_VERSION "unknown"
@@ -23,11 +22,6 @@
 namespace {
 
 using tavo::cli::UsageError;
-
-// Workbooks and worksheet CSV rows share the command.
-int runExport(const std::vector<std::string>& argv) {
-    return tavo::cli::IsWorkbookInput(argv) ? tavo::cli::RunWorkbookExport(argv) : tavo::cli::RunExport(argv);
-}
 
 struct Command {
     const char* name;
@@ -44,7 +38,8 @@ const std::vector<Command> kCommands = {
     {"jwt", "a drawing as JWT text, to stdout, a file or the clipboard", tavo::cli::RunJwt, &tavo::cli::kJwtHelp},
     {"convert", "a drawing to a JWW coordinate file, JWT text or .jwc", tavo::cli::RunConvert,
      &tavo::cli::kConvertHelp},
-    {"export", "worksheet rows into a .jwc or JWW coordinate file", runExport, &tavo::cli::kExportHelp},
+    {"export", "a workbook's sheet or CSV rows into .jwc, JWW text or the clipboard",
+     tavo::cli::RunExport, &tavo::cli::kExportHelp},
     {"render", "a drawing or worksheet painted as the preview shows it", tavo::cli::RunRender,
      &tavo::cli::kRenderHelp},
     {"config", "the stored settings: show, get or set a key", tavo::cli::RunConfig, &tavo::cli::kConfigHelp},

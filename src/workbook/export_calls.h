@@ -25,10 +25,6 @@ public:
     virtual void AddTextV(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,
                           const std::string& text) = 0;
     virtual void AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) = 0;
-    virtual void ObjSaveToJwcFile(const std::string& fileName) = 0;
-    virtual void ObjSaveToTxtFile(const std::string& fileName) = 0;
-    virtual void ObjCopyToAsJwt() = 0;
-    virtual void ObjDestroy() = 0;
 };
 
 // The exports of this process's library. A call that fails (the library
@@ -45,10 +41,6 @@ public:
     void AddTextV(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,
                   const std::string& text) override;
     void AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) override;
-    void ObjSaveToJwcFile(const std::string& fileName) override;
-    void ObjSaveToTxtFile(const std::string& fileName) override;
-    void ObjCopyToAsJwt() override;
-    void ObjDestroy() override;
 };
 
 }  // namespace tavo::workbook

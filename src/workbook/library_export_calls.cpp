@@ -75,18 +75,4 @@ void LibraryExportCalls::AddSolid(float x1, float y1, float x2, float y2, int32_
     ThrowOnLastError();
 }
 
-void LibraryExportCalls::ObjSaveToJwcFile(const std::string& fileName) { CallWithText(::ObjSaveToJwcFile, fileName); }
-
-void LibraryExportCalls::ObjSaveToTxtFile(const std::string& fileName) { CallWithText(::ObjSaveToTxtFile, fileName); }
-
-void LibraryExportCalls::ObjCopyToAsJwt() {
-    ::ObjCopyToAsJwt();
-    ThrowOnLastError();
-}
-
-void LibraryExportCalls::ObjDestroy() {
-    ::ObjDestroy();
-    ThrowOnLastError();
-}
-
 }  // namespace tavo::workbook

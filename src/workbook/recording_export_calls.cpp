@@ -56,16 +56,4 @@ void RecordingExportCalls::AddSolid(float x1, float y1, float x2, float y2, int3
     record("AddSolid", {x1, y1, x2, y2}, color, lay, 0, {});
 }
 
-void RecordingExportCalls::ObjSaveToJwcFile(const std::string& fileName) {
-    record("ObjSaveToJwcFile", {}, 0, 0, 0, fileName);
-}
-
-void RecordingExportCalls::ObjSaveToTxtFile(const std::string& fileName) {
-    record("ObjSaveToTxtFile", {}, 0, 0, 0, fileName);
-}
-
-void RecordingExportCalls::ObjCopyToAsJwt() { record("ObjCopyToAsJwt"); }
-
-void RecordingExportCalls::ObjDestroy() { record("ObjDestroy"); }
-
 }  // namespace tavo::workbook

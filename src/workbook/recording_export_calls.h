@@ -15,7 +15,7 @@ struct RecordedCall {
     int32_t color = 0;             // pen (AddLine) or Windows colour (AddSolid)
     uint8_t lay = 0;
     uint8_t kind = 0;              // line type (AddLine) or text size (AddText, AddTextV)
-    std::string text;              // texts, comments ("A\nB"), file names
+    std::string text;              // texts, comments ("A\nB")
 };
 
 // Keeps every call instead of making it, and answers the settings reads
@@ -41,10 +41,6 @@ public:
     void AddTextV(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,
                   const std::string& text) override;
     void AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) override;
-    void ObjSaveToJwcFile(const std::string& fileName) override;
-    void ObjSaveToTxtFile(const std::string& fileName) override;
-    void ObjCopyToAsJwt() override;
-    void ObjDestroy() override;
 
 private:
     void record(std::string name, std::array<float, 4> xy = {}, int32_t color = 0, uint8_t lay = 0,
