@@ -1,9 +1,9 @@
 #include "cli/terminal_progress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
+
+#include "cli/text_encoding.h"
 
 namespace tavo::cli {
 
@@ -13,7 +13,7 @@ constexpr int kWidth = 30;
 }  // namespace
 
 TerminalProgress::TerminalProgress(std::string label)
-    : label_(std::move(label)), terminal_(isatty(STDERR_FILENO) == 1), start_(std::chrono::steady_clock::now()) {}
+    : label_(std::move(label)), terminal_(IsTerminal(stderr)), start_(std::chrono::steady_clock::now()) {}
 
 TerminalProgress::~TerminalProgress() { clear(); }
 
