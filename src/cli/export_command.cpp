@@ -5,6 +5,8 @@
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
 #include "cli/output_rule.h"
+#include "cli/value_ranges.h"
+#include "cli/workbook_command.h"
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
 #include "export/jww_writer.h"
@@ -29,26 +31,43 @@ bool isSheetKind(std::string_view kind) {
 }  // namespace
 
 const char* const kExportHelp =
-    "usage: tavo export IN.csv -o OUT.jwc|OUT.txt|- [--to jwc|jww] [--encoding sjis|utf8]\n"
+    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|-] [--to jwc|jww|clipboard]\n"
+    "                   [--sheet NAME|N] [--range A1:K40]\n"
+    "       tavo export IN.csv -o OUT.jwc|OUT.txt|- [--to jwc|jww] [--encoding sjis|utf8]\n"
     "\n"
-    "Plays the host's export: a drawing is made from the stored settings (tavo config) and\n"
-    "every row of IN.csv is one export call, its kind first:\n"
+    "Plays the host's export: a drawing is made from the stored settings (tavo config)\n"
+    "and filled through the export calls.\n"
+    "\n"
+    "From a workbook (.xlsx, .xlsm, .ods) one worksheet is converted as the host macro\n"
+    "converts it: borders become lines, cell texts texts, filled cells solids (with\n"
+    "ExchangeSolid). --sheet names the sheet or gives its position from 1 (default: the\n"
+    "active sheet), --range the cells (default: the used area). Column widths and row\n"
+    "heights in points times DimScale are millimetres on the paper. The target is --to,\n"
+    "else the name after -o, else the stored ExportTarget with the stored FileName. A\n"
+    "progress bar shows on a terminal when a sheet takes more than a moment.\n"
+    "\n"
+    "From IN.csv every row is one export call, its kind first:\n"
     "  AddLine,X1,Y1,X2,Y2,Color,Lay,LineType\n"
     "  AddText,X1,Y1,X2,Y2,MojiNo,Lay,Text      (AddTextV: vertical text)\n"
     "  AddCircle,X,Y,R,Flatness,StartAngle,EndAngle,Tilt,Color,Lay,LineType\n"
     "  AddSolid,X1,Y1,X2,Y2,Color,Lay           (Color: a Windows colour, red in the low byte)\n"
     "  Comment,Comment1,Comment2                (a .jwc file keeps 32 bytes of each)\n"
     "Coordinates are millimetres on the paper, angles degrees, Lay is group x 16 + layer.\n"
-    "\n"
-    "Units of the output:\n"
-    "  OUT.jwc  JW_CAD drawing in drawing units (paper millimetres x 518 / paper length);\n"
-    "           an existing file becomes OUT.bak\n"
-    "  OUT.txt  JWW coordinate file: real-world millimetres (paper millimetres x group scale)\n"
-    "  -        standard output; --to jwc|jww says which\n"
-    "\n"
     "The texts of IN.csv are UTF-8 when the file starts with a byte-order mark or is valid\n"
     "UTF-8, else Shift-JIS; --encoding (or --utf8) forces it. A header row, empty trailing\n"
-    "cells, \";\" as separator and kinds in any case are accepted. IN.csv may be - (stdin).\n";
+    "cells, \";\" as separator and kinds in any case are accepted. IN.csv may be - (stdin).\n"
+    "\n"
+    "Units of the output:\n"
+    "  OUT.jwc    JW_CAD drawing in drawing units (paper millimetres x 518 / paper\n"
+    "             length); an existing file becomes OUT.bak\n"
+    "  OUT.txt    JWW coordinate file: real-world millimetres (paper millimetres x group\n"
+    "             scale)\n"
+    "  -          standard output; --to jwc|jww says which\n"
+    "  clipboard  (workbooks) JWT text in Shift-JIS, real-world millimetres as in OUT.txt;\n"
+    "             needs a display (DISPLAY or WAYLAND_DISPLAY) and fails without one or\n"
+    "             when the clipboard cannot be reached. A background process of tavo keeps\n"
+    "             the text there until another program copies something.\n"
+    "The workbook and the settings files are inputs: the output may be none of them.\n";
 
 void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::string& csvName) {
     for (const CsvRow& row : rows) {
@@ -100,24 +119,40 @@ std::vector<std::string> SettingsInputs() {
     return {store.iniPath(), store.datPath()};
 }
 
-int RunExport(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to", "--encoding"}, {"--utf8"});
-    const std::string input = args.onlyPositional("IN.csv");
-    if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
+std::vector<std::string> ExportInputs(const std::string& input) {
     std::vector<std::string> inputs = SettingsInputs();
     inputs.push_back(input);
-    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput}, args.value("--to"), inputs);
+    return inputs;
+}
+
+void WriteExportDrawing(const TJwObject& drawing, const Output& output) {
+    if (&output.kind() == &kJwcOutput) {
+        const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
+        output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
+    } else {
+        output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
+    }
+}
+
+int RunExport(const std::vector<std::string>& argv) {
+    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range"}, {"--utf8"});
+    const std::string input = args.onlyPositional("IN.csv, BOOK.xlsx or BOOK.ods");
+    if (IsWorkbookInput(input)) {
+        if (args.has("--encoding") || args.has("--utf8"))
+            throw UsageError{"--encoding is for CSV rows; a workbook's texts are Unicode"};
+        return RunWorkbookExport(args);
+    }
+    RefuseWorkbookOptions(args);
+    if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
+    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput}, args.value("--to"), ExportInputs(input));
 
     TJwObject drawing;
     LoadSheet(drawing, input, EncodingOption(args));
     if (&output.kind() == &kJwcOutput) {
         const std::string problem = CommentsProblem(drawing.Comment1, drawing.Comment2);
         if (!problem.empty()) throw CommandError{InputName(input), problem};
-        const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
-        output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
-    } else {
-        output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
     }
+    WriteExportDrawing(drawing, output);
     return 0;
 }
 

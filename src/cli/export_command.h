@@ -12,6 +12,8 @@ class TJwObject;
 
 namespace tavo::cli {
 
+class Output;
+
 // Replays worksheet rows (AddLine, AddText, AddTextV, AddCircle, AddSolid,
 // Comment) on an export drawing, as the host's export calls would. Texts
 // are Shift-JIS already.
@@ -23,6 +25,12 @@ void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encodin
 
 // The settings files an export reads: no output may replace them.
 std::vector<std::string> SettingsInputs();
+// The same with the worksheet or workbook the drawing is made from.
+std::vector<std::string> ExportInputs(const std::string& input);
+
+// Writes an export drawing as ObjSaveToJwcFile or ObjSaveToTxtFile would,
+// by the output's kind.
+void WriteExportDrawing(const TJwObject& drawing, const Output& output);
 
 extern const char* const kExportHelp;
 int RunExport(const std::vector<std::string>& argv);

@@ -43,7 +43,8 @@ std::string sixDigits(float value) {
 
 std::string framingText(const TJwcFile& d) {
     std::string text;
-    for (const auto& [label, value] : FramingLines(DescribeFraming(d))) text.append(label).append(": ").append(value) += '\n';
+    for (const auto& [label, value] : FramingLines(DescribeFraming(d)))
+        text.append(label).append(": ").append(value).append("\n");
     return text;
 }
 

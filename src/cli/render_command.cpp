@@ -9,6 +9,7 @@
 #include "cli/number_text_cli.h"
 #include "cli/output_rule.h"
 #include "cli/text_encoding.h"
+#include "cli/workbook_command.h"
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
 #include "export/sheet_conversion.h"
@@ -39,30 +40,40 @@ void ParseSize(const std::string& text, int& width, int& height) {
 
 const char* const kRenderHelp =
     "usage: tavo render FILE.jwc -o OUT.png|- [--size WxH] [--select-all]\n"
+    "       tavo render BOOK.xlsx|BOOK.ods -o OUT.png|- [--sheet NAME|N] [--range A1:K40]\n"
+    "                   [--size WxH] [--select-all]\n"
     "       tavo render --export IN.csv -o OUT.png|- [--encoding sjis|utf8] [--size WxH]\n"
     "                   [--select-all]\n"
     "\n"
     "Paints the drawing as the preview window shows it, the paper fitted to an image of\n"
     "WxH pixels (default 1123x794, sides 1-16384), selected entities in red with\n"
-    "--select-all. With --export the drawing is made from a worksheet CSV and the stored\n"
-    "settings, as tavo export makes it. Needs no display. FILE and IN.csv may be - (stdin).\n";
+    "--select-all. A workbook's sheet, or with --export a worksheet CSV, is made into a\n"
+    "drawing with the stored settings, as tavo export makes it (--sheet and --range as\n"
+    "there). Needs no display. FILE and IN.csv may be - (stdin).\n"
+    "\n"
+    "Units of the output:\n"
+    "  OUT.png  PNG image in pixels, the paper fitted to WxH\n";
 
 int RunRender(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--size", "--export", "--encoding"}, {"--select-all", "--utf8"});
+    const Args args(argv, {"-o", "--size", "--export", "--encoding", "--sheet", "--range"},
+                    {"--select-all", "--utf8"});
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc, or --export IN.csv"};
     if (!args.has("-o")) throw UsageError{"render needs -o OUT.png"};
     const std::string input = fromSheet ? args.value("--export") : args.positional()[0];
-    std::vector<std::string> inputs = fromSheet ? SettingsInputs() : std::vector<std::string>();
-    inputs.push_back(input);
-    const Output output(args.value("-o"), {&kPngOutput}, "", inputs);
+    const bool fromBook = !fromSheet && IsWorkbookInput(input);
+    if (!fromBook) RefuseWorkbookOptions(args);
+    const Output output(args.value("-o"), {&kPngOutput}, "",
+                        fromSheet || fromBook ? ExportInputs(input) : std::vector<std::string>{input});
     int width = 1123, height = 794;  // A4 landscape at 96 dots per inch
     if (args.has("--size")) ParseSize(args.value("--size"), width, height);
 
     TJwObject drawing;
     if (fromSheet) {
         LoadSheet(drawing, input, EncodingOption(args));
+    } else if (fromBook) {
+        LoadWorkbookDrawing(input, args, drawing);
     } else {
         TJwcFile file;
         LoadJwcInput(file, input);

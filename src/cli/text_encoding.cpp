@@ -147,9 +147,13 @@ std::string EncodingLine(TextEncoding encoding) {
     return std::string(kCookie) + (encoding == TextEncoding::Utf8 ? "utf-8" : "shift_jis") + "\n";
 }
 
+std::string ArgumentToUtf8(std::string_view text) {
+    if (personCharset() == "UTF-8") return std::string(text);
+    return platform::ConvertCharset(text, personCharset().c_str(), "UTF-8");
+}
+
 std::string ArgumentToShiftJis(std::string_view text, const std::string& what) {
-    std::string utf8 = std::string(text);
-    if (personCharset() != "UTF-8") utf8 = platform::ConvertCharset(text, personCharset().c_str(), "UTF-8");
+    const std::string utf8 = ArgumentToUtf8(text);
     std::string out;
     std::size_t failedAt = 0;
     if (platform::ConvertCharsetExact(utf8, "UTF-8", "CP932", out, failedAt)) return out;

@@ -38,6 +38,8 @@ std::string EncodingLine(TextEncoding encoding);
 // A command-line argument (in the locale's character set) as Shift-JIS;
 // throws CommandError naming `what` and the character.
 std::string ArgumentToShiftJis(std::string_view text, const std::string& what);
+// The same as UTF-8, lossy.
+std::string ArgumentToUtf8(std::string_view text);
 
 // Text for a person, in the locale's character set (UTF-8 when the locale
 // names plain ASCII, as the C locale does).
