@@ -11,6 +11,7 @@
 #include "cli/export_command.h"
 #include "cli/jwc_commands.h"
 #include "cli/render_command.h"
+#include "cli/view_command.h"
 #include "platform/encoding.h"
 
 namespace {
@@ -47,6 +48,7 @@ int run(const std::string& command, const std::vector<std::string>& rest) {
     if (command == "convert") return RunConvert(rest);
     if (command == "export") return RunExport(rest);
     if (command == "render") return RunRender(rest);
+    if (command == "view") return RunView(rest);
     if (command == "help" || command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;

@@ -1,5 +1,7 @@
 #include "interface/library_state.h"
 
+#include <vector>
+
 #include "base/error.h"
 
 namespace tavo {
@@ -7,6 +9,12 @@ namespace tavo {
 LibraryState& State() {
     static LibraryState state;
     return state;
+}
+
+LibraryState::~LibraryState() {
+    if (!progress) return;
+    static auto* const leftOpen = new std::vector<std::shared_ptr<ProgressWindow>>;
+    leftOpen->push_back(std::move(progress));
 }
 
 TJwObject& LibraryState::exportDrawing() const {

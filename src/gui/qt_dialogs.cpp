@@ -1,0 +1,49 @@
+#include "gui/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "gui/qt_form_text.h"
+
+namespace tavo::gui {
+
+QStringList NameFiltersOf(const std::string& filterCp932) {
+    const QStringList parts = FromCp932(filterCp932).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            for (const QString& variant : {p.toLower(), p.toUpper()})
+                if (!patterns.contains(variant)) patterns << variant;
+        }
+        // Qt reads the patterns from the last parentheses of the text.
+        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+std::optional<std::string> RunSaveDialog(QWidget* parent, const SaveDialogRequest& request) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlSave"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setSizeGripEnabled(true);
+    dialog.setNameFilters(NameFiltersOf(request.Filter));
+    dialog.setDefaultSuffix(QString::fromStdString(request.DefaultExt));
+    const QFileInfo proposed(FromFileName(request.FileName));
+    if (!request.FileName.empty() && proposed.dir().exists()) dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return ToFileName(dialog.selectedFiles().first());
+}
+
+void RunMessageBox(QWidget* parent, const FormText& text, MessageKind kind) {
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    QStringLiteral("Tavo"), FromFormText(text), QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.exec();
+}
+
+}  // namespace tavo::gui

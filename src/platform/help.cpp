@@ -1,0 +1,97 @@
+#include "platform/help.h"
+
+#include <dlfcn.h>
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "base/error.h"
+
+namespace tavo::platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+std::function<bool(const std::string&)>& Opener() {
+    static std::function<bool(const std::string&)> opener;
+    return opener;
+}
+
+// The folder of the file this code was loaded from: the library, or a
+// program linked with it.
+fs::path OwnFolder() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&HelpTopicPage), &info) == 0 || !info.dli_fname) return fs::path();
+    std::error_code ec;
+    const fs::path file = fs::canonical(info.dli_fname, ec);
+    return ec ? fs::path(info.dli_fname).parent_path() : file.parent_path();
+}
+
+fs::path HelpFolder() {
+    const std::string own = Env("TAVO_HELP_DIR");
+    return own.empty() ? OwnFolder() / "help" : fs::path(own);
+}
+
+bool JapaneseLocale() {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const std::string v = Env(name);
+        if (!v.empty()) return v.rfind("ja", 0) == 0;
+    }
+    return false;
+}
+
+bool OpenInBrowser(const std::string& page) {
+    const QString url = QUrl::fromLocalFile(QString::fromLocal8Bit(page.c_str())).toString(QUrl::FullyEncoded);
+    std::vector<std::string> programs = {"xdg-open"};
+    const std::string browser = Env("BROWSER");
+    for (std::size_t from = 0; from < browser.size();) {
+        const std::size_t to = std::min(browser.find(':', from), browser.size());
+        if (to > from) programs.push_back(browser.substr(from, to - from));
+        from = to + 1;
+    }
+    programs.insert(programs.end(), {"sensible-browser", "x-www-browser"});
+    for (const std::string& program : programs)
+        if (QProcess::startDetached(QString::fromStdString(program), {url})) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string HelpTopicPage(const std::string& helpFile, int32_t context) {
+    const fs::path folder = HelpFolder();
+    const std::string page = std::to_string(context) + ".html";
+    const char* first = JapaneseLocale() ? "ja" : "en";
+    const char* second = JapaneseLocale() ? "en" : "ja";
+    std::error_code ec;
+    for (const char* language : {first, second}) {
+        const fs::path candidate = folder / language / page;
+        if (fs::is_regular_file(candidate, ec)) return candidate.string();
+    }
+    throw Error("no help page for topic " + std::to_string(context) + " of " + helpFile + " in " +
+                folder.string());
+}
+
+void ShowHelpTopic(const std::string& helpFile, int32_t context) {
+    const std::string page = HelpTopicPage(helpFile, context);
+    const bool opened = Opener() ? Opener()(page) : OpenInBrowser(page);
+    if (!opened)
+        throw Error(page, "no browser to open it (xdg-open, $BROWSER, sensible-browser, x-www-browser)",
+                    page + ": no browser to open it (xdg-open, $BROWSER, sensible-browser, x-www-browser)");
+}
+
+void SetHelpOpener(std::function<bool(const std::string& page)> opener) { Opener() = std::move(opener); }
+
+}  // namespace tavo::platform
