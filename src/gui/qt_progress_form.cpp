@@ -65,11 +65,13 @@ void QtProgressForm::ShowBars() {
 void QtProgressForm::Show() {
     form_.FormShow();
     ShowBars();
+    show();
+    // Centred with its frame, which is known once it shows.
     if (const QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        const QSize outer = frameGeometry().size();
+        move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
     }
-    show();
     // A host that is no Qt program processes no events of its own: let the
     // window appear before it goes on.
     QCoreApplication::processEvents();
