@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QPointer>
 #include <QTimer>
@@ -17,7 +20,9 @@ namespace tavo::test {
 // window of its kind (a class name such as "QFileDialog", or an object name
 // such as "JwBrwsForm") and acts on it. Steps run from the event loop, not
 // inside the timer, so a step may open a dialog of its own and wait in it;
-// the next step then takes the new window.
+// the next step then takes the new window. A script that has not finished
+// after 30 seconds closes the windows still open, so a test fails instead
+// of waiting for ever.
 class ModalScript {
 public:
     struct Step {
@@ -28,6 +33,7 @@ public:
     explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
         timer_.start(5);
+        clock_.start();
     }
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
@@ -37,6 +43,12 @@ public:
 private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
+        if (!Done() && modal && clock_.elapsed() > 30000) {
+            ADD_FAILURE() << "step " << next_ << " (" << steps_[next_].kind << ") never came; closing "
+                          << modal->metaObject()->className();
+            modal->close();
+            return;
+        }
         if (Done() || !modal || !modal->isVisible()) return;
         // The same window again only once the step before has finished.
         if (modal == last_ && !*lastDone_) return;
@@ -59,6 +71,7 @@ private:
     QPointer<QWidget> last_;
     std::shared_ptr<bool> lastDone_ = std::make_shared<bool>(true);
     QTimer timer_;
+    QElapsedTimer clock_;
 };
 
 }  // namespace tavo::test
