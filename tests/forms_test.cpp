@@ -157,6 +157,7 @@ TEST(JwBrwsForm, SaveDialogsProposeTheStoredNameWithTheirExtension) {
         EXPECT_EQ(f.toolkit.asked[0].Filter, sjis::kJwcFilter);
         EXPECT_EQ(f.toolkit.asked[1].DefaultExt, "txt");
         EXPECT_EQ(f.toolkit.asked[1].Filter, sjis::kTxtFilter);
+        EXPECT_EQ(f.toolkit.asked[0].InitialDir, f.folder());  // where a bare name is shown
         // Cancelled: nothing shown, nothing changed.
         EXPECT_TRUE(f.toolkit.messages.empty());
         EXPECT_EQ(f.form.FileName, c.stored);

@@ -259,9 +259,12 @@ ModalScript::Step Click(const char* button) {
 
 // The proposal is checked by its end: a name without a folder shows in the
 // current one.
-ModalScript::Step SaveAs(std::string path, std::string proposed = "") {
-    return {"QFileDialog", [path, proposed](QWidget* w) {
+ModalScript::Step SaveAs(std::string path, std::string proposed = "", std::string filter = "") {
+    return {"QFileDialog", [path, proposed, filter](QWidget* w) {
                 auto* dialog = static_cast<QFileDialog*>(w);
+                if (!filter.empty()) {
+                    EXPECT_EQ(dialog->nameFilters(), QStringList{QString::fromStdString(filter)});
+                }
                 EXPECT_TRUE(dialog->selectedFiles().value(0).endsWith(QString::fromStdString(proposed)))
                     << dialog->selectedFiles().value(0).toStdString();
                 // Typed into the name box, as a person does.
@@ -292,10 +295,10 @@ TEST(JwBrwsWindow, BothSavesWithTheFileDialogAnsweredAndAFailedOne) {
                                                  platform::SystemClipboard());
     const ViewerOutcome out = ShowScripted(
         std::move(window), drawing,
-        {Click("ToolButton2"), SaveAs(jwc, ".jwc"), Answer(QMessageBox::Ok, "変換データを " + jwc + " に保存しました"),
+        {Click("ToolButton2"), SaveAs(jwc, dir.file(".jwc"), "JW_CAD ファイル (*.jwc *.JWC)"), Answer(QMessageBox::Ok, "変換データを " + jwc + " に保存しました"),
          Click("ToolButton2"), SaveAs(jwc, jwc), Answer(QMessageBox::Yes),  // replace it?
          Answer(QMessageBox::Ok, "に保存しました"),
-         Click("ToolButton6"), SaveAs(txt, txt), Answer(QMessageBox::Ok, "変換データを " + txt),
+         Click("ToolButton6"), SaveAs(txt, txt, "座標ファイル (*.txt *.TXT)"), Answer(QMessageBox::Ok, "変換データを " + txt),
          Click("ToolButton2"), SaveAs(gone), Answer(QMessageBox::Ok, gone + " を作成できません", true),
          Click("ToolButton1")});
     EXPECT_EQ(out.ModalResult, 1);

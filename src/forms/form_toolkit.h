@@ -31,6 +31,7 @@ struct SaveDialogRequest {
     std::string DefaultExt;  // without the dot, added to a name typed without one
     std::string Filter;      // Shift-JIS "description|patterns", pairs joined by "|"
     std::string FileName;    // proposed, with its folder
+    std::string InitialDir;  // where a name without a folder is shown
 };
 
 // What a form's behaviour asks of the toolkit that shows it. Texts are

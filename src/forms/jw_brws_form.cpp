@@ -169,7 +169,7 @@ void TJwBrwsForm::FileSaveTxtExecute() {
 void TJwBrwsForm::SaveAs(const SaveKind& kind) {
     if (!Viewer.Drawing) return;
     const std::optional<std::string> chosen =
-        toolkit_.AskSaveFileName({kind.DefaultExt, kind.Filter, changeFileExt(FileName, kind.Extension)});
+        toolkit_.AskSaveFileName({kind.DefaultExt, kind.Filter, changeFileExt(FileName, kind.Extension), FilePath});
     if (!chosen) return;
     try {
         kind.Write(*Viewer.Drawing, *chosen);

@@ -1,6 +1,7 @@
 #include "gui/qt_dialogs.h"
 
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -17,8 +18,12 @@ QStringList NameFiltersOf(const std::string& filterCp932) {
             for (const QString& variant : {p.toLower(), p.toUpper()})
                 if (!patterns.contains(variant)) patterns << variant;
         }
-        // Qt reads the patterns from the last parentheses of the text.
-        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        // Qt reads the patterns from the last parentheses of the text, so
+        // they take the place of those the description shows.
+        QString description = parts[i];
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && description.endsWith(QLatin1Char(')'))) description.truncate(open);
+        filters << description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return filters;
 }
@@ -33,7 +38,10 @@ std::optional<std::string> RunSaveDialog(QWidget* parent, const SaveDialogReques
     dialog.setNameFilters(NameFiltersOf(request.Filter));
     dialog.setDefaultSuffix(QString::fromStdString(request.DefaultExt));
     const QFileInfo proposed(FromFileName(request.FileName));
-    if (!request.FileName.empty() && proposed.dir().exists()) dialog.setDirectory(proposed.absolutePath());
+    // A name without a folder opens in the folder of the last save.
+    const QString folder = proposed.path() == QStringLiteral(".") ? FromFileName(request.InitialDir)
+                                                                    : proposed.absolutePath();
+    if (!folder.isEmpty() && QDir(folder).exists()) dialog.setDirectory(folder);
     dialog.selectFile(proposed.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return ToFileName(dialog.selectedFiles().first());

@@ -3,14 +3,13 @@
 #include <dlfcn.h>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include "base/error.h"
 
@@ -53,18 +52,19 @@ bool JapaneseLocale() {
     return false;
 }
 
+// The first browser found of xdg-open, $BROWSER (a colon-separated list)
+// and the usual names; only programs that exist count, since one started in
+// the background cannot tell us later that it found nothing to show with.
 bool OpenInBrowser(const std::string& page) {
     const QString url = QUrl::fromLocalFile(QString::fromLocal8Bit(page.c_str())).toString(QUrl::FullyEncoded);
-    std::vector<std::string> programs = {"xdg-open"};
-    const std::string browser = Env("BROWSER");
-    for (std::size_t from = 0; from < browser.size();) {
-        const std::size_t to = std::min(browser.find(':', from), browser.size());
-        if (to > from) programs.push_back(browser.substr(from, to - from));
-        from = to + 1;
+    QStringList programs = {QStringLiteral("xdg-open")};
+    programs += QString::fromLocal8Bit(Env("BROWSER").c_str()).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    programs += {QStringLiteral("x-www-browser"), QStringLiteral("gnome-www-browser"), QStringLiteral("firefox"),
+                 QStringLiteral("chromium")};
+    for (const QString& program : programs) {
+        const QString found = QStandardPaths::findExecutable(program);
+        if (!found.isEmpty() && QProcess::startDetached(found, {url})) return true;
     }
-    programs.insert(programs.end(), {"sensible-browser", "x-www-browser"});
-    for (const std::string& program : programs)
-        if (QProcess::startDetached(QString::fromStdString(program), {url})) return true;
     return false;
 }
 
@@ -88,8 +88,8 @@ void ShowHelpTopic(const std::string& helpFile, int32_t context) {
     const std::string page = HelpTopicPage(helpFile, context);
     const bool opened = Opener() ? Opener()(page) : OpenInBrowser(page);
     if (!opened)
-        throw Error(page, "no browser to open it (xdg-open, $BROWSER, sensible-browser, x-www-browser)",
-                    page + ": no browser to open it (xdg-open, $BROWSER, sensible-browser, x-www-browser)");
+        throw Error(page, "no browser to open it: install xdg-utils or set BROWSER",
+                    page + ": no browser to open it: install xdg-utils or set BROWSER");
 }
 
 void SetHelpOpener(std::function<bool(const std::string& page)> opener) { Opener() = std::move(opener); }
