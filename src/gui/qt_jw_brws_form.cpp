@@ -31,12 +31,9 @@ QImage ImageOf(const Picture& picture) {
     return image;
 }
 
-// A button whose action has no hint shows none (Qt would show the caption).
-class NoHint final : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
-};
+// Marks a button whose action has no hint: it shows none, where Qt would
+// show the caption.
+constexpr const char* kNoHint = "tavoNoHint";
 
 ScreenArea AreaOf(const QScreen* screen) {
     if (!screen) return {0, 0, 1024, 768};
@@ -95,7 +92,6 @@ void QtJwBrwsForm::BuildToolbar() {
     bar->setFloatable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     bar->setIconSize(QSize(design.ImageSize, design.ImageSize));
-    auto* noHint = new NoHint(this);
     for (const ActionDesign& d : JwBrwsToolbar()) {
         if (d.SeparatorBefore) bar->addSeparator();
         auto* action = new QAction(QIcon(QPixmap::fromImage(ImageOf(ToolbarImage(d.ImageIndex)))),
@@ -110,7 +106,10 @@ void QtJwBrwsForm::BuildToolbar() {
         button->setObjectName(QString::fromLatin1(d.ButtonName));
         button->setFocusPolicy(Qt::NoFocus);
         button->setMinimumSize(design.ButtonWidth, design.ButtonHeight);
-        if (*d.Hint == '\0') button->installEventFilter(noHint);
+        if (*d.Hint == '\0') {
+            button->setProperty(kNoHint, true);
+            button->installEventFilter(this);
+        }
         actions_[static_cast<std::size_t>(d.Action)] = action;
     }
     layout()->addWidget(bar);
@@ -169,7 +168,12 @@ void QtJwBrwsForm::keyPressEvent(QKeyEvent* event) {
         return;
     }
     // Past QDialog, whose Esc and Enter would close the window.
-    QWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call): QDialog's is the one to skip
+}
+
+bool QtJwBrwsForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && watched->property(kNoHint).toBool()) return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void QtJwBrwsForm::closeEvent(QCloseEvent* event) {

@@ -36,6 +36,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Esc belongs to the form's key handler and never closes the window.
     void reject() override {}
 

@@ -89,7 +89,7 @@ void QtProgressForm::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call): QDialog's would reject
 }
 
 void QtProgressForm::closeEvent(QCloseEvent* event) {

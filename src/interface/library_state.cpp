@@ -1,6 +1,6 @@
 #include "interface/library_state.h"
 
-#include <vector>
+#include <new>
 
 #include "base/error.h"
 
@@ -13,8 +13,10 @@ LibraryState& State() {
 
 LibraryState::~LibraryState() {
     if (!progress) return;
-    static auto* const leftOpen = new std::vector<std::shared_ptr<ProgressWindow>>;
-    leftOpen->push_back(std::move(progress));
+    // Moved into storage that is never destroyed.
+    using Kept = std::shared_ptr<ProgressWindow>;
+    alignas(Kept) static unsigned char keep[sizeof(Kept)];
+    new (static_cast<void*>(keep)) Kept(std::move(progress));
 }
 
 TJwObject& LibraryState::exportDrawing() const {
