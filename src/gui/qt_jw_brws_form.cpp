@@ -82,7 +82,9 @@ QtJwBrwsForm::QtJwBrwsForm(SettingsStore settings, platform::Clipboard& clipboar
     Repaint();
 }
 
-QtJwBrwsForm::~QtJwBrwsForm() = default;
+// The viewer widget goes first: it refers to the form's control, which goes
+// with the members, before QWidget frees the children.
+QtJwBrwsForm::~QtJwBrwsForm() { delete viewer_; }
 
 void QtJwBrwsForm::BuildToolbar() {
     const JwBrwsFormDesign& design = JwBrwsDesign();
