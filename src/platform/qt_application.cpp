@@ -48,6 +48,8 @@ struct MadeHere {
         qInstallMessageHandler(QuietHandler);
         application = new QApplication(argc, argv.data());
     }
+    MadeHere(const MadeHere&) = delete;
+    MadeHere& operator=(const MadeHere&) = delete;
 };
 
 bool Refuse(std::string* whyNot, const std::string& reason) {
