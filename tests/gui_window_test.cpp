@@ -1,9 +1,11 @@
 // The preview window's Qt front end on the offscreen platform: the real
 // widgets driven by mouse, keys and toolbar clicks, its dialogs answered as
-// a person would, and the exports that show it.
+// a person would, and the exports that show it; and once in a real X server.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QEventLoop>
+#include <QProcess>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -24,6 +26,7 @@
 #include "gui_script.h"
 #include "interface/library_state.h"
 #include "platform/clipboard.h"
+#include "platform/encoding.h"
 #include "platform/help.h"
 #include "platform/qt_application.h"
 #include "settings/profile_file.h"
@@ -437,6 +440,84 @@ TEST(JwBrwsExports, ShowTheCurrentDrawingsAndReportWhatFails) {
     JwcDestroy();
     EXPECT_EQ(ShowJwBrwsFromJwc(&name), 0);
     EXPECT_NE(LastError().find("no current JWC drawing"), std::string::npos);
+}
+
+// The window in a real X server (xvfb_test.sh starts one): a sample drawing
+// opened through ShowJwBrwsFromJwc, "select all" and "copy" clicked with
+// xdotool as a person clicks, the clipboard read by xclip from another
+// process, and a screenshot of the screen kept.
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+// Runs a program while this process keeps serving X (the clipboard's owner
+// must answer xclip); its standard output.
+QByteArray RunProgram(const QString& program, const QStringList& args) {
+    QProcess p;
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    p.start(program, args);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << program.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
+    return p.readAllStandardOutput();
+}
+
+void ClickWithXdotool(QWidget* window, const char* button) {
+    auto* b = window->findChild<QToolButton*>(QString::fromLatin1(button));
+    ASSERT_NE(b, nullptr) << button;
+    const QPoint at = b->mapToGlobal(b->rect().center());
+    RunProgram(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
+                                    QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Run by xvfb_test.sh in an X server of its own; elsewhere skipped.
+TEST(PreviewInX, SelectAllCopyReadByAnotherProgramAndAScreenshot) {
+    if (Env("QT_QPA_PLATFORM") != "xcb" || Env("TAVO_SAMPLE_JWC").empty()) GTEST_SKIP() << "needs xvfb_test.sh";
+    ASSERT_FALSE(Env("DISPLAY").empty());
+    std::string why;
+    ASSERT_TRUE(platform::EnsureQtApplication(platform::QtUse::Windows, &why)) << why;
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    TempDir settings;
+    setenv("TAVO_SETTINGS_DIR", settings.path().c_str(), 1);
+    const std::string sample = Env("TAVO_SAMPLE_JWC"), shot = Env("TAVO_SCREENSHOT");
+    const char* name = sample.c_str();
+    JwcCreate(3, 1);
+    JwcLoadFrom(&name);
+    ASSERT_EQ(GetSenCount() > 0, true);
+
+    std::string expected, unicode;
+    QByteArray shiftJis;
+    bool grabbed = false;
+    ModalScript script({{"JwBrwsForm", [&](QWidget* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        TJwBrwsForm& form = static_cast<QtJwBrwsForm*>(w)->Form();
+        ClickWithXdotool(w, "ToolButton7");  // select all
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.Viewer.SelectMode == 3; }, 5000));
+        QTest::qWait(200);  // the red drawing reaches the screen
+        grabbed = QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(shot), "PNG");
+        expected = ExportToJwt(*form.Viewer.Drawing, JwtSelection::SelectedOnly);
+        ClickWithXdotool(w, "ToolButton4");  // copy
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.Viewer.SelectMode == 0; }, 5000));
+        shiftJis = RunProgram(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
+                                                 QStringLiteral("clipboard"), QStringLiteral("-t"),
+                                                 QStringLiteral("text/plain;charset=Shift_JIS")});
+        unicode = RunProgram(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
+                                                QStringLiteral("clipboard")})
+                      .toStdString();
+        ClickWithXdotool(w, "ToolButton1");  // close
+    }}});
+    EXPECT_EQ(ShowJwBrwsFromJwc(&name), 1);
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(grabbed) << shot;
+    EXPECT_GT(expected.size(), 100u);
+    EXPECT_EQ(shiftJis.toStdString(), expected);
+    EXPECT_EQ(unicode, platform::Cp932ToUtf8(expected));
+    EXPECT_NE(test::readFile(settings.file("tavo.ini")).find("IsMaxma=0"), std::string::npos);
+    JwcDestroy();
 }
 
 }  // namespace

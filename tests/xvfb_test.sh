@@ -1,7 +1,7 @@
 #!/bin/bash
-# Starts an X server of its own (Xvfb) and runs the preview window in it on
-# the xcb platform; the screenshot stays as SHOT.
-#   xvfb_test.sh TEST_PROGRAM TAVO EXAMPLES SHOT
+# Starts an X server of its own (Xvfb) and runs the preview window's test
+# PreviewInX in it on the xcb platform; the screenshot stays as SHOT.
+#   xvfb_test.sh GUI_FORMS_TEST TAVO EXAMPLES SHOT
 set -u
 program=$1
 tavo=$2
@@ -31,7 +31,10 @@ unset WAYLAND_DISPLAY
 
 "$tavo" build "$examples/sample.csv" --mm --utf8 -o "$dir/sample.jwc" || { echo "FAIL: build of the sample"; exit 1; }
 rm -f "$shot"
-TAVO_SAMPLE_JWC="$dir/sample.jwc" TAVO_SCREENSHOT="$shot" "$program"
+TAVO_SAMPLE_JWC="$dir/sample.jwc" TAVO_SCREENSHOT="$shot" "$program" --gtest_filter='PreviewInX.*' \
+    > "$dir/out" 2>&1
 status=$?
+cat "$dir/out"
+grep -q '^\[  PASSED  \] 1 test' "$dir/out" && ! grep -q 'SKIPPED' "$dir/out" || { echo "FAIL: the test did not run"; status=1; }
 [ -s "$shot" ] && echo "screenshot: $shot"
 exit $status

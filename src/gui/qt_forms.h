@@ -7,9 +7,10 @@
 
 namespace tavo::gui {
 
-// The Qt windows of the forms, for the exports. Each first makes sure the
-// process's Qt application can show windows and throws tavo::Error ("no
-// display is available ...") when it cannot.
+// The Qt windows of the forms, for the exports (each defined beside its
+// window). Each first makes sure the process's Qt application can show
+// windows and throws tavo::Error ("no display is available ...") when it
+// cannot.
 std::unique_ptr<ViewerWindow> CreateViewerWindow(SettingsStore settings, platform::Clipboard& clipboard);
 std::unique_ptr<ProgressWindow> CreateProgressWindow();
 

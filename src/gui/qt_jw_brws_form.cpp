@@ -13,8 +13,8 @@
 #include "forms/toolbar_images.h"
 #include "gui/jw_brws_widget.h"
 #include "gui/qt_canvas.h"
-#include "gui/qt_dialogs.h"
-#include "gui/qt_form_text.h"
+#include "gui/qt_form_support.h"
+#include "gui/qt_forms.h"
 #include "platform/help.h"
 
 namespace tavo {
@@ -182,6 +182,11 @@ void QtJwBrwsForm::closeEvent(QCloseEvent* event) {
     form_.FormCloseByUser();
     EndIfDone();
     event->accept();
+}
+
+std::unique_ptr<ViewerWindow> gui::CreateViewerWindow(SettingsStore settings, platform::Clipboard& clipboard) {
+    RequireWindows();
+    return std::make_unique<QtJwBrwsForm>(std::move(settings), clipboard);
 }
 
 }  // namespace tavo

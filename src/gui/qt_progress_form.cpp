@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "gui/qt_form_text.h"
+#include "gui/qt_form_support.h"
+#include "gui/qt_forms.h"
 #include "gui/qt_jw_brws_form.h"
 
 namespace tavo {
@@ -95,6 +96,11 @@ void QtProgressForm::keyPressEvent(QKeyEvent* event) {
 void QtProgressForm::closeEvent(QCloseEvent* event) {
     form_.btnCancelClick();
     event->ignore();
+}
+
+std::unique_ptr<ProgressWindow> gui::CreateProgressWindow() {
+    RequireWindows();
+    return std::make_unique<QtProgressForm>();
 }
 
 }  // namespace tavo
