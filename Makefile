@@ -4,12 +4,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic \
-              xvfb xdotool xclip
+              python3 xvfb xauth xdotool xclip liborcus-dev libxlsxwriter-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
 VALGRIND_TESTS = base_test number_format_test jwc_test profile_file_test settings_test export_test jwt_test \
-                 interface_test save_fault_test viewer_test forms_test
+                 interface_test save_fault_test file_save_test viewer_test forms_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports
 
 .PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean
@@ -41,24 +41,32 @@ test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The main job: the bundled worksheet exported with the factory settings to a
-# .jwc file and to a JWW coordinate file.
+# The main job: the bundled workbook (examples/form.xlsx, a ruled form) read
+# as the host reads a worksheet and exported with the factory settings (but
+# filled cells as solids and superscripts as "^u") to a .jwc file and a JWW
+# coordinate file, and drawn as the preview shows it.
 demo: build
 	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
-	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/sheet.csv --utf8 -o $(BUILD)/demo/sheet.jwc
-	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/sheet.csv --utf8 -o $(BUILD)/demo/sheet.txt
-	./$(BUILD)/tavo info $(BUILD)/demo/sheet.jwc
-	@echo "--- $(BUILD)/demo/sheet.txt (JWW coordinate file, first lines, shown as UTF-8)"
-	@head -n 24 $(BUILD)/demo/sheet.txt | iconv -f CP932 -t UTF-8 | tr -d '\r'
-	@echo "--- JWT text of $(BUILD)/demo/sheet.jwc (first lines)"
-	@./$(BUILD)/tavo jwt $(BUILD)/demo/sheet.jwc | head -n 8 | iconv -f CP932 -t UTF-8 | tr -d '\r'
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo config set ExchangeSolid 1
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo config set ExchangeCaret 1
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/form.xlsx -o $(BUILD)/demo/form.jwc
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo export examples/form.xlsx -o $(BUILD)/demo/form.txt
+	TAVO_SETTINGS_DIR=$(BUILD)/demo/settings ./$(BUILD)/tavo render examples/form.xlsx -o $(BUILD)/demo/form.png
+	./$(BUILD)/tavo info $(BUILD)/demo/form.jwc
+	@echo "--- $(BUILD)/demo/form.txt (JWW coordinate file, first lines, shown as UTF-8)"
+	@head -n 24 $(BUILD)/demo/form.txt | iconv -f CP932 -t UTF-8 | tr -d '\r'
+	@echo "--- JWT text of $(BUILD)/demo/form.jwc (first lines)"
+	@./$(BUILD)/tavo jwt $(BUILD)/demo/form.jwc | head -n 8 | iconv -f CP932 -t UTF-8 | tr -d '\r'
+	@echo "--- $(BUILD)/demo/form.png: the drawing as the preview shows it"
 
 bench: build
 	./$(BUILD)/bench/jwc_bench
+	./$(BUILD)/bench/save_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
 	./$(BUILD)/bench/number_format_bench
 	./$(BUILD)/bench/viewer_bench
+	./$(BUILD)/bench/workbook_bench
 
 # libFuzzer targets (clang): each runs FUZZ_SECONDS or FUZZ_RUNS, whichever
 # ends first; findings land in fuzz/corpus/<target>/, which the tests replay.
@@ -90,6 +98,9 @@ check-static: build
 	    ./$(BUILD)/tests/$$t --gtest_brief=1 > $(BUILD)/valgrind-$$t.log 2>&1 \
 	    && echo "$$t: clean" || { cat $(BUILD)/valgrind-$$t.log; exit 1; }; \
 	done
+	@valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible --quiet \
+	  ./$(BUILD)/tests/workbook_test --gtest_brief=1 --gtest_filter=-*Million* > $(BUILD)/valgrind-workbook_test.log 2>&1 \
+	  && echo "workbook_test (but its million-row sheet): clean" || { cat $(BUILD)/valgrind-workbook_test.log; exit 1; }
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -2,6 +2,7 @@
 // same bytes, and the memory the loaded drawing takes per record.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -100,6 +101,22 @@ void BM_FwriteSameBytes(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
 BENCHMARK(BM_FwriteSameBytes)->Unit(benchmark::kMillisecond);
+
+// The same, on the disk before it returns, as a save is.
+void BM_FwriteAndSyncSameBytes(benchmark::State& state) {
+    const std::size_t size = fileSize();
+    const std::vector<char> buffer(size, 'x');
+    const std::string path = folder() + "/written.bin";
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        benchmark::DoNotOptimize(std::fwrite(buffer.data(), 1, size, f));
+        std::fflush(f);
+        fsync(fileno(f));
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
+}
+BENCHMARK(BM_FwriteAndSyncSameBytes)->Unit(benchmark::kMillisecond);
 
 // Heap bytes a loaded drawing holds, against the packed size of its records
 // and texts in the file.

@@ -244,6 +244,16 @@ TAVO_API TavoString TAVO_CALL TavoGetLastError(void);
 /* The bytes the library last put on the clipboard (empty if none). */
 TAVO_API TavoString TAVO_CALL TavoGetClipboardText(void);
 
+/* Extension: drawings of more than 32,767 records of a kind. The same as
+ * GetSen, GetEnko, GetMoji, GetTen and GetMojiString, with a 32-bit index
+ * (0 <= Index < the kind's count; any other index gives a zero record, or
+ * " " for the text). */
+TAVO_API void TAVO_CALL TavoGetSenEx(TavoSenRecord* Record, int32_t Index);
+TAVO_API void TAVO_CALL TavoGetEnkoEx(TavoEnkoRecord* Record, int32_t Index);
+TAVO_API void TAVO_CALL TavoGetMojiEx(TavoMojiRecord* Record, int32_t Index);
+TAVO_API void TAVO_CALL TavoGetTenEx(TavoTenRecord* Record, int32_t Index);
+TAVO_API TavoString TAVO_CALL TavoGetMojiStringEx(int32_t Index);
+
 #ifdef __cplusplus
 }
 #endif

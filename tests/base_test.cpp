@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "base/comma_text.h"
-#include "base/error.h"
-#include "base/file_save.h"
 #include "base/geometry.h"
 #include "base/number_text.h"
 #include "base/path_text.h"
 #include "base/record_list.h"
-#include "test_support.h"
 
 namespace tavo {
 namespace {
-
-using test::TempDir;
 
 TEST(NumberText, ReadsIntegersAsTheRuntimeDoes) {
     EXPECT_EQ(parseInt32("42"), 42);
@@ -113,61 +106,6 @@ TEST(RecordList, KeepsOrderAcrossChunksAndFillsInBulk) {
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(seen, list.size());
     EXPECT_EQ(list[n - 1], static_cast<int32_t>(n - 1));
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    saveFile(path, [&](ByteSink& s) { s.write(bytes); });
-}
-
-TEST(FileSave, KeepsTheOldFileAsBakOnlyWhenNoBakExists) {
-    TempDir dir;
-    const std::string target = dir.file("plan.jwc");
-    saveFile(target, [](ByteSink& s) { s.write(std::string("one")); }, Backup::RenameOldToBak);
-    EXPECT_EQ(dir.listing(), "plan.jwc ");
-    saveFile(target, [](ByteSink& s) { s.write(std::string("two")); }, Backup::RenameOldToBak);
-    EXPECT_EQ(test::readFile(dir.file("plan.bak")), "one");
-    // An older .bak stays; the target is simply replaced.
-    saveFile(target, [](ByteSink& s) { s.write(std::string("three")); }, Backup::RenameOldToBak);
-    EXPECT_EQ(test::readFile(dir.file("plan.bak")), "one");
-    EXPECT_EQ(test::readFile(target), "three");
-    EXPECT_EQ(dir.listing(), "plan.bak plan.jwc ");
-}
-
-TEST(FileSave, AFailedSaveLeavesTheOldFileAndNoTemporary) {
-    TempDir dir;
-    const std::string target = dir.file("out.txt");
-    writeBytes(target, "old");
-    // The producer fails half-way.
-    EXPECT_THROW(saveFile(target,
-                          [](ByteSink& s) {
-                              s.write(std::string("new and partial"));
-                              throw Error("producer failed");
-                          },
-                          Backup::RenameOldToBak),
-                 Error);
-    EXPECT_EQ(test::readFile(target), "old");
-    EXPECT_EQ(dir.listing(), "out.txt ");
-
-    // A folder that does not exist: the message names the file.
-    try {
-        writeBytes(dir.file("missing/out.txt"), "x");
-        FAIL() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.file(), dir.file("missing/out.txt"));
-        EXPECT_NE(e.message().find(dir.file("missing/out.txt")), std::string::npos);
-    }
-}
-
-TEST(FileSave, ReadOnlyFolderReportsAndKeepsTheFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    TempDir dir;
-    const std::string target = dir.file("out.txt");
-    writeBytes(target, "old");
-    chmod(dir.path().c_str(), 0500);
-    EXPECT_THROW(writeBytes(target, "new"), Error);
-    chmod(dir.path().c_str(), 0700);
-    EXPECT_EQ(test::readFile(target), "old");
-    EXPECT_EQ(dir.listing(), "out.txt ");
 }
 
 }  // namespace

@@ -192,7 +192,7 @@ TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
 TEST(ExportJwcWriter, SolidsAloneAndZeroScales) {
     TJwObject d = drawingAt(100);
     d.AddSolid(0, 0, 1, 1, 0, 0, 255);
-    EXPECT_EQ(savedJwc(d).size(), 4694u);
+    EXPECT_EQ(savedJwc(d).size(), 4693u);
 
     d.LayerGroups[4].Scale = 0;
     d.AddLine(0, 0, 81.08108, 0, 0, 4, 1, 1);

@@ -2,6 +2,8 @@
 // widgets driven by mouse, keys and toolbar clicks, its dialogs answered as
 // a person would, and the exports that show it; and once in a real X server.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QClipboard>
 #include <QEventLoop>
@@ -289,11 +291,35 @@ ModalScript::Step Answer(QMessageBox::StandardButton button, std::string text = 
     }};
 }
 
-TEST(JwBrwsWindow, BothSavesWithTheFileDialogAnsweredAndAFailedOne) {
+// Root may write any file: a step that saves over a read-only one runs as
+// nobody, as the read-only file's user would, until the failure is answered.
+ModalScript::Step AsNobody(ModalScript::Step step) {
+    return {step.kind, [act = step.act](QWidget* w) {
+                if (getuid() == 0) {
+                    ASSERT_EQ(seteuid(65534), 0);
+                }
+                act(w);
+            }};
+}
+
+ModalScript::Step AsBefore(ModalScript::Step step) {
+    return {step.kind, [act = step.act](QWidget* w) {
+                act(w);
+                if (getuid() == 0) {
+                    ASSERT_EQ(seteuid(0), 0);
+                }
+            }};
+}
+
+TEST(JwBrwsWindow, BothSavesWithTheFileDialogAnsweredAndFailedOnes) {
     EnsureApplication();
     TempDir dir;
     TJwObject drawing = Drawing();
     const std::string jwc = dir.file("a.jwc"), txt = dir.file("a.txt"), gone = dir.file("gone/x.jwc");
+    const std::string readOnly = dir.file("ro.jwc");
+    test::writeFile(readOnly, "keep");
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);  // only the file's mode refuses
     auto window = std::make_unique<QtJwBrwsForm>(SettingsStore(dir.path().string() + "/"),
                                                  platform::SystemClipboard());
     const ViewerOutcome out = ShowScripted(
@@ -303,8 +329,16 @@ TEST(JwBrwsWindow, BothSavesWithTheFileDialogAnsweredAndAFailedOne) {
          Answer(QMessageBox::Ok, "に保存しました"),
          Click("ToolButton6"), SaveAs(txt, txt, "座標ファイル (*.txt *.TXT)"), Answer(QMessageBox::Ok, "変換データを " + txt),
          Click("ToolButton2"), SaveAs(gone), Answer(QMessageBox::Ok, gone + " を作成できません", true),
+         // The writer's refusal, and the window stays.
+         AsNobody(Click("ToolButton2")), SaveAs(readOnly), Answer(QMessageBox::Yes),  // replace it?
+         AsBefore(Answer(QMessageBox::Ok, readOnly + " を作成できません (Permission denied)", true)),
          Click("ToolButton1")});
+    if (getuid() == 0) {
+        ASSERT_EQ(seteuid(0), 0);  // also after a failed step
+    }
     EXPECT_EQ(out.ModalResult, 1);
+    EXPECT_EQ(test::readFile(readOnly), "keep");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("ro.bak")));
     EXPECT_TRUE(std::filesystem::exists(jwc));
     EXPECT_TRUE(std::filesystem::exists(dir.file("a.bak")));  // from the second save
     EXPECT_NE(test::readFile(txt).find("\r\n"), std::string::npos);

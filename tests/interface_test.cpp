@@ -154,6 +154,48 @@ TEST_F(JwcExports, OutOfRangeIndexesGiveZerosAndABlank) {
     EXPECT_EQ(DrawWidth(3), 420);
 }
 
+// The host's Get exports stop at index 32,767; the extension exports reach
+// every record, and give zeros and " " outside the lists as they do.
+TEST_F(JwcExports, ExtensionExportsReadPastIndex32767) {
+    constexpr int32_t kCount = 40000;
+    JwcCreate(4, 1);
+    const float d = 297.0f / 518.0f;
+    for (int32_t i = 0; i < kCount; ++i) {
+        const auto x = static_cast<float>(i) * d;
+        AddSen(x, 0, 0, 0, 1, 2, 3, 4, 5);
+        AddEnko(x, 0, 0, 10000, i, 0, 0, 1, 2, 3, 4, 5);
+        AddMoji(x, 0, 0, 0, 1, 2, 0, In(std::to_string(i)).ref());
+        AddTen(x, 0, 1, 2, 5);
+    }
+    ASSERT_EQ(GetSenCount(), kCount);
+    for (const int32_t i : {0, 32767, 32768, kCount - 1}) {
+        TavoSenRecord sen;
+        TavoEnkoRecord enko;
+        TavoMojiRecord moji;
+        TavoTenRecord ten;
+        TavoGetSenEx(&sen, i);
+        TavoGetEnkoEx(&enko, i);
+        TavoGetMojiEx(&moji, i);
+        TavoGetTenEx(&ten, i);
+        const auto x = static_cast<float>(static_cast<float>(i) * d / d);
+        EXPECT_EQ(sen.X1, x) << i;
+        EXPECT_EQ(sen.SpareWord, 5);
+        EXPECT_EQ(enko.StartAngle, i);
+        EXPECT_EQ(moji.X1, x);
+        EXPECT_EQ(moji.Lay, 2);
+        EXPECT_EQ(ten.X, x);
+        EXPECT_EQ(Out(TavoGetMojiStringEx(i)).str(), std::to_string(i));
+    }
+    for (const int32_t i : {-1, kCount, INT32_MAX, INT32_MIN}) {
+        TavoSenRecord sen;
+        std::memset(&sen, 0xFF, sizeof sen);
+        TavoGetSenEx(&sen, i);
+        EXPECT_TRUE(allZero(sen)) << i;
+        EXPECT_EQ(Out(TavoGetMojiStringEx(i)).str(), " ");
+    }
+    EXPECT_EQ(lastError(), "");
+}
+
 TEST_F(JwcExports, CallsWithoutADrawingDoNothingAndSaySo) {
     JwcDestroy();
     AddSen(1, 2, 3, 4, 1, 1, 1, 0, 0);
@@ -325,12 +367,25 @@ TEST_F(SettingsExports, StringsDumpFlagsAndNullPointers) {
     ReadInifile(nullptr);
     EXPECT_NE(lastError(), "");
     WriteInifile(nullptr);
-    WriteIniString(1, nullptr);
-    EXPECT_NE(lastError(), "");
     ReadIniDump(nullptr);
     WriteIniDump(nullptr);
     EXPECT_NE(lastError(), "");
     EXPECT_EQ(tavo::test::readFile(dir.file("tavo.ini")), ini);
+
+    // A comment with line breaks stays one value and sets nothing else.
+    WriteIniString(1, In("note\r\n[Dump]\r\nCeckDot=0\nx").ref());
+    EXPECT_EQ(Out(ReadIniString(1)).str(), "note [Dump] CeckDot=0 x");
+    ReadIniDump(&back);
+    EXPECT_EQ(back.Dot, -1);
+
+    // A null string at either level is the empty text, as for every export.
+    const char* none = nullptr;
+    for (TavoStringIn value : {static_cast<TavoStringIn>(nullptr), static_cast<TavoStringIn>(&none)}) {
+        WriteIniString(1, In("old").ref());
+        WriteIniString(1, value);
+        EXPECT_EQ(lastError(), "");
+        EXPECT_EQ(Out(ReadIniString(1)).str(), "");
+    }
 }
 
 TEST_F(SettingsExports, AFailedWriteNamesTheFileAndKeepsReading) {

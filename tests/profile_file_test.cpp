@@ -153,6 +153,10 @@ TEST(ProfileText, WritesChangingOnlyWhatItMust) {
         {"mixed line ends and BOM kept", "\xEF\xBB\xBF[A]\na=1\r\n\rb=2\n", "A", "a", "x",
          "\xEF\xBB\xBF[A]\na=x\r\n\rb=2\n"},
         {"Shift-JIS section name", "[\x83\x5D]\r\n", "\x83\x5D", "k", "v", "[\x83\x5D]\r\nk=v\r\n"},
+        // A value (or name) never adds lines: each line break and NUL is one blank.
+        {"line breaks in a value", "[A]\r\nk=1\r\n", "A", "k", std::string("a\r\n[B]\nx=1\r\r\0b", 14),
+         "[A]\r\nk=a [B] x=1   b\r\n"},
+        {"line breaks in a new key", "", "S\n[T]", "k\r\nj", "v", "[S [T]]\r\nk j=v\r\n"},
     };
     for (const WriteCase& c : cases) {
         ProfileText profile(c.before);

@@ -42,7 +42,7 @@ expect_error() {
 expect_error "needs -o" render "$dir/e.jwc"
 expect_error "--size needs WxH" render "$dir/e.jwc" -o "$dir/x.png" --size 0x10
 expect_error "^tavo: $dir/missing.jwc: " render "$dir/missing.jwc" -o "$dir/x.png"
-expect_error "cannot write" render "$dir/e.jwc" -o "$dir/nofolder/x.png"
+expect_error "^tavo: $dir/nofolder/x.png: " render "$dir/e.jwc" -o "$dir/nofolder/x.png"
 
 [ $fails -eq 0 ] && echo "render: all checks passed"
 exit $fails

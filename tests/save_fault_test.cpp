@@ -1,17 +1,23 @@
-// Every save, failed at each of its file operations in turn: the old file
-// and its ".bak" stay byte for byte, the export reports the failure, and no
-// temporary file is left behind.
+// Every save, failed at each of its file operations in turn, with unnamed
+// and with named temporary files: a failure is reported naming the file and
+// leaves the folder as it was (files, ".bak", modes, owners, no temporary
+// file); a failure the save can do without leaves the folder as a save
+// without faults does.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <functional>
 
 #include "base/file_save.h"
+#include "platform/file_system.h"
+#include "platform/posix_files.h"
 #include "tavo.h"
 #include "test_support.h"
 
 namespace {
 
+using tavo::test::FolderSnapshot;
 using tavo::test::TempDir;
 
 std::string lastError() {
@@ -21,40 +27,6 @@ std::string lastError() {
     return text;
 }
 
-struct FolderState {
-    std::string listing;
-    std::string target;
-    std::string bak;
-};
-
-FolderState stateOf(const TempDir& dir, const std::string& target, const std::string& bak) {
-    return {dir.listing(), tavo::test::readFile(dir.file(target)), tavo::test::readFile(dir.file(bak))};
-}
-
-// Fails operation 1, 2, ... of `save` until it succeeds; returns how many
-// operations the successful save took.
-int walkFaults(const TempDir& dir, const std::string& target, const std::string& bak,
-               const std::function<void()>& save) {
-    const FolderState before = stateOf(dir, target, bak);
-    for (int n = 1; n < 1000; ++n) {
-        tavo::InjectFileFault(n);
-        save();
-        const std::string error = lastError();
-        if (error.empty()) {
-            tavo::InjectFileFault(0);
-            return n;
-        }
-        const FolderState after = stateOf(dir, target, bak);
-        EXPECT_NE(error.find(dir.file(target)), std::string::npos) << "operation " << n << ": " << error;
-        EXPECT_EQ(after.listing, before.listing) << "operation " << n;
-        EXPECT_EQ(after.target, before.target) << "operation " << n;
-        EXPECT_EQ(after.bak, before.bak) << "operation " << n;
-    }
-    tavo::InjectFileFault(0);
-    ADD_FAILURE() << "the save never succeeded";
-    return 0;
-}
-
 struct In {
     explicit In(const std::string& s) : text(s), ptr(text.c_str()) {}
     std::string text;
@@ -62,67 +34,141 @@ struct In {
     TavoStringIn ref() const { return &ptr; }
 };
 
-class SaveFaults : public ::testing::Test {
+class SaveFaults : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override { setenv("TAVO_SETTINGS_DIR", dir.path().c_str(), 1); }
+    void SetUp() override {
+        tavo::platform::UseUnnamedTemporaries(GetParam());
+        setenv("TAVO_SETTINGS_DIR", dir.path().c_str(), 1);
+    }
     void TearDown() override {
         tavo::InjectFileFault(0);
+        tavo::platform::UseUnnamedTemporaries(true);
         unsetenv("TAVO_SETTINGS_DIR");
         JwcDestroy();
         ObjDestroy();
     }
+
+    // Runs `save` once without faults, then once failing each of its
+    // operations, from the folder as it was. Leaves the folder as the save
+    // without faults left it; returns the names of its operations.
+    std::string walkFaults(const std::string& target, const std::function<void()>& save) {
+        const FolderSnapshot before(dir.path());
+        tavo::InjectFileFault(0);
+        save();
+        EXPECT_EQ(lastError(), "");
+        const FolderSnapshot after(dir.path());
+        const int operations = tavo::FileOperationsCounted();
+        const std::string log = tavo::platform::FileOperationsLog();
+        int reported = 0;
+        for (int n = 1; n <= operations; ++n) {
+            before.restore();
+            tavo::InjectFileFault(n);
+            save();
+            const std::string error = lastError();
+            const std::string now = FolderSnapshot(dir.path()).describe();
+            SCOPED_TRACE("operation " + std::to_string(n) + " of: " + log);
+            if (error.empty()) {
+                EXPECT_EQ(now, after.describe());
+            } else {
+                ++reported;
+                EXPECT_NE(error.find(dir.file(target)), std::string::npos) << error;
+                EXPECT_EQ(now, before.describe());
+            }
+        }
+        tavo::InjectFileFault(0);
+        after.restore();
+        EXPECT_GT(reported, 0);
+        return log;
+    }
+
     TempDir dir;
 };
 
-TEST_F(SaveFaults, JwcFilesWithAndWithoutABackup) {
+INSTANTIATE_TEST_SUITE_P(Temporaries, SaveFaults, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Unnamed" : "Named"; });
+
+TEST_P(SaveFaults, JwcFilesWithAndWithoutABackup) {
     const In file(dir.file("plan.jwc"));
     JwcCreate(3, 1);
-    for (int i = 0; i < 3000; ++i) AddSen(0, 0, 1, 1, 1, 1, 1, 0, 0);  // several writes' worth
+    for (int i = 0; i < 6000; ++i) AddSen(0, 0, 1, 1, 1, 1, 1, 0, 0);  // several writes' worth
     AddMoji(0, 0, 1, 0, 1, 0, 0, In("text").ref());
 
     // No file yet.
-    EXPECT_GT(walkFaults(dir, "plan.jwc", "plan.bak", [&] { JwcSaveTo(file.ref()); }), 3);
+    walkFaults("plan.jwc", [&] { JwcSaveTo(file.ref()); });
     const std::string first = tavo::test::readFile(file.text);
 
-    // An old file and no ".bak": a failure must not leave a ".bak" behind.
+    // An old file, private and (when we may) of another owner, without a ".bak".
+    ASSERT_EQ(chmod(file.text.c_str(), 0640), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(file.text.c_str(), 4321, 4321), 0);
+    }
     AddTen(1, 1, 1, 1, 0);
-    walkFaults(dir, "plan.jwc", "plan.bak", [&] { JwcSaveTo(file.ref()); });
+    walkFaults("plan.jwc", [&] { JwcSaveTo(file.ref()); });
     EXPECT_EQ(tavo::test::readFile(dir.file("plan.bak")), first);
 
     // Both exist: the ".bak" stays, the file is replaced.
     AddTen(2, 2, 1, 1, 0);
-    walkFaults(dir, "plan.jwc", "plan.bak", [&] { JwcSaveTo(file.ref()); });
+    walkFaults("plan.jwc", [&] { JwcSaveTo(file.ref()); });
     EXPECT_EQ(tavo::test::readFile(dir.file("plan.bak")), first);
     EXPECT_EQ(dir.listing(), "plan.bak plan.jwc ");
+    struct stat st {};
+    ASSERT_EQ(stat(file.text.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (geteuid() == 0) {
+        EXPECT_EQ(st.st_uid, 4321u);
+    }
 }
 
-TEST_F(SaveFaults, ExportDrawingToJwcAndJww) {
+TEST_P(SaveFaults, ExportDrawingToJwcAndJww) {
     ObjCreateByInifile();
     for (int i = 0; i < 3000; ++i) AddLine(0, 0, 1, 1, 1, 241, 1);
     const In jwc(dir.file("sheet.jwc"));
     const In txt(dir.file("sheet.txt"));
     tavo::test::writeFile(jwc.text, "old drawing");
     tavo::test::writeFile(txt.text, "old coordinates");
-    walkFaults(dir, "sheet.jwc", "sheet.bak", [&] { ObjSaveToJwcFile(jwc.ref()); });
+    walkFaults("sheet.jwc", [&] { ObjSaveToJwcFile(jwc.ref()); });
     EXPECT_EQ(tavo::test::readFile(dir.file("sheet.bak")), "old drawing");
     std::remove(dir.file("sheet.bak").c_str());
-    walkFaults(dir, "sheet.txt", "sheet.bak", [&] { ObjSaveToTxtFile(txt.ref()); });
+    walkFaults("sheet.txt", [&] { ObjSaveToTxtFile(txt.ref()); });
     EXPECT_EQ(tavo::test::readFile(txt.text).substr(0, 4), "hd\r\n");
     EXPECT_EQ(dir.listing(), "sheet.jwc sheet.txt ");  // the coordinate file keeps no backup
 }
 
-TEST_F(SaveFaults, TavoIni) {
+TEST_P(SaveFaults, TavoIniUnderItsLock) {
     tavo::test::writeFile(dir.file("tavo.ini"), "[Export]\r\nJwcScale=7\r\n; keep me\r\n");
+    tavo::test::writeFile(dir.file("tavo.ini.lock"), "");  // left by any earlier write, failed ones too
+    ASSERT_EQ(chmod(dir.file("tavo.ini").c_str(), 0600), 0);
     TavoSettings s;
     std::memset(&s, 0, sizeof s);
     ReadInifile(&s);
     s.JwcScale = 250;
-    walkFaults(dir, "tavo.ini", "tavo.bak", [&] { WriteInifile(&s); });
+    const std::string log = walkFaults("tavo.ini", [&] { WriteInifile(&s); });
+    EXPECT_EQ(log.rfind("mkdir lock create ", 0), 0u) << log;
     const std::string ini = tavo::test::readFile(dir.file("tavo.ini"));
     EXPECT_NE(ini.find("JwcScale=250\r\n"), std::string::npos);
     EXPECT_NE(ini.find("; keep me"), std::string::npos);
-    walkFaults(dir, "tavo.ini", "tavo.bak", [&] { WriteIniString(1, In("note").ref()); });
-    EXPECT_EQ(dir.listing(), "tavo.ini ");
+    walkFaults("tavo.ini", [&] { WriteIniString(1, In("note").ref()); });
+    EXPECT_EQ(dir.listing(), "tavo.ini tavo.ini.lock ");
+    struct stat st {};
+    ASSERT_EQ(stat(dir.file("tavo.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+// The bytes are on the disk before the file takes the target's place, and
+// the folder after.
+TEST_P(SaveFaults, SyncsTheDataBeforeTheRenameAndTheFolderAfter) {
+    tavo::test::writeFile(dir.file("a.jwc"), "old");
+    JwcCreate(3, 1);
+    tavo::InjectFileFault(0);
+    JwcSaveTo(In(dir.file("a.jwc")).ref());
+    const std::string log = tavo::platform::FileOperationsLog();
+    const std::size_t sync = log.find("sync ");
+    const std::size_t replaced = log.rfind(" rename");
+    ASSERT_NE(sync, std::string::npos) << log;
+    ASSERT_NE(replaced, std::string::npos) << log;
+    EXPECT_LT(sync, log.find(" link")) << log;  // the ".bak" is linked after it, too
+    EXPECT_LT(sync, replaced) << log;
+    EXPECT_EQ(log.substr(replaced), " rename sync-folder") << log;
 }
 
 }  // namespace

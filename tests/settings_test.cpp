@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include "base/error.h"
 #include "settings/legacy_settings.h"
+#include "settings/profile_file.h"
 #include "settings/settings_convert.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -196,6 +201,44 @@ TEST(Settings, AFolderThatCannotBeWrittenKeepsTheOldFile) {
     EXPECT_THROW(odd.writeString(1, "x"), Error);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("odd/tavo.ini")));
     EXPECT_EQ(test::readFile(dir.file("blocked")), "x");
+}
+
+// Writers in two processes (two hosts, or the command beside a host) and in
+// two threads at once: every write lands.
+TEST(Settings, ConcurrentWritersLoseNothing) {
+    TempDir dir;
+    const SettingsStore store(dir.path().string() + "/");
+    constexpr int kWrites = 60;
+    const auto writeAll = [&](const std::string& prefix) {
+        for (int i = 0; i < kWrites; ++i) store.writeKeys({{"Export", prefix + std::to_string(i), std::to_string(i)}});
+    };
+    std::vector<pid_t> children;
+    for (const char* prefix : {"A", "B"}) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            try {
+                writeAll(prefix);
+            } catch (...) {
+                _exit(1);
+            }
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    std::thread c([&] { writeAll("C"); });
+    std::thread d([&] { writeAll("D"); });
+    c.join();
+    d.join();
+    for (const pid_t pid : children) {
+        int status = 1;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const ProfileText ini = store.loadIni();
+    for (const char* prefix : {"A", "B", "C", "D"})
+        for (int i = 0; i < kWrites; ++i)
+            EXPECT_EQ(ini.read("Export", prefix + std::to_string(i), "lost"), std::to_string(i)) << prefix << i;
+    EXPECT_EQ(dir.listing(), "tavo.ini tavo.ini.lock ");
 }
 
 TSettings legacy(const std::string& dat, TSettings s = marked()) {

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -55,5 +60,63 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
 }
+
+// What a folder holds (its own entries, not those of subfolders): kind,
+// mode, owner and bytes of each, to compare and to put back.
+class FolderSnapshot {
+public:
+    explicit FolderSnapshot(std::filesystem::path folder) : folder_(std::move(folder)) {
+        for (const auto& e : std::filesystem::directory_iterator(folder_)) {
+            struct stat st {};
+            if (::lstat(e.path().c_str(), &st) != 0) continue;
+            Entry entry{st.st_mode, st.st_uid, st.st_gid, std::string()};
+            if (S_ISLNK(st.st_mode))
+                entry.bytes = std::filesystem::read_symlink(e.path()).string();
+            else if (S_ISREG(st.st_mode))
+                entry.bytes = readFile(e.path().string());
+            entries_[e.path().filename().string()] = entry;
+        }
+    }
+
+    // One line per entry, the bytes as a hash.
+    std::string describe() const {
+        std::string out;
+        for (const auto& [name, e] : entries_) {
+            std::ostringstream line;
+            line << name << " " << std::oct << e.mode << std::dec << " " << e.uid << ":" << e.gid << " #"
+                 << std::hash<std::string>()(e.bytes) << "\n";
+            out += line.str();
+        }
+        return out;
+    }
+
+    // Files and links only; subfolders stay as they are.
+    void restore() const {
+        for (const auto& e : std::filesystem::directory_iterator(folder_))
+            if (!e.is_directory(ignored_) || e.is_symlink(ignored_)) std::filesystem::remove(e.path(), ignored_);
+        for (const auto& [name, e] : entries_) {
+            const std::string path = (folder_ / name).string();
+            if (S_ISLNK(e.mode)) {
+                std::filesystem::create_symlink(e.bytes, path, ignored_);
+                (void)::lchown(path.c_str(), e.uid, e.gid);
+            } else if (S_ISREG(e.mode)) {
+                writeFile(path, e.bytes);
+                (void)::chown(path.c_str(), e.uid, e.gid);
+                ::chmod(path.c_str(), e.mode & 07777);
+            }
+        }
+    }
+
+private:
+    struct Entry {
+        mode_t mode;
+        uid_t uid;
+        gid_t gid;
+        std::string bytes;  // a link's target
+    };
+    std::filesystem::path folder_;
+    std::map<std::string, Entry> entries_;
+    mutable std::error_code ignored_;
+};
 
 }  // namespace tavo::test

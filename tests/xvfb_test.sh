@@ -1,6 +1,7 @@
 #!/bin/bash
 # Starts an X server of its own (Xvfb) and runs the preview window's test
-# PreviewInX in it on the xcb platform; the screenshot stays as SHOT.
+# PreviewInX in it on the xcb platform (the screenshot stays as SHOT), then
+# the command's windows.
 #   xvfb_test.sh GUI_FORMS_TEST TAVO EXAMPLES SHOT
 set -u
 program=$1
@@ -37,4 +38,21 @@ status=$?
 cat "$dir/out"
 grep -q '^\[  PASSED  \] 1 test' "$dir/out" && ! grep -q 'SKIPPED' "$dir/out" || { echo "FAIL: the test did not run"; status=1; }
 [ -s "$shot" ] && echo "screenshot: $shot"
+
+# The command's windows: tavo view of a workbook, and tavo export with the
+# factory target (the preview), each closed with its first toolbar button
+# (閉じる) clicked by xdotool; the window's keys land in tavo.ini.
+export TAVO_SETTINGS_DIR="$dir/settings"
+for command in "view --sheet 1 -- $examples/form.xlsx" "export $examples/form.xlsx"; do
+    rm -rf "$dir/settings"
+    # shellcheck disable=SC2086
+    "$tavo" $command 2> "$dir/err" &
+    pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --class tavo | head -n 1)
+    [ -n "$window" ] && xdotool mousemove --window "$window" 20 20 click 1
+    wait $pid
+    rc=$?
+    [ -n "$window" ] && [ $rc -eq 0 ] || { echo "FAIL: tavo $command: window '$window', status $rc: $(cat "$dir/err")"; status=1; }
+    grep -q '^Width=' "$dir/settings/tavo.ini" 2> /dev/null || { echo "FAIL: tavo $command kept no keys"; status=1; }
+done
 exit $status

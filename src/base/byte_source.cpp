@@ -1,6 +1,5 @@
 #include "base/byte_source.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "base/error.h"
@@ -14,25 +13,18 @@ std::size_t MemorySource::read(void* data, std::size_t size) {
     return n;
 }
 
-FileSource::FileSource(const std::string& path) {
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw Error::cannotOpen(path, systemErrorText(errno));
-    long end = -1;
-    if (std::fseek(file_, 0, SEEK_END) == 0) end = std::ftell(file_);
-    if (end < 0 || std::fseek(file_, 0, SEEK_SET) != 0) {
-        const int err = errno;
-        std::fclose(file_);
-        throw Error::cannotOpen(path, systemErrorText(err));
-    }
-    size_ = static_cast<uint64_t>(end);
+namespace {
+
+std::unique_ptr<platform::FileReader> openOrThrow(const std::string& path) {
+    platform::FileStatus status;
+    std::unique_ptr<platform::FileReader> file = platform::Files().openRead(path, status);
+    if (!file) throw Error::cannotOpen(path, status.reason);
+    return file;
 }
 
-FileSource::~FileSource() { std::fclose(file_); }
+}  // namespace
 
-std::size_t FileSource::read(void* data, std::size_t size) {
-    return size == 0 ? 0 : std::fread(data, 1, size, file_);
-}
+FileSource::FileSource(const std::string& path) : file_(openOrThrow(path)) {}
 
 void CheckedReader::readExact(void* data, std::size_t size, const std::string& what) {
     if (size > remaining()) failShort(size - remaining(), what);

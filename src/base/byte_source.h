@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/file_system.h"
 
 namespace tavo {
 
@@ -33,16 +34,12 @@ class FileSource final : public ByteSource {
 public:
     // Throws Error::cannotOpen.
     explicit FileSource(const std::string& path);
-    ~FileSource() override;
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
 
-    std::size_t read(void* data, std::size_t size) override;
-    uint64_t size() const override { return size_; }
+    std::size_t read(void* data, std::size_t size) override { return size == 0 ? 0 : file_->read(data, size); }
+    uint64_t size() const override { return file_->size(); }
 
 private:
-    std::FILE* file_ = nullptr;
-    uint64_t size_ = 0;
+    std::unique_ptr<platform::FileReader> file_;
 };
 
 // Reads a source front to back, keeping the position so that a short read

@@ -1,175 +1,114 @@
 #include "base/file_save.h"
 
-#include <array>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <random>
-#include <system_error>
+#include <string_view>
 
 #include "base/error.h"
 #include "base/path_text.h"
+#include "platform/file_system.h"
 
 namespace tavo {
 
 namespace {
 
-namespace fs = std::filesystem;
+using platform::FileKind;
+using platform::FileStatus;
+using platform::FileSystem;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// The failure seam: counts the operations of saves and fails the chosen one.
-struct FaultPlan {
-    int failAt = 0;  // 0: never
-    int count = 0;
-};
-FaultPlan& faults() {
-    static FaultPlan plan;
-    return plan;
+[[noreturn]] void failCreating(const std::string& path, const FileStatus& status) {
+    throw Error::cannotCreate(path, status.reason);
 }
 
-// True when this operation is the one to fail.
-bool injectedFault() {
-    FaultPlan& plan = faults();
-    return ++plan.count == plan.failAt;
-}
-
-// Writes through stdio and remembers the first failure instead of throwing
-// from deep inside a writer, so that the caller can clean up in one place.
-class FileSink final : public ByteSink {
+// Collects the writers' many small writes into large ones, and remembers the
+// first failure instead of throwing from deep inside a writer.
+class PendingSink final : public ByteSink {
 public:
-    explicit FileSink(std::FILE* f) : file_(f) {}
+    explicit PendingSink(platform::PendingFile& file) : file_(file) { buffer_.reserve(kBufferSize); }
     using ByteSink::write;
     void write(const void* data, std::size_t size) override {
-        if (errno_ != 0 || size == 0) return;
-        if (injectedFault()) {
-            errno_ = ENOSPC;
-        } else if (std::fwrite(data, 1, size, file_) != size) {
-            errno_ = errno ? errno : EIO;
+        const std::string_view bytes(static_cast<const char*>(data), size);
+        if (buffer_.size() + bytes.size() > kBufferSize) flush();
+        if (bytes.size() >= kBufferSize) {
+            if (status_.ok()) status_ = file_.write(bytes.data(), bytes.size());
+        } else {
+            buffer_.append(bytes);
         }
     }
-    int flush() {
-        if (errno_ == 0 && (injectedFault() || std::fflush(file_) != 0)) errno_ = errno ? errno : EIO;
-        return errno_;
+    FileStatus flush() {
+        if (status_.ok() && !buffer_.empty()) status_ = file_.write(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return status_;
     }
 
 private:
-    std::FILE* file_;
-    int errno_ = 0;
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    platform::PendingFile& file_;
+    std::string buffer_;
+    FileStatus status_;
 };
-
-std::string temporaryNameFor(const std::string& path) {
-    static std::mt19937 random{std::random_device{}()};
-    return path + ".~" + std::to_string(random() % 1000000) + ".tmp";
-}
-
-// Opens a new temporary file beside `path`; "x" refuses to reuse a name.
-FilePtr createTemporary(const std::string& path, std::string& tempPath) {
-    int lastErrno = 0;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        tempPath = temporaryNameFor(path);
-        errno = 0;
-        if (injectedFault()) {
-            lastErrno = EACCES;
-            break;
-        }
-        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return FilePtr(f);
-        lastErrno = errno;
-        if (lastErrno != EEXIST) break;
-    }
-    throw Error::cannotCreate(path, systemErrorText(lastErrno));
-}
-
-void renameFile(const std::string& from, const std::string& to, std::error_code& ec) {
-    if (injectedFault()) {
-        ec = std::make_error_code(std::errc::io_error);
-        return;
-    }
-    fs::rename(from, to, ec);
-}
 
 // The old file's bytes under NAME.bak, unless such a file exists already.
 // A hard link keeps the old file in place until the new one replaces it;
 // where links are not possible the old file is renamed and comes back if
-// the replacement fails. Returns how to undo it.
+// the replacement fails. Failing here only costs the backup.
 enum class BackupMade { None, Linked, Renamed };
-BackupMade backUpOld(const std::string& path, const std::string& bak) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec) || fs::exists(bak, ec) || ec) return BackupMade::None;
-    if (!injectedFault()) {
-        fs::create_hard_link(path, bak, ec);
-        if (!ec) return BackupMade::Linked;
-    }
-    renameFile(path, bak, ec);  // failing here only costs the backup
-    return ec ? BackupMade::None : BackupMade::Renamed;
+
+BackupMade backUpOld(FileSystem& files, const std::string& target, const std::string& bak) {
+    if (files.link(target, bak).ok()) return BackupMade::Linked;
+    return files.rename(target, bak).ok() ? BackupMade::Renamed : BackupMade::None;
 }
 
-void undoBackup(BackupMade made, const std::string& path, const std::string& bak) {
-    std::error_code ec;
-    if (made == BackupMade::Linked) fs::remove(bak, ec);
-    if (made == BackupMade::Renamed) fs::rename(bak, path, ec);
+void undoBackup(FileSystem& files, BackupMade made, const std::string& target, const std::string& bak) {
+    if (made == BackupMade::Linked) files.remove(bak);
+    if (made == BackupMade::Renamed) files.rename(bak, target);
 }
 
 }  // namespace
 
-void InjectFileFault(int nthOperation) {
-    faults().failAt = nthOperation;
-    faults().count = 0;
-}
+void InjectFileFault(int nthOperation) { platform::InjectFileFault(nthOperation); }
 
-int FileOperationsCounted() { return faults().count; }
+int FileOperationsCounted() { return platform::FileOperationsCounted(); }
 
 void saveFile(const std::string& path, const std::function<void(ByteSink&)>& produce, Backup backup) {
-    std::string tempPath;
-    FilePtr file = createTemporary(path, tempPath);
-    const auto discard = [&] {
-        file.reset();
-        std::remove(tempPath.c_str());
-    };
-    int err = 0;
-    try {
-        FileSink sink(file.get());
-        produce(sink);
-        err = sink.flush();
-    } catch (...) {
-        discard();
-        throw;
-    }
-    if (err == 0) {
-        if (injectedFault())
-            err = EIO;
-        else if (std::fclose(file.release()) != 0)  // closed either way
-            err = errno ? errno : EIO;
-    }
-    if (err != 0) {
-        discard();
-        throw Error::cannotCreate(path, systemErrorText(err));
-    }
+    FileSystem& files = platform::Files();
+    FileStatus status;
+    const std::string target = files.resolveLinks(path, status);
+    if (!status.ok()) failCreating(path, status);
+    const FileKind kind = files.kindOf(target);
+    if (kind == FileKind::Other) throw Error::cannotCreate(path, "not a regular file");
+    if (kind == FileKind::File && !(status = files.checkWritable(target)).ok()) failCreating(path, status);
 
-    const std::string bak = changeFileExt(path, ".bak");
-    const BackupMade made = backup == Backup::RenameOldToBak ? backUpOld(path, bak) : BackupMade::None;
-    std::error_code ec;
-    renameFile(tempPath, path, ec);
-    if (ec) {
-        std::remove(tempPath.c_str());
-        undoBackup(made, path, bak);
-        throw Error::cannotCreate(path, ec.message());
+    // Dropped unreplaced on any failure below, the temporary file is gone.
+    std::unique_ptr<platform::PendingFile> file = files.createBeside(target, status);
+    if (!file) failCreating(path, status);
+    {
+        PendingSink sink(*file);
+        produce(sink);
+        status = sink.flush();
+    }
+    if (status.ok()) status = file->seal(target);
+    if (!status.ok()) failCreating(path, status);
+
+    const std::string bak = changeFileExt(target, ".bak");
+    const BackupMade made =
+        backup == Backup::RenameOldToBak && kind == FileKind::File ? backUpOld(files, target, bak) : BackupMade::None;
+    status = file->replace(target);
+    if (!status.ok()) {
+        file.reset();
+        undoBackup(files, made, target, bak);
+        failCreating(path, status);
     }
 }
 
 std::string readWholeFile(const std::string& path) {
-    errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw Error::cannotOpen(path, systemErrorText(errno));
+    FileStatus status;
+    const std::unique_ptr<platform::FileReader> reader = platform::Files().openRead(path, status);
+    if (!reader) throw Error::cannotOpen(path, status.reason);
     std::string bytes;
-    std::array<char, 65536> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) bytes.append(buffer.data(), n);
-    if (std::ferror(file.get())) throw Error::cannotOpen(path, systemErrorText(errno));
+    bytes.reserve(static_cast<std::size_t>(reader->size()));
+    std::string chunk(1 << 16, '\0');
+    while (const std::size_t n = reader->read(chunk.data(), chunk.size())) bytes.append(chunk, 0, n);
+    if (!reader->status().ok()) throw Error::cannotOpen(path, reader->status().reason);
     return bytes;
 }
 

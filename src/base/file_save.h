@@ -10,19 +10,21 @@ namespace tavo {
 enum class Backup { None, RenameOldToBak };
 
 // Writes a file so that a failure never costs the old one: the bytes go to a
-// temporary file in the same folder, which replaces the target only once it
-// is complete. With RenameOldToBak the old file's bytes stay as NAME.bak,
+// temporary file in the same folder, private until it is complete and on the
+// disk, which then replaces the target in one step. A symbolic link is
+// written through to the file it names, and a replaced file's mode and owner
+// stay. With RenameOldToBak the old file's bytes stay as NAME.bak beside it,
 // unless a ".bak" file of that name exists already (then the old file is
 // simply replaced, as the rename-without-overwrite it mirrors does).
-// Throws Error::cannotCreate naming `path` when anything fails; then the
-// target and its ".bak" are as they were and no temporary file is left.
+// Throws Error::cannotCreate naming `path` when anything fails, also when
+// the target is a file this process may not write; then the target and its
+// ".bak" are as they were and no temporary file is left.
 void saveFile(const std::string& path, const std::function<void(ByteSink&)>& produce,
               Backup backup = Backup::None);
 
-// Test seam: makes the N-th file operation of the following saves fail (the
-// temporary file's creation, each write, the flush, the close, each rename
-// and link), counting from 1; 0 turns it off. FileOperationsCounted() tells
-// how many operations ran since.
+// Test seam: makes the N-th file operation of the following saves fail,
+// counting from 1; 0 turns it off. FileOperationsCounted() tells how many
+// operations ran since. (The operations are those of platform/file_system.h.)
 void InjectFileFault(int nthOperation);
 int FileOperationsCounted();
 

@@ -1,78 +1,161 @@
 #include "cli/export_command.h"
 
-#include "base/file_save.h"
 #include "base/ascii_case.h"
-#include "base/path_text.h"
+#include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
+#include "cli/output_rule.h"
+#include "cli/value_ranges.h"
+#include "cli/workbook_command.h"
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
 #include "export/jww_writer.h"
 #include "export/sheet_conversion.h"
 #include "interface/settings_access.h"
-#include "platform/encoding.h"
+#include "jwc/jwc_writer.h"
+#include "jwc/jwc_file.h"
+#include "settings/settings_store.h"
 
 namespace tavo::cli {
 
-void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, bool utf8, const std::string& csvName) {
-    const auto text = [utf8](const std::string& t) { return utf8 ? platform::Utf8ToCp932(t) : t; };
+namespace {
+
+const char* const kSheetKinds[] = {"AddLine", "AddText", "AddTextV", "AddCircle", "AddSolid", "Comment"};
+
+bool isSheetKind(std::string_view kind) {
+    for (const char* k : kSheetKinds)
+        if (EqualsIgnoringAsciiCase(k, kind)) return true;
+    return false;
+}
+
+}  // namespace
+
+const char* const kExportHelp =
+    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|-]\n"
+    "                   [--to jwc|jww|clipboard|preview] [--sheet NAME|N] [--range A1:K40]\n"
+    "       tavo export IN.csv -o OUT.jwc|OUT.txt|- [--to jwc|jww] [--encoding sjis|utf8]\n"
+    "\n"
+    "Plays the host's export: a drawing is made from the stored settings (tavo config)\n"
+    "and filled through the export calls.\n"
+    "\n"
+    "From a workbook (.xlsx, .xlsm, .ods) one worksheet is converted as the host macro\n"
+    "converts it: borders become lines, cell texts texts, filled cells solids (with\n"
+    "ExchangeSolid). --sheet names the sheet or gives its position from 1 (default: the\n"
+    "active sheet), --range the cells (default: the used area). Column widths and row\n"
+    "heights in points times DimScale are millimetres on the paper. The target is --to,\n"
+    "else the name after -o, else the stored ExportTarget with the stored FileName. A\n"
+    "progress bar shows on a terminal when a sheet takes more than a moment.\n"
+    "\n"
+    "From IN.csv every row is one export call, its kind first:\n"
+    "  AddLine,X1,Y1,X2,Y2,Color,Lay,LineType\n"
+    "  AddText,X1,Y1,X2,Y2,MojiNo,Lay,Text      (AddTextV: vertical text)\n"
+    "  AddCircle,X,Y,R,Flatness,StartAngle,EndAngle,Tilt,Color,Lay,LineType\n"
+    "  AddSolid,X1,Y1,X2,Y2,Color,Lay           (Color: a Windows colour, red in the low byte)\n"
+    "  Comment,Comment1,Comment2                (a .jwc file keeps 32 bytes of each)\n"
+    "Coordinates are millimetres on the paper, angles degrees, Lay is group x 16 + layer.\n"
+    "The texts of IN.csv are UTF-8 when the file starts with a byte-order mark or is valid\n"
+    "UTF-8, else Shift-JIS; --encoding (or --utf8) forces it. A header row, empty trailing\n"
+    "cells, \";\" as separator and kinds in any case are accepted. IN.csv may be - (stdin).\n"
+    "\n"
+    "Units of the output:\n"
+    "  OUT.jwc    JW_CAD drawing in drawing units (paper millimetres x 518 / paper\n"
+    "             length); an existing file becomes OUT.bak\n"
+    "  OUT.txt    JWW coordinate file: real-world millimetres (paper millimetres x group\n"
+    "             scale)\n"
+    "  -          standard output; --to jwc|jww says which\n"
+    "  clipboard  (workbooks) JWT text in Shift-JIS, real-world millimetres as in OUT.txt;\n"
+    "             needs a display (DISPLAY or WAYLAND_DISPLAY) and fails without one or\n"
+    "             when the clipboard cannot be reached. A background process of tavo keeps\n"
+    "             the text there until another program copies something.\n"
+    "  preview    (workbooks) the preview window, as tavo view shows it, which saves and\n"
+    "             copies the units above; needs a display and waits until it is closed.\n"
+    "             ExportTarget 0 (the factory setting) stands for it.\n"
+    "The workbook and the settings files are inputs: the output may be none of them.\n";
+
+void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::string& csvName) {
     for (const CsvRow& row : rows) {
-        const std::string& kind = row.fields[0];
-        if (kind == "AddLine") {
+        if (KindIs(row, "AddLine")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto color = in.integer<uint8_t>();
             const auto lay = in.integer<uint8_t>();
             AddSheetLine(d, x1, y1, x2, y2, color, lay, in.integer<uint8_t>());
-        } else if (kind == "AddText" || kind == "AddTextV") {
+        } else if (KindIs(row, "AddText") || KindIs(row, "AddTextV")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto mojiNo = in.integer<uint8_t>();
             const auto lay = in.integer<uint8_t>();
-            AddSheetText(d, x1, y1, x2, y2, mojiNo, lay, text(in.text()), kind == "AddTextV");
-        } else if (kind == "AddCircle") {
+            AddSheetText(d, x1, y1, x2, y2, mojiNo, lay, in.text(), KindIs(row, "AddTextV"));
+        } else if (KindIs(row, "AddCircle")) {
             RowReader in(row, csvName, 10);
             const float x = in.f32(), y = in.f32(), r = in.f32(), flatness = in.f32();
             const float start = in.f32(), end = in.f32(), tilt = in.f32();
             const auto color = in.integer<uint8_t>();
             const auto lay = in.integer<uint8_t>();
             AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.integer<uint8_t>());
-        } else if (kind == "AddSolid") {
+        } else if (KindIs(row, "AddSolid")) {
             RowReader in(row, csvName, 6);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto color = in.integer<int32_t>();
             AddSheetSolid(d, x1, y1, x2, y2, color, in.integer<uint8_t>());
-        } else if (kind == "Comment") {
+        } else if (KindIs(row, "Comment")) {
             RowReader in(row, csvName, 2);
-            d.Comment1 = text(in.text());
-            d.Comment2 = text(in.text());
+            d.Comment1 = in.text();
+            d.Comment2 = in.text();
         } else {
-            throw Error::badFile(csvName, "line " + std::to_string(row.line) + ": unknown kind \"" + kind +
+            throw Error::badFile(csvName, "line " + std::to_string(row.line) + ": unknown kind \"" + row.fields[0] +
                                               "\" (expected AddLine, AddText, AddTextV, AddCircle, AddSolid or "
                                               "Comment)");
         }
     }
 }
 
-int RunExport(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to"}, {"--utf8"});
-    if (args.positional().size() != 1) throw UsageError{"give one IN.csv"};
-    if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
-    const std::string input = args.positional()[0];
-    const std::string output = args.value("-o");
-    std::string target = args.value("--to");
-    if (target.empty()) {
-        target = EqualsIgnoringAsciiCase(extractFileExt(output), ".jwc") ? "jwc" : "jww";
+void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding) {
+    const std::string name = InputName(path);
+    const std::string text = TextFileToShiftJis(ReadInput(path), encoding, name);
+    ApplySettings(drawing, ReadStoredSettings());
+    ReplaySheetRows(drawing, ParseRecordCsv(text, isSheetKind), name);
+}
+
+std::vector<std::string> SettingsInputs() {
+    const SettingsStore store = CurrentSettingsStore();
+    return {store.iniPath(), store.datPath()};
+}
+
+std::vector<std::string> ExportInputs(const std::string& input) {
+    std::vector<std::string> inputs = SettingsInputs();
+    inputs.push_back(input);
+    return inputs;
+}
+
+void WriteExportDrawing(const TJwObject& drawing, const Output& output) {
+    if (&output.kind() == &kJwcOutput) {
+        const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
+        output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
+    } else {
+        output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
     }
-    if (target != "jwc" && target != "jww") throw UsageError{"--to takes jwc or jww, not \"" + target + "\""};
+}
+
+int RunExport(const std::vector<std::string>& argv) {
+    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range"}, {"--utf8"});
+    const std::string input = args.onlyPositional("IN.csv, BOOK.xlsx or BOOK.ods");
+    if (IsWorkbookInput(input)) {
+        if (args.has("--encoding") || args.has("--utf8"))
+            throw UsageError{"--encoding is for CSV rows; a workbook's texts are Unicode"};
+        return RunWorkbookExport(args);
+    }
+    RefuseWorkbookOptions(args);
+    if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
+    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput}, args.value("--to"), ExportInputs(input));
 
     TJwObject drawing;
-    ApplySettings(drawing, ReadStoredSettings());
-    ReplaySheetRows(drawing, ParseCsv(readWholeFile(input)), args.has("--utf8"), input);
-    if (target == "jwc")
-        SaveExportAsJwc(drawing, output);
-    else
-        SaveJww(drawing, output);
+    LoadSheet(drawing, input, EncodingOption(args));
+    if (&output.kind() == &kJwcOutput) {
+        const std::string problem = CommentsProblem(drawing.Comment1, drawing.Comment2);
+        if (!problem.empty()) throw CommandError{InputName(input), problem};
+    }
+    WriteExportDrawing(drawing, output);
     return 0;
 }
 

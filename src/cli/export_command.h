@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/csv.h"
+#include "cli/text_encoding.h"
 
 namespace tavo {
 class TJwObject;
@@ -11,11 +12,27 @@ class TJwObject;
 
 namespace tavo::cli {
 
-// Replays worksheet rows (AddLine, AddText, AddTextV, AddCircle, AddSolid,
-// Comment) on an export drawing, as the host's export calls would.
-void ReplaySheetRows(TJwObject& drawing, const std::vector<CsvRow>& rows, bool utf8, const std::string& csvName);
+class Output;
 
-// tavo export IN.csv [--to jwc|jww] -o OUT [--utf8]
+// Replays worksheet rows (AddLine, AddText, AddTextV, AddCircle, AddSolid,
+// Comment) on an export drawing, as the host's export calls would. Texts
+// are Shift-JIS already.
+void ReplaySheetRows(TJwObject& drawing, const std::vector<CsvRow>& rows, const std::string& csvName);
+
+// An export drawing made from the stored settings, as ObjCreateByInifile
+// makes it, with the rows of the worksheet file `path` ("-": stdin).
+void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding);
+
+// The settings files an export reads: no output may replace them.
+std::vector<std::string> SettingsInputs();
+// The same with the worksheet or workbook the drawing is made from.
+std::vector<std::string> ExportInputs(const std::string& input);
+
+// Writes an export drawing as ObjSaveToJwcFile or ObjSaveToTxtFile would,
+// by the output's kind.
+void WriteExportDrawing(const TJwObject& drawing, const Output& output);
+
+extern const char* const kExportHelp;
 int RunExport(const std::vector<std::string>& argv);
 
 }  // namespace tavo::cli

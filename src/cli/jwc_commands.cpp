@@ -1,132 +1,86 @@
 #include "cli/jwc_commands.h"
 
-#include "base/ascii_case.h"
+#include <memory>
+
 #include "base/file_save.h"
-#include "base/geometry.h"
-#include "base/path_text.h"
+#include "cli/cli_args.h"
 #include "cli/jwc_csv.h"
-#include "export/export_jwc_writer.h"
-#include "export/export_jwt_writer.h"
-#include "export/jw_object.h"
-#include "export/jwc_import.h"
-#include "export/jww_writer.h"
-#include "jwc/jwc_header.h"
-#include "jwc/jwc_reader.h"
-#include "jwc/jwt_text.h"
-#include "platform/clipboard.h"
+#include "cli/jwc_input.h"
+#include "cli/output_rule.h"
+#include "cli/text_encoding.h"
+#include "cli/value_ranges.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_writer.h"
 #include "platform/encoding.h"
 
 namespace tavo::cli {
 
-namespace {
+const char* const kDumpHelp =
+    "usage: tavo dump FILE.jwc [-o OUT.csv|-] [--encoding sjis|utf8]\n"
+    "\n"
+    "One CSV row per record of the drawing, as the host's Get exports hand them out:\n"
+    "  Drawing,PaperSize,Scale          paper-size index 0-4 for A0-A4\n"
+    "  Comment,Comment1,Comment2\n"
+    "  Table,Row,PenNo,Width,Height,Spacing      rows 0-10, tenths of a millimetre\n"
+    "  Sen,X1,Y1,X2,Y2,LineType,Color,Lay,SpareByte,SpareWord\n"
+    "  Enko,X,Y,R,Flatness,StartAngle,EndAngle,Tilt,LineType,Color,Lay,SpareByte,SpareWord\n"
+    "  Moji,X1,Y1,X2,Y2,MojiNo,Lay,Flags,Text\n"
+    "  Ten,X,Y,Lay,Color,SpareWord\n"
+    "Coordinates are drawing units exactly as stored (518 across the paper's long side);\n"
+    "angles are degrees x 65536 and Flatness is the axis ratio x 10000, as stored.\n"
+    "\n"
+    "Texts are Shift-JIS in a file or a pipe, and in the locale's character set on a\n"
+    "terminal; --encoding (or --utf8) forces it. The first line names the encoding, so that\n"
+    "tavo build reads the dump back into the same file. FILE may be - (stdin); -o - or no\n"
+    "-o writes to stdout.\n";
 
-std::string onlyInput(const Args& args, const char* what) {
-    if (args.positional().size() != 1) throw UsageError{std::string("give one ") + what};
-    return args.positional()[0];
-}
+const char* const kBuildHelp =
+    "usage: tavo build IN.csv -o OUT.jwc|- [--paper N] [--scale N] [--mm] [--encoding sjis|utf8]\n"
+    "\n"
+    "The reverse of tavo dump: the rows of IN.csv go through the JWC call family (JwcCreate,\n"
+    "SetComment, SetMojiTable, AddSen, AddEnko, AddMoji, AddTen) into OUT.jwc; an existing\n"
+    "OUT.jwc becomes OUT.bak. Coordinates are drawing units as dump writes them; with --mm\n"
+    "they are millimetres on the paper, as the host passes them.\n"
+    "  --paper N   paper-size index, 0-4 for A0-A4 (else the Drawing row's, else 3)\n"
+    "  --scale N   the drawing's scale, 1-1000 (else the Drawing row's, else 100)\n"
+    "A comment holds at most 32 bytes of Shift-JIS. The texts of IN.csv are read as tavo\n"
+    "export reads them (tavo export --help). IN.csv may be - (stdin).\n";
 
-void loadInto(JwcSession& session, const std::string& path) {
-    session.create(3, 1);
-    session.loadFrom(path);
-}
+int RunDump(const std::vector<std::string>& argv) {
+    const Args args(argv, {"-o", "--encoding"}, {"--utf8"});
+    const std::string& input = args.onlyPositional("FILE.jwc");
+    const Output output(args.value("-o", "-"), {&kCsvOutput}, "", {input});
+    auto drawing = std::make_unique<TJwcFile>();
+    LoadJwcInput(*drawing, input);
 
-const char* paperName(int32_t plotSize) {
-    static const char* const kNames[] = {"A0", "A1", "A2", "A3", "A4"};
-    return plotSize >= 0 && plotSize <= 4 ? kNames[plotSize] : "A4";
-}
-
-}  // namespace
-
-int RunInfo(const std::vector<std::string>& argv, std::ostream& out) {
-    const Args args(argv, {}, {});
-    const std::string path = onlyInput(args, "FILE.jwc");
-    JwcSession session;
-    loadInto(session, path);
-    const TJwcFile& d = session.drawing();
-    out << "File: " << path << "\n"
-        << "Paper: " << paperName(d.paperSize) << " (index " << d.paperSize << ", " << PaperLength(d.paperSize)
-        << " mm)\n"
-        << "Scale: " << ParseHeaderLine1(d.head).scale << "\n"
-        << "Units per sheet: " << d.unitsPerSheet << "\n"
-        << "Unit divisor: " << d.unitDivisor << " mm\n"
-        << "Lines: " << d.senCount() << "\n"
-        << "Arcs: " << d.enkoCount() << "\n"
-        << "Texts: " << d.mojiCount() << "\n"
-        << "Points: " << d.tenCount() << "\n"
-        << "Text area: " << d.textAreaLength << " bytes\n"
-        << "Group scales: " << (d.oldFormat ? "integer" : "float") << " table\n"
-        << "Comment1: " << platform::Cp932ToUtf8(d.comment1) << "\n"
-        << "Comment2: " << platform::Cp932ToUtf8(d.comment2) << "\n";
-    return 0;
-}
-
-int RunDump(const std::vector<std::string>& argv, std::ostream& out) {
-    const Args args(argv, {"-o"}, {"--utf8"});
-    const std::string path = onlyInput(args, "FILE.jwc");
-    JwcSession session;
-    loadInto(session, path);
-    const std::string csv = DumpJwcCsv(session.drawing(), ParseHeaderLine1(session.drawing().head).scale,
-                                       args.has("--utf8"));
-    if (args.has("-o"))
-        saveFile(args.value("-o"), [&](ByteSink& sink) { sink.write(csv); });
+    TextEncoding encoding = EncodingOption(args);
+    const bool forPerson = encoding == TextEncoding::Detect && output.isStandardOutput() && IsTerminal(stdout);
+    if (encoding == TextEncoding::Detect) encoding = TextEncoding::ShiftJis;
+    std::string csv = DumpJwcCsv(*drawing, StoredScale(*drawing));
+    if (forPerson)
+        csv = Cp932ForPerson(csv);
+    else if (encoding == TextEncoding::Utf8)
+        csv = EncodingLine(encoding) + platform::Cp932ToUtf8(csv);
     else
-        out << csv;
+        csv = EncodingLine(encoding) + csv;
+    output.write(csv);
     return 0;
 }
 
 int RunBuild(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--paper", "--scale"}, {"--utf8", "--mm"});
-    const std::string path = onlyInput(args, "IN.csv");
+    const Args args(argv, {"-o", "--paper", "--scale", "--encoding"}, {"--utf8", "--mm"});
+    const std::string& input = args.onlyPositional("IN.csv");
     if (!args.has("-o")) throw UsageError{"build needs -o OUT.jwc"};
+    const Output output(args.value("-o"), {&kJwcOutput}, "", {input});
     BuildOptions options;
-    options.plotSize = args.intValue("--paper", -1, 0, 4);
-    options.scale = args.intValue("--scale", -1, 1, 32767);
+    if (args.has("--paper")) options.plotSize = RangedInt("PlotSize", args.value("--paper"), "--paper");
+    if (args.has("--scale")) options.scale = RangedInt("JwcScale", args.value("--scale"), "--scale");
     options.unit = args.has("--mm") ? CoordUnit::PaperMm : CoordUnit::DrawingUnits;
-    options.utf8 = args.has("--utf8");
+    const std::string name = InputName(input);
+    const std::string text = TextFileToShiftJis(ReadInput(input), EncodingOption(args), name);
     JwcSession session;
-    BuildJwcFromCsv(session, ParseCsv(readWholeFile(path)), options, path);
-    session.saveTo(args.value("-o"));
-    return 0;
-}
-
-int RunJwt(const std::vector<std::string>& argv, std::ostream& out) {
-    const Args args(argv, {}, {"--clipboard"});
-    const std::string path = onlyInput(args, "FILE.jwc");
-    // The file's own unit divisor, so that numbers are millimetres on its
-    // sheet (a host's creator sets the paper before it loads).
-    auto drawing = std::make_unique<TJwcFile>();
-    LoadJwcFile(*drawing, path);
-    JwcSession session;
-    session.adopt(std::move(drawing));
-    const TJwcFile& d = session.drawing();
-    const std::string text = JwcToJwt(d, static_cast<float>(d.scale * static_cast<double>(session.unitDivisor())));
-    if (args.has("--clipboard"))
-        platform::SystemClipboard().setText(text);
-    else
-        out << text;
-    return 0;
-}
-
-int RunConvert(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o"}, {});
-    const std::string path = onlyInput(args, "FILE.jwc");
-    if (!args.has("-o")) throw UsageError{"convert needs -o OUT.txt, OUT.jwt or OUT.jwc"};
-    const std::string output = args.value("-o");
-    const std::string ext = extractFileExt(output);
-    TJwcFile loaded;
-    LoadJwcFile(loaded, path);
-    TJwObject drawing;
-    ImportJwc(loaded, drawing);
-    if (EqualsIgnoringAsciiCase(ext, ".jwc")) {
-        SaveExportAsJwc(drawing, output);
-    } else if (EqualsIgnoringAsciiCase(ext, ".jwt")) {
-        const std::string text = ExportToJwt(drawing);
-        saveFile(output, [&](ByteSink& sink) { sink.write(text); });
-    } else if (EqualsIgnoringAsciiCase(ext, ".txt")) {
-        SaveJww(drawing, output);
-    } else {
-        throw UsageError{"the output name must end in .txt (JWW), .jwt or .jwc"};
-    }
+    BuildJwcFromCsv(session, ParseRecordCsv(text, IsJwcRecordKind), options, name);
+    output.write([&](ByteSink& sink) { WriteJwc(session.drawing(), sink); }, Backup::RenameOldToBak);
     return 0;
 }
 

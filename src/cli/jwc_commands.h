@@ -1,15 +1,13 @@
 #pragma once
 
-#include <ostream>
-
-#include "cli/cli_args.h"
+#include <string>
+#include <vector>
 
 namespace tavo::cli {
 
-int RunInfo(const std::vector<std::string>& argv, std::ostream& out);
-int RunDump(const std::vector<std::string>& argv, std::ostream& out);
+extern const char* const kDumpHelp;
+extern const char* const kBuildHelp;
+int RunDump(const std::vector<std::string>& argv);
 int RunBuild(const std::vector<std::string>& argv);
-int RunJwt(const std::vector<std::string>& argv, std::ostream& out);
-int RunConvert(const std::vector<std::string>& argv);
 
 }  // namespace tavo::cli

@@ -7,7 +7,6 @@
 #include "base/error.h"
 #include "cli/csv_row.h"
 #include "cli/number_text_cli.h"
-#include "platform/encoding.h"
 
 namespace tavo::cli {
 
@@ -40,8 +39,14 @@ private:
 
 }  // namespace
 
-std::string DumpJwcCsv(const TJwcFile& d, int32_t scale, bool utf8) {
-    const auto text = [utf8](std::string_view t) { return CsvField(utf8 ? platform::Cp932ToUtf8(t) : std::string(t)); };
+bool IsJwcRecordKind(std::string_view kind) {
+    for (const char* k : {"Drawing", "Comment", "Table", "Sen", "Enko", "Moji", "Ten"})
+        if (EqualsIgnoringAsciiCase(k, kind)) return true;
+    return false;
+}
+
+std::string DumpJwcCsv(const TJwcFile& d, int32_t scale) {
+    const auto text = [](std::string_view t) { return CsvField(t); };
     std::string out =
         "# Drawing,PaperSize,Scale\n"
         "# Comment,Comment1,Comment2\n"
@@ -85,26 +90,27 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
     int plotSize = 3;
     int scale = 100;
     for (const CsvRow& row : rows) {
-        if (row.fields[0] != "Drawing") continue;
+        if (!KindIs(row, "Drawing")) continue;
         RowReader in(row, csvName, 2);
-        plotSize = in.integer<int16_t>();
-        scale = in.integer<int16_t>();
+        plotSize = in.ranged("PlotSize");
+        scale = in.ranged("JwcScale");
     }
     if (options.plotSize >= 0) plotSize = options.plotSize;
     if (options.scale >= 0) scale = options.scale;
     session.create(plotSize, scale);
 
-    const auto text = [&](const std::string& t) { return options.utf8 ? platform::Utf8ToCp932(t) : t; };
     const CoordUnit unit = options.unit;
     for (const CsvRow& row : rows) {
-        const std::string& kind = row.fields[0];
-        if (kind == "Drawing") {
+        if (KindIs(row, "Drawing")) {
             continue;
-        } else if (kind == "Comment") {
+        } else if (KindIs(row, "Comment")) {
             RowReader in(row, csvName, 2);
-            const std::string c1 = text(in.text());
-            session.setComment(c1, text(in.text()));
-        } else if (kind == "Table") {
+            const std::string& c1 = in.text();
+            const std::string& c2 = in.text();
+            const std::string problem = CommentsProblem(c1, c2);
+            if (!problem.empty()) in.fail(problem);
+            session.setComment(c1, c2);
+        } else if (KindIs(row, "Table")) {
             RowReader in(row, csvName, 5);
             const auto r = in.integer<int16_t>();
             if (r < 0 || r > 10) in.fail("text-size rows run from 0 to 10, not " + std::to_string(r));
@@ -112,7 +118,7 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
             const auto width = in.integer<uint16_t>();
             const auto height = in.integer<uint16_t>();
             session.setMojiTable(r, pen, width, height, in.integer<uint16_t>());
-        } else if (kind == "Sen") {
+        } else if (KindIs(row, "Sen")) {
             RowReader in(row, csvName, 9);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto lineType = in.integer<uint8_t>();
@@ -120,7 +126,7 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
             const auto lay = in.integer<uint8_t>();
             const auto spareByte = in.integer<uint8_t>();
             session.addSen(x1, y1, x2, y2, color, lay, lineType, spareByte, in.integer<uint16_t>(), unit);
-        } else if (kind == "Enko") {
+        } else if (KindIs(row, "Enko")) {
             RowReader in(row, csvName, 12);
             const float x = in.f32(), y = in.f32(), r = in.f32();
             const auto flatness = in.integer<uint16_t>();
@@ -133,21 +139,21 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
             const auto spareByte = in.integer<uint8_t>();
             session.addEnko(x, y, r, flatness, start, end, tilt, color, lay, lineType, spareByte,
                             in.integer<uint16_t>(), unit);
-        } else if (kind == "Moji") {
+        } else if (KindIs(row, "Moji")) {
             RowReader in(row, csvName, 8);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto mojiNo = in.integer<uint8_t>();
             const auto lay = in.integer<uint8_t>();
             const auto flags = in.integer<uint16_t>();
-            session.addMoji(x1, y1, x2, y2, mojiNo, lay, flags, text(in.text()), unit);
-        } else if (kind == "Ten") {
+            session.addMoji(x1, y1, x2, y2, mojiNo, lay, flags, in.text(), unit);
+        } else if (KindIs(row, "Ten")) {
             RowReader in(row, csvName, 5);
             const float x = in.f32(), y = in.f32();
             const auto lay = in.integer<uint8_t>();
             const auto color = in.integer<uint8_t>();
             session.addTen(x, y, color, lay, in.integer<uint16_t>(), unit);
         } else {
-            throw Error::badFile(csvName, "line " + std::to_string(row.line) + ": unknown kind \"" + kind +
+            throw Error::badFile(csvName, "line " + std::to_string(row.line) + ": unknown kind \"" + row.fields[0] +
                                               "\" (expected Drawing, Comment, Table, Sen, Enko, Moji or Ten)");
         }
     }

@@ -1,85 +1,110 @@
 // tavo: the library's tasks from the command line, with CSV files standing
 // in for the worksheet.
+#include <exception>
 #include <iostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "base/error.h"
 #include "cli/cli_args.h"
 #include "cli/config_command.h"
+#include "cli/error_report.h"
 #include "cli/export_command.h"
+#include "cli/info_command.h"
 #include "cli/jwc_commands.h"
+#include "cli/jwt_command.h"
 #include "cli/render_command.h"
+#include "cli/text_encoding.h"
 #include "cli/view_command.h"
-#include "platform/encoding.h"
+
+#ifndef TAVO_VERSION
+#define TAVO_VERSION "unknown"
+#endif
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage:\n"
-    "  tavo info FILE.jwc                 paper, scale, counts and comments\n"
-    "  tavo dump FILE.jwc [-o OUT.csv] [--utf8]\n"
-    "                                     one CSV row per record, drawing units as stored\n"
-    "  tavo build IN.csv -o OUT.jwc [--paper N] [--scale N] [--mm] [--utf8]\n"
-    "                                     the reverse of dump; --mm reads coordinates as\n"
-    "                                     millimetres on the sheet, as the host passes them\n"
-    "  tavo jwt FILE.jwc [--clipboard]    the drawing as JWT text, to stdout or the clipboard\n"
-    "  tavo convert FILE.jwc -o OUT       through an export drawing to OUT.txt (JWW), OUT.jwt\n"
-    "                                     or OUT.jwc\n"
-    "  tavo export IN.csv -o OUT [--to jwc|jww] [--utf8]\n"
-    "                                     worksheet rows (AddLine, AddText, AddTextV, AddCircle,\n"
-    "                                     AddSolid, Comment) into a drawing made from the stored\n"
-    "                                     settings; .jwc by the name's extension, else JWW\n"
-    "  tavo render FILE.jwc -o OUT.png [--size WxH] [--select-all]\n"
-    "  tavo render --export IN.csv -o OUT.png [--utf8] [--size WxH] [--select-all]\n"
-    "                                     the drawing as the preview shows it, fitted to the\n"
-    "                                     paper (default size 1123x794); no display needed\n"
-    "  tavo config                        the settings as the library reads them\n"
-    "  tavo config set KEY VALUE          writes one key of tavo.ini\n";
+using tavo::cli::UsageError;
 
-int run(const std::string& command, const std::vector<std::string>& rest) {
-    using namespace tavo::cli;
-    if (command == "info") return RunInfo(rest, std::cout);
-    if (command == "dump") return RunDump(rest, std::cout);
-    if (command == "build") return RunBuild(rest);
-    if (command == "config") return RunConfig(rest, std::cout);
-    if (command == "jwt") return RunJwt(rest, std::cout);
-    if (command == "convert") return RunConvert(rest);
-    if (command == "export") return RunExport(rest);
-    if (command == "render") return RunRender(rest);
-    if (command == "view") return RunView(rest);
-    if (command == "help" || command == "--help" || command == "-h") {
-        std::cout << kUsage;
-        return 0;
-    }
-    throw UsageError{"unknown command \"" + command + "\""};
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const std::vector<std::string>& argv);
+    const char* const* help;
+};
+
+// One line per command.
+const std::vector<Command> kCommands = {
+    {"info", "paper, scale, counts and comments of drawings", tavo::cli::RunInfo, &tavo::cli::kInfoHelp},
+    {"dump", "one CSV row per record of a drawing", tavo::cli::RunDump, &tavo::cli::kDumpHelp},
+    {"build", "a drawing from CSV rows (the reverse of dump)", tavo::cli::RunBuild, &tavo::cli::kBuildHelp},
+    {"jwt", "a drawing as JWT text, to stdout, a file or the clipboard", tavo::cli::RunJwt, &tavo::cli::kJwtHelp},
+    {"convert", "a drawing to a JWW coordinate file, JWT text or .jwc", tavo::cli::RunConvert,
+     &tavo::cli::kConvertHelp},
+    {"export", "a workbook's sheet or CSV rows to .jwc, JWW text, the clipboard or the preview",
+     tavo::cli::RunExport, &tavo::cli::kExportHelp},
+    {"render", "a drawing or worksheet painted as the preview shows it", tavo::cli::RunRender,
+     &tavo::cli::kRenderHelp},
+    {"view", "a drawing or worksheet in the preview window (needs a display)", tavo::cli::RunView,
+     &tavo::cli::kViewHelp},
+    {"config", "the stored settings: show, get or set a key", tavo::cli::RunConfig, &tavo::cli::kConfigHelp},
+};
+
+const Command* find(const std::string& name) {
+    for (const Command& c : kCommands)
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+std::string overview() {
+    std::string text =
+        "usage: tavo COMMAND [ARGS...]    (tavo COMMAND --help for its options and units)\n"
+        "\n";
+    for (const Command& c : kCommands) text += "  " + (std::string(c.name) + "         ").substr(0, 9) + c.summary + "\n";
+    text +=
+        "\n"
+        "-o - writes to stdout and an input - reads stdin; -- ends the options; --opt=value\n"
+        "works for every option. Errors go to stderr as \"tavo: FILE: what is wrong\" with\n"
+        "status 1, or 2 for a command line that cannot be used.\n";
+    return text;
+}
+
+// The usage lines at the top of a command's help.
+std::string usageOf(const Command& c) {
+    const std::string help = *c.help;
+    return help.substr(0, help.find("\n\n") + 1) + "(tavo " + c.name + " --help tells more)\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    tavo::cli::UseEnvironmentLocale();
     const std::vector<std::string> args(argv, argv + argc);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): main's arguments
     if (args.size() < 2) {
-        std::cerr << kUsage;
+        std::cerr << overview();
         return 2;
     }
+    const std::string& name = args[1];
     const std::vector<std::string> rest(args.begin() + 2, args.end());
-    try {
-        return run(args[1], rest);
-    } catch (const tavo::cli::UsageError& e) {
-        std::cerr << "tavo: " << e.message << "\n" << kUsage;
+    if (name == "--version" || name == "version") {
+        std::cout << "tavo " << TAVO_VERSION << "\n";
+        return std::cout.flush() ? 0 : 1;
+    }
+    if (name == "help" || name == "--help" || name == "-h") {
+        const Command* c = rest.empty() ? nullptr : find(rest[0]);
+        std::cout << (c ? *c->help : overview());
+        return std::cout.flush() ? 0 : 1;
+    }
+    const Command* command = find(name);
+    if (!command) {
+        std::cerr << "tavo: unknown command \"" << name << "\"\n" << overview();
         return 2;
-    } catch (const tavo::Error& e) {
-        // The file name came from the command line as it is; only the
-        // library's own text is Shift-JIS.
-        if (!e.file().empty())
-            std::cerr << "tavo: " << e.file() << ": " << tavo::platform::Cp932ToUtf8(e.detail()) << "\n";
-        else
-            std::cerr << "tavo: " << tavo::platform::Cp932ToUtf8(e.message()) << "\n";
-        return 1;
-    } catch (const std::exception& e) {
-        std::cerr << "tavo: " << e.what() << "\n";
-        return 1;
+    }
+    if (tavo::cli::AsksForHelp(rest)) {
+        std::cout << *command->help;
+        return std::cout.flush() ? 0 : 1;
+    }
+    try {
+        return command->run(rest);
+    } catch (...) {
+        return tavo::cli::ReportFailure(std::current_exception(), usageOf(*command));
     }
 }

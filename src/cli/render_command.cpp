@@ -1,19 +1,21 @@
 #include "cli/render_command.h"
 
-#include "base/error.h"
-#include "base/file_save.h"
+#include <QBuffer>
+#include <QByteArray>
+
 #include "cli/cli_args.h"
-#include "cli/number_text_cli.h"
-#include "cli/csv_row.h"
 #include "cli/export_command.h"
+#include "cli/jwc_input.h"
+#include "cli/number_text_cli.h"
+#include "cli/output_rule.h"
+#include "cli/text_encoding.h"
+#include "cli/workbook_command.h"
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
 #include "export/sheet_conversion.h"
 #include "gui/control_image.h"
 #include "gui/offscreen_gui.h"
-#include "interface/settings_access.h"
 #include "jwc/jwc_file.h"
-#include "jwc/jwc_reader.h"
 #include "viewer/jw_brws.h"
 
 namespace tavo::cli {
@@ -36,23 +38,45 @@ void ParseSize(const std::string& text, int& width, int& height) {
 
 }  // namespace
 
+const char* const kRenderHelp =
+    "usage: tavo render FILE.jwc -o OUT.png|- [--size WxH] [--select-all]\n"
+    "       tavo render BOOK.xlsx|BOOK.ods -o OUT.png|- [--sheet NAME|N] [--range A1:K40]\n"
+    "                   [--size WxH] [--select-all]\n"
+    "       tavo render --export IN.csv -o OUT.png|- [--encoding sjis|utf8] [--size WxH]\n"
+    "                   [--select-all]\n"
+    "\n"
+    "Paints the drawing as the preview window shows it, the paper fitted to an image of\n"
+    "WxH pixels (default 1123x794, sides 1-16384), selected entities in red with\n"
+    "--select-all. A workbook's sheet, or with --export a worksheet CSV, is made into a\n"
+    "drawing with the stored settings, as tavo export makes it (--sheet and --range as\n"
+    "there). Needs no display. FILE and IN.csv may be - (stdin).\n"
+    "\n"
+    "Units of the output:\n"
+    "  OUT.png  PNG image in pixels, the paper fitted to WxH\n";
+
 int RunRender(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--size", "--export"}, {"--select-all", "--utf8"});
+    const Args args(argv, {"-o", "--size", "--export", "--encoding", "--sheet", "--range"},
+                    {"--select-all", "--utf8"});
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc, or --export IN.csv"};
     if (!args.has("-o")) throw UsageError{"render needs -o OUT.png"};
+    const std::string input = fromSheet ? args.value("--export") : args.positional()[0];
+    const bool fromBook = !fromSheet && IsWorkbookInput(input);
+    if (!fromBook) RefuseWorkbookOptions(args);
+    const Output output(args.value("-o"), {&kPngOutput}, "",
+                        fromSheet || fromBook ? ExportInputs(input) : std::vector<std::string>{input});
     int width = 1123, height = 794;  // A4 landscape at 96 dots per inch
     if (args.has("--size")) ParseSize(args.value("--size"), width, height);
 
     TJwObject drawing;
     if (fromSheet) {
-        const std::string input = args.value("--export");
-        ApplySettings(drawing, ReadStoredSettings());
-        ReplaySheetRows(drawing, ParseCsv(readWholeFile(input)), args.has("--utf8"), input);
+        LoadSheet(drawing, input, EncodingOption(args));
+    } else if (fromBook) {
+        LoadWorkbookDrawing(input, args, drawing);
     } else {
         TJwcFile file;
-        LoadJwcFile(file, args.positional()[0]);
+        LoadJwcInput(file, input);
         ImportJwc(file, drawing);
     }
 
@@ -62,9 +86,11 @@ int RunRender(const std::vector<std::string>& argv) {
     control.Drawing = &drawing;
     control.FitPaper();
     if (args.has("--select-all")) control.SelectAll();
-    const std::string output = args.value("-o");
-    if (!PaintControlImage(control).save(QString::fromStdString(output), "PNG"))
-        throw Error(output, "cannot write the PNG image", output + ": cannot write the PNG image");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!PaintControlImage(control).save(&buffer, "PNG")) throw CommandError{output.name(), "cannot encode the PNG image"};
+    output.write(std::string(png.constData(), static_cast<std::size_t>(png.size())));
     return 0;
 }
 

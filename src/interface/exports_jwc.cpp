@@ -16,9 +16,56 @@ void zero(Record* record) {
     if (record) std::memset(record, 0, sizeof *record);
 }
 
-
 int32_t count(int32_t (tavo::TJwcFile::*what)() const) {
     return tavo::Guarded<int32_t>(0, [&](LibraryState& s) { return (s.jwc.drawing().*what)(); });
+}
+
+// The Get exports by a 32-bit index: the host's exports take 16 bits, the
+// extension exports all 32.
+void getSen(TavoSenRecord* Record, int32_t Index) {
+    zero(Record);
+    GuardedVoid([&](LibraryState& s) {
+        const tavo::Sen* r = s.jwc.drawing().senAt(Index);
+        if (r) tavo::HostRecord(Record) = TavoSenRecord{r->X1, r->Y1, r->X2, r->Y2, r->LineType, r->Color, r->Lay, r->SpareByte,
+                                r->SpareWord, {0, 0}};
+    });
+}
+
+void getEnko(TavoEnkoRecord* Record, int32_t Index) {
+    zero(Record);
+    GuardedVoid([&](LibraryState& s) {
+        const tavo::Enko* r = s.jwc.drawing().enkoAt(Index);
+        if (r) tavo::HostRecord(Record) = TavoEnkoRecord{r->X,        r->Y,     r->R,     r->Flatness, {0, 0}, r->StartAngle,
+                                 r->EndAngle, r->Tilt,  r->LineType, r->Color, r->Lay, r->SpareByte,
+                                 r->SpareWord, {0, 0}};
+    });
+}
+
+void getMoji(TavoMojiRecord* Record, int32_t Index) {
+    zero(Record);
+    GuardedVoid([&](LibraryState& s) {
+        const tavo::Moji* r = s.jwc.drawing().mojiAt(Index);
+        if (r) tavo::HostRecord(Record) = TavoMojiRecord{r->X1, r->Y1, r->X2, r->Y2, r->MojiNo, r->Lay, r->Flags};
+    });
+}
+
+void getTen(TavoTenRecord* Record, int32_t Index) {
+    zero(Record);
+    GuardedVoid([&](LibraryState& s) {
+        const tavo::Ten* r = s.jwc.drawing().tenAt(Index);
+        if (r) tavo::HostRecord(Record) = TavoTenRecord{r->X, r->Y, r->Lay, r->Color, r->SpareWord};
+    });
+}
+
+TavoString getMojiString(int32_t Index) {
+    // " " is the answer for a text that does not exist, also when the
+    // drawing is missing; if even that cannot be allocated, null.
+    TavoString result = tavo::Guarded<TavoString>(nullptr, [&](LibraryState& s) -> TavoString {
+        const tavo::TJwcFile& d = s.jwc.drawing();
+        if (Index < 0 || Index >= d.textCount()) return tavo::AllocHostString(" ");
+        return tavo::AllocHostString(d.textAt(Index));
+    });
+    return result ? result : tavo::AllocHostStringOrNull(" ");
 }
 
 }  // namespace
@@ -84,51 +131,11 @@ TAVO_API int32_t TAVO_CALL GetEnkoCount(void) { return count(&tavo::TJwcFile::en
 TAVO_API int32_t TAVO_CALL GetMojiCount(void) { return count(&tavo::TJwcFile::mojiCount); }
 TAVO_API int32_t TAVO_CALL GetTenCount(void) { return count(&tavo::TJwcFile::tenCount); }
 
-TAVO_API void TAVO_CALL GetSen(TavoSenRecord* Record, int16_t Index) {
-    zero(Record);
-    GuardedVoid([&](LibraryState& s) {
-        const tavo::Sen* r = s.jwc.drawing().senAt(Index);
-        if (r) tavo::HostRecord(Record) = TavoSenRecord{r->X1, r->Y1, r->X2, r->Y2, r->LineType, r->Color, r->Lay, r->SpareByte,
-                                r->SpareWord, {0, 0}};
-    });
-}
-
-TAVO_API void TAVO_CALL GetEnko(TavoEnkoRecord* Record, int16_t Index) {
-    zero(Record);
-    GuardedVoid([&](LibraryState& s) {
-        const tavo::Enko* r = s.jwc.drawing().enkoAt(Index);
-        if (r) tavo::HostRecord(Record) = TavoEnkoRecord{r->X,        r->Y,     r->R,     r->Flatness, {0, 0}, r->StartAngle,
-                                 r->EndAngle, r->Tilt,  r->LineType, r->Color, r->Lay, r->SpareByte,
-                                 r->SpareWord, {0, 0}};
-    });
-}
-
-TAVO_API void TAVO_CALL GetMoji(TavoMojiRecord* Record, int16_t Index) {
-    zero(Record);
-    GuardedVoid([&](LibraryState& s) {
-        const tavo::Moji* r = s.jwc.drawing().mojiAt(Index);
-        if (r) tavo::HostRecord(Record) = TavoMojiRecord{r->X1, r->Y1, r->X2, r->Y2, r->MojiNo, r->Lay, r->Flags};
-    });
-}
-
-TAVO_API void TAVO_CALL GetTen(TavoTenRecord* Record, int16_t Index) {
-    zero(Record);
-    GuardedVoid([&](LibraryState& s) {
-        const tavo::Ten* r = s.jwc.drawing().tenAt(Index);
-        if (r) tavo::HostRecord(Record) = TavoTenRecord{r->X, r->Y, r->Lay, r->Color, r->SpareWord};
-    });
-}
-
-TAVO_API TavoString TAVO_CALL GetMojiString(int16_t Index) {
-    // " " is the answer for a text that does not exist, also when the
-    // drawing is missing; if even that cannot be allocated, null.
-    TavoString result = tavo::Guarded<TavoString>(nullptr, [&](LibraryState& s) -> TavoString {
-        const tavo::TJwcFile& d = s.jwc.drawing();
-        if (Index < 0 || Index >= d.textCount()) return tavo::AllocHostString(" ");
-        return tavo::AllocHostString(d.textAt(Index));
-    });
-    return result ? result : tavo::AllocHostStringOrNull(" ");
-}
+TAVO_API void TAVO_CALL GetSen(TavoSenRecord* Record, int16_t Index) { getSen(Record, Index); }
+TAVO_API void TAVO_CALL GetEnko(TavoEnkoRecord* Record, int16_t Index) { getEnko(Record, Index); }
+TAVO_API void TAVO_CALL GetMoji(TavoMojiRecord* Record, int16_t Index) { getMoji(Record, Index); }
+TAVO_API void TAVO_CALL GetTen(TavoTenRecord* Record, int16_t Index) { getTen(Record, Index); }
+TAVO_API TavoString TAVO_CALL GetMojiString(int16_t Index) { return getMojiString(Index); }
 
 TAVO_API void TAVO_CALL GetTable(TavoMojiTableRow* Record, int16_t Row) {
     zero(Record);
@@ -142,5 +149,13 @@ TAVO_API int32_t TAVO_CALL DrawWidth(int16_t PlotSize) {
     tavo::State().lastError.clear();
     return tavo::PaperLength(PlotSize);
 }
+
+/* Extension: the Get exports with 32-bit indexes, for drawings of more
+ * than 32,767 records of a kind. */
+TAVO_API void TAVO_CALL TavoGetSenEx(TavoSenRecord* Record, int32_t Index) { getSen(Record, Index); }
+TAVO_API void TAVO_CALL TavoGetEnkoEx(TavoEnkoRecord* Record, int32_t Index) { getEnko(Record, Index); }
+TAVO_API void TAVO_CALL TavoGetMojiEx(TavoMojiRecord* Record, int32_t Index) { getMoji(Record, Index); }
+TAVO_API void TAVO_CALL TavoGetTenEx(TavoTenRecord* Record, int32_t Index) { getTen(Record, Index); }
+TAVO_API TavoString TAVO_CALL TavoGetMojiStringEx(int32_t Index) { return getMojiString(Index); }
 
 }  // extern "C"

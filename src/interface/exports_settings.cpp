@@ -50,10 +50,7 @@ TAVO_API TavoString TAVO_CALL ReadIniString(int16_t Slot) {
 }
 
 TAVO_API void TAVO_CALL WriteIniString(int16_t Slot, TavoStringIn Value) {
-    GuardedVoid([&](LibraryState&) {
-        if (!Value || !*Value) throw tavo::Error("the string pointer is null");
-        tavo::CurrentSettingsStore().writeString(Slot, tavo::ReadHostString(Value));
-    });
+    GuardedVoid([&](LibraryState&) { tavo::CurrentSettingsStore().writeString(Slot, tavo::ReadHostString(Value)); });
 }
 
 TAVO_API void TAVO_CALL ReadIniDump(TavoDumpChecks* Checks) {

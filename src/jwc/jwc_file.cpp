@@ -19,8 +19,7 @@ constexpr std::size_t kMaxTextBytes = std::numeric_limits<int32_t>::max();
 
 TJwcFile::TJwcFile() {
     for (char* line : {&head.Line1[0], &head.Line2[0], &head.Line3[0]}) std::fill_n(line, 200, ' ');
-    std::fill_n(&names.LayerNames[0][0], sizeof names.LayerNames, ' ');
-    std::fill(std::begin(names.GroupNames), std::end(names.GroupNames), ' ');
+    BlankNames(names);
 }
 
 void TJwcFile::reserveTextBytes(std::size_t more) {
@@ -85,6 +84,11 @@ std::string TJwcFile::groupName(int32_t group) const {
 
 float UnitDivisorFor(int32_t plotSize) { return static_cast<float>(PaperLength(plotSize) / 518.0); }
 
+void BlankNames(JwcNames& names) {
+    std::fill_n(&names.LayerNames[0][0], sizeof names.LayerNames, ' ');
+    std::fill(std::begin(names.GroupNames), std::end(names.GroupNames), ' ');
+}
+
 void ShowAllLayersAndGroups(TJwcFile& drawing) {
     JwcLayerTables& t = drawing.tables;
     std::fill(std::begin(t.LayerFlag), std::end(t.LayerFlag), 1);
@@ -99,6 +103,11 @@ void ShowAllLayersAndGroups(TJwcFile& drawing) {
 void SetGroupScale(TJwcFile& drawing, int group, int16_t scale) {
     drawing.groupScaleInt[group] = scale;
     drawing.groupScaleFloat[group] = scale;
+}
+
+int16_t WholeScale(float scale) {
+    const int64_t whole = std::clamp<int64_t>(RoundHalfEven(scale), INT16_MIN, INT16_MAX);
+    return static_cast<int16_t>(scale > 0 && whole < 1 ? 1 : whole);
 }
 
 }  // namespace tavo

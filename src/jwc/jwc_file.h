@@ -79,6 +79,11 @@ public:
     int32_t textAreaLength = 0;
     bool oldFormat = false;
     int32_t unitsPerSheet = 0;
+    // Header line 1 field 4: how many of the points the application treats
+    // as temporary. Written back as read; 0 in a drawing made here.
+    int32_t temporaryPoints = 0;
+    // Bytes the reader found after the point records (the names take 2304).
+    uint64_t nameAreaBytes = 0;
 
 private:
     template <class T>
@@ -102,11 +107,17 @@ private:
 // the sheet per drawing unit, 518 units across the long side.
 float UnitDivisorFor(int32_t plotSize);
 
+// Every layer and group name blank.
+void BlankNames(JwcNames& names);
 // Sets every layer and group as the creators do: flags 1, shown, base layer
 // 16 × group.
 void ShowAllLayersAndGroups(TJwcFile& drawing);
 // Sets group g's scale in both scale tables.
 void SetGroupScale(TJwcFile& drawing, int group, int16_t scale);
+// The integer table's entry for a float group scale: the nearest whole
+// number (halves to even) within the i16 range, and at least 1 for a
+// positive scale so that no group collapses to scale 0.
+int16_t WholeScale(float scale);
 
 template <class Visit>
 void TJwcFile::forEachTextAreaRun(Visit visit) const {

@@ -21,18 +21,52 @@ static_assert(sizeof kTitle - 1 == 40 && kTitle[22] == '.');
 
 constexpr std::string_view kLine2 =
     "0.5,0.0,3.0,15.0,1,1,0,0,0,1,0.0,0.0,0.0,0.0,0.0,0.0,0,0,0,20.000,1000.000,100.000,"
-    "200.000,300.000,500.000,0,0,1\r";
-static_assert(kLine2.size() == 113);
+    "200.000,300.000,500.000,0,0,1";
+static_assert(kLine2.size() == 112);
+
+// Header line 1 as a save writes it: the fields the drawing fills are null.
+constexpr std::size_t kLine1Fields = 32;
+constexpr const char* kLine1Fixed[kLine1Fields] = {
+    nullptr, nullptr, nullptr, nullptr, nullptr,  // counts of lines, arcs, texts, points, temporary points
+    "3", "2", "1", "1",
+    nullptr,  // scale
+    "0",
+    nullptr,  // paper-size index
+    "1", "1", "5.0", "5.0", "5", "10", "0", "0", "0", "0", "1", "2", "3", "9", "9", "0", "0", "0",
+    "518", "0"};
 
 constexpr int kCommentOffset[2] = {40, 72};
 constexpr std::size_t kCommentBytes = 32;
 
-// Text, then a NUL; the rest of the block keeps its bytes but the last is 0.
-void putLine(char (&block)[200], const std::string& text) {
+// Text, then a NUL; the rest of the block keeps its bytes but the last
+// ends the block.
+void putLine(char (&block)[200], std::string_view text) {
     const std::size_t n = text.size() < 199 ? text.size() : 198;
     std::copy_n(text.begin(), n, std::begin(block));
     block[n] = '\0';
-    block[199] = '\0';
+    block[199] = kHeaderBlockEnd;
+}
+
+// The fields of header line 1 that come from the drawing.
+int32_t line1Value(const TJwcFile& d, std::size_t field) {
+    switch (field) {
+        case 0: return d.senCount();
+        case 1: return d.enkoCount();
+        case 2: return d.mojiCount();
+        case 3: return d.tenCount();
+        case 4: return d.temporaryPoints;
+        case 9: return d.scale;
+        default: return d.paperSize;
+    }
+}
+
+std::string line1Text(const TJwcFile& d) {
+    std::string line;
+    for (std::size_t i = 0; i < kLine1Fields; ++i) {
+        if (i > 0) line += ',';
+        line += kLine1Fixed[i] ? std::string(kLine1Fixed[i]) : std::to_string(line1Value(d, i));
+    }
+    return line;
 }
 
 // At most 32 bytes, followed by a NUL when shorter; the rest keeps its bytes.
@@ -74,18 +108,16 @@ void RebuildHeaders(TJwcFile& d) {
     putComment(h.TitleBlock, kCommentOffset[0], d.comment1);
     putComment(h.TitleBlock, kCommentOffset[1], d.comment2);
     std::fill(&h.TitleBlock[104], &h.TitleBlock[199], ' ');
-    h.TitleBlock[199] = 0;
+    h.TitleBlock[199] = kHeaderBlockEnd;
 
+    putLine(h.Line1, line1Text(d));
+    putLine(h.Line2, kLine2);
+
+    const uint32_t end = kTextPoolStart + static_cast<uint32_t>(d.textAreaLength);
     std::array<char, 200> line{};
     std::snprintf(line.data(), line.size(),
-                  "%d,%d,%d,%d,0,3,2,1,1,%d,0,%d,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,518,0",
-                  d.senCount(), d.enkoCount(), d.mojiCount(), d.tenCount(), d.scale, d.paperSize);
-    putLine(h.Line1, line.data());
-    putLine(h.Line2, std::string(kLine2));
-
-    const uint32_t end = 0x5F6D0000u + static_cast<uint32_t>(d.textAreaLength);
-    std::snprintf(line.data(), line.size(),
-                  "5F6D:0000,%.4X:%.4X,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0",
+                  "%.4X:%.4X,%.4X:%.4X,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0",
+                  static_cast<unsigned>(kTextPoolStart >> 16), static_cast<unsigned>(kTextPoolStart & 0xFFFF),
                   static_cast<unsigned>(end >> 16), static_cast<unsigned>(end & 0xFFFF));
     putLine(h.Line3, line.data());
 }
@@ -94,6 +126,8 @@ HeaderLine1 ParseHeaderLine1(const JwcHead& head) {
     const std::vector<std::string> f = lineFields(head.Line1);
     HeaderLine1 out{};
     for (int i = 0; i < 4; ++i) out.counts[i] = field(f, static_cast<std::size_t>(i), 0);
+    out.temporaryPoints = field(f, 4, 0);
+    out.fieldCount = static_cast<int32_t>(f.size());
     out.scale = field(f, 9, 1);
     out.paperSize = field(f, 11, 1);
     out.unitsPerSheet = field(f, 30, 518);
@@ -101,7 +135,7 @@ HeaderLine1 ParseHeaderLine1(const JwcHead& head) {
     return out;
 }
 
-bool ParseTextAreaLength(const JwcHead& head, int64_t& length, std::string& why) {
+bool ParseTextPool(const JwcHead& head, TextPool& pool, std::string& why) {
     const std::vector<std::string> f = lineFields(head.Line3);
     if (f.size() < 2) {
         why = "header line 3 has fewer than two fields";
@@ -113,13 +147,30 @@ bool ParseTextAreaLength(const JwcHead& head, int64_t& length, std::string& why)
         why = "header line 3 does not hold two segment:offset addresses (\"" + f[0] + "," + f[1] + "\")";
         return false;
     }
-    length = end - start;
+    pool.start = start;
+    pool.length = end - start;
     return true;
 }
 
 std::string ReadComment(const JwcHead& head, int which) {
     const std::string_view field(reinterpret_cast<const char*>(&head.TitleBlock[kCommentOffset[which]]), kCommentBytes);
     return trimBlanks(field.substr(0, field.find('\0')));
+}
+
+std::vector<int> Line1FieldsRewrittenOnSave(const JwcHead& head) {
+    const std::vector<std::string> f = lineFields(head.Line1);
+    std::vector<int> rewritten;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        // Fields past the last one written are dropped.
+        if (i >= kLine1Fields || (kLine1Fixed[i] && f[i] != kLine1Fixed[i])) rewritten.push_back(static_cast<int>(i));
+    }
+    return rewritten;
+}
+
+bool Line2RewrittenOnSave(const JwcHead& head) {
+    const std::string_view block(&head.Line2[0], sizeof head.Line2);
+    // Files written here before carried a CR after the text.
+    return trimBlanks(block.substr(0, block.find('\0'))) != kLine2;
 }
 
 }  // namespace tavo

@@ -12,19 +12,44 @@ namespace tavo {
 
 namespace {
 
-template <class T>
-void readRecords(RecordList<T>& list, int32_t count, const char* kind, CheckedReader& in) {
+// Reads `count` records; `adjust(T* first, std::size_t n)` sees each run
+// just read.
+template <class T, class Adjust>
+void readRecords(RecordList<T>& list, int32_t count, const char* kind, CheckedReader& in, Adjust adjust) {
     if (count <= 0) return;
     const uint64_t available = in.remaining() / sizeof(T);
     const std::size_t want = static_cast<std::size_t>(std::min<uint64_t>(static_cast<uint64_t>(count), available));
     const std::size_t got = list.appendBulk(want, [&](T* first, std::size_t n) {
-        return in.readRecords(first, n, sizeof(T));
+        const std::size_t read = in.readRecords(first, n, sizeof(T));
+        adjust(first, read);
+        return read;
     });
     if (got < static_cast<std::size_t>(count)) {
         const uint64_t partial = in.remaining() % sizeof(T);
         in.failShort(sizeof(T) - partial, std::string(kind) + " record " + std::to_string(got + 1) + " of " +
                                               std::to_string(count));
     }
+}
+
+template <class T>
+void readRecords(RecordList<T>& list, int32_t count, const char* kind, CheckedReader& in) {
+    readRecords(list, count, kind, in, [](T*, std::size_t) {});
+}
+
+// The application points each text record at its text: the pool start plus
+// the text's offset in the pool. The drawing holds the offset. Files written
+// here before hold the offset already, which lies outside the pool's
+// addresses, and a pointer that misses the pool is kept as it is.
+void readTextRecords(TJwcFile& d, int32_t count, const TextPool& pool, CheckedReader& in) {
+    readRecords(d.mojis(), count, "text", in, [&](Moji* first, std::size_t n) {
+        // NOLINTBEGIN(cppcoreguidelines-pro-bounds-pointer-arithmetic): the n records just read
+        for (Moji* m = first; m != first + n; ++m) {
+            const uint32_t offset = static_cast<uint32_t>(m->TextOffset) - static_cast<uint32_t>(pool.start);
+            if (pool.length >= 0 && offset <= static_cast<uint64_t>(pool.length))
+                m->TextOffset = static_cast<int32_t>(offset);
+        }
+        // NOLINTEND(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+    });
 }
 
 void readTextArea(TJwcFile& d, int64_t length, CheckedReader& in) {
@@ -35,6 +60,28 @@ void readTextArea(TJwcFile& d, int64_t length, CheckedReader& in) {
     std::vector<char> area(static_cast<std::size_t>(length));
     in.readExact(area.data(), area.size(), "the text area");
     d.appendTextArea(std::string_view(area.data(), area.size()));
+}
+
+// The float form is the application's; its scales also fill the integer
+// table, the one a save writes, so that a loaded file saved again keeps them.
+void readGroupScales(TJwcFile& d, CheckedReader& in) {
+    if (d.oldFormat) {
+        in.readExact(&d.groupScaleInt[0], sizeof d.groupScaleInt, "the group scale table");
+        std::copy(std::begin(d.groupScaleInt), std::end(d.groupScaleInt), std::begin(d.groupScaleFloat));
+        return;
+    }
+    in.readExact(&d.groupScaleFloat[0], sizeof d.groupScaleFloat, "the group scale table");
+    std::transform(std::begin(d.groupScaleFloat), std::end(d.groupScaleFloat), std::begin(d.groupScaleInt),
+                   WholeScale);
+}
+
+// The application writes 2304 bytes of names, this system wrote one more
+// before; names a short file lacks are blank, and bytes past them are left.
+void readNames(TJwcFile& d, CheckedReader& in) {
+    d.nameAreaBytes = in.remaining();
+    BlankNames(d.names);
+    const auto present = static_cast<std::size_t>(std::min<uint64_t>(in.remaining(), sizeof d.names));
+    in.readExact(&d.names, present, "the layer and group names");
 }
 
 }  // namespace
@@ -50,29 +97,26 @@ void ReadJwc(TJwcFile& d, ByteSource& source, const std::string& name) {
     const HeaderLine1 line1 = ParseHeaderLine1(h);
     d.paperSize = line1.paperSize;
     d.unitsPerSheet = line1.unitsPerSheet;
+    d.temporaryPoints = line1.temporaryPoints;
 
-    int64_t textLength = 0;
+    TextPool pool;
     std::string why;
-    if (!ParseTextAreaLength(h, textLength, why)) in.fail(why);
-    d.textAreaLength = static_cast<int32_t>(textLength);
+    if (!ParseTextPool(h, pool, why)) in.fail(why);
+    d.textAreaLength = static_cast<int32_t>(pool.length);
 
     in.readExact(&h.Reserved, sizeof h.Reserved + sizeof h.Table, "the reserved block and text-size table");
     d.scale = 1;
-    if (d.oldFormat) {
-        in.readExact(&d.groupScaleInt[0], sizeof d.groupScaleInt, "the group scale table");
-        std::copy(std::begin(d.groupScaleInt), std::end(d.groupScaleInt), std::begin(d.groupScaleFloat));
-    } else {
-        in.readExact(&d.groupScaleFloat[0], sizeof d.groupScaleFloat, "the group scale table");
-    }
+    readGroupScales(d, in);
     d.unitDivisor = static_cast<float>(static_cast<double>(PaperLength(d.paperSize)) / d.unitsPerSheet);
     in.readExact(&d.tables, sizeof d.tables, "the layer and group tables");
 
+    // The temporary points are among the point records: field 4 adds none.
     readRecords(d.sens(), line1.counts[0], "line", in);
     readRecords(d.enkos(), line1.counts[1], "arc", in);
-    readRecords(d.mojis(), line1.counts[2], "text", in);
-    readTextArea(d, textLength, in);
+    readTextRecords(d, line1.counts[2], pool, in);
+    readTextArea(d, pool.length, in);
     readRecords(d.tens(), line1.counts[3], "point", in);
-    in.readExact(&d.names, sizeof d.names, "the layer and group names");
+    readNames(d, in);
 }
 
 void LoadJwcFile(TJwcFile& drawing, const std::string& path) {

@@ -85,10 +85,11 @@ struct JwcLayerTables {
     uint8_t GroupBaseLayer[16];
 };
 
-// The names at the end of the file.
+// The names at the end of the file: 256 × 8 bytes of layer names, 16 × 16
+// bytes of group names.
 struct JwcNames {
     char LayerNames[256][8];
-    char GroupNames[16 * 16 + 1];
+    char GroupNames[16 * 16];
 };
 
 #pragma pack(pop)
@@ -110,7 +111,7 @@ static_assert(sizeof(JwcLayerTables) == 560 && offsetof(JwcLayerTables, LayerFla
               offsetof(JwcLayerTables, GroupDisplay) == 2101 - 1829 &&
               offsetof(JwcLayerTables, LayerDisplay) == 2117 - 1829 &&
               offsetof(JwcLayerTables, GroupBaseLayer) == 2373 - 1829);
-static_assert(sizeof(JwcNames) == 2048 + 257);
+static_assert(sizeof(JwcNames) == 2048 + 256);
 
 constexpr int32_t kWholeTurnFixed = 360 * 65536;  // 23592960
 constexpr double kFixedAngleUnit = 1.52587890625e-5;  // 1/65536 of a degree

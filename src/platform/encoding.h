@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace tavo::platform {
 
@@ -9,5 +11,30 @@ namespace tavo::platform {
 // not convert becomes "?" and the conversion goes on.
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
+
+// Between any two of iconv's character sets, lossy as above.
+std::string ConvertCharset(std::string_view text, const char* from, const char* to);
+// The same without replacing anything: false when a character has no form
+// in `to` or the text is not valid in `from`; `failedAt` is then the offset
+// of its first byte.
+bool ConvertCharsetExact(std::string_view text, const char* from, const char* to, std::string& out,
+                         std::size_t& failedAt);
+
+// Utf8ToCp932 for many texts: opening a converter costs more than
+// converting a short text, so this one stays open, and it remembers what
+// each character became (texts of a sheet share most of their characters).
+class Utf8ToCp932Converter {
+public:
+    Utf8ToCp932Converter();
+    ~Utf8ToCp932Converter();
+    Utf8ToCp932Converter(const Utf8ToCp932Converter&) = delete;
+    Utf8ToCp932Converter& operator=(const Utf8ToCp932Converter&) = delete;
+
+    std::string operator()(std::string_view utf8) const;
+
+private:
+    void* cd_;
+    mutable std::unordered_map<uint32_t, std::string> known_;  // by the UTF-8 bytes of a character
+};
 
 }  // namespace tavo::platform

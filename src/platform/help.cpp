@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "base/error.h"
 
@@ -39,9 +40,14 @@ fs::path OwnFolder() {
     return ec ? fs::path(info.dli_fname).parent_path() : file.parent_path();
 }
 
-fs::path HelpFolder() {
-    const std::string own = Env("TAVO_HELP_DIR");
-    return own.empty() ? OwnFolder() / "help" : fs::path(own);
+// Where the build put the pages, then where the install put them: the
+// library and the command are installed in different folders.
+std::vector<fs::path> HelpFolders() {
+    const std::string given = Env("TAVO_HELP_DIR");
+    if (!given.empty()) return {fs::path(given)};
+    const fs::path own = OwnFolder();
+    return {own / "help", (own / TAVO_HELP_FROM_LIBRARY).lexically_normal(),
+            (own / TAVO_HELP_FROM_PROGRAM).lexically_normal()};
 }
 
 bool JapaneseLocale() {
@@ -71,17 +77,20 @@ bool OpenInBrowser(const std::string& page) {
 }  // namespace
 
 std::string HelpTopicPage(const std::string& helpFile, int32_t context) {
-    const fs::path folder = HelpFolder();
+    const std::vector<fs::path> folders = HelpFolders();
     const std::string page = std::to_string(context) + ".html";
     const char* first = JapaneseLocale() ? "ja" : "en";
     const char* second = JapaneseLocale() ? "en" : "ja";
     std::error_code ec;
-    for (const char* language : {first, second}) {
-        const fs::path candidate = folder / language / page;
-        if (fs::is_regular_file(candidate, ec)) return candidate.string();
+    std::string searched;
+    for (const fs::path& folder : folders) {
+        for (const char* language : {first, second}) {
+            const fs::path candidate = folder / language / page;
+            if (fs::is_regular_file(candidate, ec)) return candidate.string();
+        }
+        searched += (searched.empty() ? "" : " or ") + folder.string();
     }
-    throw Error("no help page for topic " + std::to_string(context) + " of " + helpFile + " in " +
-                folder.string());
+    throw Error("no help page for topic " + std::to_string(context) + " of " + helpFile + " in " + searched);
 }
 
 void ShowHelpTopic(const std::string& helpFile, int32_t context) {

@@ -9,7 +9,8 @@ namespace tavo::platform {
 // The help system: our HTML pages stand in for the topics of the help file
 // ("tavo.hlp"). Topic `context` is the page <help folder>/<language>/
 // <context>.html; the help folder is $TAVO_HELP_DIR when set, else "help"
-// beside the library (or program) that holds this code. The language is
+// beside the library (or program) that holds this code, as built, else the
+// folder the install gives the pages (share/tavo/help). The language is
 // Japanese ("ja") when the locale's is, else English ("en"); the other one
 // when that page is missing.
 

@@ -55,6 +55,21 @@ std::size_t findClosingBracket(std::string_view s, std::size_t from) {
     return found;
 }
 
+// One line, whatever the caller passes: every line break (CR LF, CR, LF)
+// and every NUL becomes one blank, so that a value can never end its line
+// and start keys or sections of its own; the platform's profile functions
+// read it back as one line.
+std::string oneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        line += c == '\r' || c == '\n' || c == '\0' ? ' ' : c;
+    }
+    return line;
+}
+
 std::string_view cutToBuffer(std::string_view s, std::size_t bufferSize) {
     return bufferSize == 0 ? std::string_view() : s.substr(0, bufferSize - 1);
 }
@@ -140,7 +155,10 @@ std::string ProfileText::read(std::string_view section, std::string_view key, st
     return std::string(cutToBuffer(fallback.substr(0, end == std::string_view::npos ? 0 : end + 1), bufferSize));
 }
 
-void ProfileText::write(std::string_view section, std::string_view key, std::string_view value) {
+void ProfileText::write(std::string_view sectionText, std::string_view keyText, std::string_view valueText) {
+    const std::string section = oneLine(sectionText);
+    const std::string key = oneLine(keyText);
+    const std::string value = oneLine(valueText);
     const std::string_view keyName = trim(key);
     const Section* found = findSection(section);
     if (!found) {

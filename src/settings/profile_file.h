@@ -42,9 +42,11 @@ public:
                      std::size_t bufferSize = 2048) const;
 
     // Sets the first `key` in the first `section` to `value`, written byte
-    // for byte. Only that line changes, or new lines are added; every other
-    // byte stays. Names and values holding line ends, and key names holding
-    // "=", do not read back as written (the platform does not check either).
+    // for byte, except that each line break (CR LF, CR or LF) and each NUL
+    // in a name or value is written as one blank: nothing passed in can add
+    // lines. Only that line changes, or new lines are added; every other
+    // byte stays. Key names holding "=" do not read back as written (the
+    // platform does not check that either).
     void write(std::string_view section, std::string_view key, std::string_view value);
 
     // Every section name in file order, duplicates included.

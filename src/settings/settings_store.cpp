@@ -1,10 +1,10 @@
 #include "settings/settings_store.h"
 
-#include <filesystem>
-#include <system_error>
+#include <memory>
 
 #include "base/error.h"
 #include "base/file_save.h"
+#include "platform/file_system.h"
 #include "settings/legacy_settings.h"
 #include "settings/profile_file.h"
 #include "settings/settings_keys.h"
@@ -13,12 +13,7 @@ namespace tavo {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-bool fileExists(const std::string& path) {
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
-}
+bool fileExists(const std::string& path) { return platform::Files().kindOf(path) == platform::FileKind::File; }
 
 void readRecordKeys(const ProfileText& ini, TSettings& settings) {
     for (const SettingsKey& key : RecordKeys())
@@ -47,11 +42,15 @@ SettingsSource SettingsStore::read(TSettings& settings) const {
 
 void SettingsStore::writeKeys(const std::vector<KeyValue>& values) const {
     const std::string path = iniPath();
+    platform::FileSystem& files = platform::Files();
+    platform::FileStatus status = files.createFolders(folder_);
+    // Other processes (another host, the command) write the file too: each
+    // reads, changes and replaces it under the lock, so no write is lost.
+    std::unique_ptr<platform::FileLock> lock;
+    if (status.ok()) lock = files.lock(lockPath(), status);
+    if (!lock) throw Error::cannotCreate(path, status.reason);
     ProfileText ini = loadIni();
     for (const KeyValue& kv : values) ini.write(kv.section, kv.key, kv.value);
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    if (ec) throw Error::cannotCreate(path, ec.message());
     saveFile(path, [&](ByteSink& sink) { sink.write(ini.bytes()); });
 }
 

@@ -23,6 +23,8 @@ public:
     const std::string& folder() const { return folder_; }
     std::string iniPath() const { return folder_ + "tavo.ini"; }
     std::string datPath() const { return folder_ + "tavo.dat"; }
+    // Locked by every writer while it reads, changes and replaces "tavo.ini".
+    std::string lockPath() const { return folder_ + "tavo.ini.lock"; }
 
     // Fills the record from "tavo.ini", else from "tavo.dat", else with the
     // factory values. List entries without an item keep what they held.

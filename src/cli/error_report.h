@@ -1,0 +1,16 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace tavo::cli {
+
+// Prints the failure as "tavo: FILE: what is wrong" (usage errors also with
+// `usage`) in the locale's character set and gives the exit status: 2 for
+// a command line that cannot be used, 1 for anything else.
+int ReportFailure(const std::exception_ptr& failure, const std::string& usage);
+
+// What went wrong, in UTF-8, without the file name.
+std::string FailureText(const std::exception_ptr& failure);
+
+}  // namespace tavo::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace tavo {
+class TJwcFile;
+}
+
+namespace tavo::cli {
+
+// Reads a .jwc file ("-": standard input) into a new drawing as the
+// library's loader does.
+void LoadJwcInput(TJwcFile& drawing, const std::string& path);
+
+// The scale written in the file's header (the loader itself sets 1).
+int32_t StoredScale(const TJwcFile& drawing);
+
+}  // namespace tavo::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "tavo.h"
+#include "workbook/sheet_model.h"
+
+namespace tavo::workbook {
+
+// The spreadsheet's 56-colour palette: entry k-1 is colour index k, as
+// 0xRRGGBB. The settings' BColorIndex gives a pen for each index.
+extern const std::array<uint32_t, 56> kSheetPalette;
+
+// Colour index (1..56) of the palette colour nearest to `rgb`; on a tie an
+// index with a swatch in the dialog wins, then the lowest.
+int NearestPaletteIndex(uint32_t rgb);
+
+// The pen of a border: its colour's palette index through BColorIndex; an
+// automatic colour, or an entry of 0, takes SenColor.
+uint8_t BorderPen(const SheetColor& color, const TavoSettings& settings);
+
+// The JW line type of a border style through BTypeIndex.
+uint8_t BorderLineType(BorderStyle style, const TavoSettings& settings);
+
+}  // namespace tavo::workbook

@@ -1,0 +1,132 @@
+#include "workbook/workbook_package.h"
+
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
+
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "base/error.h"
+#include "base/file_save.h"
+#include "platform/encoding.h"
+
+namespace tavo::workbook {
+
+namespace {
+
+uint32_t U16(const std::string& b, std::size_t at) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8;
+}
+
+uint32_t U32(const std::string& b, std::size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
+
+bool StartsWith(const std::string& b, std::string_view prefix) { return b.compare(0, prefix.size(), prefix) == 0; }
+
+std::string Mebibytes(std::size_t n) { return std::to_string(n >> 20) + " MiB"; }
+
+constexpr std::string_view kCompoundFile("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+constexpr std::string_view kOdsMime = "application/vnd.oasis.opendocument.spreadsheet";
+
+}  // namespace
+
+void FailWorkbook(const std::string& path, const std::string& detail) {
+    throw Error::badFile(path, platform::Utf8ToCp932(detail));
+}
+
+void WorkbookPackage::fail(const std::string& detail) const { FailWorkbook(path_, detail); }
+
+WorkbookPackage::WorkbookPackage(std::string path) : path_(std::move(path)) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path_, ec);
+    if (!ec && size > kMaxFileBytes) fail("is larger than " + Mebibytes(kMaxFileBytes) + ", too large for a workbook");
+    bytes_ = readWholeFile(path_);
+    if (StartsWith(bytes_, kCompoundFile)) {
+        // Both encrypted .xlsx files and binary .xls workbooks are compound files.
+        static const std::string encryption("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 28);
+        if (bytes_.find(encryption) != std::string::npos) fail("is encrypted (protected by a password); save it without one");
+        fail("is a binary .xls workbook, which cannot be read; save it as .xlsx or .ods");
+    }
+    if (!StartsWith(bytes_, "PK\x03\x04")) fail("is not a workbook (.xlsx or .ods)");
+    checkArchive();
+
+    stream_ = std::make_unique<orcus::zip_archive_stream_blob>(reinterpret_cast<const uint8_t*>(bytes_.data()),
+                                                              bytes_.size());
+    zip_ = std::make_unique<orcus::zip_archive>(stream_.get());
+    try {
+        zip_->load();
+        for (std::size_t i = 0; i < zip_->get_file_entry_count(); ++i)
+            names_.emplace(zip_->get_file_entry_name(i));
+    } catch (const std::exception& e) {
+        fail(std::string("is damaged: ") + e.what());
+    }
+    if (has("mimetype")) {
+        const std::string mime = read("mimetype");
+        if (mime.compare(0, kOdsMime.size(), kOdsMime) != 0 || mime.size() > kOdsMime.size() + 2)
+            fail("is an OpenDocument file of type \"" + mime + "\", not a spreadsheet");
+        if (has("META-INF/manifest.xml") && read("META-INF/manifest.xml").find("encryption-data") != std::string::npos)
+            fail("is encrypted (protected by a password); save it without one");
+        kind_ = WorkbookKind::Ods;
+    } else if (has("[Content_Types].xml")) {
+        kind_ = WorkbookKind::Xlsx;
+    } else {
+        fail("is a zip archive but not a workbook (.xlsx or .ods)");
+    }
+}
+
+WorkbookPackage::~WorkbookPackage() = default;
+
+// What the parts declare they unpack to, from the archive's central
+// directory: the reader allocates that much before unpacking.
+void WorkbookPackage::checkArchive() const {
+    const std::string& b = bytes_;
+    if (b.size() < 22) fail("is damaged: the zip archive is cut short");
+    std::size_t end = std::string::npos;
+    const std::size_t lowest = b.size() > 22 + 65535 ? b.size() - 22 - 65535 : 0;
+    for (std::size_t at = b.size() - 22 + 1; at-- > lowest;)
+        if (U32(b, at) == 0x06054b50) {
+            end = at;
+            break;
+        }
+    if (end == std::string::npos) fail("is damaged: the zip archive has no directory (cut short?)");
+    const std::size_t count = U16(b, end + 10);
+    std::size_t at = U32(b, end + 16);
+    if (count > kMaxParts) fail("has " + std::to_string(count) + " parts, too many for a workbook");
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (at + 46 > b.size() || U32(b, at) != 0x02014b50) fail("is damaged: its zip directory is broken");
+        const std::size_t compressed = U32(b, at + 20), unpacked = U32(b, at + 24);
+        const std::size_t nameLength = U16(b, at + 28);
+        const std::string name = b.substr(at + 46, nameLength);
+        if (compressed == 0xFFFFFFFF || unpacked == 0xFFFFFFFF)
+            fail("part \"" + name + "\" is larger than 4 GiB, too large for a workbook");
+        if (unpacked > kMaxPartBytes)
+            fail("part \"" + name + "\" would unpack to " + Mebibytes(unpacked) + ", more than the " +
+                 Mebibytes(kMaxPartBytes) + " a workbook part may take");
+        total += unpacked;
+        if (total > kMaxUnpackedBytes)
+            fail("would unpack to more than " + Mebibytes(kMaxUnpackedBytes) + ", too much for a workbook");
+        at += 46 + nameLength + U16(b, at + 30) + U16(b, at + 32);
+    }
+}
+
+std::string WorkbookPackage::read(std::string_view part) const {
+    const std::vector<unsigned char> bytes = readBytes(part);
+    return std::string(Text(bytes));
+}
+
+std::vector<unsigned char> WorkbookPackage::readBytes(std::string_view part) const {
+    if (!has(part)) fail("has no part \"" + std::string(part) + "\" (damaged?)");
+    std::vector<unsigned char> buf;
+    try {
+        if (!zip_->read_file_entry(part, buf)) fail("is damaged: part \"" + std::string(part) + "\" cannot be unpacked");
+    } catch (const Error&) {
+        throw;
+    } catch (const std::exception& e) {
+        fail("is damaged: part \"" + std::string(part) + "\": " + e.what());
+    }
+    return buf;
+}
+
+}  // namespace tavo::workbook

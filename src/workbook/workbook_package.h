@@ -1,0 +1,68 @@
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orcus {
+class zip_archive;
+class zip_archive_stream_blob;
+}  // namespace orcus
+
+namespace tavo::workbook {
+
+enum class WorkbookKind { Xlsx, Ods };
+
+// An Error naming a workbook file and what is wrong with it; the detail is
+// UTF-8 (sheet names and texts from the file) and is kept as the library
+// keeps its messages, in Shift-JIS.
+[[noreturn]] void FailWorkbook(const std::string& path, const std::string& detail);
+
+// Limits that keep a hostile file from taking the machine: the file itself,
+// and what its parts unpack to as their archive declares it (the reader
+// sizes its buffers from those declarations).
+constexpr std::size_t kMaxFileBytes = 256u << 20;
+constexpr std::size_t kMaxPartBytes = 256u << 20;
+constexpr std::size_t kMaxUnpackedBytes = 512u << 20;
+constexpr std::size_t kMaxParts = 100000;
+
+// A workbook file and the parts of its archive, read with liborcus. The
+// constructor refuses, with an Error naming the file and what is wrong,
+// anything that is not an .xlsx or .ods workbook: other files, encrypted
+// and binary workbooks, damaged archives, parts beyond the limits.
+class WorkbookPackage {
+public:
+    explicit WorkbookPackage(std::string path);
+    ~WorkbookPackage();
+    WorkbookPackage(const WorkbookPackage&) = delete;
+    WorkbookPackage& operator=(const WorkbookPackage&) = delete;
+
+    const std::string& path() const { return path_; }
+    const std::string& bytes() const { return bytes_; }
+    WorkbookKind kind() const { return kind_; }
+    bool has(std::string_view part) const { return names_.count(std::string(part)) > 0; }
+    // A part's bytes; throws Error when it is missing or cannot be unpacked.
+    std::string read(std::string_view part) const;
+    // The same without a copy, for the large parts: view them with Text().
+    std::vector<unsigned char> readBytes(std::string_view part) const;
+    static std::string_view Text(const std::vector<unsigned char>& bytes) {
+        return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+    }
+
+    // An Error naming the file: "PATH: detail".
+    [[noreturn]] void fail(const std::string& detail) const;
+
+private:
+    void checkArchive() const;
+
+    std::string path_;
+    std::string bytes_;
+    std::unique_ptr<orcus::zip_archive_stream_blob> stream_;
+    std::unique_ptr<orcus::zip_archive> zip_;
+    std::set<std::string> names_;
+    WorkbookKind kind_ = WorkbookKind::Xlsx;
+};
+
+}  // namespace tavo::workbook

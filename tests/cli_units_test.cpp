@@ -1,0 +1,169 @@
+// The command's parsing helpers: options, text encodings, CSV habits and the
+// value ranges every writing route shares.
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "cli/cli_args.h"
+#include "cli/csv.h"
+#include "cli/csv_row.h"
+#include "cli/text_encoding.h"
+#include "cli/value_ranges.h"
+
+namespace tavo::cli {
+namespace {
+
+std::string joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const std::string& s : items) out += "[" + s + "]";
+    return out;
+}
+
+TEST(CliArgs, OptionForms) {
+    const std::vector<std::string> valued = {"-o", "--scale"};
+    const std::vector<std::string> flags = {"--mm"};
+    const Args a({"in.csv", "-o", "out.jwc", "--mm", "--scale=50"}, valued, flags);
+    EXPECT_EQ(joined(a.positional()), "[in.csv]");
+    EXPECT_EQ(a.value("-o"), "out.jwc");
+    EXPECT_EQ(a.value("--scale"), "50");
+    EXPECT_TRUE(a.has("--mm"));
+    const Args dash({"-o", "-", "-"}, valued, flags);  // stdout and stdin
+    EXPECT_EQ(joined(dash.positional()), "[-]");
+    EXPECT_EQ(dash.value("-o"), "-");
+    const Args ended({"--scale=", "--", "--mm", "-o"}, valued, flags);
+    EXPECT_EQ(joined(ended.positional()), "[--mm][-o]");
+    EXPECT_TRUE(ended.has("--scale"));
+    EXPECT_EQ(ended.value("--scale", "x"), "");
+
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"-o", "a", "-o", "b"}, {"--mm=1"}, {"-o"}, {"--nope"}, {"-x"}, {"--scale-less=1"}})
+        EXPECT_THROW(Args(bad, valued, flags), UsageError) << joined(bad);
+    EXPECT_TRUE(AsksForHelp({"a", "-h"}));
+    EXPECT_FALSE(AsksForHelp({"--", "--help"}));
+}
+
+TEST(TextEncoding, Detection) {
+    struct Case {
+        std::string bytes;
+        TextEncoding expected;
+    };
+    const Case cases[] = {
+        {"AddLine,1,2\n", TextEncoding::ShiftJis},                      // ASCII reads the same either way
+        {"\xEF\xBB\xBF" "Comment,a\n", TextEncoding::Utf8},             // byte-order mark
+        {"Comment,\xE5\xB9\xB3\xE9\x9D\xA2\xE5\x9B\xB3\n", TextEncoding::Utf8},  // 平面図, valid in both
+        {"Comment,\x95\xBD\x96\xCA\x90\x7D\n", TextEncoding::ShiftJis},  // 平面図 in Shift-JIS
+        {"Comment,\xC3\xBD\xC4\n", TextEncoding::ShiftJis},             // half-width kana, broken UTF-8
+        {"\xED\xA0\x80", TextEncoding::ShiftJis},                       // a surrogate is no UTF-8
+        {"\xC0\xAF", TextEncoding::ShiftJis},                           // nor an overlong form
+        {"# encoding: shift_jis\nComment,\xE5\xB9\xB3\n", TextEncoding::ShiftJis},
+        {"# encoding: UTF-8\nComment,a\n", TextEncoding::Utf8},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DetectEncoding(c.bytes), c.expected) << c.bytes;
+}
+
+TEST(TextEncoding, ConversionToShiftJis) {
+    EXPECT_EQ(TextFileToShiftJis("\xEF\xBB\xBF\xE5\xB9\xB3,\xE3\x80\x9C", TextEncoding::Detect, "f"),
+              "\x95\xBD,\x81\x60");  // the BOM goes; a wave dash becomes 0x8160
+    EXPECT_EQ(TextFileToShiftJis("\x95\xBD\xFF", TextEncoding::Detect, "f"), "\x95\xBD\xFF");  // kept as it is
+    try {
+        TextFileToShiftJis("a\nb\nComment,\xF0\x9F\x98\x80\n", TextEncoding::Utf8, "f.csv");
+        ADD_FAILURE() << "an emoji has no Shift-JIS form";
+    } catch (const CommandError& e) {
+        EXPECT_EQ(e.file, "f.csv");
+        EXPECT_EQ(e.message, "line 3: \"\xF0\x9F\x98\x80\" (U+1F600) has no Shift-JIS form");
+    }
+    try {
+        TextFileToShiftJis("x\n\x95\xBD", TextEncoding::Utf8, "f.csv");
+        ADD_FAILURE() << "Shift-JIS forced to read as UTF-8";
+    } catch (const CommandError& e) {
+        EXPECT_EQ(e.message, "line 2: the byte 0x95, which is not UTF-8, has no Shift-JIS form");
+    }
+    EXPECT_THROW(TextFileToShiftJis("\xEF\xBB\xBFx", TextEncoding::ShiftJis, "f"), CommandError);
+}
+
+TEST(Csv, SpreadsheetHabits) {
+    const auto isKind = [](std::string_view k) { return k == "Sen"; };
+    struct Case {
+        std::string text;
+        std::string rows;  // each row's fields joined
+    };
+    const Case cases[] = {
+        {"Kind,X1,Y1\nSen,1,2\n", "[Sen][1][2];"},                       // header row dropped
+        {"Sen,1,2\nKind,X1\n", "[Sen][1][2];[Kind][X1];"},               // only the first row is a header
+        {"Oops,1,2\n", "[Oops][1][2];"},                                 // a row with numbers is data
+        {"# c\nKind;X\nSen;1,5;\"a;b\"\n;;;\n", "[Sen][1,5][a;b];"},     // ";" separator, blank row skipped
+        {"Sen,\"a,b\",\"x\"\"y\"\r\n,,\r\n", "[Sen][a,b][x\"y];"},
+    };
+    for (const Case& c : cases) {
+        std::string got;
+        for (const CsvRow& row : ParseRecordCsv(c.text, isKind)) got += joined(row.fields) + ";";
+        EXPECT_EQ(got, c.rows) << c.text;
+    }
+}
+
+TEST(Csv, RowReaderTrailingCellsAndDecimalComma) {
+    const std::string file = "f.csv";
+    CsvRow row{4, {"addline", " 1.5", "2", "", ""}, ','};
+    EXPECT_TRUE(KindIs(row, "AddLine"));
+    RowReader in(row, file, 2);
+    EXPECT_FLOAT_EQ(in.f32(), 1.5f);
+    EXPECT_EQ(in.integer<uint8_t>(), 2);
+    CsvRow semi{1, {"Sen", "2,25"}, ';'};
+    EXPECT_FLOAT_EQ(RowReader(semi, file, 1).f32(), 2.25f);
+    CsvRow comma{1, {"Sen", "2,25"}, ','};
+    EXPECT_THROW(RowReader(comma, file, 1).f32(), Error);
+    CsvRow filled{7, {"Sen", "1", "2", "x"}, ','};
+    try {
+        RowReader reader(filled, file, 2);
+        ADD_FAILURE() << "a filled extra cell is refused";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.detail(), "line 7: Sen needs 2 fields after the kind, not 3");
+    }
+}
+
+TEST(ValueRanges, OneTableForEveryRoute) {
+    struct Case {
+        const char* key;
+        const char* text;
+        const char* problem;  // empty when accepted
+    };
+    const Case cases[] = {
+        {"JwcScale", "1000", ""},
+        {"jwcscale", "0x32", ""},
+        {"JwcScale", "0", "JwcScale is a whole number from 1 to 1000, not \"0\""},
+        {"PlotSize", "9", "PlotSize is a whole number from 0 to 4, not \"9\""},
+        {"PlotSize", "A3", "PlotSize is a whole number from 0 to 4, not \"A3\""},
+        {"SenLay", "255", ""},
+        {"PenNo", "1,1,2,2,3,3,4,4,5,6", ""},
+        {"PenNo", "1,1,2", "PenNo is a list of 10 whole numbers from 1 to 6 separated by commas"},
+        {"PenNo", "1,1,2,2,3,3,4,4,5,7", "PenNo item 10 is a whole number from 1 to 6, not \"7\""},
+        {"BColorIndex",
+         "2,2,5,3,6,4,5,1,5,3,6,3,5,3,2,2,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,1,3,4,1,5,5,4,6,1,3,4,4,4,6,2,2,3,2,6,5,5,6,2",
+         ""},  // the factory list: entries without a swatch hold 0
+        {"BColorIndex",
+         "0,2,5,3,6,4,5,1,5,3,6,3,5,3,2,2,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,1,3,4,1,5,5,4,6,1,3,4,4,4,6,2,2,3,2,6,5,5,6,2",
+         "BColorIndex item 1 is a whole number from 1 to 6, not \"0\""},
+        {"DimScale", "0.035", ""},
+        {"DimScale", "3.6", "DimScale is a number from 0.035 to 3.5 with at most 3 decimals, not \"3.6\""},
+        {"DoubleSenPitch", "0.1234", "DoubleSenPitch is a number from 0 to 10 with at most 3 decimals, not \"0.1234\""},
+        {"IsSameScale", "2", "IsSameScale is 0 or 1, not \"2\""},
+        {"CeckDot", "0", ""},
+        {"Comment1", "0123456789012345678901234567890123", "Comment1 is 34 bytes in Shift-JIS; a .jwc file keeps 32"},
+        {"Comment2", "a\nb", "Comment2 holds no line break"},
+    };
+    for (const Case& c : cases) {
+        const ValueRule* rule = FindValueRule(c.key);
+        ASSERT_NE(rule, nullptr) << c.key;
+        EXPECT_EQ(ValueProblem(*rule, c.text), c.problem) << c.key << "=" << c.text;
+    }
+    EXPECT_EQ(FindValueRule("NoSuchKey"), nullptr);
+    EXPECT_EQ(RangedInt("PlotSize", "4", "--paper"), 4);
+    try {
+        RangedInt("JwcScale", "-1", "--scale");
+        ADD_FAILURE();
+    } catch (const UsageError& e) {
+        EXPECT_EQ(e.message, "--scale: JwcScale is a whole number from 1 to 1000, not \"-1\"");
+    }
+}
+
+}  // namespace
+}  // namespace tavo::cli

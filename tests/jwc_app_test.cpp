@@ -1,0 +1,179 @@
+// JW_CAD's own files through every road a user takes (the exports a host
+// calls, the import for the preview, the tavo command), and every .jwc the
+// library writes against the framing rules of a peer reader.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "export/jw_object.h"
+#include "export/jwc_import.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_reader.h"
+#include "jwc_app_file.h"
+#include "tavo.h"
+#include "test_support.h"
+
+namespace {
+
+using tavo::test::AppFraming;
+using tavo::test::AppFramedJwc;
+using tavo::test::PeerFramingFaults;
+using tavo::test::TempDir;
+
+struct In {
+    explicit In(const std::string& s) : text(s), ptr(text.c_str()) {}
+    std::string text;
+    const char* ptr;
+    TavoStringIn ref() const { return &ptr; }
+};
+
+std::string owned(TavoString s) {
+    const std::string text(s, TavoStringByteLen(s));
+    TavoFreeString(s);
+    return text;
+}
+
+std::string lastError() { return owned(TavoGetLastError()); }
+
+class AppFiles : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("TAVO_SETTINGS_DIR", dir.file("settings").c_str(), 1); }
+    void TearDown() override {
+        JwcDestroy();
+        ObjDestroy();
+        unsetenv("TAVO_SETTINGS_DIR");
+    }
+    std::string fixture(const AppFraming& a, const std::string& name) const {
+        tavo::test::writeFile(dir.file(name), AppFramedJwc(a));
+        return dir.file(name);
+    }
+    TempDir dir;
+};
+
+// Loaded by a host and saved again: the saved file passes the peer
+// reader's rules and keeps the file's scales, names and temporary points.
+TEST_F(AppFiles, LoadAndSaveThroughTheExports) {
+    for (bool floats : {false, true}) {
+        SCOPED_TRACE(floats);
+        AppFraming a;
+        a.floatScales = floats;
+        const In file(fixture(a, "app.jwc"));
+        JwcCreate(3, 1);
+        JwcLoadFrom(file.ref());
+        ASSERT_EQ(lastError(), "");
+        ASSERT_EQ(GetSenCount(), 2);
+        ASSERT_EQ(GetEnkoCount(), 1);
+        ASSERT_EQ(GetMojiCount(), 4);
+        ASSERT_EQ(GetTenCount(), 2);
+        TavoSenRecord sen;
+        GetSen(&sen, 1);
+        EXPECT_EQ(sen.Y2, 250.25f);
+        EXPECT_EQ(sen.Lay, 0xF3);
+        EXPECT_EQ(sen.SpareWord, 513);
+        TavoMojiRecord moji;
+        GetMoji(&moji, 2);
+        EXPECT_EQ(moji.Flags, 32);
+        EXPECT_EQ(owned(GetMojiString(2)), "\x95\xBD\x96\xCA");
+        EXPECT_EQ(owned(GetMojiString(3)), "C");  // past the segment boundary
+        TavoMojiTableRow row;
+        GetTable(&row, 10);
+        EXPECT_EQ(row.Width, 70);
+
+        const In resaved(dir.file("resaved.jwc"));
+        JwcSaveTo(resaved.ref());
+        ASSERT_EQ(lastError(), "");
+        EXPECT_EQ(PeerFramingFaults(tavo::test::readFile(resaved.text)), std::vector<std::string>{});
+        tavo::TJwcFile back;
+        tavo::LoadJwcFile(back, resaved.text);
+        EXPECT_EQ(back.mojiCount(), 4);
+        EXPECT_EQ(back.textAt(3), "C");
+        EXPECT_EQ(back.groupScaleFloat[15], 500.0f);
+        EXPECT_EQ(back.temporaryPoints, 1);
+        EXPECT_EQ(back.groupName(2), "ground floor");
+    }
+}
+
+// The preview's import takes each group's scale from the float table,
+// whole or not, with the file's names and visibility.
+TEST_F(AppFiles, ImportForThePreviewUsesTheFileScalesAndNames) {
+    AppFraming a;
+    a.floatScales = true;
+    a.group15Scale = 2.5f;
+    tavo::TJwcFile loaded;
+    tavo::LoadJwcFile(loaded, fixture(a, "float.jwc"));
+    tavo::TJwObject o;
+    tavo::ImportJwc(loaded, o);
+    const double unit = static_cast<double>(594.0f / 518);
+    ASSERT_EQ(o.Lines.size(), 2u);
+    EXPECT_NEAR(o.Lines[0].X2, 300 * unit * 100, 1e-3);   // group 2 at 1:100
+    EXPECT_NEAR(o.Lines[1].Y2, 250.25 * unit * 2.5, 1e-4);  // group 15 at 1:2.5
+    EXPECT_EQ(o.PlotSize, 2);
+    EXPECT_EQ(o.LayerGroups[2].Name, "ground floor");
+    EXPECT_EQ(o.LayerGroups[2].Layers[1].Name, "wall");
+    EXPECT_FALSE(o.LayerGroups[3].Visible);
+    ASSERT_EQ(o.Texts.size(), 4u);
+    EXPECT_EQ(o.Texts[2].Text, "\x95\xBD\x96\xCA");
+    EXPECT_TRUE(o.Texts[2].Vertical);
+    ASSERT_EQ(o.Dots.size(), 2u);
+    ASSERT_EQ(o.Circles.size(), 1u);
+    EXPECT_EQ(o.Circles[0].Flatness, 0.5);
+}
+
+std::string run(const std::string& command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while (pipe && (n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
+    return out;
+}
+
+TEST_F(AppFiles, DumpAndInfoCommands) {
+    AppFraming a;
+    a.floatScales = true;
+    a.blockEnd = '\r';
+    const std::string file = fixture(a, "app.jwc");
+    const std::string dump = run(std::string(TAVO_CLI) + " dump '" + file + "'");
+    for (const char* row : {"\nDrawing,2,50\n", "\nSen,1.5,2,300,2,1,2,33,0,0\n", "\nEnko,50,60,25,5000,5898240,",
+                            "\nMoji,0,20,40,20,3,48,32,\x95\xBD\x96\xCA\n", "\nMoji,0,30,40,30,4,48,0,C\n",
+                            "\nTen,30,40,0,2,0\n", "\nTable,10,5,70,70,10\n"})
+        EXPECT_NE(dump.find(row), std::string::npos) << row << "\n" << dump;
+
+    const std::string info = run(std::string(TAVO_CLI) + " info '" + file + "'");
+    for (const char* line : {"\nLines: 2\n", "\nTexts: 4\n", "\nGroup scales: float table (2421-byte header)\n",
+                             "\nTemporary points: 1\n", "\nHeader block ends: CR CR CR CR\n",
+                             "\nName area: 2304 bytes\n", "\nKept, not understood: reserved block (2 of 909 bytes set)\n"})
+        EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
+}
+
+// Built through the exports (with a text pool past 64 KiB) and exported
+// from a worksheet drawing: both pass the peer reader's rules.
+TEST_F(AppFiles, EveryFileTheLibraryWritesPassesThePeerRules) {
+    JwcCreate(3, 100);
+    AddSen(0, 0, 420, 0, 1, 0, 1, 0, 0);
+    for (int i = 0; i < 300; ++i)
+        AddMoji(0, float(i), 10, float(i), 1, 0, 0, In(std::string(static_cast<std::size_t>(i % 7) * 120, 'x')).ref());
+    AddTen(1, 1, 1, 0, 0);
+    const In built(dir.file("built.jwc"));
+    JwcSaveTo(built.ref());
+    const std::string bytes = tavo::test::readFile(built.text);
+    EXPECT_EQ(bytes.substr(610, 5), "5F6E:");  // the pool ends in the next segment
+    EXPECT_EQ(PeerFramingFaults(bytes), std::vector<std::string>{});
+
+    ObjCreateByInifile();
+    AddLine(10, 20, 30, 20, 2, 241, 1);
+    AddText(0, 0, 30, 0, 3, 0x02, In("ABC").ref());
+    AddText(0, 0, 30, 0, 3, 0x02, In("").ref());
+    AddTextV(0, 0, 0, -30, 3, 0x02, In("\x95\xBD").ref());
+    AddCircle(0, 0, 3, 1, 0, 0, 0, 3, 0x01, 1);
+    const In exported(dir.file("exported.jwc"));
+    ObjSaveToJwcFile(exported.ref());
+    ASSERT_EQ(lastError(), "");
+    EXPECT_EQ(PeerFramingFaults(tavo::test::readFile(exported.text)), std::vector<std::string>{});
+}
+
+}  // namespace

@@ -1,0 +1,371 @@
+// Workbooks that must be refused, the limits that keep memory to the
+// drawing, a whole sheet to .jwc bytes, and the number formats.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "base/error.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_reader.h"
+#include "platform/encoding.h"
+#include "test_support.h"
+#include "workbook/cell_collector.h"
+#include "workbook/cell_address.h"
+#include "workbook/number_format.h"
+#include "workbook/ods_styles.h"
+#include "workbook/xlsx_styles.h"
+#include "workbook_support.h"
+
+namespace {
+
+using tavo::test::BoxFormat;
+using tavo::test::FactoryHostSettings;
+using tavo::test::readFile;
+using tavo::test::RecordExport;
+using tavo::test::TempDir;
+using tavo::test::writeFile;
+using tavo::test::WriteXlsx;
+
+uint32_t Crc32(const std::string& data) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char c : data) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void Put(std::string& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A zip archive of stored (uncompressed) parts.
+std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& parts) {
+    std::string body, directory;
+    for (const auto& [name, data] : parts) {
+        const auto offset = static_cast<uint32_t>(body.size());
+        const auto header = [&](std::string& out, bool central) {
+            Put(out, central ? 0x02014b50 : 0x04034b50, 4);
+            if (central) Put(out, 20, 2);
+            Put(out, 20, 2);
+            Put(out, 0, 2);  // flags
+            Put(out, 0, 2);  // stored
+            Put(out, 0, 4);  // time and date
+            Put(out, Crc32(data), 4);
+            Put(out, static_cast<uint32_t>(data.size()), 4);
+            Put(out, static_cast<uint32_t>(data.size()), 4);
+            Put(out, static_cast<uint32_t>(name.size()), 2);
+            Put(out, 0, 2);
+            if (central) {
+                Put(out, 0, 2);
+                Put(out, 0, 2);
+                Put(out, 0, 2);
+                Put(out, 0, 4);
+                Put(out, offset, 4);
+            }
+            out += name;
+        };
+        header(body, false);
+        body += data;
+        header(directory, true);
+    }
+    std::string end;
+    Put(end, 0x06054b50, 4);
+    Put(end, 0, 4);
+    Put(end, static_cast<uint32_t>(parts.size()), 2);
+    Put(end, static_cast<uint32_t>(parts.size()), 2);
+    Put(end, static_cast<uint32_t>(directory.size()), 4);
+    Put(end, static_cast<uint32_t>(body.size()), 4);
+    Put(end, 0, 2);
+    return body + directory + end;
+}
+
+const std::string kOdsMime = "application/vnd.oasis.opendocument.spreadsheet";
+
+TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
+    TempDir dir;
+    const auto xlsx = [&](const std::string& name, const std::function<void(lxw_workbook*, lxw_worksheet*)>& fill) {
+        const std::string path = dir.file(name);
+        WriteXlsx(path, fill);
+        return path;
+    };
+    const auto file = [&](const std::string& name, const std::string& bytes) {
+        writeFile(dir.file(name), bytes);
+        return dir.file(name);
+    };
+    const auto text = [](lxw_workbook*, lxw_worksheet* ws) { worksheet_write_string(ws, 0, 0, "x", nullptr); };
+    // A part that declares it unpacks to 300 MiB: the second directory entry's size.
+    std::string bomb = StoredZip({{"mimetype", kOdsMime}, {"content.xml", "<a/>"}});
+    std::string declared;
+    Put(declared, 300u << 20, 4);
+    bomb.replace(bomb.find("PK\x01\x02", bomb.find("PK\x01\x02") + 4) + 24, 4, declared);
+    std::string cut = readFile(xlsx("whole.xlsx", text));
+    cut.resize(cut.size() * 6 / 10);
+    const std::string cfb("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    const std::string xlsxParts = R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>)";
+
+    struct Case {
+        std::string path;
+        std::string expected;  // part of the message
+        tavo::workbook::WorkbookExportOptions options;
+    };
+    tavo::workbook::WorkbookExportOptions nope, farAway;
+    nope.sheet = "Nope";
+    farAway.range = tavo::workbook::CellRange{99, 25, 199, 25};
+    const Case cases[] = {
+        {file("notes.xlsx", "hello"), "is not a workbook (.xlsx or .ods)", {}},
+        {file("cut.xlsx", cut), "is damaged", {}},
+        {file("locked.xlsx", cfb + std::string(64, '\0') + std::string("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 28)),
+         "is encrypted", {}},
+        {file("old.xls", cfb + std::string(512, '\0')), "is a binary .xls workbook", {}},
+        {file("locked.ods", StoredZip({{"mimetype", kOdsMime},
+                                       {"META-INF/manifest.xml", "<manifest:encryption-data/>"},
+                                       {"content.xml", "x"}})),
+         "is encrypted", {}},
+        {file("bomb.ods", bomb), "part \"content.xml\" would unpack to 300 MiB", {}},
+        {file("letter.odt", StoredZip({{"mimetype", "application/vnd.oasis.opendocument.text"}})),
+         "not a spreadsheet", {}},
+        {file("photos.zip", StoredZip({{"a.txt", "a"}})), "is a zip archive but not a workbook", {}},
+        {file("broken.xlsx",
+              StoredZip({{"[Content_Types].xml", xlsxParts},
+                         {"xl/workbook.xml",
+                          R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheets><sheet name="A")"}})),
+         "is damaged", {}},
+        {xlsx("one.xlsx", text), "has no sheet \"Nope\" (its sheets: \"Sheet1\")", nope},
+        {xlsx("far.xlsx", text), "sheet \"Sheet1\" has nothing to draw in Z100:Z200", farAway},
+        {xlsx("tall.xlsx",
+              [](lxw_workbook* wb, lxw_worksheet* ws) {
+                  lxw_format* box = BoxFormat(wb);
+                  for (int r = 0; r <= tavo::workbook::kMaxDrawnRows; ++r) worksheet_write_blank(ws, r, 0, box);
+              }),
+         "more than 65536 rows", {}},
+    };
+    for (const Case& c : cases) {
+        tavo::workbook::RecordingExportCalls calls(FactoryHostSettings());
+        try {
+            tavo::workbook::ExportWorkbookSheet(c.path, c.options, calls);
+            ADD_FAILURE() << c.path << " was read";
+        } catch (const tavo::Error& e) {
+            EXPECT_EQ(e.file(), c.path);
+            EXPECT_NE(tavo::platform::Cp932ToUtf8(e.detail()).find(c.expected), std::string::npos)
+                << c.path << ": " << tavo::platform::Cp932ToUtf8(e.detail());
+        }
+        EXPECT_TRUE(calls.named("ObjCreateByInifile").empty()) << c.path;
+    }
+}
+
+TEST(WorkbookInput, AMillionFormattedRowsThatDrawNothingCostNothing) {
+    TempDir dir;
+    const std::string path = dir.file("formatted.xlsx");
+    lxw_workbook_options o{};
+    o.constant_memory = LXW_TRUE;
+    lxw_workbook* wb = workbook_new_opt(path.c_str(), &o);
+    lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+    lxw_format* bold = workbook_add_format(wb);
+    format_set_bold(bold);
+    worksheet_write_number(ws, 0, 0, 7, BoxFormat(wb));  // this writer's strings would be inline ones
+    for (int r = 1; r < 1000000; ++r) worksheet_write_blank(ws, r, 0, bold);
+    ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
+    const auto calls = RecordExport(path, FactoryHostSettings());
+    EXPECT_EQ(calls.named("AddLine").size(), 4u);
+    EXPECT_EQ(calls.named("AddText").size(), 1u);
+}
+
+// Parts that libxlsxwriter does not write: indexed and theme colours with a
+// tint, a diagonal border, a turned text and the sheet's default row height.
+TEST(WorkbookInput, StylesOfOtherWriters) {
+    const std::string ns = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const std::string scheme = R"(<a:dk1><a:sysClr val="windowText" lastClr="000000"/></a:dk1><a:lt1><a:sysClr val="window" lastClr="FFFFFF"/></a:lt1>)"
+                               R"(<a:dk2><a:srgbClr val="1F497D"/></a:dk2><a:lt2><a:srgbClr val="EEECE1"/></a:lt2><a:accent1><a:srgbClr val="4F81BD"/></a:accent1>)";
+    const std::string book = StoredZip({
+        {"[Content_Types].xml",
+         R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="xml" ContentType="application/xml"/>)"
+         R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+         R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
+         R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/></Types>)"},
+        {"_rels/.rels", R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type=")" + rel +
+                            R"(/officeDocument" Target="xl/workbook.xml"/></Relationships>)"},
+        {"xl/workbook.xml", "<workbook " + ns + R"( xmlns:r=")" + rel + R"("><sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+        {"xl/_rels/workbook.xml.rels",
+         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+         R"(<Relationship Id="rId1" Type=")" + rel + R"(/worksheet" Target="worksheets/sheet1.xml"/>)"
+         R"(<Relationship Id="rId2" Type=")" + rel + R"(/styles" Target="styles.xml"/>)"
+         R"(<Relationship Id="rId3" Type=")" + rel + R"(/theme" Target="theme/theme1.xml"/></Relationships>)"},
+        {"xl/theme/theme1.xml", R"(<a:theme xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"><a:themeElements><a:clrScheme name="x">)" +
+                                    scheme + "</a:clrScheme></a:themeElements></a:theme>"},
+        {"xl/styles.xml", "<styleSheet " + ns + R"(><fonts count="1"><font><sz val="11"/></font></fonts>)"
+                          R"(<fills count="4"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill>)"
+                          R"(<fill><patternFill patternType="solid"><fgColor indexed="13"/><bgColor indexed="64"/></patternFill></fill>)"
+                          R"(<fill><patternFill patternType="solid"><fgColor theme="4" tint="0.3999755851924192"/></patternFill></fill></fills>)"
+                          R"(<borders count="2"><border/><border diagonalDown="1"><left/><right/><top style="thin"><color theme="1"/></top>)"
+                          R"(<bottom style="thin"><color indexed="10"/></bottom><diagonal style="thin"/></border></borders>)"
+                          R"(<cellXfs count="3"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/><xf numFmtId="0" fontId="0" fillId="2" borderId="1"/>)"
+                          R"(<xf numFmtId="0" fontId="0" fillId="3" borderId="0"><alignment textRotation="180"/></xf></cellXfs></styleSheet>)"},
+        {"xl/worksheets/sheet1.xml", "<worksheet " + ns + R"(><sheetFormatPr defaultRowHeight="20"/><sheetData>)"
+                                     R"(<row r="1"><c r="A1" s="1"/><c r="B1" s="2"><v>5</v></c></row></sheetData></worksheet>)"},
+    });
+    TempDir dir;
+    writeFile(dir.file("other.xlsx"), book);
+    TavoSettings settings = FactoryHostSettings();
+    settings.DimScale = 0.5f;
+    settings.PlotOffset = 2;
+    settings.ExchangeSolid = -1;
+    settings.SenColor = 7;
+    for (int k = 0; k < 56; ++k) settings.BColorIndex[k] = static_cast<uint8_t>(101 + k);
+    const auto calls = RecordExport(dir.file("other.xlsx"), settings);
+
+    // Columns of 24 mm, the default row 20 points high: 10 mm.
+    const auto solids = calls.named("AddSolid");
+    ASSERT_EQ(solids.size(), 2u);
+    EXPECT_EQ(solids[0].color, 0x00FFFF) << "indexed 13 is yellow";
+    EXPECT_EQ(solids[1].color, 0xD7B395) << "accent 1 (4F81BD) 40 % lighter is 95B3D7";
+    EXPECT_FLOAT_EQ(solids[0].xy[1], 10);
+    const auto lines = calls.named("AddLine");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].color, 101) << "theme colour 1 is dark 1, black";
+    EXPECT_EQ(lines[1].color, 103) << "indexed 10 is red";
+    EXPECT_EQ(lines[2].color, 7) << "the diagonal's automatic colour: SenColor";
+    const std::array<float, 4> diagonal{0, 10, 24, 0};
+    EXPECT_EQ(lines[2].xy, diagonal);
+    const auto texts = calls.named("AddText");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_FLOAT_EQ(texts[0].xy[0], texts[0].xy[2]);
+    EXPECT_GT(texts[0].xy[1], texts[0].xy[3]) << "textRotation 180 turns the text 90 degrees clockwise";
+    EXPECT_EQ(tavo::workbook::Tinted(0x4F81BD, -0.249977111117893), 0x376092u);
+}
+
+class WorkbookToJwc : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("TAVO_SETTINGS_DIR", dir.file("settings").c_str(), 1); }
+    void TearDown() override {
+        ObjDestroy();
+        unsetenv("TAVO_SETTINGS_DIR");
+    }
+    TempDir dir;
+};
+
+TEST_F(WorkbookToJwc, WholeSheetThroughTheExportsToJwcBytes) {
+    const std::string book = dir.file("form.xlsx"), out = dir.file("form.jwc");
+    WriteXlsx(book, [](lxw_workbook* wb, lxw_worksheet* ws) {
+        lxw_format* box = BoxFormat(wb);
+        format_set_align(box, LXW_ALIGN_CENTER);
+        lxw_format* money = BoxFormat(wb);
+        format_set_num_format(money, "#,##0");
+        lxw_format* fill = BoxFormat(wb, LXW_BORDER_DOUBLE);
+        format_set_bg_color(fill, 0xCCFFCC);
+        worksheet_merge_range(ws, 0, 0, 0, 1, "見積書", box);
+        worksheet_write_string(ws, 1, 0, "品名", fill);
+        worksheet_write_number(ws, 1, 1, 1234, money);
+    });
+    tavo::workbook::MakeExportDrawingCurrent(book, {});
+    const char* name = out.c_str();
+    ObjSaveToJwcFile(&name);
+    const std::string bytes = readFile(out);
+    ASSERT_FALSE(bytes.empty());
+    const std::string golden = std::string(TAVO_TEST_DATA_DIR) + "/workbook_form.jwc";
+    if (std::getenv("TAVO_WRITE_GOLDEN")) writeFile(golden, bytes);
+    EXPECT_EQ(bytes, readFile(golden)) << "the .jwc differs from tests/data/workbook_form.jwc";
+
+    // The frame's top line, worked out by hand: two 48-pt columns and two
+    // 15-pt rows at 0.35 mm per point, centred on A3 (420 x 296.985 mm),
+    // in drawing units of 420/518 mm at 1:100.
+    tavo::TJwcFile file;
+    tavo::LoadJwcFile(file, out);
+    ASSERT_GE(file.sens().size(), 1u);
+    const auto& top = file.sens()[0];
+    const double unit = 420.0 / 518;
+    EXPECT_NEAR(top.X1, (420 - 33.6) / 2 / unit, 1e-2);
+    EXPECT_NEAR(top.X2, (420 + 33.6) / 2 / unit, 1e-2);
+    EXPECT_NEAR(top.Y1, (420 / std::sqrt(2.0) + 10.5) / 2 / unit, 1e-2);
+    EXPECT_EQ(top.Lay, 241);
+    EXPECT_EQ(file.mojis().size(), 3u);
+}
+
+TEST(WorkbookInput, CellRangesAndOdsBorderAttributes) {
+    using tavo::workbook::BorderStyle;
+    using tavo::workbook::CellRange;
+    using tavo::workbook::ParseCellRange;
+    const auto same = [](const std::optional<CellRange>& r, CellRange want) {
+        return r && r->firstRow == want.firstRow && r->firstCol == want.firstCol && r->lastRow == want.lastRow &&
+               r->lastCol == want.lastCol;
+    };
+    EXPECT_TRUE(same(ParseCellRange("A1:K40"), {0, 0, 39, 10}));
+    EXPECT_TRUE(same(ParseCellRange("k40:a1"), {0, 0, 39, 10})) << "either corner first, any case";
+    EXPECT_TRUE(same(ParseCellRange("Sheet1!$B$2"), {1, 1, 1, 1}));
+    EXPECT_TRUE(same(ParseCellRange("XFD1048576"), {1048575, 16383, 1048575, 16383}));
+    for (const char* bad : {"", "A0", "XFE1", "A1048577", "A1:", "1A", "A1:B2:C3", "AAAAA1"})
+        EXPECT_FALSE(ParseCellRange(bad)) << bad;
+
+    struct Case {
+        const char* attribute;
+        BorderStyle style;
+        uint32_t rgb;
+    };
+    const Case cases[] = {
+        {"0.06pt solid #000000", BorderStyle::Thin, 0x000000},
+        {"1.75pt solid #ff0000", BorderStyle::Medium, 0xFF0000},
+        {"0.088cm solid #0000ff", BorderStyle::Thick, 0x0000FF},
+        {"0.74pt dashed #000000", BorderStyle::Dashed, 0},
+        {"1.75pt dashed #000000", BorderStyle::MediumDashed, 0},
+        {"0.74pt dotted #000000", BorderStyle::Dotted, 0},
+        {"0.74pt fine-dashed #000000", BorderStyle::Hair, 0},
+        {"1.75pt dash-dot-dot #000000", BorderStyle::MediumDashDotDot, 0},
+        {"#123456 0.74pt dash-dot", BorderStyle::DashDot, 0x123456},
+        {"1.1pt double #000000", BorderStyle::Double, 0},
+        {"none", BorderStyle::None, 0},
+        {"0pt solid #000000", BorderStyle::None, 0},
+    };
+    for (const Case& c : cases) {
+        const tavo::workbook::BorderLine b = tavo::workbook::OdsBorder(c.attribute);
+        EXPECT_EQ(b.style, c.style) << c.attribute;
+        if (c.style != BorderStyle::None) {
+            EXPECT_EQ(b.color.rgb, c.rgb) << c.attribute;
+        }
+    }
+}
+
+TEST(WorkbookNumbers, FormatCodesAsTheSheetShowsThem) {
+    struct Case {
+        double value;
+        const char* code;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {1234.5, "#,##0.00", "1,234.50"},
+        {-1234.5, "#,##0.00", "-1,234.50"},
+        {1234567, "#,##0,", "1,235"},
+        {2.675, "0.00", "2.68"},  // rounded on 15 digits, half away from zero
+        {9.9999999, "0.00", "10.00"},
+        {-0.001, "0.00", "0.00"},
+        {0.125, "0.0%", "12.5%"},
+        {1234.5, "0.00E+00", "1.23E+03"},
+        {12345.678, "##0.0E+0", "12.3E+3"},
+        {1234567, "000-0000", "123-4567"},
+        {3, "00.##", "03."},
+        {1.75, "# ?/?", "1 3/4"},
+        {-5, "#,##0 ;(#,##0)", "(5)"},
+        {0, "#,##0;-#,##0;\"-\"", "-"},
+        {1234, "[$¥-411]#,##0", "¥1,234"},
+        {5, "0\"個\"", "5個"},
+        {150, "[>=100]\"大\";\"小\"", "大"},
+        {1.0 / 3, "", "0.333333333"},
+        {123456789012.0, "General", "1.23457E+11"},
+        {0.000012345, "", "0.000012345"},
+        {45000, "yyyy/m/d", "2023/3/15"},
+        {45000, "ggge\"年\"m\"月\"d\"日\"", "令和5年3月15日"},
+        {43585, "ge.m.d", "H31.4.30"},
+        {45000, "yyyy\"年\"mm\"月\"dd\"日\"(aaa)", "2023年03月15日(水)"},
+        {45000.75, "h:mm AM/PM", "6:00 PM"},
+        {1.5, "[h]:mm:ss", "36:00:00"},
+        {0.5, "hh:mm:ss.00", "12:00:00.00"},
+        {1, "yyyy-mm-dd dddd", "1900-01-01 Sunday"},
+        {61, "yyyy-mm-dd", "1900-03-01"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tavo::workbook::FormatNumber(c.value, c.code), c.shown) << c.value << " as " << c.code;
+    EXPECT_EQ(tavo::workbook::FormatNumber(0, "yyyy/m/d", 1462), "1904/1/1") << "the 1904 date system";
+    EXPECT_EQ(tavo::workbook::BuiltinNumberFormat(14), "yyyy/m/d");
+}
+
+}  // namespace

@@ -1,0 +1,423 @@
+// The workbook host's rules, each on a small sheet written by libxlsxwriter
+// (or the .ods fixture), checked on the export calls it makes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "platform/encoding.h"
+#include "test_support.h"
+#include "workbook_support.h"
+
+namespace {
+
+using tavo::test::BoxFormat;
+using tavo::test::FactoryHostSettings;
+using tavo::test::RecordExport;
+using tavo::test::TempDir;
+using tavo::test::WriteXlsx;
+using tavo::workbook::RecordedCall;
+using Fill = std::function<void(lxw_workbook*, lxw_worksheet*)>;
+using Xy = std::array<float, 4>;
+
+// Half a millimetre per point and the figure's lower-left corner at the
+// paper's, so that coordinates read as sums of the cells' sizes.
+TavoSettings Plain() {
+    TavoSettings s = FactoryHostSettings();
+    s.DimScale = 0.5f;
+    s.PlotOffset = 2;
+    return s;
+}
+
+std::vector<RecordedCall> Calls(const Fill& fill, const TavoSettings& settings, const char* name) {
+    TempDir dir;
+    const std::string path = dir.file("sheet.xlsx");
+    WriteXlsx(path, fill);
+    return RecordExport(path, settings).named(name);
+}
+
+std::vector<Xy> Coordinates(const std::vector<RecordedCall>& calls) {
+    std::vector<Xy> out;
+    for (const RecordedCall& c : calls) out.push_back(c.xy);
+    return out;
+}
+
+void ExpectXy(const std::vector<Xy>& got, const std::vector<Xy>& want, const std::string& what) {
+    ASSERT_EQ(got.size(), want.size()) << what;
+    for (std::size_t i = 0; i < got.size(); ++i)
+        for (std::size_t k = 0; k < 4; ++k) EXPECT_NEAR(got[i][k], want[i][k], 1e-3) << what << ", call " << i;
+}
+
+std::string Utf8(const std::string& cp932) { return tavo::platform::Cp932ToUtf8(cp932); }
+
+TEST(WorkbookGeometry, SizesHiddenRowsAndColumnsAndPlacement) {
+    const double s = 420 / std::sqrt(2.0);  // A3's short side
+    struct Case {
+        const char* name;
+        Fill fill;
+        uint8_t plotOffset;
+        std::vector<Xy> lines;
+    };
+    const Case cases[] = {
+        {"column A 20 characters (145 px), row 1 30 pt",
+         [](lxw_workbook* wb, lxw_worksheet* ws) {
+             lxw_format* box = BoxFormat(wb);
+             for (int r = 0; r < 2; ++r)
+                 for (int c = 0; c < 2; ++c) worksheet_write_blank(ws, r, c, box);
+             worksheet_set_column(ws, 0, 0, 20, nullptr);
+             worksheet_set_row(ws, 0, 30, nullptr);
+         },
+         2,
+         {{0, 22.5f, 78.375f, 22.5f}, {0, 7.5f, 78.375f, 7.5f}, {0, 0, 78.375f, 0},
+          {0, 22.5f, 0, 0}, {54.375f, 22.5f, 54.375f, 0}, {78.375f, 22.5f, 78.375f, 0}}},
+        {"column B and row 2 hidden",
+         [](lxw_workbook* wb, lxw_worksheet* ws) {
+             lxw_format* box = BoxFormat(wb);
+             for (int r = 0; r < 3; ++r)
+                 for (int c = 0; c < 3; ++c) worksheet_write_blank(ws, r, c, box);
+             lxw_row_col_options hidden{};
+             hidden.hidden = 1;
+             worksheet_set_column_opt(ws, 1, 1, LXW_DEF_COL_WIDTH, nullptr, &hidden);
+             worksheet_set_row_opt(ws, 1, LXW_DEF_ROW_HEIGHT, nullptr, &hidden);
+         },
+         2,
+         {{0, 15, 48, 15}, {0, 7.5f, 48, 7.5f}, {0, 0, 48, 0}, {0, 15, 0, 0}, {24, 15, 24, 0}, {48, 15, 48, 0}}},
+        {"top-left on the paper",
+         [](lxw_workbook* wb, lxw_worksheet* ws) { worksheet_write_blank(ws, 0, 0, BoxFormat(wb)); },
+         1,
+         {{0, float(s), 24, float(s)}, {0, float(s - 7.5), 24, float(s - 7.5)}, {0, float(s), 0, float(s - 7.5)},
+          {24, float(s), 24, float(s - 7.5)}}},
+        {"centred on the paper",
+         [](lxw_workbook* wb, lxw_worksheet* ws) { worksheet_write_blank(ws, 0, 0, BoxFormat(wb)); },
+         0,
+         {{198, float((s + 7.5) / 2), 222, float((s + 7.5) / 2)}, {198, float((s - 7.5) / 2), 222, float((s - 7.5) / 2)},
+          {198, float((s + 7.5) / 2), 198, float((s - 7.5) / 2)}, {222, float((s + 7.5) / 2), 222, float((s - 7.5) / 2)}}},
+    };
+    for (const Case& c : cases) {
+        TavoSettings settings = Plain();
+        settings.PlotOffset = c.plotOffset;
+        const auto lines = Calls(c.fill, settings, "AddLine");
+        ExpectXy(Coordinates(lines), c.lines, c.name);
+        for (const RecordedCall& l : lines) EXPECT_EQ(l.lay, 241) << c.name;
+    }
+}
+
+TEST(WorkbookBorders, ThirteenStylesThroughBTypeIndexAndDoubleLines) {
+    // In the dialog's order: hair ... double.
+    const uint8_t styles[13] = {LXW_BORDER_HAIR, LXW_BORDER_DOTTED, LXW_BORDER_DASH_DOT_DOT, LXW_BORDER_DASH_DOT,
+                                LXW_BORDER_DASHED, LXW_BORDER_THIN, LXW_BORDER_MEDIUM_DASH_DOT_DOT,
+                                LXW_BORDER_SLANT_DASH_DOT, LXW_BORDER_MEDIUM_DASH_DOT, LXW_BORDER_MEDIUM_DASHED,
+                                LXW_BORDER_MEDIUM, LXW_BORDER_THICK, LXW_BORDER_DOUBLE};
+    TavoSettings settings = Plain();
+    for (int k = 0; k < 13; ++k) settings.BTypeIndex[k] = static_cast<uint8_t>(101 + k);
+    settings.DoubleSenPitch = 1.0f;
+    const auto lines = Calls(
+        [&](lxw_workbook* wb, lxw_worksheet* ws) {
+            for (int k = 0; k < 13; ++k) {
+                lxw_format* f = workbook_add_format(wb);
+                format_set_bottom(f, styles[k]);
+                worksheet_write_blank(ws, 2 * k, 0, f);
+            }
+        },
+        settings, "AddLine");
+    ASSERT_EQ(lines.size(), 14u);  // the double border is two lines
+    for (int k = 0; k < 13; ++k) EXPECT_EQ(lines[k].kind, 101 + k) << "style " << k + 1;
+    EXPECT_EQ(lines[13].kind, 113);
+    // Row 25's bottom lies 7.5 mm above the figure's foot; the double's lines straddle it.
+    EXPECT_FLOAT_EQ(lines[12].xy[1], 0.5f);
+    EXPECT_FLOAT_EQ(lines[13].xy[1], -0.5f);
+}
+
+TEST(WorkbookBorders, ColoursThroughThePaletteAndBColorIndex) {
+    struct Case {
+        uint32_t color;  // 0: automatic
+        int pen;
+        const char* why;
+    };
+    const Case cases[] = {
+        {0, 7, "automatic: SenColor"},
+        {LXW_COLOR_BLACK, 101, "black is index 1"},
+        {0xFF0000, 103, "red is index 3"},
+        {0xFE0303, 103, "nearest to red"},
+        {0x000080, 111, "navy is 11 and 25: the swatch's 11"},
+        {0x993366, 154, "993366 is 18 and 54: the swatch's 54"},
+        {0x9999FF, 7, "index 17 has entry 0: SenColor"},
+    };
+    TavoSettings settings = Plain();
+    settings.SenColor = 7;
+    for (int k = 0; k < 56; ++k) settings.BColorIndex[k] = k >= 16 && k < 32 ? 0 : static_cast<uint8_t>(101 + k);
+    const auto lines = Calls(
+        [&](lxw_workbook* wb, lxw_worksheet* ws) {
+            int row = 0;
+            for (const Case& c : cases) {
+                lxw_format* f = workbook_add_format(wb);
+                format_set_bottom(f, LXW_BORDER_THIN);
+                if (c.color) format_set_bottom_color(f, c.color);
+                worksheet_write_blank(ws, row, 0, f);
+                row += 2;
+            }
+        },
+        settings, "AddLine");
+    ASSERT_EQ(lines.size(), std::size(cases));
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].color, cases[i].pen) << cases[i].why;
+}
+
+TEST(WorkbookBorders, SharedEdgesOnceAndCollinearEdgesJoined) {
+    TavoSettings settings = Plain();
+    for (int k = 0; k < 13; ++k) settings.BTypeIndex[k] = static_cast<uint8_t>(101 + k);  // 106 thin, 111 medium
+    const auto grid = [](bool mediumMiddle) {
+        return [mediumMiddle](lxw_workbook* wb, lxw_worksheet* ws) {
+            lxw_format* thin = BoxFormat(wb);
+            lxw_format* medium = BoxFormat(wb, LXW_BORDER_MEDIUM);
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c) worksheet_write_blank(ws, r, c, mediumMiddle && r == 1 && c == 1 ? medium : thin);
+        };
+    };
+    const auto plain = Calls(grid(false), settings, "AddLine");
+    ExpectXy(Coordinates(plain),
+             {{0, 22.5f, 72, 22.5f}, {0, 15, 72, 15}, {0, 7.5f, 72, 7.5f}, {0, 0, 72, 0},
+              {0, 22.5f, 0, 0}, {24, 22.5f, 24, 0}, {48, 22.5f, 48, 0}, {72, 22.5f, 72, 0}},
+             "3 x 3 thin: four lines each way");
+
+    const auto framed = Calls(grid(true), settings, "AddLine");
+    ASSERT_EQ(framed.size(), 16u);
+    // The line between rows 1 and 2: thin, the middle cell's medium top, thin.
+    ExpectXy(Coordinates({framed[1], framed[2], framed[3]}), {{0, 15, 24, 15}, {24, 15, 48, 15}, {48, 15, 72, 15}},
+             "the heavier border takes a shared edge");
+    EXPECT_EQ(framed[1].kind, 106);
+    EXPECT_EQ(framed[2].kind, 111);
+    EXPECT_EQ(framed[3].kind, 106);
+
+    // A shared edge between a dashed and a thin side is thin, whichever cell says which.
+    for (bool upperThin : {true, false}) {
+        const auto lines = Calls(
+            [upperThin](lxw_workbook* wb, lxw_worksheet* ws) {
+                lxw_format* upper = workbook_add_format(wb);
+                format_set_bottom(upper, upperThin ? LXW_BORDER_THIN : LXW_BORDER_DASHED);
+                lxw_format* lower = workbook_add_format(wb);
+                format_set_top(lower, upperThin ? LXW_BORDER_DASHED : LXW_BORDER_THIN);
+                worksheet_write_blank(ws, 0, 0, upper);
+                worksheet_write_blank(ws, 1, 0, lower);
+            },
+            settings, "AddLine");
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].kind, 106);
+    }
+}
+
+TEST(WorkbookBorders, MergedAreaIsOneCell) {
+    TavoSettings settings = Plain();
+    TempDir dir;
+    const std::string path = dir.file("merged.xlsx");
+    WriteXlsx(path, [](lxw_workbook* wb, lxw_worksheet* ws) {
+        lxw_format* box = BoxFormat(wb);
+        lxw_format* centred = BoxFormat(wb);
+        format_set_align(centred, LXW_ALIGN_CENTER);
+        worksheet_merge_range(ws, 0, 0, 0, 2, "Title", centred);
+        for (int c = 0; c < 3; ++c) worksheet_write_blank(ws, 1, c, box);
+    });
+    const auto calls = RecordExport(path, settings);
+    ExpectXy(Coordinates(calls.named("AddLine")),
+             {{0, 15, 72, 15}, {0, 7.5f, 72, 7.5f}, {0, 0, 72, 0}, {0, 15, 0, 0}, {24, 7.5f, 24, 0}, {48, 7.5f, 48, 0},
+              {72, 15, 72, 0}},
+             "no lines inside the merged title");
+    const auto texts = calls.named("AddText");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NEAR((texts[0].xy[0] + texts[0].xy[2]) / 2, 36, 1e-3) << "Title centred on the merged area";
+}
+
+TEST(WorkbookTexts, PlacedByAlignmentAndSizedByFontHeight) {
+    // A1 is 24 x 15 mm at the paper's corner; 11 pt is 5.5 mm: text size 5
+    // (5 mm high, 5 wide, 0.5 apart), so "AB" is 5.5 mm long; margins 0.75 mm.
+    struct Case {
+        const char* name;
+        std::function<void(lxw_workbook*, lxw_worksheet*, lxw_format*)> write;
+        const char* call;
+        int size;
+        std::vector<Xy> xy;
+    };
+    const auto aligned = [](uint8_t h, uint8_t v, const char* t) {
+        return [=](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
+            format_set_align(f, h);
+            format_set_align(f, v);
+            worksheet_write_string(ws, 0, 0, t, f);
+        };
+    };
+    const Case cases[] = {
+        {"left, bottom", aligned(LXW_ALIGN_LEFT, LXW_ALIGN_VERTICAL_BOTTOM, "AB"), "AddText", 5,
+         {{0.75f, 0.75f, 6.25f, 0.75f}}},
+        {"centre, centre", aligned(LXW_ALIGN_CENTER, LXW_ALIGN_VERTICAL_CENTER, "AB"), "AddText", 5,
+         {{9.25f, 5, 14.75f, 5}}},
+        {"right, top", aligned(LXW_ALIGN_RIGHT, LXW_ALIGN_VERTICAL_TOP, "AB"), "AddText", 5,
+         {{17.75f, 9.25f, 23.25f, 9.25f}}},
+        {"a number stands right", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) { worksheet_write_number(ws, 0, 0, 12, f); },
+         "AddText", 5, {{17.75f, 0.75f, 23.25f, 0.75f}}},
+        {"16 pt is 8 mm: size 8", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
+             format_set_font_size(f, 16);
+             worksheet_write_string(ws, 0, 0, "AB", f);
+         },
+         "AddText", 8, {{0.75f, 0.75f, 9.75f, 0.75f}}},
+        {"vertical text", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
+             format_set_rotation(f, 270);
+             worksheet_write_string(ws, 0, 0, "AB", f);
+         },
+         "AddTextV", 5, {{9.5f, 6.25f, 9.5f, 0.75f}}},
+        {"turned 90 degrees", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
+             format_set_rotation(f, 90);
+             worksheet_write_string(ws, 0, 0, "AB", f);
+         },
+         "AddText", 5, {{14.5f, 4.75f, 14.5f, 10.25f}}},
+        {"two lines from the top", aligned(LXW_ALIGN_LEFT, LXW_ALIGN_VERTICAL_TOP, "A\nB"), "AddText", 5,
+         {{0.75f, 9.25f, 3.5f, 9.25f}, {0.75f, 2.1f, 3.5f, 2.1f}}},
+    };
+    for (const Case& c : cases) {
+        const auto calls = Calls(
+            [&](lxw_workbook* wb, lxw_worksheet* ws) {
+                worksheet_set_row(ws, 0, 30, nullptr);
+                c.write(wb, ws, workbook_add_format(wb));
+            },
+            Plain(), c.call);
+        ExpectXy(Coordinates(calls), c.xy, c.name);
+        for (const RecordedCall& t : calls) {
+            EXPECT_EQ(t.kind, c.size) << c.name;
+            EXPECT_EQ(t.lay, 240) << c.name;
+        }
+    }
+}
+
+TEST(WorkbookTexts, SuperscriptsAndSubscriptsWithExchangeCaret) {
+    const Fill fill = [](lxw_workbook* wb, lxw_worksheet* ws) {
+        lxw_format* sup = workbook_add_format(wb);
+        format_set_font_script(sup, LXW_FONT_SUPERSCRIPT);
+        lxw_format* sub = workbook_add_format(wb);
+        format_set_font_script(sub, LXW_FONT_SUBSCRIPT);
+        lxw_rich_string_tuple a{nullptr, const_cast<char*>("面積m")}, b{sup, const_cast<char*>("2")},
+            c{nullptr, const_cast<char*>("H")}, d{sub, const_cast<char*>("2")}, e{nullptr, const_cast<char*>("O")};
+        lxw_rich_string_tuple* area[] = {&a, &b, nullptr};
+        lxw_rich_string_tuple* water[] = {&c, &d, &e, nullptr};
+        worksheet_write_rich_string(ws, 0, 0, area, nullptr);
+        worksheet_write_rich_string(ws, 1, 0, water, nullptr);
+        worksheet_write_string(ws, 2, 0, "xy", sup);
+    };
+    for (bool caret : {true, false}) {
+        TavoSettings settings = Plain();
+        settings.ExchangeCaret = caret ? -1 : 0;
+        std::vector<std::string> texts;
+        for (const RecordedCall& t : Calls(fill, settings, "AddText")) texts.push_back(Utf8(t.text));
+        if (caret)
+            EXPECT_EQ(texts, (std::vector<std::string>{"面積m^u2", "H^d2O", "^ux^uy"}));
+        else
+            EXPECT_EQ(texts, (std::vector<std::string>{"面積m2", "H2O", "xy"}));
+    }
+}
+
+TEST(WorkbookSolids, FilledCellsBecomeJoinedSolidsWithExchangeSolid) {
+    const Fill fill = [](lxw_workbook* wb, lxw_worksheet* ws) {
+        lxw_format* yellow = workbook_add_format(wb);
+        format_set_bg_color(yellow, 0xFFFF00);
+        lxw_format* red = workbook_add_format(wb);
+        format_set_bg_color(red, 0xFF0000);
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c) worksheet_write_blank(ws, r, c, yellow);
+        worksheet_write_string(ws, 0, 2, "x", red);
+    };
+    TavoSettings settings = Plain();
+    EXPECT_TRUE(Calls(fill, settings, "AddSolid").empty());
+    settings.ExchangeSolid = -1;
+    const auto solids = Calls(fill, settings, "AddSolid");
+    ExpectXy(Coordinates(solids), {{0, 15, 48, 0}, {48, 15, 72, 7.5f}}, "one rectangle per colour area");
+    ASSERT_EQ(solids.size(), 2u);
+    EXPECT_EQ(solids[0].color, 0x00FFFF) << "Windows colour: red in the lowest byte";
+    EXPECT_EQ(solids[1].color, 0x0000FF);
+    EXPECT_EQ(solids[0].lay, 241);
+}
+
+TEST(WorkbookSheets, ChosenByNameOrPositionElseTheActiveOneWithDisplayedValues) {
+    TempDir dir;
+    const std::string path = dir.file("book.xlsx");
+    lxw_workbook* wb = workbook_new(path.c_str());
+    lxw_worksheet* one = workbook_add_worksheet(wb, "One");
+    lxw_worksheet* two = workbook_add_worksheet(wb, "二");
+    workbook_add_worksheet(wb, "Three");
+    worksheet_write_string(one, 0, 0, "first", nullptr);
+    worksheet_write_formula_num(two, 0, 0, "=1+1", nullptr, 2);
+    lxw_format* date = workbook_add_format(wb);
+    format_set_num_format(date, "yyyy\"年\"m\"月\"d\"日\"");
+    worksheet_write_number(two, 1, 0, 45000, date);
+    worksheet_write_boolean(two, 2, 0, 1, nullptr);
+    lxw_format* money = workbook_add_format(wb);
+    format_set_num_format(money, "#,##0.00;[Red]-#,##0.00");
+    worksheet_write_number(two, 3, 0, -1234.5, money);
+    worksheet_write_formula_num(two, 4, 0, "=A4*2", money, -2469);
+    worksheet_activate(two);
+    ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
+
+    const auto texts = [&](std::optional<std::string> sheet) {
+        tavo::workbook::WorkbookExportOptions options;
+        options.sheet = sheet;
+        std::vector<std::string> out;
+        for (const RecordedCall& t : RecordExport(path, Plain(), options).named("AddText")) out.push_back(Utf8(t.text));
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    // Formula cells show their last result, in their cell's number format.
+    EXPECT_EQ(texts(std::nullopt), (std::vector<std::string>{"-1,234.50", "-2,469.00", "2", "2023年3月15日", "TRUE"}));
+    EXPECT_EQ(texts(std::string("二")), texts(std::nullopt));
+    EXPECT_EQ(texts(std::string("One")), (std::vector<std::string>{"first"}));
+    EXPECT_EQ(texts(std::string("1")), (std::vector<std::string>{"first"}));
+}
+
+TEST(WorkbookOds, FixtureWithMergesRepeatsHiddenPartsAndScripts) {
+    TavoSettings settings = Plain();
+    settings.ExchangeCaret = -1;
+    settings.ExchangeSolid = -1;
+    const auto calls = RecordExport(std::string(TAVO_TEST_DATA_DIR) + "/form.ods", settings);
+    std::vector<std::string> texts;
+    for (const RecordedCall& c : calls.calls)
+        if (c.name == "AddText" || c.name == "AddTextV") texts.push_back(c.name + " " + Utf8(c.text));
+    EXPECT_EQ(texts, (std::vector<std::string>{"AddText 見積書", "AddTextV 縦書", "AddText 品名", "AddText 数量",
+                                               "AddText 単位", "AddText m^u2H^d2O", "AddText 1,234.50",
+                                               "AddText 2024/3/5"}))
+        << "the active sheet; the hidden row and column left out";
+
+    // Columns 3 cm, 2 cm, 2 cm, (hidden), 2 cm; rows 1 cm, then five of 0.5 cm.
+    const float a = 42.51969f, ab = a + 28.34646f, abc = ab + 28.34646f, all = abc + 28.34646f;
+    const float top = 14.17323f + 5 * 7.08661f, row2 = top - 14.17323f;
+    const auto lines = calls.named("AddLine");
+    const auto has = [&](const Xy& want) {
+        for (const RecordedCall& l : lines) {
+            bool same = true;
+            for (std::size_t k = 0; k < 4; ++k) same = same && std::fabs(l.xy[k] - want[k]) < 1e-3;
+            if (same) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(has({0, top, all, top})) << "the title's and the vertical text's tops join";
+    EXPECT_TRUE(has({0, row2 + 0.25f, abc, row2 + 0.25f}) && has({0, row2 - 0.25f, abc, row2 - 0.25f}))
+        << "the title's double bottom";
+    EXPECT_TRUE(has({a, row2, a, 0})) << "one line down the repeated rows, none through the title";
+    EXPECT_TRUE(has({ab, row2, ab, 0}));
+    EXPECT_FALSE(has({a, top, a, row2}));
+    const auto solids = calls.named("AddSolid");
+    ASSERT_EQ(solids.size(), 1u);
+    ExpectXy(Coordinates(solids), {{0, row2, abc, row2 - 7.08661f}}, "the header row's fill");
+    EXPECT_EQ(solids[0].color, 0xCCFFCC);
+}
+
+TEST(WorkbookAxis, SpansStayFewAndHiddenIndicesTakeNoRoom) {
+    tavo::workbook::AxisSizes rows(15);
+    for (int32_t r = 0; r < 1000000; ++r) rows.setSize(r, 1, 20);
+    EXPECT_EQ(rows.spanCount(), 1u);
+    rows.setHidden(500, 10, true);
+    rows.setSize(2000000, 5, 15);  // the default size needs no span
+    EXPECT_EQ(rows.spanCount(), 3u);
+    EXPECT_EQ(rows.visibleSize(499), 20);
+    EXPECT_EQ(rows.visibleSize(505), 0);
+    EXPECT_EQ(rows.visibleSize(510), 20);
+    EXPECT_EQ(rows.visibleSize(1000000), 15);
+    rows.setHidden(500, 10, false);
+    EXPECT_EQ(rows.spanCount(), 1u);
+}
+
+}  // namespace
