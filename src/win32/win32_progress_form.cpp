@@ -39,7 +39,8 @@ int screenDpi() {
 }
 
 [[noreturn]] void failCreating(const char* what) {
-    throw Error(std::string("the progress dialog cannot be shown: ") + what + ": " + platform::SystemMessage(GetLastError()));
+    const DWORD code = GetLastError();
+    throw Error(std::string("the progress dialog cannot be shown: ") + what + ": " + platform::SystemMessage(code));
 }
 
 class Win32ProgressForm;

@@ -5,7 +5,8 @@
 
 namespace tavo {
 
-std::unique_ptr<ViewerWindow> gui::CreateViewerWindow(SettingsStore /*settings*/, platform::Clipboard& /*clipboard*/) {
+// NOLINTNEXTLINE(performance-unnecessary-value-param): the window will keep the store
+std::unique_ptr<ViewerWindow> gui::CreateViewerWindow(SettingsStore, platform::Clipboard&) {
     throw Error("the preview window is not available in this build");
 }
 
