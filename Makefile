@@ -4,12 +4,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic \
-              python3 xvfb xauth xclip liborcus-dev libxlsxwriter-dev
+              python3 xvfb xauth xdotool xclip liborcus-dev libxlsxwriter-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
 VALGRIND_TESTS = base_test number_format_test jwc_test profile_file_test settings_test export_test jwt_test \
-                 interface_test save_fault_test file_save_test viewer_test
+                 interface_test save_fault_test file_save_test viewer_test forms_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports
 
 .PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean

@@ -1,6 +1,7 @@
-// One paint of the preview on a 1920 x 1080 QtCanvas: 100,000 lines, 10,000
-// circles and arcs and 10,000 texts on an A3 sheet, fitted and zoomed in 50
-// times; against drawing the same lines, already in pixels, with a single
+// Frames of the preview on a 1920 x 1080 QtCanvas: 100,000 lines, 10,000
+// circles and arcs and 10,000 texts on an A3 sheet, fitted, panned by a
+// quarter window, zoomed a step in and out, and zoomed in 50 times; each
+// against drawing the lines then visible, already in pixels, with a single
 // QPainter::drawLines call.
 #include <benchmark/benchmark.h>
 
@@ -8,7 +9,10 @@
 #include <QLine>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
+#include <ctime>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "export/jw_object.h"
@@ -75,53 +79,142 @@ void Fit(TJwBrws& v) {
     v.FitPaper();
 }
 
+// The lines that pass the viewer's culling in the control's current view,
+// as pixel segments rounded as the viewer rounds them.
+std::vector<QLine> VisibleLines(const TJwBrws& v) {
+    std::vector<QLine> lines;
+    const auto px = [&](double x, double y) {
+        return QPoint(int(std::nearbyint((x / 100 - v.Origin.X) * v.PixelScale)),
+                      int(std::nearbyint((v.Origin.Y - y / 100) * v.PixelScale)));
+    };
+    for (const TLineItem& l : Drawing().Lines) {
+        const QPoint a = px(l.X1, l.Y1), b = px(l.X2, l.Y2);
+        if (std::max(a.x(), b.x()) < 0 || std::min(a.x(), b.x()) > kWidth || std::max(a.y(), b.y()) < 0 ||
+            std::min(a.y(), b.y()) > kHeight || a == b)
+            continue;
+        lines.emplace_back(a, b);
+    }
+    return lines;
+}
+
+// One frame of bare QPainter::drawLines: the background and the lines.
+void DrawBare(QImage& image, const std::vector<QLine>& lines) {
+    image.fill(Qt::white);
+    QPainter p(&image);
+    QPen pen(Qt::black);
+    pen.setWidth(0);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    p.drawLines(lines.data(), int(lines.size()));
+}
+
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The median CPU time of a few frames: on a shared machine the wall clock
+// also counts the time other programs had the processor.
+double MedianMs(const std::function<void()>& frame) {
+    std::vector<double> ms;
+    for (int i = 0; i < 7; ++i) {
+        const double t0 = ThreadCpuMs();
+        frame();
+        ms.push_back(ThreadCpuMs() - t0);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+// How the view changes before the frame, and how it goes back untimed.
+struct Step {
+    std::function<void(TJwBrws&)> prepare;  // once, untimed
+    std::function<void(TJwBrws&)> change;   // timed with the paint
+    std::function<void(TJwBrws&)> undo;     // untimed
+};
+
+// A frame of the viewer after `change`, against bare drawLines of the lines
+// then visible, measured in the same run: the counter "ratio" is the
+// viewer's median frame over the bare one, both in CPU time.
+void FrameBench(benchmark::State& state, const Step& step) {
+    OffscreenGui gui;
+    TJwBrws v;
+    Fit(v);
+    if (step.prepare) step.prepare(v);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QtCanvasCache cache;
+    const auto frame = [&] {
+        if (step.change) step.change(v);
+        QtCanvas canvas(image, cache);
+        v.Paint(canvas);
+    };
+    frame();  // the caches warm, as after the first frame on screen
+    if (step.undo) step.undo(v);
+    for (auto _ : state) {
+        frame();
+        if (step.undo) {
+            state.PauseTiming();
+            step.undo(v);
+            state.ResumeTiming();
+        }
+    }
+    // The ratio, from medians of frames timed here one after the other.
+    if (step.change) step.change(v);
+    const std::vector<QLine> lines = VisibleLines(v);
+    if (step.undo) step.undo(v);
+    const double bare = MedianMs([&] { DrawBare(image, lines); });
+    const double viewer = MedianMs([&] {
+        frame();
+        if (step.undo) step.undo(v);
+    });
+    state.counters["bare_ms"] = bare;
+    state.counters["viewer_ms"] = viewer;
+    state.counters["ratio"] = viewer / bare;
+    state.counters["lines"] = double(lines.size());
+}
+
 void BM_DrawLinesInPixels(benchmark::State& state) {
     OffscreenGui gui;
     TJwBrws v;
     Fit(v);
-    std::vector<QLine> lines;
-    for (const TLineItem& l : Drawing().Lines)
-        lines.emplace_back(int(std::lround(l.X1 / 100 * v.PixelScale)),
-                           int(std::lround((v.Origin.Y - l.Y1 / 100) * v.PixelScale)),
-                           int(std::lround(l.X2 / 100 * v.PixelScale)),
-                           int(std::lround((v.Origin.Y - l.Y2 / 100) * v.PixelScale)));
+    const std::vector<QLine> lines = VisibleLines(v);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter p(&image);
-        QPen pen(Qt::black);
-        pen.setWidth(0);
-        pen.setCapStyle(Qt::FlatCap);
-        p.setPen(pen);
-        p.drawLines(lines.data(), int(lines.size()));
-    }
+    for (auto _ : state) DrawBare(image, lines);
 }
 BENCHMARK(BM_DrawLinesInPixels)->Unit(benchmark::kMillisecond);
 
-void PaintBench(benchmark::State& state, double zoom, bool warm) {
-    OffscreenGui gui;
-    TJwBrws v;
-    Fit(v);
-    if (zoom != 1) {
-        // Zoomed in around the middle of the sheet.
-        v.ZoomWindow({int(kWidth * 0.5 - kWidth * 0.5 / zoom), int(kHeight * 0.5 - kHeight * 0.5 / zoom)},
-                     {int(kWidth * 0.5 + kWidth * 0.5 / zoom), int(kHeight * 0.5 + kHeight * 0.5 / zoom)});
-    }
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    QtCanvasCache cache;
-    for (auto _ : state) {
-        if (!warm) cache = QtCanvasCache();
-        QtCanvas canvas(image, cache);
-        v.Paint(canvas);
-    }
-    state.counters["PixelScale"] = v.PixelScale;
+// The whole sheet, fitted.
+void BM_PaintFitted(benchmark::State& state) { FrameBench(state, {}); }
+// A pan by a quarter window (an arrow key) from the fitted view.
+void BM_PanQuarter(benchmark::State& state) {
+    FrameBench(state, {nullptr, [](TJwBrws& v) { v.PanRight(); }, [](TJwBrws& v) { v.PanLeft(); }});
 }
-
-void BM_PaintFitted(benchmark::State& state) { PaintBench(state, 1, true); }
-void BM_PaintFittedColdCaches(benchmark::State& state) { PaintBench(state, 1, false); }
-void BM_PaintZoomed50(benchmark::State& state) { PaintBench(state, 50, true); }
+// A zoom step in: the middle half of the fitted view dragged open.
+void BM_ZoomIn(benchmark::State& state) {
+    FrameBench(state, {nullptr,
+                       [](TJwBrws& v) {
+                           v.ZoomWindow({kWidth / 4, kHeight / 4}, {kWidth * 3 / 4, kHeight * 3 / 4});
+                       },
+                       [](TJwBrws& v) { v.PreviousView(); }});
+}
+// A zoom step out from twice the fitted scale.
+void BM_ZoomOut(benchmark::State& state) {
+    FrameBench(state, {[](TJwBrws& v) { v.ZoomWindow({kWidth / 4, kHeight / 4}, {kWidth * 3 / 4, kHeight * 3 / 4}); },
+                       [](TJwBrws& v) { v.ZoomOut(); }, [](TJwBrws& v) { v.PreviousView(); }});
+}
+// Deep inside the sheet: few entities, the cost of walking them all.
+void BM_PaintZoomed50(benchmark::State& state) {
+    FrameBench(state, {[](TJwBrws& v) {
+                           v.ZoomWindow({int(kWidth * 0.5 - kWidth * 0.5 / 50), int(kHeight * 0.5 - kHeight * 0.5 / 50)},
+                                        {int(kWidth * 0.5 + kWidth * 0.5 / 50), int(kHeight * 0.5 + kHeight * 0.5 / 50)});
+                       },
+                       nullptr, nullptr});
+}
 BENCHMARK(BM_PaintFitted)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PaintFittedColdCaches)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PanQuarter)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomIn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomOut)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintZoomed50)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,7 +1,8 @@
 # `cmake --install`: lib/libtavo.so.0 (with the libtavo.so link), include/tavo.h,
-# bin/tavo, a pkg-config file and a CMake package (find_package(tavo) gives
-# tavo::tavo), and the Python module. Every installed path is relative to the
-# prefix, so `--prefix` may move it anywhere.
+# bin/tavo, the help pages, a pkg-config file and a CMake package
+# (find_package(tavo) gives tavo::tavo), and the Python module. Every
+# installed path is relative to the prefix, so `--prefix` may move it
+# anywhere.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -13,6 +14,8 @@ target_include_directories(tavo_shared INTERFACE
 install(TARGETS tavo_shared EXPORT tavoTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS tavo_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/include/tavo.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The windows' help pages, where the installed library looks for them.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/help/ DESTINATION ${TAVO_HELP_INSTALL_DIR})
 
 set(TAVO_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/tavo)
 install(EXPORT tavoTargets NAMESPACE tavo:: DESTINATION ${TAVO_CMAKE_DIR})

@@ -226,6 +226,17 @@ TAVO_API void TAVO_CALL WriteIniString(int16_t Slot, TavoStringIn Value);
 TAVO_API void TAVO_CALL ReadIniDump(TavoDumpChecks* Checks);
 TAVO_API void TAVO_CALL WriteIniDump(const TavoDumpChecks* Checks);
 
+/* Windows: the preview of the current export drawing, or of the current JWC
+ * drawing converted (the export drawing made for it is gone afterwards),
+ * modal, returning 1 after its close action; and the progress dialog, whose
+ * Progress returns -1 until the user cancels, then 0. With no display they
+ * return at once (0; Progress -1) and TavoGetLastError says why. */
+TAVO_API int32_t TAVO_CALL ShowJwBrws(TavoStringIn FileName);
+TAVO_API int16_t TAVO_CALL ShowJwBrwsFromJwc(TavoStringIn FileName);
+TAVO_API void TAVO_CALL ProgressCreate(int16_t LineMax, int16_t TextMax);
+TAVO_API int32_t TAVO_CALL Progress(int16_t LinePos, int16_t TextPos);
+TAVO_API void TAVO_CALL ProgressDestroy(void);
+
 /* Strings handed out, and the last failure. */
 TAVO_API void TAVO_CALL TavoFreeString(TavoString Str);
 TAVO_API uint32_t TAVO_CALL TavoStringByteLen(const char* Str);

@@ -72,6 +72,10 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: host_test LIBRARY FOLDER\n");
         return 2;
     }
+    /* No display: the windows must return at once, not wait or abort. */
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
     /* A host keeps the library loaded; the Qt libraries it brings are not
      * made to be unloaded, so a later dlclose keeps them (and their
      * one-time allocations) in place. */
@@ -221,6 +225,49 @@ int main(int argc, char** argv) {
         CHECK(memcmp(first + 200, "0,0,0,0,0,3,2,1,1,100,0,3,", 26) == 0);
         /* Text-size table: widths of rows 0..10 start at byte 1709 + 22. */
         CHECK(first[1709 + 22 + 2 * 2] == 25 && first[1709 + 2 * 2] == 1);
+    }
+
+    /* No display: each window export returns its neutral result at once and
+     * says why; ShowJwBrwsFromJwc still leaves no export drawing behind. */
+    {
+        IMPORT(ShowJwBrws);
+        IMPORT(ShowJwBrwsFromJwc);
+        IMPORT(ProgressCreate);
+        IMPORT(Progress);
+        IMPORT(ProgressDestroy);
+        IMPORT(ObjCreateByInifile);
+        IMPORT(ObjDestroy);
+        CHECK(pShowJwBrws && pShowJwBrwsFromJwc && pProgressCreate && pProgress && pProgressDestroy &&
+              pObjCreateByInifile && pObjDestroy);
+        if (failures) return 1;
+#define LAST_ERROR_HAS(what)                                      \
+    do {                                                          \
+        s = pTavoGetLastError();                                  \
+        CHECK(s && strstr(s, what) != NULL);                      \
+        if (s && !strstr(s, what)) fprintf(stderr, "error: %s\n", s); \
+        pTavoFreeString(s);                                       \
+    } while (0)
+        name = "plan.xls";
+        pObjCreateByInifile();
+        CHECK(pShowJwBrws(&name) == 0);
+        LAST_ERROR_HAS("no display is available");
+        pProgressCreate(100, 100);
+        LAST_ERROR_HAS("no display is available");
+        CHECK(pProgress(5, 5) == -1);
+        pProgressDestroy();
+        LAST_ERROR_HAS("");
+        name = builtPath;
+        pJwcCreate(3, 1);
+        pJwcLoadFrom(&name);
+        name = "plan.xls";
+        CHECK(pShowJwBrwsFromJwc(&name) == 0);
+        LAST_ERROR_HAS("no display is available");
+        pObjDestroy();
+        LAST_ERROR_HAS("no current export drawing");
+        pJwcDestroy();
+        CHECK(pShowJwBrwsFromJwc(&name) == 0);
+        LAST_ERROR_HAS("no current JWC drawing");
+#undef LAST_ERROR_HAS
     }
 
     CHECK(pDrawWidth(4) == 297 && pDrawWidth(7) == 297 && pDrawWidth(-1) == 297 && pDrawWidth(0) == 1189);

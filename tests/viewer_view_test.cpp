@@ -24,6 +24,20 @@ uint8_t DragBoth(TJwBrws& v, Canvas& c, PixelPoint from, PixelPoint to) {
     return gesture;
 }
 
+TEST(ViewerView, PixelsRoundHalvesToEvenWithinTwoToThe28) {
+    const double limit = 268435456.0;
+    const struct {
+        double value;
+        int32_t pixel;
+    } cases[] = {
+        {0.5, 0},        {1.5, 2},         {2.5, 2},          {-0.5, 0},           {-1.5, -2},
+        {-2.5, -2},      {123456.5, 123456}, {0.49999999999999994, 0}, {-7.7, -8}, {4e9, int32_t(limit)},
+        {-1e300, -int32_t(limit)}, {INFINITY, int32_t(limit)}, {NAN, 0}, {limit - 0.5, int32_t(limit)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RoundPixel(c.value), c.pixel) << c.value;
+    for (double v = -1000.25; v < 1000; v += 0.25) ASSERT_EQ(RoundPixel(v), int32_t(std::nearbyint(v))) << v;
+}
+
 TEST(ViewerView, StartsWithTheDocumentedValues) {
     TJwBrws v;
     EXPECT_EQ(v.Drawing, nullptr);

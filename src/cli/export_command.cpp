@@ -31,8 +31,8 @@ bool isSheetKind(std::string_view kind) {
 }  // namespace
 
 const char* const kExportHelp =
-    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|-] [--to jwc|jww|clipboard]\n"
-    "                   [--sheet NAME|N] [--range A1:K40]\n"
+    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|-]\n"
+    "                   [--to jwc|jww|clipboard|preview] [--sheet NAME|N] [--range A1:K40]\n"
     "       tavo export IN.csv -o OUT.jwc|OUT.txt|- [--to jwc|jww] [--encoding sjis|utf8]\n"
     "\n"
     "Plays the host's export: a drawing is made from the stored settings (tavo config)\n"
@@ -67,6 +67,9 @@ const char* const kExportHelp =
     "             needs a display (DISPLAY or WAYLAND_DISPLAY) and fails without one or\n"
     "             when the clipboard cannot be reached. A background process of tavo keeps\n"
     "             the text there until another program copies something.\n"
+    "  preview    (workbooks) the preview window, as tavo view shows it, which saves and\n"
+    "             copies the units above; needs a display and waits until it is closed.\n"
+    "             ExportTarget 0 (the factory setting) stands for it.\n"
     "The workbook and the settings files are inputs: the output may be none of them.\n";
 
 void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::string& csvName) {

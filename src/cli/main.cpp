@@ -14,6 +14,7 @@
 #include "cli/jwt_command.h"
 #include "cli/render_command.h"
 #include "cli/text_encoding.h"
+#include "cli/view_command.h"
 
 #ifndef TAVO_VERSION
 #define TAVO_VERSION "unknown"
@@ -38,10 +39,12 @@ const std::vector<Command> kCommands = {
     {"jwt", "a drawing as JWT text, to stdout, a file or the clipboard", tavo::cli::RunJwt, &tavo::cli::kJwtHelp},
     {"convert", "a drawing to a JWW coordinate file, JWT text or .jwc", tavo::cli::RunConvert,
      &tavo::cli::kConvertHelp},
-    {"export", "a workbook's sheet or CSV rows into .jwc, JWW text or the clipboard",
+    {"export", "a workbook's sheet or CSV rows to .jwc, JWW text, the clipboard or the preview",
      tavo::cli::RunExport, &tavo::cli::kExportHelp},
     {"render", "a drawing or worksheet painted as the preview shows it", tavo::cli::RunRender,
      &tavo::cli::kRenderHelp},
+    {"view", "a drawing or worksheet in the preview window (needs a display)", tavo::cli::RunView,
+     &tavo::cli::kViewHelp},
     {"config", "the stored settings: show, get or set a key", tavo::cli::RunConfig, &tavo::cli::kConfigHelp},
 };
 

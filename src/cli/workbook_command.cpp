@@ -11,6 +11,7 @@
 #include "cli/output_rule.h"
 #include "cli/terminal_progress.h"
 #include "cli/text_encoding.h"
+#include "cli/view_command.h"
 #include "export/export_jwt_writer.h"
 #include "export/jw_object.h"
 #include "interface/library_state.h"
@@ -46,8 +47,7 @@ std::string storedTarget(workbook::LibraryExportCalls& calls) {
         case 1: return "clipboard";
         case 2: return "jwc";
         case 3: return "jww";
-        default:
-            throw UsageError{"the stored target is the preview window: give -o OUT.jwc|OUT.txt or --to clipboard"};
+        default: return "preview";
     }
 }
 
@@ -80,6 +80,11 @@ int RunWorkbookExport(const Args& args) {
     std::string target = args.value("--to");
     if (target.empty() && !args.has("-o")) target = storedTarget(calls);
 
+    if (EqualsIgnoringAsciiCase(target, "preview")) {
+        if (args.has("-o")) throw UsageError{"--to preview writes no file; leave out -o"};
+        MakeWorkbookDrawingCurrent(book, args);
+        return ShowCurrentExportDrawing(calls.ReadIniString(3));
+    }
     if (EqualsIgnoringAsciiCase(target, "clipboard")) {
         if (args.has("-o")) throw UsageError{"--to clipboard writes no file; leave out -o"};
         TJwObject drawing;
@@ -89,7 +94,7 @@ int RunWorkbookExport(const Args& args) {
     }
     if (!target.empty() && !EqualsIgnoringAsciiCase(target, kJwcOutput.name) &&
         !EqualsIgnoringAsciiCase(target, kJwwOutput.name))
-        throw UsageError{"--to takes jwc, jww or clipboard, not \"" + target + "\""};
+        throw UsageError{"--to takes jwc, jww, clipboard or preview, not \"" + target + "\""};
     const std::string name = args.has("-o") ? args.value("-o") : storedOutput(calls, target);
     const Output output(name, {&kJwcOutput, &kJwwOutput}, target, ExportInputs(book));
     TJwObject drawing;
@@ -98,12 +103,14 @@ int RunWorkbookExport(const Args& args) {
     return 0;
 }
 
-void LoadWorkbookDrawing(const std::string& book, const Args& args, TJwObject& drawing) {
+void MakeWorkbookDrawingCurrent(const std::string& book, const Args& args) {
     const workbook::WorkbookExportOptions options = sheetOptions(args);
-    {
-        TerminalProgress bar(book);
-        workbook::MakeExportDrawingCurrent(book, options, [&bar](double f) { bar.update(f); });
-    }
+    TerminalProgress bar(book);
+    workbook::MakeExportDrawingCurrent(book, options, [&bar](double f) { bar.update(f); });
+}
+
+void LoadWorkbookDrawing(const std::string& book, const Args& args, TJwObject& drawing) {
+    MakeWorkbookDrawingCurrent(book, args);
     drawing = std::move(State().exportDrawing());
     ObjDestroy();
 }

@@ -22,6 +22,11 @@ void RefuseWorkbookOptions(const Args& args);
 // tavo export BOOK.xlsx|BOOK.ods with the options of tavo export.
 int RunWorkbookExport(const Args& args);
 
+// The drawing of a workbook's sheet (--sheet and --range of `args`) made
+// the library's current export drawing through the exports, as the host
+// makes it; a progress bar on a terminal meanwhile.
+void MakeWorkbookDrawingCurrent(const std::string& book, const Args& args);
+
 // The drawing of a workbook's sheet (--sheet and --range of `args`), made
 // through the exports as the host makes it.
 void LoadWorkbookDrawing(const std::string& book, const Args& args, TJwObject& drawing);

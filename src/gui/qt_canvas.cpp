@@ -1,6 +1,8 @@
 #include "gui/qt_canvas.h"
 
+#include <QFontMetricsF>
 #include <QPen>
+#include <QTransform>
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
@@ -38,6 +40,23 @@ double ParameterAngle(const QRectF& box, QPointF p) {
     const double rx = std::max(box.width() / 2, 0.5), ry = std::max(box.height() / 2, 0.5);
     const double ray = std::atan2(-(p.y() - c.y()), p.x() - c.x());
     return std::atan2(std::sin(ray) / ry, std::cos(ray) / rx) * 180 / kPi;
+}
+
+// The smallest rectangle holding every pixel with coverage; a single empty
+// pixel for none.
+QRect InkedArea(const QImage& mask) {
+    int left = mask.width(), top = mask.height(), right = -1, bottom = -1;
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width(); ++x) {
+            if (qAlpha(row[x]) == 0) continue;  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): within the row
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    return right < 0 ? QRect(0, 0, 1, 1) : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 }  // namespace
@@ -89,9 +108,53 @@ const QtCanvasCache::Text& QtCanvasCache::TextFor(const Font& font, std::string_
     return texts_.emplace(std::move(key), std::move(t)).first->second;
 }
 
+const QtCanvasCache::Sprite& QtCanvasCache::SpriteFor(const Font& font, int escapement, std::string_view bytes) {
+    auto key = std::make_tuple(&font, escapement, std::string(bytes));
+    auto it = sprites_.find(key);
+    if (it != sprites_.end()) return it->second;
+    // Texts of a drawing repeat; a cache that grows past any drawing's
+    // variety starts again.
+    if (sprites_.size() >= 65536) sprites_.clear();
+    const Text& text = TextFor(font, bytes);
+    // Drawn as the platform draws text: the top-left of the character cell
+    // at the point, turned counter-clockwise about it, widened or narrowed
+    // to the asked width.
+    QTransform place;
+    place.rotate(-escapement / 10.0);
+    place.scale(font.stretch, 1);
+    const QFontMetricsF metrics(font.font);
+    const double em = font.font.pixelSize();
+    const QRectF ink = metrics.boundingRect(text.string)
+                           .united(QRectF(0, -font.ascent, metrics.horizontalAdvance(text.string), em * 1.5))
+                           .translated(0, font.ascent)
+                           .adjusted(-2, -2, 2, 2);
+    const QRect box = place.mapRect(ink).toAlignedRect();
+    Sprite sprite{QImage(box.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied), box.topLeft()};
+    sprite.mask.fill(Qt::transparent);
+    {
+        QPainter p(&sprite.mask);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setPen(Qt::black);
+        p.translate(-box.topLeft());
+        p.setTransform(place, true);
+        if (text.allGlyphs) {
+            p.drawGlyphRun(QPointF(0, font.ascent), text.glyphs);
+        } else {
+            p.setFont(font.font);
+            p.drawText(QPointF(0, font.ascent), text.string);
+        }
+    }
+    // Only the inked part is kept: most of the box is empty, and every
+    // drawing of the text walks what is kept.
+    const QRect inked = InkedArea(sprite.mask);
+    sprite.mask = sprite.mask.copy(inked);
+    sprite.offset += inked.topLeft();
+    return sprites_.emplace(std::move(key), std::move(sprite)).first->second;
+}
+
 QtCanvas::QtCanvas(QImage& image) : QtCanvas(image, ownCache_) {}
 
-QtCanvas::QtCanvas(QImage& image, QtCanvasCache& cache) : cache_(cache), painter_(&image) {
+QtCanvas::QtCanvas(QImage& image, QtCanvasCache& cache) : cache_(cache), raster_(image), painter_(&image) {
     InstallFontSubstitution();
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -106,7 +169,6 @@ QtCanvas::~QtCanvas() {
 
 void QtCanvas::Flush() {
     if (pending_.empty()) return;
-    UseLinePen();
     painter_.drawLines(pending_.data(), int(pending_.size()));
     pending_.clear();
 }
@@ -116,12 +178,6 @@ void QtCanvas::UseMix(PenMix mix) {
     painter_.setCompositionMode(mix == PenMix::NotXor ? QPainter::RasterOp_NotSourceXorDestination
                                                       : QPainter::CompositionMode_SourceOver);
     activeMix_ = mix;
-}
-
-void QtCanvas::UseLinePen() {
-    if (!textPenActive_) return;
-    ApplyPen();
-    textPenActive_ = false;
 }
 
 void QtCanvas::ApplyPen() {
@@ -137,14 +193,15 @@ void QtCanvas::SetPen(WinColor color, PenStyle style, PenMix mix) {
     if (color == penColor_ && style == penStyle_ && mix == penMix_) return;
     Flush();
     penColor_ = color;
+    penRgb_ = ToQColor(color).rgb();
     penStyle_ = style;
     penMix_ = mix;
     ApplyPen();
-    textPenActive_ = false;
 }
 
 void QtCanvas::SetBrush(WinColor color, BrushStyle style) {
     Flush();
+    clearBrush_ = style == BrushStyle::Clear;
     if (style == BrushStyle::Clear)
         painter_.setBrush(Qt::NoBrush);
     else
@@ -168,8 +225,10 @@ void QtCanvas::MoveTo(int32_t x, int32_t y) { position_ = QPoint(x, y); }
 
 void QtCanvas::LineTo(int32_t x, int32_t y) {
     const QPoint to(x, y);
-    // A line to where it starts sets no pixel.
-    if (to != position_) {
+    if (PlainPen()) {
+        Flush();
+        raster_.Line(position_.x(), position_.y(), x, y, penRgb_);
+    } else if (to != position_) {  // a line to where it starts sets no pixel
         if (pending_.empty()) UseMix(penMix_);
         pending_.emplace_back(position_, to);
     }
@@ -178,7 +237,6 @@ void QtCanvas::LineTo(int32_t x, int32_t y) {
 
 void QtCanvas::Polygon(const std::vector<PixelPoint>& points) {
     Flush();
-    UseLinePen();
     UseMix(penMix_);
     QPolygon poly;
     for (const PixelPoint& p : points) poly << QPoint(p.x, p.y);
@@ -187,7 +245,6 @@ void QtCanvas::Polygon(const std::vector<PixelPoint>& points) {
 
 void QtCanvas::Rectangle(const PixelRect& r) {
     Flush();
-    UseLinePen();
     UseMix(penMix_);
     const QRect box = OutlineBox(r);
     if (box.width() < 0 || box.height() < 0) return;
@@ -196,7 +253,10 @@ void QtCanvas::Rectangle(const PixelRect& r) {
 
 void QtCanvas::Ellipse(const PixelRect& box) {
     Flush();
-    UseLinePen();
+    if (PlainPen() && clearBrush_) {
+        raster_.EllipseArc(box.left, box.top, box.right, box.bottom, 0, 2 * kPi, penRgb_);
+        return;
+    }
     UseMix(penMix_);
     const QRect b = OutlineBox(box);
     if (b.width() < 0 || b.height() < 0) return;
@@ -205,7 +265,6 @@ void QtCanvas::Ellipse(const PixelRect& box) {
 
 void QtCanvas::Arc(const PixelRect& box, PixelPoint start, PixelPoint end) {
     Flush();
-    UseLinePen();
     UseMix(penMix_);
     const QRect b = OutlineBox(box);
     if (b.width() < 0 || b.height() < 0) return;
@@ -213,41 +272,23 @@ void QtCanvas::Arc(const PixelRect& box, PixelPoint start, PixelPoint end) {
     const double a1 = ParameterAngle(f, QPointF(start.x, start.y));
     double span = ParameterAngle(f, QPointF(end.x, end.y)) - a1;
     if (span <= 0) span += 360;
+    if (PlainPen()) {
+        raster_.EllipseArc(box.left, box.top, box.right, box.bottom, a1 * kPi / 180, span * kPi / 180, penRgb_);
+        return;
+    }
     painter_.drawArc(b, int(std::lround(a1 * 16)), int(std::lround(span * 16)));
 }
 
 void QtCanvas::SetPixel(int32_t x, int32_t y, WinColor color) {
     Flush();
-    UseMix(PenMix::Copy);
-    painter_.fillRect(QRect(x, y, 1, 1), ToQColor(color));
+    raster_.Pixel(x, y, ToQColor(color).rgb());
 }
 
 void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes) {
     Flush();
-    UseMix(PenMix::Copy);
     if (!fontEntry_) fontEntry_ = &cache_.FontFor(font_);
-    if (!textPenActive_ || textColor_ != appliedTextColor_) {
-        painter_.setPen(ToQColor(textColor_));
-        appliedTextColor_ = textColor_;
-        textPenActive_ = true;
-    }
-    const QtCanvasCache::Font& f = *fontEntry_;
-    const QtCanvasCache::Text& text = cache_.TextFor(f, bytes);
-    const bool plain = font_.Escapement == 0 && f.stretch == 1;
-    if (!plain) {
-        painter_.save();
-        painter_.translate(x, y);
-        painter_.rotate(-font_.Escapement / 10.0);
-        painter_.scale(f.stretch, 1);
-    }
-    const QPointF baseline = plain ? QPointF(x, y + f.ascent) : QPointF(0, f.ascent);
-    if (text.allGlyphs) {
-        painter_.drawGlyphRun(baseline, text.glyphs);
-    } else {
-        painter_.setFont(f.font);
-        painter_.drawText(baseline, text.string);
-    }
-    if (!plain) painter_.restore();
+    const QtCanvasCache::Sprite& sprite = cache_.SpriteFor(*fontEntry_, font_.Escapement, bytes);
+    raster_.Blend(sprite.mask, x + sprite.offset.x(), y + sprite.offset.y(), ToQColor(textColor_).rgb());
 }
 
 void QtCanvas::XorPicture(int32_t x, int32_t y, const Picture& picture) {

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/pixel_raster.h"
 #include "viewer/canvas.h"
 
 namespace tavo {
@@ -34,20 +35,31 @@ public:
         QGlyphRun glyphs;
         bool allGlyphs = false;  // false: the face lacks some, let Qt fall back
     };
+    // A text drawn once in a font and direction: its coverage, and where
+    // its top-left pixel lies from the point the text is drawn at.
+    struct Sprite {
+        QImage mask;  // alpha is coverage
+        QPoint offset;
+    };
 
     const Font& FontFor(const LogicalFont& font);
     const Text& TextFor(const Font& font, std::string_view bytes);
+    const Sprite& SpriteFor(const Font& font, int escapement, std::string_view bytes);
 
 private:
     std::map<std::tuple<int, int, std::string>, Font> fonts_;
     std::map<std::pair<const Font*, std::string>, Text> texts_;
+    std::map<std::tuple<const Font*, int, std::string>, Sprite> sprites_;
 };
 
-// The viewer's canvas on a QImage through QPainter: cosmetic one-pixel pens
-// with flat caps (a line leaves out its last pixel), raster operations for
-// the not-xor and xor mixes, no antialiasing. Text arrives as Shift-JIS
-// bytes and is converted here; the face "ＭＳ ゴシック" shows as IPAGothic.
-// Needs a QGuiApplication for its fonts.
+// The viewer's canvas on a 32-bit QImage: cosmetic one-pixel pens (a line
+// leaves out its last pixel), raster operations for the not-xor and xor
+// mixes, no antialiasing but for text. Solid lines, outlines, pixels and
+// text in the copy mix are written straight into the pixels (PixelRaster),
+// text from coverage masks drawn once per text, font and direction; the
+// rest goes through QPainter. Text arrives as Shift-JIS bytes and is
+// converted here; the face "ＭＳ ゴシック" shows as IPAGothic. Needs a
+// QGuiApplication for its fonts.
 class QtCanvas final : public Canvas {
 public:
     // With a cache of its own, or one kept by the caller across paints.
@@ -78,23 +90,24 @@ public:
 private:
     void UseMix(PenMix mix);
     void ApplyPen();
-    // Text draws with a pen of the text colour; lines need theirs back.
-    void UseLinePen();
+    // The pen draws straight into the pixels: solid, in the copy mix.
+    bool PlainPen() const { return penMix_ == PenMix::Copy && penStyle_ == PenStyle::Solid; }
 
     QtCanvasCache ownCache_;
     QtCanvasCache& cache_;
+    PixelRaster raster_;  // before the painter, which must not see the image detach
     QPainter painter_;
     std::vector<QLine> pending_;  // consecutive lines with one pen
     QPoint position_;
     WinColor penColor_ = 0;
+    QRgb penRgb_ = qRgb(0, 0, 0);
+    bool clearBrush_ = true;
     PenStyle penStyle_ = PenStyle::Solid;
     PenMix penMix_ = PenMix::Copy;
     PenMix activeMix_ = PenMix::Copy;
     LogicalFont font_;
     const QtCanvasCache::Font* fontEntry_ = nullptr;
     WinColor textColor_ = 0;
-    bool textPenActive_ = false;
-    WinColor appliedTextColor_ = 0;
 };
 
 // The Qt colour of a Windows colour value.

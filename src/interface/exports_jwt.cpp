@@ -2,21 +2,12 @@
 #include "export/export_jwt_writer.h"
 #include "interface/export_guard.h"
 #include "interface/host_string.h"
+#include "interface/library_clipboard.h"
 #include "jwc/jwt_text.h"
-#include "platform/clipboard.h"
 #include "tavo.h"
 
 using tavo::GuardedVoid;
 using tavo::LibraryState;
-
-namespace {
-
-void putOnClipboard(LibraryState& state, std::string text) {
-    state.lastClipboardText = std::move(text);
-    tavo::platform::SystemClipboard().setText(state.lastClipboardText);
-}
-
-}  // namespace
 
 extern "C" {
 
@@ -25,12 +16,12 @@ TAVO_API void TAVO_CALL CopyToAsJwt(void) {
         const tavo::TJwcFile& d = state.jwc.drawing();
         // Millimetres on the sheet times the drawing's scale.
         const auto factor = static_cast<float>(d.scale * static_cast<double>(state.jwc.unitDivisor()));
-        putOnClipboard(state, tavo::JwcToJwt(d, factor));
+        tavo::PutOnClipboard(state, tavo::JwcToJwt(d, factor));
     });
 }
 
 TAVO_API void TAVO_CALL ObjCopyToAsJwt(void) {
-    GuardedVoid([&](LibraryState& state) { putOnClipboard(state, tavo::ExportToJwt(state.exportDrawing())); });
+    GuardedVoid([&](LibraryState& state) { tavo::PutOnClipboard(state, tavo::ExportToJwt(state.exportDrawing())); });
 }
 
 TAVO_API TavoString TAVO_CALL TavoGetClipboardText(void) {

@@ -8,10 +8,6 @@
 namespace tavo {
 
 namespace {
-// 2^28: sums of a few such values (centre plus radius, minus the origin)
-// still fit in 32 bits.
-constexpr double kPixelLimit = 268435456.0;
-
 double held(double v) {
     if (std::isnan(v)) return 0;
     if (v > kPixelLimit) return kPixelLimit;
@@ -25,8 +21,6 @@ WorldPoint RotateVector(WorldPoint v, double angle) {
     const double c = std::cos(angle), s = std::sin(angle);
     return {v.X * c - v.Y * s, v.X * s + v.Y * c};
 }
-
-int32_t RoundPixel(double v) { return static_cast<int32_t>(RoundHalfEven(held(v))); }
 
 int32_t CeilPixel(double v) { return static_cast<int32_t>(std::ceil(held(v))); }
 

@@ -1,0 +1,88 @@
+#include "cli/view_command.h"
+
+#include <memory>
+
+#include "base/error.h"
+#include "cli/cli_args.h"
+#include "cli/export_command.h"
+#include "cli/jwc_input.h"
+#include "cli/text_encoding.h"
+#include "cli/workbook_command.h"
+#include "export/jw_object.h"
+#include "interface/library_state.h"
+#include "jwc/jwc_file.h"
+#include "tavo.h"
+
+namespace tavo::cli {
+
+const char* const kViewHelp =
+    "usage: tavo view FILE.jwc|-\n"
+    "       tavo view BOOK.xlsx|BOOK.ods [--sheet NAME|N] [--range A1:K40]\n"
+    "       tavo view --export IN.csv|- [--encoding sjis|utf8]\n"
+    "\n"
+    "Opens the preview window as the host does and waits until it is closed: a drawing\n"
+    "through ShowJwBrwsFromJwc; a workbook's sheet (--sheet and --range as in tavo export)\n"
+    "or, with --export, worksheet CSV rows made into a drawing with the stored settings,\n"
+    "as tavo export makes it, through ShowJwBrws. Zoom and move with two-button drags\n"
+    "and the arrow keys; select a range or everything and copy it; save it; the help\n"
+    "button opens the window's help page in the desktop's browser. The window keeps its\n"
+    "size and the last file saved in tavo.ini. FILE and IN.csv may be - (stdin).\n"
+    "\n"
+    "Needs a display (DISPLAY or WAYLAND_DISPLAY); without one, or when it cannot be\n"
+    "opened, tavo view fails at once with status 1.\n"
+    "\n"
+    "Units of what the window writes:\n"
+    "  .jwc       JW_CAD drawing in drawing units; an existing file becomes .bak\n"
+    "  .txt       JWW coordinate file: real-world millimetres (paper millimetres x group\n"
+    "             scale)\n"
+    "  clipboard  JWT text of the selection in Shift-JIS, real-world millimetres\n";
+
+int ShowCurrentExportDrawing(const std::string& fileName) {
+    LibraryState& state = State();
+    const char* name = fileName.c_str();
+    ShowJwBrws(&name);
+    const std::string failure = state.lastError;
+    ObjDestroy();
+    // Not shown (no display), or shown but its keys not kept.
+    if (!failure.empty()) throw Error(failure);
+    return 0;
+}
+
+int RunView(const std::vector<std::string>& argv) {
+    const Args args(argv, {"--export", "--encoding", "--sheet", "--range"}, {"--utf8"});
+    const bool fromSheet = args.has("--export");
+    if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
+        throw UsageError{"give one FILE.jwc or BOOK.xlsx, or --export IN.csv"};
+    const std::string input = fromSheet ? args.value("--export") : args.positional()[0];
+    const bool fromBook = !fromSheet && IsWorkbookInput(input);
+    if (!fromBook) RefuseWorkbookOptions(args);
+    if (!fromSheet && (args.has("--encoding") || args.has("--utf8")))
+        throw UsageError{"--encoding is for CSV rows (--export IN.csv)"};
+    // Handed over as a host hands its workbook's name; the window's saves
+    // propose the stored FileName all the same.
+    const std::string fileName = input == "-" ? "" : input;
+    LibraryState& state = State();
+    // Loaded here, so that a bad file is reported with its name; shown
+    // through the exports, as a host shows it.
+    if (fromBook) {
+        MakeWorkbookDrawingCurrent(input, args);
+        return ShowCurrentExportDrawing(fileName);
+    }
+    if (fromSheet) {
+        auto drawing = std::make_unique<TJwObject>();
+        LoadSheet(*drawing, input, EncodingOption(args));
+        state.obj = std::move(drawing);
+        return ShowCurrentExportDrawing(fileName);
+    }
+    auto file = std::make_unique<TJwcFile>();
+    LoadJwcInput(*file, input);
+    state.jwc.adopt(std::move(file));
+    const char* name = fileName.c_str();
+    ShowJwBrwsFromJwc(&name);
+    const std::string failure = state.lastError;
+    JwcDestroy();
+    if (!failure.empty()) throw Error(failure);
+    return 0;
+}
+
+}  // namespace tavo::cli

@@ -1,0 +1,429 @@
+// The preview window's and the progress dialog's behaviour, with a toolkit
+// that records what the forms ask of it and answers the save dialogs.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+#include "base/error.h"
+#include "base/file_save.h"
+#include "base/path_text.h"
+#include "export/export_jwt_writer.h"
+#include "base/sjis_messages.h"
+#include "forms/form_texts.h"
+#include "forms/jw_brws_form.h"
+#include "forms/progress_form.h"
+#include "forms/show_viewer.h"
+#include "forms/toolbar_images.h"
+#include "jwc/jwc_file.h"
+#include "jwc/jwc_reader.h"
+#include "platform/clipboard.h"
+#include "settings/profile_file.h"
+#include "test_support.h"
+#include "viewer/recording_canvas.h"
+#include "viewer_support.h"
+
+namespace tavo {
+namespace {
+
+using test::TempDir;
+using A = JwBrwsAction;
+
+class FakeToolkit final : public FormToolkit {
+public:
+    std::deque<std::optional<std::string>> answers;  // for the save dialogs, in turn
+    std::vector<SaveDialogRequest> asked;
+    std::vector<std::pair<FormText, MessageKind>> messages;
+    std::vector<std::pair<std::string, int32_t>> helpShown;
+    bool helpFails = false;
+    int repaints = 0;
+
+    std::optional<std::string> AskSaveFileName(const SaveDialogRequest& request) override {
+        asked.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void ShowMessage(const FormText& text, MessageKind kind) override { messages.emplace_back(text, kind); }
+    void ShowHelp(const std::string& helpFile, int32_t context) override {
+        if (helpFails) throw Error("no help page for topic 1210");
+        helpShown.emplace_back(helpFile, context);
+    }
+    void Repaint() override { ++repaints; }
+};
+
+TJwObject SampleDrawing() {
+    TJwObject d = test::FlatDrawing();
+    d.AddLine(10, 10, 100, 10, 0, 0, 1, 2);
+    d.AddCircle(50, 50, 10, 1, 0, 0, 0, 0, 0, 1, 3);
+    d.AddText(20, 80, 40, 80, 0, 0, 3, "AB", false);
+    d.AddDot(150, 100, 0, 0, 1);
+    return d;
+}
+
+std::string Key(const TempDir& dir, const char* section, const char* key) {
+    return SettingsStore(dir.path().string() + "/").loadIni().read(section, key, "<none>");
+}
+
+struct Fixture {
+    TempDir dir;
+    FakeToolkit toolkit;
+    platform::MemoryClipboard clipboard;
+    TJwObject drawing = SampleDrawing();
+    TJwBrwsForm form{toolkit, SettingsStore(dir.path().string() + "/"), clipboard};
+
+    Fixture() {
+        form.Viewer.SetSize(594, 420);
+        form.Viewer.Drawing = &drawing;
+        form.FormShow();
+    }
+    std::string folder() const { return dir.path().string() + "/"; }
+    void writeIni(const std::string& text) {
+        test::writeFile(dir.file("tavo.ini"), text);
+        form.FormShow();
+    }
+};
+
+TEST(JwBrwsForm, FirstUseOpensDesignedSizeCentredAndWritesEveryKeyOnClose) {
+    Fixture f;
+    EXPECT_FALSE(f.form.Maximized);
+    EXPECT_EQ(f.form.FileName, "");
+    EXPECT_EQ(f.form.FilePath, f.folder());
+    EXPECT_EQ(f.form.OpenPlacement({0, 0, 1280, 1024}), (WindowPlacement{352, 296, 576, 432, false}));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("tavo.ini")));  // showing writes nothing
+
+    f.form.FormDestroy({10, -20, 600, 450, false});
+    EXPECT_EQ(test::readFile(f.dir.file("tavo.ini")),
+              "[JwBrws]\r\nLeft=10\r\nTop=-20\r\nWidth=600\r\nHeight=450\r\nIsMaxma=0\r\n"
+              "[Export]\r\nFileName=\r\nFilePath=" + f.folder() + "\r\n");
+}
+
+TEST(JwBrwsForm, ClosingMaximizedKeepsTheLastNormalPlacement) {
+    Fixture f;
+    f.writeIni("[JwBrws]\r\nLeft=5\r\nTop=6\r\nWidth=700\r\nHeight=500\r\nIsMaxma=0\r\n");
+    f.form.FormDestroy({0, 0, 1280, 1000, true});
+    EXPECT_EQ(Key(f.dir, "JwBrws", "Width"), "700");
+    EXPECT_EQ(Key(f.dir, "JwBrws", "Left"), "5");
+    EXPECT_EQ(Key(f.dir, "JwBrws", "IsMaxma"), "1");
+    EXPECT_EQ(Key(f.dir, "Export", "FilePath"), f.folder());
+
+    // The next window opens maximized; restored, it has the designed size.
+    f.form.FormShow();
+    EXPECT_TRUE(f.form.Maximized);
+    EXPECT_EQ(f.form.PlaceWidth, 700);
+    EXPECT_EQ(f.form.OpenPlacement({0, 0, 1280, 1024}), (WindowPlacement{352, 296, 576, 432, true}));
+}
+
+TEST(JwBrwsForm, StoredPlacementIsReadAsTheProfileFunctionsReadIntegers) {
+    const struct {
+        const char* ini;
+        WindowPlacement opens;  // on a 1000 x 800 screen at (0, 0)
+    } cases[] = {
+        {"Width=0x200\r\nHeight=$100\r\nLeft=900\r\n", {244, 272, 512, 256, false}},  // left has no effect
+        {"Width=abc\r\nHeight=\r\n", {212, 184, 576, 432, false}},                      // defaults
+        {"Width=5\r\nHeight=-3\r\n", {420, 340, 160, 120, false}},                      // too small to use
+        {"Width=99999\r\nHeight=2000\r\n", {0, 0, 1000, 800, false}},                   // kept on the screen
+        {"IsMaxma=2\r\nWidth=300\r\n", {212, 184, 576, 432, true}},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.writeIni(std::string("[JwBrws]\r\n") + c.ini);
+        EXPECT_EQ(f.form.OpenPlacement({0, 0, 1000, 800}), c.opens) << c.ini;
+    }
+}
+
+TEST(JwBrwsForm, SaveDialogsProposeTheStoredNameWithTheirExtension) {
+    const struct {
+        const char* stored;
+        const char* jwc;
+        const char* txt;
+    } cases[] = {
+        {"C:\\work\\plan.xls", "C:\\work\\plan.jwc", "C:\\work\\plan.txt"},
+        {"", ".jwc", ".txt"},
+        {"/home/u/a.b/plan", "/home/u/a.b/plan.jwc", "/home/u/a.b/plan.txt"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.writeIni(std::string("[Export]\r\nFileName=") + c.stored + "\r\n");
+        f.form.FileName = "ignored.xls";  // what ShowViewer handed over has no effect
+        f.form.FormShow();
+        f.form.Execute(A::FileSave);
+        f.form.Execute(A::FileSaveTxt);
+        ASSERT_EQ(f.toolkit.asked.size(), 2u);
+        EXPECT_EQ(f.toolkit.asked[0].FileName, c.jwc);
+        EXPECT_EQ(f.toolkit.asked[1].FileName, c.txt);
+        EXPECT_EQ(f.toolkit.asked[0].DefaultExt, "jwc");
+        EXPECT_EQ(f.toolkit.asked[0].Filter, sjis::kJwcFilter);
+        EXPECT_EQ(f.toolkit.asked[1].DefaultExt, "txt");
+        EXPECT_EQ(f.toolkit.asked[1].Filter, sjis::kTxtFilter);
+        EXPECT_EQ(f.toolkit.asked[0].InitialDir, f.folder());  // where a bare name is shown
+        // Cancelled: nothing shown, nothing changed.
+        EXPECT_TRUE(f.toolkit.messages.empty());
+        EXPECT_EQ(f.form.FileName, c.stored);
+    }
+}
+
+TEST(JwBrwsForm, BothSavesWriteTheFileConfirmAndRememberItsName) {
+    Fixture f;
+    const std::string jwc = f.dir.file("a.jwc"), txt = f.dir.file("out/b.txt");
+    std::filesystem::create_directory(f.dir.file("out"));
+    f.toolkit.answers = {jwc, txt};
+    f.form.Execute(A::FileSave);
+    TJwcFile loaded;
+    LoadJwcFile(loaded, jwc);
+    EXPECT_EQ(loaded.senCount(), 1);
+    EXPECT_EQ(loaded.enkoCount(), 1);
+    ASSERT_EQ(f.toolkit.messages.size(), 1u);
+    EXPECT_EQ(f.toolkit.messages[0].first, (FormText{sjis::kSavedBefore, jwc, sjis::kSavedAfter}));
+    EXPECT_EQ(f.toolkit.messages[0].second, MessageKind::Information);
+    EXPECT_EQ(f.form.FileName, jwc);
+    EXPECT_EQ(f.form.FilePath, f.folder());
+
+    f.form.Execute(A::FileSaveTxt);
+    EXPECT_NE(test::readFile(txt).find("\r\n"), std::string::npos);
+    EXPECT_EQ(f.toolkit.asked[1].FileName, changeFileExt(jwc, ".txt"));
+    EXPECT_EQ(f.form.FilePath, f.dir.file("out/"));
+    // The keys follow when the window closes, not before.
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("tavo.ini")));
+    f.form.FormDestroy({0, 0, 576, 432, false});
+    EXPECT_EQ(Key(f.dir, "Export", "FileName"), txt);
+    EXPECT_EQ(Key(f.dir, "Export", "FilePath"), f.dir.file("out/"));
+}
+
+TEST(JwBrwsForm, AFailedSaveShowsTheWritersMessageAndChangesNothing) {
+    Fixture f;
+    f.writeIni("[Export]\r\nFileName=/keep/plan.xls\r\nFilePath=/keep/\r\n");
+    const std::string ini = test::readFile(f.dir.file("tavo.ini"));
+
+    // The folder is gone.
+    const std::string gone = f.dir.file("gone/a.jwc");
+    f.toolkit.answers = {gone};
+    f.form.Execute(A::FileSave);
+    ASSERT_EQ(f.toolkit.messages.size(), 1u);
+    EXPECT_EQ(f.toolkit.messages[0].second, MessageKind::Error);
+    EXPECT_EQ(f.toolkit.messages[0].first.FileName, gone);
+    EXPECT_EQ(f.toolkit.messages[0].first.Before, sjis::kFile);
+    EXPECT_EQ(f.toolkit.messages[0].first.After.rfind(sjis::kCannotCreateSuffix, 0), 0u);
+
+    // Each file operation of a save over a file with a ".bak" fails in turn.
+    const std::string target = f.dir.file("a.jwc"), bak = f.dir.file("a.bak");
+    test::writeFile(target, "old");
+    test::writeFile(bak, "older");
+    for (int n = 1; n <= 4; ++n) {
+        InjectFileFault(n);
+        f.toolkit.answers = {target};
+        f.form.Execute(A::FileSave);
+        InjectFileFault(0);
+        EXPECT_EQ(f.toolkit.messages.back().second, MessageKind::Error) << n;
+        EXPECT_EQ(test::readFile(target), "old") << n;
+        EXPECT_EQ(test::readFile(bak), "older") << n;
+    }
+    EXPECT_EQ(f.toolkit.messages.size(), 5u);
+    EXPECT_EQ(f.form.ModalResult, 0);  // the window stays
+    EXPECT_EQ(f.form.FileName, "/keep/plan.xls");
+    EXPECT_EQ(test::readFile(f.dir.file("tavo.ini")), ini);
+    f.form.FormDestroy({0, 0, 576, 432, false});
+    EXPECT_EQ(Key(f.dir, "Export", "FileName"), "/keep/plan.xls");
+    EXPECT_EQ(Key(f.dir, "Export", "FilePath"), "/keep/");
+}
+
+TEST(JwBrwsForm, SelectionActionsKeysAndCopy) {
+    Fixture f;
+    const auto& copy = f.form.Action(A::EditCopy);
+    const auto& select = f.form.Action(A::EditSelect);
+    EXPECT_FALSE(copy.Enabled);
+    EXPECT_TRUE(f.form.Action(A::FileClose).Enabled);
+
+    // Esc with no selection still clears the mark and disables copying.
+    f.form.Execute(A::EditSelect);
+    EXPECT_TRUE(select.Checked);
+    EXPECT_EQ(f.form.Viewer.SelectMode, 1);
+    EXPECT_FALSE(f.form.FormKeyDown(kKeyEscape));  // not used up
+    EXPECT_FALSE(select.Checked);
+    EXPECT_EQ(f.form.Viewer.SelectMode, 0);
+
+    // A completed range selection enables copying.
+    f.form.Execute(A::EditSelect);
+    RecordingCanvas c;
+    const int repaints = f.toolkit.repaints;
+    test::Click(f.form.Viewer, c, MouseButton::Left, 0, 0);
+    f.form.Viewer.MouseMove(c, 593, 419);
+    test::Click(f.form.Viewer, c, MouseButton::Left, 593, 419);
+    EXPECT_EQ(f.form.Viewer.SelectMode, 3);
+    EXPECT_TRUE(copy.Enabled);
+    EXPECT_GT(f.toolkit.repaints, repaints);
+    EXPECT_TRUE(f.drawing.Lines[0].Selected);
+    EXPECT_FALSE(f.drawing.Texts[0].Selected);  // a left first corner leaves texts
+
+    const std::string expected = ExportToJwt(f.drawing, JwtSelection::SelectedOnly);
+    f.form.Execute(A::EditCopy);
+    EXPECT_EQ(f.clipboard.text(), expected);
+    EXPECT_FALSE(f.drawing.Lines[0].Selected);
+    EXPECT_FALSE(select.Checked);
+    EXPECT_TRUE(copy.Enabled);  // may be pressed again
+
+    f.form.Execute(A::EditSelAll);
+    EXPECT_EQ(f.form.Viewer.SelectMode, 3);
+    EXPECT_TRUE(f.drawing.Texts[0].Selected);
+    f.form.Execute(A::EditCopy);
+    EXPECT_EQ(f.clipboard.text(), ExportToJwt(f.drawing));
+
+    f.form.FormKeyDown(kKeyEscape);
+    EXPECT_FALSE(copy.Enabled);
+    f.form.Execute(A::EditCopy);  // disabled: nothing happens
+    EXPECT_EQ(f.clipboard.text(), ExportToJwt(f.drawing));
+}
+
+TEST(JwBrwsForm, ArrowsPanAndAreUsedUpOtherKeysAreNot) {
+    Fixture f;
+    const WorldPoint o = f.form.Viewer.Origin;
+    const double step = 594 / 4 / f.form.Viewer.PixelScale;
+    EXPECT_TRUE(f.form.FormKeyDown(kKeyRight));
+    EXPECT_DOUBLE_EQ(f.form.Viewer.Origin.X, o.X + step);
+    EXPECT_TRUE(f.form.FormKeyDown(kKeyUp));
+    EXPECT_TRUE(f.form.FormKeyDown(kKeyLeft));
+    EXPECT_TRUE(f.form.FormKeyDown(kKeyDown));
+    EXPECT_DOUBLE_EQ(f.form.Viewer.Origin.X, o.X);
+    EXPECT_DOUBLE_EQ(f.form.Viewer.Origin.Y, o.Y);
+    for (int key : {kKeyTab, 0x41, 0x0D, 0x70}) EXPECT_FALSE(f.form.FormKeyDown(key)) << key;
+}
+
+TEST(JwBrwsForm, HelpCloseAndTheViewersFirstSize) {
+    Fixture f;
+    f.form.Execute(A::ShowHelp);
+    ASSERT_EQ(f.toolkit.helpShown.size(), 1u);
+    EXPECT_EQ(f.toolkit.helpShown[0], std::make_pair(f.folder() + "tavo.hlp", 1210));
+    f.toolkit.helpFails = true;
+    f.form.Execute(A::ShowHelp);
+    ASSERT_EQ(f.toolkit.messages.size(), 1u);
+    EXPECT_EQ(f.toolkit.messages[0].second, MessageKind::Error);
+
+    // Until the first paint the view follows the size; then a resize keeps it.
+    f.form.ViewerResized(1188, 1000);
+    EXPECT_DOUBLE_EQ(f.form.Viewer.PixelScale, 4.0);
+    f.form.ViewerPainted();
+    f.form.ViewerResized(300, 200);
+    EXPECT_DOUBLE_EQ(f.form.Viewer.PixelScale, 4.0);
+
+    f.form.FormCloseByUser();
+    EXPECT_EQ(f.form.ModalResult, 2);
+    f.form.ModalResult = 0;
+    f.form.Execute(A::FileClose);
+    f.form.FormCloseByUser();
+    EXPECT_EQ(f.form.ModalResult, 1);
+}
+
+// A front end that runs FormShow and then whatever the test's user does.
+class FakeWindow final : public ViewerWindow {
+public:
+    FakeWindow(FakeToolkit& toolkit, const std::string& folder, platform::Clipboard& clipboard,
+               std::function<void(TJwBrwsForm&)> user, std::vector<std::string>& log)
+        : form_(toolkit, SettingsStore(folder), clipboard), user_(std::move(user)), log_(log) {
+        form_.Viewer.SetSize(594, 500);
+    }
+    ~FakeWindow() override { log_.push_back("destroyed"); }
+    TJwBrwsForm& Form() override { return form_; }
+    int32_t ShowModal() override {
+        log_.push_back("shown with " + form_.FileName);
+        form_.FormShow();
+        user_(form_);
+        return form_.ModalResult;
+    }
+    WindowPlacement Placement() const override { return {1, 2, 640, 480, false}; }
+
+private:
+    TJwBrwsForm form_;
+    std::function<void(TJwBrwsForm&)> user_;
+    std::vector<std::string>& log_;
+};
+
+TEST(ShowViewer, FitsShowsKeepsTheKeysAndFreesTheWindow) {
+    TempDir dir;
+    FakeToolkit toolkit;
+    platform::MemoryClipboard clipboard;
+    TJwObject drawing = SampleDrawing();
+    std::vector<std::string> log;
+    double scale = 0;
+    auto window = std::make_unique<FakeWindow>(toolkit, dir.path().string() + "/", clipboard,
+                                               [&](TJwBrwsForm& form) {
+                                                   scale = form.Viewer.PixelScale;
+                                                   EXPECT_EQ(form.Viewer.Drawing, &drawing);
+                                                   form.Execute(A::FileClose);
+                                               },
+                                               log);
+    const ViewerOutcome out = ShowViewer(std::move(window), drawing, "plan.xls");
+    EXPECT_EQ(out.ModalResult, 1);
+    EXPECT_EQ(out.Failure, "");
+    EXPECT_DOUBLE_EQ(scale, 2.0);  // 594 pixels over the 297 mm of A4
+    EXPECT_EQ(log, (std::vector<std::string>{"shown with plan.xls", "destroyed"}));
+    EXPECT_EQ(Key(dir, "JwBrws", "Width"), "640");
+
+    // A "tavo.ini" that cannot be written still closes the window.
+    const std::string blocked = dir.file("blocked");
+    test::writeFile(blocked, "a file where the settings folder should be");
+    log.clear();
+    const ViewerOutcome failed = ShowViewer(
+        std::make_unique<FakeWindow>(toolkit, blocked + "/", clipboard,
+                                     [](TJwBrwsForm& form) { form.Execute(A::FileClose); }, log),
+        drawing, "");
+    EXPECT_EQ(failed.ModalResult, 1);
+    EXPECT_NE(failed.Failure.find(blocked + "/tavo.ini"), std::string::npos) << failed.Failure;
+    EXPECT_EQ(log.back(), "destroyed");
+}
+
+TEST(FormText, AFailureNamingAFileIsSplitAroundTheName) {
+    const Error e = Error::cannotCreate("/x/a b.jwc", "No such file or directory");
+    const FormText t = FormTextOf(e);
+    EXPECT_EQ(t.Before + t.FileName + t.After, e.message());
+    EXPECT_EQ(t.FileName, "/x/a b.jwc");
+    EXPECT_EQ(FormTextOf(std::runtime_error("plain")), FormText::Plain("plain"));
+}
+
+TEST(ProgressForm, ContinueFlagAndBars) {
+    TProgressForm p;
+    p.Prepare(200, 0);
+    EXPECT_TRUE(p.CancelVisible);
+    p.FormShow();
+    EXPECT_EQ(p.Result(), -1);
+    p.SetPositions(150, 3);
+    EXPECT_EQ(p.pbLine.ShownPosition(), 150);
+    EXPECT_EQ(p.pbText.ShownMax(), 1);  // an empty range shows full or empty, never "busy"
+    EXPECT_EQ(p.pbText.ShownPosition(), 1);
+    EXPECT_FALSE(p.FormKeyDown(kKeyLeft));
+    EXPECT_EQ(p.Result(), -1);
+    EXPECT_TRUE(p.FormKeyDown(kKeyEscape));  // Esc presses Cancel
+    for (int16_t pos : {0, 50, 200}) {
+        p.SetPositions(pos, pos);
+        EXPECT_EQ(p.Result(), 0);
+    }
+
+    const struct {
+        ProgressBarState bar;
+        int32_t shownMax, shown;
+    } bars[] = {
+        {{0, 100, 150}, 100, 100},  // above the maximum: full
+        {{0, 100, -5}, 100, 0},
+        {{0, 0, 0}, 1, 0},
+        {{0, -20, 7}, 1, 1},
+        {{0, 32767, 16384}, 32767, 16384},
+    };
+    for (const auto& b : bars) {
+        EXPECT_EQ(b.bar.ShownMax(), b.shownMax) << b.bar.Max << " " << b.bar.Position;
+        EXPECT_EQ(b.bar.ShownPosition(), b.shown) << b.bar.Max << " " << b.bar.Position;
+    }
+}
+
+TEST(ToolbarImages, TheUsedPicturesHaveInkTheOthersShowNothing) {
+    for (int i = -1; i <= kToolbarImageCount; ++i) {
+        const Picture p = ToolbarImage(i);
+        ASSERT_EQ(p.Pixels.size(), 256u);
+        int ink = 0;
+        for (WinColor c : p.Pixels) ink += c != kImageTransparent;
+        const bool used = i == 0 || i == 2 || i == 3 || i == 5 || i == 6 || i == 7;
+        EXPECT_EQ(ink > 40, used) << i;
+    }
+}
+
+}  // namespace
+}  // namespace tavo
