@@ -5,6 +5,10 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic \
               python3 xvfb xauth xdotool xclip liborcus-dev libxlsxwriter-dev
+WIN32_BUILD ?= build-win32
+WIN64_BUILD ?= build-win64
+WIN_PACKAGES = cmake make python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 \
+               binutils-mingw-w64-x86-64 googletest wine64 locales
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
@@ -12,7 +16,7 @@ VALGRIND_TESTS = base_test number_format_test jwc_test profile_file_test setting
                  interface_test save_fault_test file_save_test viewer_test forms_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports
 
-.PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean
+.PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean windows test-windows
 
 all: build
 
@@ -40,6 +44,27 @@ build-asan: deps
 test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# tavo.dll for 32-bit (build-win32/) and 64-bit (build-win64/) Windows hosts,
+# cross-built with MinGW-w64.
+windows:
+	@$(MAKE) --no-print-directory install-packages NEED="$(WIN_PACKAGES)"
+	cmake -S . -B $(WIN32_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DTAVO_BUILD_BENCH=OFF
+	cmake --build $(WIN32_BUILD) -j $(JOBS) --target tavo_shared
+	cmake -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DTAVO_BUILD_BENCH=OFF -DTAVO_LINUX_BUILD=$(abspath $(BUILD))
+	cmake --build $(WIN64_BUILD) -j $(JOBS) --target tavo_shared
+
+# The DLLs' tables and the host's declarations, the 64-bit tests under Wine,
+# and the files a host writes through each DLL against the Linux library's.
+test-windows: deps windows
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS) --target tavo_shared host_roads
+	cmake --build $(WIN32_BUILD) -j $(JOBS)
+	cmake --build $(WIN64_BUILD) -j $(JOBS)
+	cd $(WIN32_BUILD) && ctest --output-on-failure
+	cd $(WIN64_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The main job: the bundled workbook (examples/form.xlsx, a ruled form) read
 # as the host reads a worksheet and exported with the factory settings (but
@@ -88,7 +113,15 @@ fuzz: deps
 check-static: build
 	@$(MAKE) --no-print-directory install-packages NEED="clang-tidy cppcheck valgrind"
 	@echo "=== clang-tidy"
-	@ls src/*/*.cpp fuzz/*.cpp | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
+	@ls src/*/*.cpp fuzz/*.cpp | grep -v '/win32' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
+	@echo "=== clang-tidy (Windows sources, with the MinGW-w64 headers)"
+	@$(MAKE) --no-print-directory install-packages NEED="$(WIN_PACKAGES)"
+	@cmake -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DTAVO_BUILD_BENCH=OFF > /dev/null
+	@cxx=$$(x86_64-w64-mingw32-g++-posix -print-file-name=include)/c++; \
+	ls src/*/win32*.cpp | xargs -P $(JOBS) -n 4 clang-tidy -p $(WIN64_BUILD) --quiet \
+	  --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-isystem$$cxx --extra-arg=-isystem$$cxx/x86_64-w64-mingw32 \
+	  2>/dev/null
 	@echo "=== cppcheck"
 	@cppcheck --error-exitcode=1 --enable=warning,performance,portability --inline-suppr --quiet --std=c++17 \
 	  --language=c++ -I src -I include --suppress=missingIncludeSystem src fuzz
@@ -103,4 +136,4 @@ check-static: build
 	  && echo "workbook_test (but its million-row sheet): clean" || { cat $(BUILD)/valgrind-workbook_test.log; exit 1; }
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)

@@ -24,12 +24,10 @@
 #define TAVO_CALL
 #endif
 
-#if defined(TAVO_BUILDING_LIBRARY)
-#if defined(_WIN32)
-#define TAVO_API __declspec(dllexport)
-#else
+/* On Windows the module-definition file (src/interface/tavo.def) exports
+ * them by their plain names. */
+#if defined(TAVO_BUILDING_LIBRARY) && !defined(_WIN32)
 #define TAVO_API __attribute__((visibility("default")))
-#endif
 #else
 #define TAVO_API
 #endif
@@ -215,6 +213,13 @@ TAVO_API void TAVO_CALL AddSolid(float X1, float Y1, float X2, float Y2, int32_t
 TAVO_API void TAVO_CALL ObjSaveToJwcFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjSaveToTxtFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjCopyToAsJwt(void);
+
+/* The settings dialog in its export, dump and build modes: 1 when closed
+ * with OK, 2 otherwise, also when it cannot be shown (TavoGetLastError then
+ * says why). */
+TAVO_API int16_t TAVO_CALL ShowExportForm(void);
+TAVO_API int16_t TAVO_CALL ShowDumpForm(void);
+TAVO_API int16_t TAVO_CALL ShowBuildForm(void);
 
 /* Settings: "tavo.ini" (or the legacy "tavo.dat") in the settings folder,
  * read and written on every call. String slots: 1 Comment1, 2 Comment2,

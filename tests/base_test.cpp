@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "base/comma_text.h"
 #include "base/geometry.h"
 #include "base/number_text.h"
 #include "base/path_text.h"
 #include "base/record_list.h"
+#include "base/uint128.h"
 
 namespace tavo {
 namespace {
@@ -53,7 +55,40 @@ TEST(PathText, TrimsAndChangesExtensions) {
     EXPECT_EQ(extractFilePath("C:\\Program Files\\host.exe"), "C:\\Program Files\\");
     EXPECT_EQ(extractFilePath("/opt/x/host"), "/opt/x/");
     EXPECT_EQ(extractFilePath("host.exe"), "");
+    // Shift-JIS names whose second byte is 0x5C: "表", "ソ".
+    EXPECT_EQ(changeFileExt("C:\\a.\x95\x5C", ".bak"), "C:\\a.bak");
+    EXPECT_EQ(extractFilePath("C:\\d\\\x83\x5C.jwc"), "C:\\d\\");
+    EXPECT_EQ(extractFilePath("C:\\\x95\x5C"), "C:\\");
+    EXPECT_EQ(extractFilePath("C:\\\x95\x5C\\plan.jwc"), "C:\\\x95\x5C\\");
 }
+
+// The 32-bit builds do the number forms' 128-bit arithmetic with the class:
+// every operation it has gives the builtin type's result.
+#if defined(__SIZEOF_INT128__)
+TEST(PortableUint128, MatchesTheBuiltinType) {
+    using Builtin = unsigned __int128;
+    const auto same = [](PortableUint128 p, Builtin b) {
+        return p.high() == uint64_t(b >> 64) && uint64_t(p) == uint64_t(b);
+    };
+    std::mt19937_64 random(128);
+    for (int round = 0; round < 20000; ++round) {
+        const uint64_t h = round % 3 == 0 ? 0 : random() >> (random() % 64);
+        const uint64_t l = random() >> (random() % 64);
+        const uint64_t m = round % 5 == 0 ? 10000000000000000000ull : (random() >> (random() % 64)) | 1;
+        const int shift = static_cast<int>(random() % 128);
+        const PortableUint128 p(h, l);
+        const Builtin b = (Builtin(h) << 64) | l;
+        const PortableUint128 q(m, l ^ h);
+        const Builtin c = (Builtin(m) << 64) | (l ^ h);
+        ASSERT_TRUE(same(p + q, b + c) && same(p - q, b - c) && same(p & q, b & c)) << round;
+        ASSERT_TRUE(same(p << shift, b << shift) && same(p >> shift, b >> shift)) << round;
+        ASSERT_TRUE(same(p * m, b * m) && same(PortableUint128(l) * m, Builtin(l) * m)) << round;
+        ASSERT_TRUE(same(p / m, b / m) && same(p % m, b % m)) << round;
+        ASSERT_EQ(p == q, b == c);
+        ASSERT_EQ(p < q, b < c);
+    }
+}
+#endif
 
 TEST(Geometry, PaperRoundingAndDirections) {
     EXPECT_EQ(PaperLength(0), 1189);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cmath>
 #include <cstring>
@@ -204,7 +206,8 @@ TEST(Settings, AFolderThatCannotBeWrittenKeepsTheOldFile) {
 }
 
 // Writers in two processes (two hosts, or the command beside a host) and in
-// two threads at once: every write lands.
+// two threads at once: every write lands. (The Windows tests start their
+// processes themselves.)
 TEST(Settings, ConcurrentWritersLoseNothing) {
     TempDir dir;
     const SettingsStore store(dir.path().string() + "/");
@@ -212,6 +215,10 @@ TEST(Settings, ConcurrentWritersLoseNothing) {
     const auto writeAll = [&](const std::string& prefix) {
         for (int i = 0; i < kWrites; ++i) store.writeKeys({{"Export", prefix + std::to_string(i), std::to_string(i)}});
     };
+#ifdef _WIN32
+    const std::vector<const char*> prefixes{"C", "D"};
+#else
+    const std::vector<const char*> prefixes{"A", "B", "C", "D"};
     std::vector<pid_t> children;
     for (const char* prefix : {"A", "B"}) {
         const pid_t pid = fork();
@@ -225,17 +232,20 @@ TEST(Settings, ConcurrentWritersLoseNothing) {
         }
         children.push_back(pid);
     }
+#endif
     std::thread c([&] { writeAll("C"); });
     std::thread d([&] { writeAll("D"); });
     c.join();
     d.join();
+#ifndef _WIN32
     for (const pid_t pid : children) {
         int status = 1;
         waitpid(pid, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
+#endif
     const ProfileText ini = store.loadIni();
-    for (const char* prefix : {"A", "B", "C", "D"})
+    for (const char* prefix : prefixes)
         for (int i = 0; i < kWrites; ++i)
             EXPECT_EQ(ini.read("Export", prefix + std::to_string(i), "lost"), std::to_string(i)) << prefix << i;
     EXPECT_EQ(dir.listing(), "tavo.ini tavo.ini.lock ");
@@ -302,6 +312,29 @@ TEST(LegacySettings, IsReadOnlyWhileTavoIniIsMissing) {
     s = marked();
     EXPECT_EQ(store.read(s), SettingsSource::TavoIni);
     EXPECT_EQ(s.PenNo[9], 5);
+}
+
+// Settings that moved to another folder (on Windows out of a program folder
+// the user cannot write) still find the "tavo.dat" left behind, until the
+// first write makes a "tavo.ini" of their own; one in their folder wins.
+TEST(LegacySettings, IsFoundWhereTheSettingsLeftIt) {
+    TempDir program;
+    TempDir moved;
+    const SettingsStore store(moved.path().string() + "/", program.path().string() + "/");
+    TSettings s = marked();
+    EXPECT_EQ(store.read(s), SettingsSource::Factory);
+    test::writeFile(program.file("tavo.dat"), "MPEN =2\r\n");
+    s = marked();
+    EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
+    EXPECT_EQ(s.PenNo[9], 2);
+    EXPECT_EQ(store.datPath(), program.path().string() + "/tavo.dat");
+    test::writeFile(moved.file("tavo.dat"), "MPEN =3\r\n");
+    s = marked();
+    EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
+    EXPECT_EQ(s.PenNo[9], 3);
+    store.writeString(1, "x");
+    EXPECT_EQ(store.read(s), SettingsSource::TavoIni);
+    EXPECT_EQ(program.listing(), "tavo.dat ");
 }
 
 // Random files: never a crash, and the clamped fields stay in their ranges.

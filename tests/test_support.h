@@ -1,7 +1,11 @@
 #pragma once
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -14,6 +18,20 @@
 #include <vector>
 
 namespace tavo::test {
+
+// Sets or (with nullptr) removes an environment variable of the process.
+inline void setEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    // The C runtime's copy and the process's, which the library reads.
+    _putenv_s(name, value ? value : "");
+    SetEnvironmentVariableA(name, value);
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
 
 // A fresh folder for one test, removed with everything in it afterwards.
 class TempDir {
@@ -62,11 +80,21 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
 }
 
 // What a folder holds (its own entries, not those of subfolders): kind,
-// mode, owner and bytes of each, to compare and to put back.
+// mode, owner (on Windows the attributes) and bytes of each, to compare and
+// to put back.
 class FolderSnapshot {
 public:
     explicit FolderSnapshot(std::filesystem::path folder) : folder_(std::move(folder)) {
         for (const auto& e : std::filesystem::directory_iterator(folder_)) {
+#ifdef _WIN32
+            const DWORD attributes = GetFileAttributesW(e.path().c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+            const mode_t kind = attributes & FILE_ATTRIBUTE_DIRECTORY ? S_IFDIR : S_IFREG;
+            Entry entry{kind, 0, attributes, std::string()};
+            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) entry.bytes = readFile(e.path().string());
+            entries_[e.path().filename().string()] = entry;
+            continue;
+#else
             struct stat st {};
             if (::lstat(e.path().c_str(), &st) != 0) continue;
             Entry entry{st.st_mode, st.st_uid, st.st_gid, std::string()};
@@ -75,6 +103,7 @@ public:
             else if (S_ISREG(st.st_mode))
                 entry.bytes = readFile(e.path().string());
             entries_[e.path().filename().string()] = entry;
+#endif
         }
     }
 
@@ -96,6 +125,14 @@ public:
             if (!e.is_directory(ignored_) || e.is_symlink(ignored_)) std::filesystem::remove(e.path(), ignored_);
         for (const auto& [name, e] : entries_) {
             const std::string path = (folder_ / name).string();
+#ifdef _WIN32
+            if (!S_ISDIR(e.mode)) {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                writeFile(path, e.bytes);
+                SetFileAttributesA(path.c_str(), e.gid);
+            }
+            continue;
+#else
             if (S_ISLNK(e.mode)) {
                 std::filesystem::create_symlink(e.bytes, path, ignored_);
                 (void)::lchown(path.c_str(), e.uid, e.gid);
@@ -104,10 +141,16 @@ public:
                 (void)::chown(path.c_str(), e.uid, e.gid);
                 ::chmod(path.c_str(), e.mode & 07777);
             }
+#endif
         }
     }
 
 private:
+#ifdef _WIN32
+    using mode_t = unsigned;
+    using uid_t = unsigned;
+    using gid_t = unsigned long;  // the attributes
+#endif
     struct Entry {
         mode_t mode;
         uid_t uid;

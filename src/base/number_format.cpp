@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/uint128.h"
+
 namespace tavo {
 
 // Digits are built in fixed char arrays and written into the caller's
@@ -13,7 +15,7 @@ namespace tavo {
 
 namespace {
 
-using U128 = unsigned __int128;
+using U128 = Uint128;
 
 // Significant digits the runtime keeps for its 80-bit extended type.
 constexpr int kKeptDigits = 21;

@@ -5,7 +5,10 @@
 
 namespace tavo {
 
-SettingsStore CurrentSettingsStore() { return SettingsStore(platform::SettingsFolder()); }
+SettingsStore CurrentSettingsStore() {
+    platform::SettingsLocation where = platform::FindSettingsLocation();
+    return SettingsStore(std::move(where.folder), std::move(where.legacyFolder));
+}
 
 TSettings ReadStoredSettings() {
     // The record starts from the factory values, so that short lists leave

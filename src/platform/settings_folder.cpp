@@ -18,6 +18,11 @@ std::string withSeparator(std::string folder) {
 
 }  // namespace
 
+SettingsLocation FindSettingsLocation() {
+    std::string folder = SettingsFolder();
+    return {folder, folder};
+}
+
 std::string SettingsFolder() {
     const std::string own = env("TAVO_SETTINGS_DIR");
     if (!own.empty()) return withSeparator(own);

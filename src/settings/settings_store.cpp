@@ -22,6 +22,13 @@ void readRecordKeys(const ProfileText& ini, TSettings& settings) {
 
 }  // namespace
 
+std::string SettingsStore::datPath() const {
+    std::string own = folder_ + "tavo.dat";
+    if (legacyFolder_.empty() || legacyFolder_ == folder_ || fileExists(own)) return own;
+    const std::string left = legacyFolder_ + "tavo.dat";
+    return fileExists(left) ? left : own;
+}
+
 ProfileText SettingsStore::loadIni() const {
     const std::string path = iniPath();
     return ProfileText(fileExists(path) ? readWholeFile(path) : std::string());
@@ -32,8 +39,8 @@ SettingsSource SettingsStore::read(TSettings& settings) const {
         readRecordKeys(loadIni(), settings);
         return SettingsSource::TavoIni;
     }
-    if (fileExists(datPath())) {
-        ReadLegacySettings(readWholeFile(datPath()), settings);
+    if (const std::string dat = datPath(); fileExists(dat)) {
+        ReadLegacySettings(readWholeFile(dat), settings);
         return SettingsSource::TavoDat;
     }
     readRecordKeys(ProfileText(), settings);

@@ -14,15 +14,19 @@ class ProfileText;
 enum class SettingsSource { TavoIni, TavoDat, Factory };
 
 // The files of one settings folder ("tavo.ini", the legacy "tavo.dat"). The
-// folder ends with its separator. Every call reads or writes the files anew;
-// nothing is cached.
+// folder ends with its separator. A "tavo.dat" missing there is looked for
+// in `legacyFolder` too, where settings stayed behind when they moved (on
+// Windows, a program folder the user cannot write). Every call reads or
+// writes the files anew; nothing is cached.
 class SettingsStore {
 public:
-    explicit SettingsStore(std::string folder) : folder_(std::move(folder)) {}
+    explicit SettingsStore(std::string folder, std::string legacyFolder = {})
+        : folder_(std::move(folder)), legacyFolder_(std::move(legacyFolder)) {}
 
     const std::string& folder() const { return folder_; }
     std::string iniPath() const { return folder_ + "tavo.ini"; }
-    std::string datPath() const { return folder_ + "tavo.dat"; }
+    // The "tavo.dat" that is read while "tavo.ini" is missing.
+    std::string datPath() const;
     // Locked by every writer while it reads, changes and replaces "tavo.ini".
     std::string lockPath() const { return folder_ + "tavo.ini.lock"; }
 
@@ -49,6 +53,7 @@ public:
 
 private:
     std::string folder_;
+    std::string legacyFolder_;
 };
 
 }  // namespace tavo

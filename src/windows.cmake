@@ -1,0 +1,38 @@
+# Included by CMakeLists.txt in the Windows builds (MinGW-w64): the
+# platform's own services and tavo.dll. No Qt.
+
+add_library(tavo_platform STATIC
+  platform/win32_clipboard.cpp
+  platform/win32_encoding.cpp
+  platform/win32_settings_folder.cpp
+  platform/win32_system_string.cpp
+)
+target_link_libraries(tavo_platform PUBLIC tavo_base tavo_files PRIVATE oleaut32 user32)
+
+# The windows the exports show (the front end the interface links as
+# tavo_gui on every platform): the progress dialog; the preview window says
+# it is not available yet.
+add_library(tavo_gui STATIC
+  win32/win32_progress_form.cpp
+  win32/win32_viewer_window.cpp
+)
+target_link_libraries(tavo_gui PUBLIC tavo_forms tavo_platform PRIVATE comctl32 gdi32 user32)
+
+# Every export by its plain name. The 32-bit module-definition file names
+# the __stdcall functions with their decorations; the 64-bit one has none.
+set(tavo_def_source ${CMAKE_CURRENT_SOURCE_DIR}/interface/tavo.def)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tavo_def_source})
+set(tavo_def ${tavo_def_source})
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  file(READ ${tavo_def_source} def_text)
+  string(REGEX REPLACE " = [A-Za-z0-9_]+@[0-9]+" "" def_text "${def_text}")
+  set(tavo_def ${CMAKE_CURRENT_BINARY_DIR}/tavo64.def)
+  file(WRITE ${tavo_def} "${def_text}")
+endif()
+
+# build-win32/tavo.dll, build-win64/tavo.dll.
+add_library(tavo_shared SHARED interface/library_entry.cpp win32/win32_library_entry.cpp ${tavo_def})
+set_target_properties(tavo_shared PROPERTIES OUTPUT_NAME tavo PREFIX "" IMPORT_PREFIX "")
+target_link_libraries(tavo_shared PRIVATE
+  -Wl,--whole-archive tavo_interface -Wl,--no-whole-archive tavo_gui tavo_forms tavo_viewer tavo_export tavo_settings
+  tavo_jwc tavo_platform tavo_base tavo_files)

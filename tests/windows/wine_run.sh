@@ -1,0 +1,46 @@
+#!/bin/sh
+# Runs a Windows program of the tests under Wine, in a prefix of its own in
+# the build folder: wine_run.sh PREFIX PROGRAM [ARGS...]. `--start` makes the
+# prefix (the first time; that is slow) and keeps one Wine server running
+# for the whole test run, `--stop` ends it. Only the 64-bit Wine exists
+# here. Programs see Japanese Windows (code page 932) and no display: Wine's
+# null driver gives them windows that work but show nowhere.
+set -eu
+prefix=$1
+shift
+# Wine takes code page 932 from the locale's name, and the Unix side of file
+# names from the C library's locale, compiled here for the build since
+# Debian installs none but C.UTF-8.
+locales="$prefix/unix-locales"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LOCPATH="$locales"
+unset DISPLAY WAYLAND_DISPLAY TAVO_SETTINGS_DIR
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver64
+[ -x "$server" ] || server=/usr/lib/wine/wineserver
+case "${1:-}" in
+--start)
+    mkdir -p "$prefix"
+    if [ ! -f "$locales/ja_JP.UTF-8/LC_CTYPE" ]; then
+        mkdir -p "$locales"
+        localedef -i ja_JP -f UTF-8 --no-archive "$locales/ja_JP.UTF-8" || [ -f "$locales/ja_JP.UTF-8/LC_CTYPE" ]
+    fi
+    # Stays up between the programs and goes by itself a minute after the
+    # last; one that runs already (an earlier run's) serves as well.
+    "$server" -p60 </dev/null >/dev/null 2>&1 || true
+    # Wine's own services start with the first program and stay with the
+    # server: started here with their output in a log, they hold none of the
+    # test run's output open.
+    if [ ! -f "$prefix/system.reg" ]; then
+        "$wine" wineboot --init </dev/null >"$prefix/start.log" 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$prefix/start.log" 2>&1
+    fi
+    "$wine" cmd /c exit </dev/null >>"$prefix/start.log" 2>&1
+    ;;
+--stop)
+    "$server" -k 2>/dev/null || true
+    ;;
+*)
+    exec "$wine" "$@"
+    ;;
+esac
