@@ -95,6 +95,9 @@ IMPORT(TavoFreeString)
 IMPORT(TavoStringByteLen)
 IMPORT(TavoGetLastError)
 IMPORT(TavoGetClipboardText)
+IMPORT(ProgressCreate)
+IMPORT(Progress)
+IMPORT(ProgressDestroy)
 
 static void importAll(void) {
     import_JwcCreate(), import_JwcCreateByInifile(), import_JwcDestroy(), import_JwcSaveTo();
@@ -108,6 +111,7 @@ static void importAll(void) {
     import_ReadInifile(), import_WriteInifile(), import_ReadIniString(), import_WriteIniString();
     import_ReadIniDump(), import_WriteIniDump(), import_TavoFreeString(), import_TavoStringByteLen();
     import_TavoGetLastError(), import_TavoGetClipboardText();
+    import_ProgressCreate(), import_Progress(), import_ProgressDestroy();
 }
 
 /* An automation string's bytes, freed as the host frees it. */
@@ -363,6 +367,44 @@ static void failureRoad(void) {
     fclose(out);
 }
 
+#ifdef _WIN32
+/* The progress dialog of the DLL: a window of its own, pumped by Progress
+ * (a Cancel waiting in the queue is seen there), gone with ProgressDestroy.
+ * A second one is left open: unloading the DLL must take it along, or its
+ * window would call into code that is gone. (The Linux run has no display.) */
+static BOOL CALLBACK findDialog(HWND window, LPARAM found) {
+    char name[32];
+    if (GetClassNameA(window, name, sizeof name) && strcmp(name, "TavoProgressForm") == 0) {
+        *(HWND*)found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+/* Among this host's windows only: other test programs may show theirs. */
+static HWND progressDialog(void) {
+    HWND found = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), findDialog, (LPARAM)&found);
+    return found;
+}
+
+static void progressRoad(void) {
+    HWND dialog;
+    pProgressCreate(10, 5);
+    NO_ERROR_HERE();
+    dialog = progressDialog();
+    CHECK(dialog != NULL && IsWindowVisible(dialog));
+    CHECK(pProgress(3, 1) == -1);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    CHECK(pProgress(4, 2) == 0);
+    pProgressDestroy();
+    NO_ERROR_HERE();
+    CHECK(!IsWindow(dialog));
+    pProgressCreate(10, 5);
+    CHECK(pProgress(1, 1) == -1);
+}
+#endif
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: host_roads LIBRARY (run in an empty folder)\n");
@@ -394,7 +436,13 @@ int main(int argc, char** argv) {
     exportRoad();
     failureRoad();
 #ifdef _WIN32
+    progressRoad();
     FreeLibrary(lib);
+    {
+        MSG msg;
+        CHECK(progressDialog() == NULL);
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
 #else
     dlclose(lib);
 #endif

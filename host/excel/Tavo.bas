@@ -185,6 +185,16 @@ Public Declare PtrSafe Sub WriteIniString Lib "tavo.dll" (ByVal Slot As Integer,
 Public Declare PtrSafe Sub ReadIniDump Lib "tavo.dll" (ByRef Checks As TDumpChecks)
 Public Declare PtrSafe Sub WriteIniDump Lib "tavo.dll" (ByRef Checks As TDumpChecks)
 
+' The preview window (1 after its close action) and the progress dialog,
+' whose Progress gives True (-1) until the user cancels, then False. Where a
+' window cannot show they return at once (0; Progress True) and
+' TavoGetLastError says why.
+Public Declare PtrSafe Function ShowJwBrws Lib "tavo.dll" (ByRef FileName As String) As Long
+Public Declare PtrSafe Function ShowJwBrwsFromJwc Lib "tavo.dll" (ByRef FileName As String) As Integer
+Public Declare PtrSafe Sub ProgressCreate Lib "tavo.dll" (ByVal LineMax As Integer, ByVal TextMax As Integer)
+Public Declare PtrSafe Function Progress Lib "tavo.dll" (ByVal LinePos As Integer, ByVal TextPos As Integer) As Long
+Public Declare PtrSafe Sub ProgressDestroy Lib "tavo.dll" ()
+
 ' The message of the last failure; the JWT text last copied.
 Public Declare PtrSafe Function TavoGetLastError Lib "tavo.dll" () As String
 Public Declare PtrSafe Function TavoGetClipboardText Lib "tavo.dll" () As String
@@ -264,6 +274,16 @@ Public Declare Function ReadIniString Lib "tavo.dll" (ByVal Slot As Integer) As 
 Public Declare Sub WriteIniString Lib "tavo.dll" (ByVal Slot As Integer, ByRef Value As String)
 Public Declare Sub ReadIniDump Lib "tavo.dll" (ByRef Checks As TDumpChecks)
 Public Declare Sub WriteIniDump Lib "tavo.dll" (ByRef Checks As TDumpChecks)
+
+' The preview window (1 after its close action) and the progress dialog,
+' whose Progress gives True (-1) until the user cancels, then False. Where a
+' window cannot show they return at once (0; Progress True) and
+' TavoGetLastError says why.
+Public Declare Function ShowJwBrws Lib "tavo.dll" (ByRef FileName As String) As Long
+Public Declare Function ShowJwBrwsFromJwc Lib "tavo.dll" (ByRef FileName As String) As Integer
+Public Declare Sub ProgressCreate Lib "tavo.dll" (ByVal LineMax As Integer, ByVal TextMax As Integer)
+Public Declare Function Progress Lib "tavo.dll" (ByVal LinePos As Integer, ByVal TextPos As Integer) As Long
+Public Declare Sub ProgressDestroy Lib "tavo.dll" ()
 
 ' The message of the last failure; the JWT text last copied.
 Public Declare Function TavoGetLastError Lib "tavo.dll" () As String

@@ -1,9 +1,9 @@
-// The preview window and the progress dialog. With no display each returns
-// at once with its neutral result and says so in TavoGetLastError.
+// The preview window and the progress dialog, in the windows of the front end
+// the build links. When a window cannot show (no display, or none in this
+// build) each returns at once with its neutral result and says so in
+// TavoGetLastError.
 #include "export/jwc_import.h"
-#include "forms/progress_form.h"
-#include "forms/show_viewer.h"
-#include "gui/qt_forms.h"
+#include "forms/form_windows.h"
 #include "interface/export_guard.h"
 #include "interface/host_string.h"
 #include "interface/library_clipboard.h"

@@ -86,5 +86,5 @@ grep -q '^Left=' <<< "$ini" && grep -q '^Top=' <<< "$ini" || fail "no placement 
     fail "no help pages beside $dll"
 
 python3 "$here/bmp_to_png.py" "$out/window.bmp" "$out/window.png" && echo "screenshot: $out/window.png"
-[ $status -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+[ $status -eq 0 ] && echo "the preview window did as on Linux"
 exit $status

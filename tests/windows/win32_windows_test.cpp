@@ -1,0 +1,206 @@
+// The windows of the exports on Windows: the native progress dialog driven
+// from a host loop as a macro drives it (a click, Esc or close waiting in the
+// thread's queue is seen by the next Progress call), and the preview
+// window's modal loop inside the export.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <oleauto.h>
+
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tavo.h"
+#include "test_support.h"
+
+namespace {
+
+std::string lastError() {
+    const TavoString s = TavoGetLastError();
+    std::string text(s, TavoStringByteLen(s));
+    TavoFreeString(s);
+    return text;
+}
+
+std::vector<HWND> openDialogs() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM list) {
+            wchar_t name[64];
+            if (GetClassNameW(w, &name[0], 64) && std::wstring(&name[0]) == L"TavoProgressForm")
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::wstring textOf(HWND w) {
+    wchar_t text[128] = {};
+    GetWindowTextW(w, &text[0], 128);
+    return &text[0];
+}
+
+struct Bar {
+    int min, max, pos;
+    bool operator==(const Bar& o) const { return min == o.min && max == o.max && pos == o.pos; }
+};
+
+Bar barOf(HWND bar) {
+    PBRANGE range{};
+    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    return {range.iLow, range.iHigh, static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0))};
+}
+
+// The dialog's children in creation order.
+std::vector<HWND> childrenOf(HWND dialog) {
+    std::vector<HWND> children;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+    return children;
+}
+
+class ProgressExports : public ::testing::Test {
+protected:
+    void TearDown() override {
+        ProgressDestroy();
+        EXPECT_TRUE(openDialogs().empty());
+    }
+};
+
+TEST_F(ProgressExports, TheDialogAsDesigned) {
+    ProgressCreate(100, 40);
+    EXPECT_EQ(lastError(), "");
+    const auto dialogs = openDialogs();
+    ASSERT_EQ(dialogs.size(), 1u);
+    const HWND d = dialogs[0];
+    EXPECT_TRUE(IsWindowVisible(d));
+    EXPECT_EQ(textOf(d), L"データ変換中");
+    const LONG_PTR style = GetWindowLongPtrW(d, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & WS_SYSMENU);  // no close button
+    EXPECT_TRUE(GetWindowLongPtrW(d, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    const auto c = childrenOf(d);
+    ASSERT_EQ(c.size(), 5u);
+    EXPECT_EQ(textOf(c[0]), L"罫線");
+    EXPECT_EQ(textOf(c[1]), L"文字");
+    EXPECT_EQ(textOf(c[3]), L"キャンセル");
+    EXPECT_TRUE(IsWindowVisible(c[3]));
+    EXPECT_EQ(GetDlgCtrlID(c[3]), IDCANCEL);
+    EXPECT_EQ(barOf(c[2]), (Bar{0, 100, 0}));
+    EXPECT_EQ(barOf(c[4]), (Bar{0, 40, 0}));
+
+    // Positions as the host gives them; past the end shows a full bar.
+    EXPECT_EQ(Progress(30, 10), -1);
+    EXPECT_EQ(barOf(c[2]), (Bar{0, 100, 30}));
+    EXPECT_EQ(barOf(c[4]), (Bar{0, 40, 10}));
+    EXPECT_EQ(Progress(250, -3), -1);
+    EXPECT_EQ(barOf(c[2]), (Bar{0, 100, 100}));
+    EXPECT_EQ(barOf(c[4]), (Bar{0, 40, 0}));
+
+    // A second dialog replaces the first; a range of no width shows as one.
+    ProgressCreate(0, 7);
+    const auto again = openDialogs();
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_EQ(barOf(childrenOf(again[0])[2]), (Bar{0, 1, 0}));
+}
+
+TEST_F(ProgressExports, AHostLoopSeesCancelAtItsNextCall) {
+    // What the user may do: click Cancel, press Esc on the focused button,
+    // close the dialog (Alt+F4).
+    const auto click = [](HWND d) {
+        const HWND button = GetDlgItem(d, IDCANCEL);
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    };
+    const auto escape = [](HWND d) {
+        const HWND button = GetDlgItem(d, IDCANCEL);
+        PostMessageW(button, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageW(button, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001));
+    };
+    const auto close = [](HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); };
+    for (const auto& cancel : {+click, +escape, +close}) {
+        ProgressCreate(100, 50);
+        const HWND d = openDialogs().at(0);
+        EXPECT_EQ(Progress(1, 1), -1);
+        cancel(d);
+        EXPECT_EQ(Progress(2, 1), 0);
+        // The dialog stays, still cancelled, until the host destroys it.
+        EXPECT_TRUE(IsWindow(d));
+        EXPECT_EQ(Progress(3, 2), 0);
+        ProgressDestroy();
+        EXPECT_FALSE(IsWindow(d));
+    }
+    // A new dialog goes on again.
+    ProgressCreate(10, 10);
+    EXPECT_EQ(Progress(1, 1), -1);
+}
+
+TEST_F(ProgressExports, TheHostsQuitMessageStaysForItsOwnLoop) {
+    ProgressCreate(10, 10);
+    PostQuitMessage(7);
+    EXPECT_EQ(Progress(1, 1), -1);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(ProgressExports, WithoutADialogNothingHappens) {
+    EXPECT_EQ(Progress(1, 1), -1);
+    ProgressDestroy();
+    ProgressDestroy();
+    EXPECT_EQ(lastError(), "");
+}
+
+// The preview window is modal inside the export: a user's close action
+// returns 1, closing it from the frame 2; the export drawing stays, the
+// window is gone when the export returns, and the JWC drawing's preview
+// leaves no export drawing behind.
+TEST(PreviewExports, ModalInsideTheExportAndGoneAfterIt) {
+    const tavo::test::TempDir settings;
+    tavo::test::setEnv("TAVO_SETTINGS_DIR", settings.path().string().c_str());
+    const char* name = "C:\\drawings\\plan.jwc";
+    EXPECT_EQ(ShowJwBrws(&name), 0);
+    EXPECT_NE(lastError().find("no current export drawing"), std::string::npos);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        int32_t result;
+    } closings[] = {{WM_COMMAND, 100, 1}, {WM_CLOSE, 0, 2}};
+    ObjCreateByInifile();
+    AddLine(0, 0, 100, 100, 1, 1, 0);
+    for (const auto& c : closings) {
+        std::thread user([&] {
+            HWND form = nullptr;
+            for (int i = 0; i < 200 && !(form = FindWindowW(L"TavoJwBrwsForm", nullptr)); ++i) Sleep(50);
+            PostMessageW(form, c.message, c.wParam, 0);
+        });
+        EXPECT_EQ(ShowJwBrws(&name), c.result);
+        user.join();
+        EXPECT_EQ(FindWindowW(L"TavoJwBrwsForm", nullptr), nullptr);
+    }
+    EXPECT_EQ(lastError(), "");
+    ObjDestroy();
+
+    JwcCreate(3, 1);
+    AddSen(0, 0, 420, 0, 2, 17, 1, 0, 0);
+    std::thread user([] {
+        HWND form = nullptr;
+        for (int i = 0; i < 200 && !(form = FindWindowW(L"TavoJwBrwsForm", nullptr)); ++i) Sleep(50);
+        PostMessageW(form, WM_COMMAND, 100, 0);
+    });
+    EXPECT_EQ(ShowJwBrwsFromJwc(&name), 1);
+    user.join();
+    EXPECT_EQ(GetSenCount(), 1);
+    ObjSaveToJwcFile(&name);
+    EXPECT_NE(lastError().find("no current export drawing"), std::string::npos);
+    JwcDestroy();
+    EXPECT_TRUE(std::filesystem::exists(settings.path() / "tavo.ini"));
+    tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
+}
+
+}  // namespace
