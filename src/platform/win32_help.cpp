@@ -74,7 +74,8 @@ std::string HelpTopicPage(const std::string& helpFile, int32_t context) {
     const std::string page = std::to_string(context) + ".html";
     const bool japanese = JapaneseSystem();
     for (const char* language : {japanese ? "ja" : "en", japanese ? "en" : "ja"}) {
-        const std::string candidate = folder + language + "\\" + page;
+        std::string candidate = folder;
+        candidate.append(language).append("\\").append(page);
         if (IsFile(candidate)) return candidate;
     }
     throw Error("no help page for topic " + std::to_string(context) + " of " + helpFile + " in " + folder);

@@ -79,7 +79,7 @@ void GdiCanvas::SetFont(const LogicalFont& font) {
         record.lfOrientation = font.Orientation;
         record.lfCharSet = font.CharSet;
         // The face name's bytes, cut to what the record holds.
-        std::memcpy(record.lfFaceName, font.FaceName.data(),
+        std::memcpy(&record.lfFaceName[0], font.FaceName.data(),
                     std::min(font.FaceName.size(), sizeof record.lfFaceName - 1));
         HFONT made = CreateFontIndirectA(&record);
         if (!made) return;  // the context's font stays

@@ -28,11 +28,10 @@ HBITMAP BitmapOf(const Picture& picture) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) return bitmap;
-    auto* pixels = static_cast<uint32_t*>(bits);
-    for (std::size_t i = 0; i < picture.Pixels.size(); ++i) {
-        const WinColor c = picture.Pixels[i];
-        pixels[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-    }
+    std::vector<uint32_t> pixels;
+    pixels.reserve(picture.Pixels.size());
+    for (const WinColor c : picture.Pixels) pixels.push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
     return bitmap;
 }
 
@@ -51,7 +50,7 @@ HFONT FormFont() {
     record.lfHeight = -design.FontHeight;
     record.lfCharSet = SHIFTJIS_CHARSET;
     const std::wstring face = WideOfCp932(design.FontName);
-    face.copy(record.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+    face.copy(&record.lfFaceName[0], std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
     return CreateFontIndirectW(&record);
 }
 
