@@ -54,6 +54,9 @@ LRESULT CALLBACK ViewerControl::Procedure(HWND window, UINT message, WPARAM wPar
     try {
         return self->Handle(message, wParam, lParam);
     } catch (const std::exception& e) {
+        // A paint that failed is not asked for again at once (the message
+        // box would pump it straight back).
+        if (message == WM_PAINT) ValidateRect(window, nullptr);
         if (self->OnFailure) self->OnFailure(e);
         return 0;
     }
