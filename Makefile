@@ -60,7 +60,7 @@ windows:
 # and the files a host writes through each DLL against the Linux library's.
 test-windows: deps windows
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS) --target tavo_shared host_roads
+	cmake --build $(BUILD) -j $(JOBS) --target tavo_shared host_roads tavo_cli render_ppm
 	cmake --build $(WIN32_BUILD) -j $(JOBS)
 	cmake --build $(WIN64_BUILD) -j $(JOBS)
 	cd $(WIN32_BUILD) && ctest --output-on-failure
@@ -119,7 +119,7 @@ check-static: build
 	@cmake -S . -B $(WIN64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
 	  -DTAVO_BUILD_BENCH=OFF > /dev/null
 	@cxx=$$(x86_64-w64-mingw32-g++-posix -print-file-name=include)/c++; \
-	ls src/*/win32*.cpp | xargs -P $(JOBS) -n 4 clang-tidy -p $(WIN64_BUILD) --quiet \
+	ls src/*/win32*.cpp src/win32/*.cpp | sort -u | xargs -P $(JOBS) -n 4 clang-tidy -p $(WIN64_BUILD) --quiet \
 	  --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-isystem$$cxx --extra-arg=-isystem$$cxx/x86_64-w64-mingw32 \
 	  2>/dev/null
 	@echo "=== cppcheck"

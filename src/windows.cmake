@@ -4,19 +4,31 @@
 add_library(tavo_platform STATIC
   platform/win32_clipboard.cpp
   platform/win32_encoding.cpp
+  platform/win32_help.cpp
   platform/win32_settings_folder.cpp
   platform/win32_system_string.cpp
 )
-target_link_libraries(tavo_platform PUBLIC tavo_base tavo_files PRIVATE oleaut32 user32)
+target_link_libraries(tavo_platform PUBLIC tavo_base tavo_files PRIVATE oleaut32 user32 shell32)
+
+# The native front end: the viewer's canvas on GDI and the preview window
+# bound to forms/.
+add_library(tavo_win32 STATIC
+  win32/dib_surface.cpp
+  win32/gdi_canvas.cpp
+  win32/win32_dialogs.cpp
+  win32/win32_jw_brws_form.cpp
+  win32/win32_viewer_control.cpp
+  win32/win32_window_class.cpp
+)
+target_link_libraries(tavo_win32 PUBLIC tavo_forms tavo_viewer tavo_platform comctl32 comdlg32 gdi32 user32)
 
 # The windows the exports show (the front end the interface links as
-# tavo_gui on every platform): the progress dialog; the preview window says
-# it is not available yet.
+# tavo_gui on every platform): the progress dialog and the preview window.
 add_library(tavo_gui STATIC
   win32/win32_progress_form.cpp
   win32/win32_viewer_window.cpp
 )
-target_link_libraries(tavo_gui PUBLIC tavo_forms tavo_platform PRIVATE comctl32 gdi32 user32)
+target_link_libraries(tavo_gui PUBLIC tavo_forms tavo_platform tavo_win32 PRIVATE comctl32 gdi32 user32)
 
 # Every export by its plain name. The 32-bit module-definition file names
 # the __stdcall functions with their decorations; the 64-bit one has none.
@@ -36,3 +48,9 @@ set_target_properties(tavo_shared PROPERTIES OUTPUT_NAME tavo PREFIX "" IMPORT_P
 target_link_libraries(tavo_shared PRIVATE
   -Wl,--whole-archive tavo_interface -Wl,--no-whole-archive tavo_gui tavo_forms tavo_viewer tavo_export tavo_settings
   tavo_jwc tavo_platform tavo_base tavo_files)
+
+# The help pages beside tavo.dll (build-win*/help/), where the help looks.
+add_custom_target(tavo_help ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/docs/help ${CMAKE_BINARY_DIR}/help
+  COMMENT "help pages")
+add_dependencies(tavo_shared tavo_help)

@@ -1,13 +1,11 @@
-// The preview window has no native window in this build yet: the exports
-// that show it return their neutral result and say so.
-#include "base/error.h"
+// The preview window the exports show: the native one.
 #include "forms/form_windows.h"
+#include "win32/win32_jw_brws_form.h"
 
 namespace tavo {
 
-// NOLINTNEXTLINE(performance-unnecessary-value-param): the window will keep the store
-std::unique_ptr<ViewerWindow> gui::CreateViewerWindow(SettingsStore, platform::Clipboard&) {
-    throw Error("the preview window is not available in this build");
+std::unique_ptr<ViewerWindow> gui::CreateViewerWindow(SettingsStore settings, platform::Clipboard& clipboard) {
+    return win32::CreateJwBrwsForm(std::move(settings), clipboard);
 }
 
 }  // namespace tavo

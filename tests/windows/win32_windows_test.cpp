@@ -1,17 +1,20 @@
 // The windows of the exports on Windows: the native progress dialog driven
 // from a host loop as a macro drives it (a click, Esc or close waiting in the
-// thread's queue is seen by the next Progress call), and the preview window,
-// which this build does not have yet.
+// thread's queue is seen by the next Progress call), and the preview
+// window's modal loop inside the export.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
 #include <oleauto.h>
 
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tavo.h"
+#include "test_support.h"
 
 namespace {
 
@@ -153,23 +156,51 @@ TEST_F(ProgressExports, WithoutADialogNothingHappens) {
     EXPECT_EQ(lastError(), "");
 }
 
-// Until the preview window's native window comes: the neutral result, and
-// why, with the drawing and the JWC data left as they were.
-TEST(PreviewExports, SayTheWindowIsNotInThisBuild) {
+// The preview window is modal inside the export: a user's close action
+// returns 1, closing it from the frame 2; the export drawing stays, the
+// window is gone when the export returns, and the JWC drawing's preview
+// leaves no export drawing behind.
+TEST(PreviewExports, ModalInsideTheExportAndGoneAfterIt) {
+    const tavo::test::TempDir settings;
+    tavo::test::setEnv("TAVO_SETTINGS_DIR", settings.path().string().c_str());
     const char* name = "C:\\drawings\\plan.jwc";
     EXPECT_EQ(ShowJwBrws(&name), 0);
     EXPECT_NE(lastError().find("no current export drawing"), std::string::npos);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        int32_t result;
+    } closings[] = {{WM_COMMAND, 100, 1}, {WM_CLOSE, 0, 2}};
     ObjCreateByInifile();
-    EXPECT_EQ(ShowJwBrws(&name), 0);
-    EXPECT_EQ(lastError(), "the preview window is not available in this build");
+    AddLine(0, 0, 100, 100, 1, 1, 0);
+    for (const auto& c : closings) {
+        std::thread user([&] {
+            HWND form = nullptr;
+            for (int i = 0; i < 200 && !(form = FindWindowW(L"TavoJwBrwsForm", nullptr)); ++i) Sleep(50);
+            PostMessageW(form, c.message, c.wParam, 0);
+        });
+        EXPECT_EQ(ShowJwBrws(&name), c.result);
+        user.join();
+        EXPECT_EQ(FindWindowW(L"TavoJwBrwsForm", nullptr), nullptr);
+    }
+    EXPECT_EQ(lastError(), "");
     ObjDestroy();
 
     JwcCreate(3, 1);
     AddSen(0, 0, 420, 0, 2, 17, 1, 0, 0);
-    EXPECT_EQ(ShowJwBrwsFromJwc(&name), 0);
-    EXPECT_EQ(lastError(), "the preview window is not available in this build");
+    std::thread user([] {
+        HWND form = nullptr;
+        for (int i = 0; i < 200 && !(form = FindWindowW(L"TavoJwBrwsForm", nullptr)); ++i) Sleep(50);
+        PostMessageW(form, WM_COMMAND, 100, 0);
+    });
+    EXPECT_EQ(ShowJwBrwsFromJwc(&name), 1);
+    user.join();
     EXPECT_EQ(GetSenCount(), 1);
+    ObjSaveToJwcFile(&name);
+    EXPECT_NE(lastError().find("no current export drawing"), std::string::npos);
     JwcDestroy();
+    EXPECT_TRUE(std::filesystem::exists(settings.path() / "tavo.ini"));
+    tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
 }
 
 }  // namespace

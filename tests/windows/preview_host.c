@@ -1,0 +1,259 @@
+/* A host that opens the preview window as a macro does (JwcLoadFrom, then
+ * ShowJwBrwsFromJwc) while a second thread works the window as a user
+ * would: it clicks the toolbar's buttons with the mouse messages the
+ * buttons get, presses keys in the viewer, fills in and confirms the save
+ * dialogs and closes the message boxes. It writes what it saw to
+ * OUT\result.txt, the clipboard's text to OUT\clipboard.jwt, the saved
+ * files to OUT\saved.jwc and OUT\saved.txt, and a picture of the window
+ * with everything selected to OUT\window.bmp. TAVO_HELP_DIR should name a
+ * folder without help pages.
+ * preview_host DLL JWC OUT */
+#include <windows.h>
+#include <commctrl.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "tavo.h"
+
+static FILE* result;
+static HWND form, toolbar, viewer;
+static const char* out;
+
+/* The command identifiers of the toolbar's buttons, in the order of the
+ * form's actions. */
+enum { CLOSE = 100, SAVE_JWC, SAVE_TXT, SELECT, SELECT_ALL, COPY, HELP };
+
+static HWND wait_for(HWND (*find)(void), const char* what) {
+    for (int i = 0; i < 400; ++i) {
+        HWND w = find();
+        if (w && IsWindowVisible(w)) return w;
+        Sleep(50);
+    }
+    fprintf(result, "timeout: no %s\n", what);
+    fflush(result);
+    ExitProcess(3);
+}
+
+static HWND find_form(void) { return FindWindowW(L"TavoJwBrwsForm", NULL); }
+
+/* A dialog of the window's own (the save dialog or a message box), other
+ * than `not`. */
+static HWND not_this;
+static HWND found_dialog;
+static BOOL CALLBACK dialog_of_form(HWND w, LPARAM unused) {
+    (void)unused;
+    char name[16];
+    if (w != not_this && GetWindow(w, GW_OWNER) == form && GetClassNameA(w, name, sizeof name) &&
+        strcmp(name, "#32770") == 0) {
+        found_dialog = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+static HWND find_dialog(void) {
+    found_dialog = NULL;
+    EnumThreadWindows(GetWindowThreadProcessId(form, NULL), dialog_of_form, 0);
+    return found_dialog;
+}
+
+static void settle(void) { Sleep(300); }
+
+/* A click in the middle of a button, as the mouse gives it. */
+static void click(int command) {
+    RECT r;
+    const LRESULT index = SendMessageW(toolbar, TB_COMMANDTOINDEX, command, 0);
+    SendMessageW(toolbar, TB_GETITEMRECT, index, (LPARAM)&r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(toolbar, WM_MOUSEMOVE, 0, at);
+    PostMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(toolbar, WM_LBUTTONUP, 0, at);
+    settle();
+}
+
+static void key(UINT vk) {
+    PostMessageW(viewer, WM_KEYDOWN, vk, 1);
+    PostMessageW(viewer, WM_KEYUP, vk, 0xC0000001);
+    settle();
+}
+
+/* A click of the left button in the viewer. */
+static void click_viewer(int x, int y) {
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(viewer, WM_MOUSEMOVE, 0, at);
+    PostMessageW(viewer, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(viewer, WM_LBUTTONUP, 0, at);
+    settle();
+}
+
+static void report_buttons(const char* when) {
+    fprintf(result, "%s: copy %s, range selection %s\n", when,
+            SendMessageW(toolbar, TB_ISBUTTONENABLED, COPY, 0) ? "enabled" : "disabled",
+            SendMessageW(toolbar, TB_ISBUTTONCHECKED, SELECT, 0) ? "pressed" : "up");
+}
+
+/* Types the name into the save dialog, confirms it, and reports the
+ * message box that follows before closing it. */
+static void save_as(int command, const char* name) {
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s\\%s", out, name);
+    click(command);
+    not_this = NULL;
+    HWND dialog = wait_for(find_dialog, "save dialog");
+    settle();
+    HWND edit = GetDlgItem(dialog, 0x47c); /* cmb13: the file name */
+    if (!edit) edit = GetDlgItem(dialog, 0x480);
+    SetWindowTextA(edit, path);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    not_this = dialog;
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
+    not_this = NULL;
+    HWND box = wait_for(find_dialog, "message box");
+    settle();
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    fprintf(result, "message: %s\n", text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    settle();
+}
+
+static void write_bmp(HWND window, const char* file) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = NULL;
+    HDC screen = GetDC(NULL), memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((DWORD)w * 3 + 3) & ~3u, size = stride * (DWORD)h;
+    BITMAPFILEHEADER head;
+    memset(&head, 0, sizeof head);
+    head.bfType = 0x4D42;
+    head.bfOffBits = sizeof head + sizeof(BITMAPINFOHEADER);
+    head.bfSize = head.bfOffBits + size;
+    FILE* f = fopen(file, "wb");
+    if (f) {
+        fwrite(&head, sizeof head, 1, f);
+        fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f);
+        fwrite(bits, 1, size, f);
+        fclose(f);
+    }
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+}
+
+static DWORD WINAPI user(LPVOID unused) {
+    (void)unused;
+    form = wait_for(find_form, "preview window");
+    toolbar = FindWindowExW(form, NULL, TOOLBARCLASSNAMEW, NULL);
+    viewer = FindWindowExW(form, NULL, L"TavoJwBrws", NULL);
+    settle();
+    RECT r;
+    GetWindowRect(form, &r);
+    fprintf(result, "window: %ld x %ld, maximized %d\n", r.right - r.left, r.bottom - r.top, IsZoomed(form));
+    report_buttons("shown");
+    click(SELECT);
+    report_buttons("range selection begun");
+    key(VK_ESCAPE);
+    report_buttons("after Esc");
+    /* A range around the whole drawing, by its two corners. */
+    RECT client;
+    GetClientRect(viewer, &client);
+    click(SELECT);
+    click_viewer(2, 2);
+    click_viewer(client.right - 2, client.bottom - 2);
+    report_buttons("range selected");
+    key(VK_ESCAPE);
+    click(SELECT_ALL);
+    report_buttons("all selected");
+    char file[MAX_PATH];
+    snprintf(file, sizeof file, "%s\\window.bmp", out);
+    write_bmp(form, file);
+    click(COPY);
+    report_buttons("copied");
+    key(VK_LEFT);
+    key(VK_RIGHT);
+    save_as(SAVE_JWC, "saved.jwc");
+    save_as(SAVE_TXT, "saved.txt");
+    /* With no help pages where the help looks, a message says so. */
+    click(HELP);
+    not_this = NULL;
+    HWND box = wait_for(find_dialog, "help's message box");
+    settle();
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    fprintf(result, "help: %s\n", text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    click(CLOSE);
+    return 0;
+}
+
+static void write_clipboard(void) {
+    char file[MAX_PATH];
+    snprintf(file, sizeof file, "%s\\clipboard.jwt", out);
+    if (!OpenClipboard(NULL)) return;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data ? (const char*)GlobalLock(data) : NULL;
+    FILE* f = fopen(file, "wb");
+    if (f && text) fwrite(text, 1, strlen(text), f);
+    if (f) fclose(f);
+    if (text) GlobalUnlock(data);
+    CloseClipboard();
+}
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        fprintf(stderr, "usage: preview_host DLL JWC OUT\n");
+        return 2;
+    }
+    out = argv[3];
+    char file[MAX_PATH];
+    snprintf(file, sizeof file, "%s\\result.txt", out);
+    result = fopen(file, "w");
+    if (!result) return 2;
+    setvbuf(result, NULL, _IONBF, 0);
+    HMODULE lib = LoadLibraryA(argv[1]);
+    if (!lib) {
+        fprintf(result, "cannot load %s\n", argv[1]);
+        return 1;
+    }
+    FARPROC create = GetProcAddress(lib, "JwcCreateByInifile"), load = GetProcAddress(lib, "JwcLoadFrom"), show = GetProcAddress(lib, "ShowJwBrwsFromJwc"),
+            last = GetProcAddress(lib, "TavoGetLastError");
+    void (TAVO_CALL *JwcCreateP)(void);
+    void (TAVO_CALL *JwcLoadFromP)(TavoStringIn);
+    int16_t (TAVO_CALL *ShowP)(TavoStringIn);
+    TavoString (TAVO_CALL *LastP)(void);
+    memcpy(&JwcCreateP, &create, sizeof create);
+    memcpy(&JwcLoadFromP, &load, sizeof load);
+    memcpy(&ShowP, &show, sizeof show);
+    memcpy(&LastP, &last, sizeof last);
+    const char* jwc = argv[2];
+    const char* none = "";
+    JwcCreateP();
+    JwcLoadFromP(&jwc);
+    HANDLE thread = CreateThread(NULL, 0, user, NULL, 0, NULL);
+    const int16_t modal = ShowP(&none);
+    WaitForSingleObject(thread, 20000);
+    TavoString error = LastP();
+    fprintf(result, "modal result: %d\nlast error: %s\nwindow gone: %s\n", modal, error ? (const char*)error : "",
+            FindWindowW(L"TavoJwBrwsForm", NULL) ? "no" : "yes");
+    FARPROC release = GetProcAddress(lib, "TavoFreeString");
+    void (TAVO_CALL *FreeP)(TavoString);
+    memcpy(&FreeP, &release, sizeof release);
+    FreeP(error);
+    write_clipboard();
+    fclose(result);
+    return 0;
+}
