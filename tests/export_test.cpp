@@ -295,6 +295,9 @@ TEST(JwcImport, UnitsTablesNamesAndVisibility) {
     j.addMoji() = Moji{0, 0, 1, 0, 0, 3, 0x01, 33};
     j.addMoji() = Moji{0, 0, 1, 0, 0, 3, 0x01, 0};
     j.appendText("only one text");
+    j.scale = 40;
+    j.comment1 = "plan";
+    j.comment2 = "rev 2";
     j.addTen() = Ten{1, 2, 0xFF, 6, 0};
 
     TJwObject o;
@@ -328,8 +331,9 @@ TEST(JwcImport, UnitsTablesNamesAndVisibility) {
     EXPECT_EQ(o.Texts[1].Text, "");  // more records than texts
     EXPECT_EQ(o.Dots[0].Group, 15);
     EXPECT_EQ(o.Dots[0].Color, 6);
-    EXPECT_TRUE(o.Comment1.empty());
-    EXPECT_EQ(o.JwcScale, 0);
+    EXPECT_EQ(o.Comment1, "plan");
+    EXPECT_EQ(o.Comment2, "rev 2");
+    EXPECT_EQ(o.JwcScale, 40);
 }
 
 }  // namespace

@@ -8,6 +8,11 @@ namespace tavo {
 
 void ImportJwc(const TJwcFile& d, TJwObject& o) {
     o.PlotSize = d.paperSize;
+    // Kept, so that saving the preview as .jwc gives the drawing back with
+    // its scale and comments rather than a scale of 0 and none.
+    o.JwcScale = d.scale;
+    o.Comment1 = d.comment1;
+    o.Comment2 = d.comment2;
     const MojiTable& t = d.head.Table;
     for (int n = 1; n <= 10; ++n) {
         TMojiProp& p = *o.MojiProp(n);
