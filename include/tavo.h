@@ -237,6 +237,14 @@ TAVO_API void TAVO_CALL ProgressCreate(int16_t LineMax, int16_t TextMax);
 TAVO_API int32_t TAVO_CALL Progress(int16_t LinePos, int16_t TextPos);
 TAVO_API void TAVO_CALL ProgressDestroy(void);
 
+/* The settings dialog for the host's three tasks: export, dump and build.
+ * It shows the stored settings; OK stores the edited ones in tavo.ini and
+ * returns 1, any other way out stores nothing and returns 2. With no
+ * display it returns 2 at once and TavoGetLastError says why. */
+TAVO_API int16_t TAVO_CALL ShowExportForm(void);
+TAVO_API int16_t TAVO_CALL ShowDumpForm(void);
+TAVO_API int16_t TAVO_CALL ShowBuildForm(void);
+
 /* Strings handed out, and the last failure. */
 TAVO_API void TAVO_CALL TavoFreeString(TavoString Str);
 TAVO_API uint32_t TAVO_CALL TavoStringByteLen(const char* Str);

@@ -161,9 +161,9 @@ SIGNATURES = [
     ("WriteIniString", None, [i16, S_IN]),
     ("ReadIniDump", None, [_RecordOut(TavoDumpChecks)]),
     ("WriteIniDump", None, [POINTER(TavoDumpChecks)]),
-    ("ShowExportForm", None, []),
-    ("ShowDumpForm", None, []),
-    ("ShowBuildForm", None, []),
+    ("ShowExportForm", i16, []),
+    ("ShowDumpForm", i16, []),
+    ("ShowBuildForm", i16, []),
     # Strings handed out, the last failure, the clipboard
     ("TavoFreeString", None, [c_void_p]),
     ("TavoStringByteLen", c_uint32, [c_void_p]),

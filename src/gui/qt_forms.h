@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "forms/config_form.h"
 #include "forms/progress_form.h"
 #include "forms/show_viewer.h"
 
@@ -13,5 +14,6 @@ namespace tavo::gui {
 // cannot.
 std::unique_ptr<ViewerWindow> CreateViewerWindow(SettingsStore settings, platform::Clipboard& clipboard);
 std::unique_ptr<ProgressWindow> CreateProgressWindow();
+std::unique_ptr<ConfigWindow> CreateConfigWindow(ConfigMode mode, SettingsStore settings);
 
 }  // namespace tavo::gui
