@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +19,7 @@
 #include "gui/qt_ht_label.h"
 #include "gui_script.h"
 #include "platform/qt_application.h"
+#include "settings/profile_file.h"
 #include "settings/settings_store.h"
 #include "tavo.h"
 #include "test_support.h"
@@ -50,7 +52,11 @@ T* Find(QWidget* w, const char* name) {
     return child;
 }
 
-void Click(QWidget* w, const char* name) { QTest::mouseClick(Find<QAbstractButton>(w, name), Qt::LeftButton); }
+// Near the left edge: a radio button or check box is clicked on its mark.
+void Click(QWidget* w, const char* name) {
+    auto* b = Find<QAbstractButton>(w, name);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+}
 
 // Replaces a box's text by typing, as a person selects all and types.
 void Type(QWidget* w, const char* name, const char* keys) {
@@ -59,6 +65,15 @@ void Type(QWidget* w, const char* name, const char* keys) {
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Backspace);
     QTest::keyClicks(box, QString::fromUtf8(keys));
+}
+
+// Japanese text as an input method hands it over.
+void Compose(QWidget* w, const char* name, const char* utf8) {
+    auto* box = Find<QLineEdit>(w, name);
+    box->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8(utf8));
+    QApplication::sendEvent(box, &commit);
 }
 
 void SelectPage(QWidget* w, int page) {
@@ -129,7 +144,7 @@ TEST(ConfigDialog, TargetSwitchingChangesTheExtensionAndTheComments) {
         Click(w, "rbToJwc");
         EXPECT_EQ(name->text(), "/tmp/plan.jwc");
         EXPECT_TRUE(Find<QLineEdit>(w, "edCom1")->isEnabled());
-        Type(w, "edCom1", "平面図");
+        Compose(w, "edCom1", "平面図");
         Click(w, "rbToJww");
         Click(w, "bnOk");
     }}});
@@ -190,11 +205,14 @@ TEST(ConfigDialog, EnterMovesThroughTheGridsAndToTheNextBox) {
         auto* grid = Find<QTableWidget>(w, "sgTable");
         grid->setFocus();
         grid->setCurrentCell(10, 4);
-        QTest::keyClicks(grid, "1a2");  // starts editing; the letter is swallowed
+        QTest::keyClick(grid, Qt::Key_1);  // starts editing
+        QTest::keyClicks(QApplication::focusWidget(), "a2");  // the letter is swallowed
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        EXPECT_EQ(grid->currentRow(), 1);
+        EXPECT_TRUE(QTest::qWaitFor([grid] { return grid->currentRow() == 1; }, 2000));
         EXPECT_EQ(grid->currentColumn(), 1);
         EXPECT_EQ(grid->item(10, 4)->text(), "12");
+        QTest::keyClick(grid, Qt::Key_Return);  // not editing: at once
+        EXPECT_EQ(grid->currentColumn(), 2);
         SelectPage(w, 3);
         Type(w, "edDimen", "1");
         QTest::keyClick(Find<QLineEdit>(w, "edDimen"), Qt::Key_Return);

@@ -253,8 +253,14 @@ bool QtConfigForm::eventFilter(QObject* watched, QEvent* event) {
             if (!grid) return true;
             const GridCell next = NextGridCell({grid->currentColumn(), grid->currentRow()}, grid->columnCount(),
                                                grid->rowCount());
-            grid->setCurrentCell(next.Row, next.Col);
-            grid->setFocus();
+            if (watched == grid) {
+                grid->setCurrentCell(next.Row, next.Col);
+                return true;
+            }
+            // In a cell's editor the view has already queued its commit of
+            // the text and the editor's end: the move comes after them.
+            QMetaObject::invokeMethod(
+                grid, [grid, next] { grid->setCurrentCell(next.Row, next.Col); }, Qt::QueuedConnection);
             return true;
         }
     }
