@@ -13,11 +13,17 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QEventLoop>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
 #include <cstdlib>
+#include <filesystem>
 
 #include "gui/qt_config_form.h"
 #include "gui/qt_ht_label.h"
 #include "gui_script.h"
+#include "platform/help.h"
 #include "platform/qt_application.h"
 #include "settings/profile_file.h"
 #include "settings/settings_store.h"
@@ -251,6 +257,124 @@ TEST(ConfigDialog, AboutPageLinkOpensThroughItsOpener) {
     }}});
     EXPECT_EQ(ShowDumpForm(), 2);
     EXPECT_EQ(opened.substr(0, 7), "http://");
+}
+
+TEST(ConfigDialog, HelpOpensThePageOfTheSelectedNodeAndEveryTopicHasItsPages) {
+    Settings s;
+    setenv("TAVO_HELP_DIR", TAVO_HELP_SOURCE_DIR, 1);
+    std::vector<std::string> opened;
+    platform::SetHelpOpener([&](const std::string& page) {
+        opened.push_back(page);
+        return true;
+    });
+    ModalScript script({{kWindow, [](QWidget* w) {
+        SelectPage(w, 5);
+        Click(w, "bnHelp");
+        SelectPage(w, 101);
+        Click(w, "bnHelp");
+        Click(w, "bnCancel");
+    }}});
+    EXPECT_EQ(ShowExportForm(), 2);
+    platform::SetHelpOpener(nullptr);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_NE(opened[0].find("/1070.html"), std::string::npos);
+    EXPECT_NE(opened[1].find("/110.html"), std::string::npos);
+    for (ConfigMode mode : {ConfigMode::Export, ConfigMode::Dump, ConfigMode::Build})
+        for (const ConfigTreeEntry& e : ConfigTree(mode))
+            for (const char* lang : {"/en/", "/ja/"}) {
+                const std::string page = std::string(TAVO_HELP_SOURCE_DIR) + lang +
+                                         std::to_string(HelpContextOfPage(e.Page)) + ".html";
+                EXPECT_TRUE(std::filesystem::exists(page)) << page;
+            }
+}
+
+// The three dialogs in a real X server (xvfb_test.sh starts one), opened
+// by this process as a host opens them and driven by keys that xdotool
+// types; a screenshot of every page is kept in $TAVO_SCREENSHOT_DIR.
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+void Xdotool(const QStringList& args) {
+    QProcess p;
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    p.start(QStringLiteral("xdotool"), args);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QTest::qWait(150);  // the keys reach the window
+}
+
+void Keys(const char* keys) { Xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + QString::fromLatin1(keys).split(QLatin1Char(' '))); }
+void Typed(const char* text) { Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), QString::fromLatin1(text)}); }
+
+void ClickOk(QWidget* w) {
+    auto* b = Find<QPushButton>(w, "bnOk");
+    const QPoint at = b->mapToGlobal(b->rect().center());
+    // --sync waits for a move: the pointer may rest on the spot already.
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Walks the tree from its first node with the Down key, a screenshot of
+// each page.
+void ShootEveryPage(QWidget* w, const std::string& mode) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    const std::size_t nodes = static_cast<QtConfigForm*>(w)->Form().Tree.size();
+    for (std::size_t i = 0; i < nodes; ++i) {
+        if (i > 0) Keys("Down");
+        const int page = static_cast<QtConfigForm*>(w)->Form().CurrentPage;
+        const QString file = QString::fromStdString(Env("TAVO_SCREENSHOT_DIR") + "/" + mode + "-" +
+                                                    std::to_string(page) + ".png");
+        EXPECT_TRUE(w->screen()->grabWindow(w->winId()).save(file, "PNG")) << file.toStdString();
+    }
+    Keys("Home");
+}
+
+TEST(SettingsInX, ThreeDialogsDrivenByKeysWithAScreenshotOfEveryPage) {
+    if (Env("QT_QPA_PLATFORM") != "xcb" || Env("TAVO_SCREENSHOT_DIR").empty()) GTEST_SKIP() << "needs xvfb_test.sh";
+    Settings s;
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    {
+        ModalScript script({{kWindow, [](QWidget* w) {
+            ShootEveryPage(w, "export");
+            Keys("Escape");
+        }}});
+        EXPECT_EQ(ShowExportForm(), 2);
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_FALSE(std::filesystem::exists(s.dir.file("tavo.ini")));
+    {
+        ModalScript script({{kWindow, [](QWidget* w) {
+            ShootEveryPage(w, "build");
+            Keys("Down Down");  // 縮尺
+            Keys("alt+s ctrl+a");
+            Typed("2x50");  // the letter is swallowed
+            Keys("Down Down");  // still in the box: no effect on the tree
+            ClickOk(w);
+        }}});
+        EXPECT_EQ(ShowBuildForm(), 1);
+    }
+    EXPECT_EQ(s.Key("Export", "JwcScale"), "250");
+    {
+        ModalScript script({{kWindow, [](QWidget* w) {
+            ShootEveryPage(w, "dump");
+            Keys("alt+n ctrl+a");
+            Typed("/tmp/plans/first");
+            Keys("alt+c");  // 円弧データ off
+            ClickOk(w);
+        }}});
+        EXPECT_EQ(ShowDumpForm(), 1);
+    }
+    EXPECT_EQ(s.Key("Export", "DumpName"), "/tmp/plans/first.jwc");
+    EXPECT_EQ(s.Key("Dump", "CeckCircle"), "0");
+    EXPECT_EQ(s.Key("Dump", "CeckLine"), "1");
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ QtConfigForm::QtConfigForm(ConfigMode mode, SettingsStore settings)
     w_.tvContents = new QTreeWidget(this);
     w_.tvContents->setObjectName(QStringLiteral("tvContents"));
     w_.tvContents->setHeaderHidden(true);
+    w_.tvContents->setIndentation(12);  // the longest child caption fits the 121 pixels
     w_.tvContents->setGeometry(0, 0, kTreeWidth, kClientHeight);
     w_.tvContents->setMouseTracking(true);  // hot tracking
     connect(w_.tvContents, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {

@@ -205,6 +205,7 @@ void QtConfigForm::BuildScale(QWidget* page) {
     connect(w_.rbEachScale, &QRadioButton::clicked, this, [this] { form_.rbSameScaleClick(false); });
     w_.sgGroupScale = Grid(scale, "sgGroupScale", kGroupScaleCols, kGroupScaleRows, 36,
                            [this](int c, int r) -> std::string& { return form_.sgGroupScale[std::size_t(r)][std::size_t(c)]; });
+    w_.sgGroupScale->setColumnWidth(0, 44);  // "Group" whole in the form's font
     w_.sgGroupScale->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     w_.sgGroupScale->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     w_.sgGroupScale->setFixedHeight(2 * 19 + w_.sgGroupScale->horizontalScrollBar()->sizeHint().height() + 4);
