@@ -39,6 +39,7 @@ bool DashOn(const std::vector<int>& dashes, int x) {
     if (dashes.empty()) return true;
     int period = 0;
     for (int d : dashes) period += d;
+    if (period <= 0) return true;
     int at = x % period;
     for (std::size_t i = 0; i < dashes.size(); ++i) {
         if (at < dashes[i]) return i % 2 == 0;

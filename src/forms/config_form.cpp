@@ -1,8 +1,8 @@
 #include "forms/config_form.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "base/number_format.h"
 #include "base/path_text.h"
 #include "forms/config_texts.h"
 #include "settings/profile_file.h"
@@ -13,11 +13,7 @@ namespace tavo {
 
 namespace {
 
-std::string Fixed2(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
-}
+std::string Fixed2(double value) { return FormatFixed(value, 2); }
 
 std::string Decimal(int value) { return std::to_string(value); }
 

@@ -64,6 +64,11 @@ QtConfigForm::QtConfigForm(ConfigMode mode, SettingsStore settings)
     setWindowTitle(gui::FromCp932(ModeCaption(mode)));
     setFont(gui::FormFont(sjis::kFormFontName, 12));
     setFixedSize(kClientWidth, kClientHeight);
+    gridMoveTimer_.setSingleShot(true);
+    gridMoveTimer_.setInterval(0);
+    connect(&gridMoveTimer_, &QTimer::timeout, this, [this] {
+        if (gridMove_.first) gridMove_.first->setCurrentCell(gridMove_.second.Row, gridMove_.second.Col);
+    });
     w_.tvContents = new QTreeWidget(this);
     w_.tvContents->setObjectName(QStringLiteral("tvContents"));
     w_.tvContents->setHeaderHidden(true);
@@ -192,7 +197,7 @@ QLineEdit* QtConfigForm::NumberBox(QWidget* parent, const char* name, std::strin
 }
 
 QTableWidget* QtConfigForm::Grid(QWidget* parent, const char* name, int cols, int rows, int colWidth,
-                                 std::function<std::string&(int col, int row)> cell) {
+                                 const std::function<std::string&(int col, int row)>& cell) {
     auto* grid = new QTableWidget(rows, cols, parent);
     grid->setObjectName(QString::fromLatin1(name));
     grid->horizontalHeader()->hide();
@@ -260,8 +265,8 @@ bool QtConfigForm::eventFilter(QObject* watched, QEvent* event) {
             }
             // In a cell's editor the view has already queued its commit of
             // the text and the editor's end: the move comes after them.
-            QMetaObject::invokeMethod(
-                grid, [grid, next] { grid->setCurrentCell(next.Row, next.Col); }, Qt::QueuedConnection);
+            gridMove_ = {grid, next};
+            gridMoveTimer_.start();
             return true;
         }
     }

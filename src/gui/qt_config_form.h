@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+#include <QTableWidget>
+#include <QTimer>
 #include <array>
 #include <functional>
 
@@ -13,7 +16,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class QTableWidget;
 class QTreeWidget;
 
 namespace tavo {
@@ -86,13 +88,16 @@ private:
     QLineEdit* NumberBox(QWidget* parent, const char* name, std::string& value, KeyFilter filter, int maxLength);
     QLineEdit* TextBox(QWidget* parent, const char* name, std::string& value, bool fileName, int maxLength);
     QTableWidget* Grid(QWidget* parent, const char* name, int cols, int rows, int colWidth,
-                       std::function<std::string&(int col, int row)> cell);
+                       const std::function<std::string&(int col, int row)>& cell);
     void ShowGrid(QTableWidget* grid, const std::function<const std::string&(int col, int row)>& cell);
     void Ok();
 
     TConfigForm form_;
     Widgets w_;
     std::vector<std::pair<QLineEdit*, std::function<QString()>>> shownTexts_;
+    // Enter in a cell's editor: the cell to go to once the editor is done.
+    std::pair<QPointer<QTableWidget>, GridCell> gridMove_;
+    QTimer gridMoveTimer_;
 };
 
 }  // namespace tavo
