@@ -185,12 +185,14 @@ TEST(ConfigForm, EveryBoxAcceptsWhatIsTypedAndTheStoreMakesItValid) {
     f.sgTable[10][3] = "5";
     f.sgTable[10][4] = "-500";
     f.edCom1 = "line\r\nbreak";
+    f.edCom2 = std::string(31, 'a') + "\x95\xBD";  // 平 would end past byte 32
     f.bnOkClick();
     EXPECT_EQ(d.Key("Export", "DoubleSenPitch"), "10.000");
     EXPECT_EQ(d.Key("MojiTable", "PenNo"), "1,1,2,2,3,3,4,4,5,6");
     EXPECT_EQ(d.Key("MojiTable", "MojiHeight"), "20,25,30,40,50,60,70,80,90,10");
     EXPECT_EQ(d.Key("MojiTable", "MojiPitch"), "0,0,5,5,5,10,10,10,10,-100");
     EXPECT_EQ(d.Key("Export", "Comment1"), "line  break");
+    EXPECT_EQ(d.Key("Export", "Comment2"), std::string(31, 'a'));
 }
 
 TEST(ConfigForm, PaperOutsideTheListStoresMinusOneAndLayersAndOptionsComeBack) {

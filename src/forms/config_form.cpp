@@ -4,6 +4,7 @@
 
 #include "base/number_format.h"
 #include "base/path_text.h"
+#include "base/sjis_char.h"
 #include "forms/config_texts.h"
 #include "settings/profile_file.h"
 #include "settings/settings_convert.h"
@@ -25,6 +26,22 @@ int16_t HostBool(bool value) { return value ? kHostTrue : kHostFalse; }
 // and turn the rest into a line of its own.
 std::string OneLine(std::string text) {
     std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+// A .jwc file keeps 32 bytes of a comment: longer text, as pasted text or
+// 32 double-byte characters can be, is cut before a character that would
+// not fit whole.
+constexpr std::size_t kCommentBytes = 32;
+std::string CommentOf(const std::string& typed) {
+    std::string text = OneLine(typed);
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t width = IsSjisLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + width > kCommentBytes) break;
+        end += width;
+    }
+    text.resize(std::min(end, text.size()));
     return text;
 }
 
@@ -124,8 +141,8 @@ void TConfigForm::AdjustTargetGroup(int target) {
 
 void TConfigForm::StoreTarget() {
     if (TargetChecked >= 0) Settings.ExportTarget = Byte(TargetChecked);
-    Comment1 = OneLine(edCom1);
-    Comment2 = OneLine(edCom2);
+    Comment1 = CommentOf(edCom1);
+    Comment2 = CommentOf(edCom2);
     FileName = changeFileExt(OneLine(edFName), Settings.ExportTarget == 3 ? ".txt" : ".jwc");
     FilePath = extractFilePath(FileName);
     Settings.PlotOffset = Byte(PlacementChecked == 0 ? 0 : PlacementChecked == 1 ? 1 : 2);
@@ -133,8 +150,8 @@ void TConfigForm::StoreTarget() {
 
 void TConfigForm::StoreTargetBuild() {
     Settings.ExportTarget = Byte(TargetChecked == 0 ? 0 : TargetChecked == 1 ? 1 : 2);
-    Comment1 = OneLine(edCom1);
-    Comment2 = OneLine(edCom2);
+    Comment1 = CommentOf(edCom1);
+    Comment2 = CommentOf(edCom2);
     FileName = changeFileExt(OneLine(edFName), ".jwc");
     FilePath = extractFilePath(FileName);
 }
