@@ -214,13 +214,6 @@ TAVO_API void TAVO_CALL ObjSaveToJwcFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjSaveToTxtFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjCopyToAsJwt(void);
 
-/* The settings dialog in its export, dump and build modes: 1 when closed
- * with OK, 2 otherwise, also when it cannot be shown (TavoGetLastError then
- * says why). */
-TAVO_API int16_t TAVO_CALL ShowExportForm(void);
-TAVO_API int16_t TAVO_CALL ShowDumpForm(void);
-TAVO_API int16_t TAVO_CALL ShowBuildForm(void);
-
 /* Settings: "tavo.ini" (or the legacy "tavo.dat") in the settings folder,
  * read and written on every call. String slots: 1 Comment1, 2 Comment2,
  * 3 FileName, 4 FilePath, 5 DumpName. */
@@ -241,6 +234,14 @@ TAVO_API int16_t TAVO_CALL ShowJwBrwsFromJwc(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ProgressCreate(int16_t LineMax, int16_t TextMax);
 TAVO_API int32_t TAVO_CALL Progress(int16_t LinePos, int16_t TextPos);
 TAVO_API void TAVO_CALL ProgressDestroy(void);
+
+/* The settings dialog for the host's three tasks: export, dump and build.
+ * It shows the stored settings; OK stores the edited ones in tavo.ini and
+ * returns 1, any other way out stores nothing and returns 2. With no
+ * display it returns 2 at once and TavoGetLastError says why. */
+TAVO_API int16_t TAVO_CALL ShowExportForm(void);
+TAVO_API int16_t TAVO_CALL ShowDumpForm(void);
+TAVO_API int16_t TAVO_CALL ShowBuildForm(void);
 
 /* Strings handed out, and the last failure. */
 TAVO_API void TAVO_CALL TavoFreeString(TavoString Str);

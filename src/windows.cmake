@@ -23,8 +23,10 @@ add_library(tavo_win32 STATIC
 target_link_libraries(tavo_win32 PUBLIC tavo_forms tavo_viewer tavo_platform comctl32 comdlg32 gdi32 user32)
 
 # The windows the exports show (the front end the interface links as
-# tavo_gui on every platform): the progress dialog and the preview window.
+# tavo_gui on every platform): the progress dialog, the preview window and
+# the settings dialog (not native yet).
 add_library(tavo_gui STATIC
+  win32/win32_config_window.cpp
   win32/win32_progress_form.cpp
   win32/win32_viewer_window.cpp
 )

@@ -237,8 +237,11 @@ int main(int argc, char** argv) {
         IMPORT(ProgressDestroy);
         IMPORT(ObjCreateByInifile);
         IMPORT(ObjDestroy);
+        IMPORT(ShowExportForm);
+        IMPORT(ShowDumpForm);
+        IMPORT(ShowBuildForm);
         CHECK(pShowJwBrws && pShowJwBrwsFromJwc && pProgressCreate && pProgress && pProgressDestroy &&
-              pObjCreateByInifile && pObjDestroy);
+              pObjCreateByInifile && pObjDestroy && pShowExportForm && pShowDumpForm && pShowBuildForm);
         if (failures) return 1;
 #define LAST_ERROR_HAS(what)                                      \
     do {                                                          \
@@ -267,6 +270,13 @@ int main(int argc, char** argv) {
         pJwcDestroy();
         CHECK(pShowJwBrwsFromJwc(&name) == 0);
         LAST_ERROR_HAS("no current JWC drawing");
+        /* The settings dialogs: 2, as for Cancel. */
+        CHECK(pShowExportForm() == 2);
+        LAST_ERROR_HAS("no display is available");
+        CHECK(pShowDumpForm() == 2);
+        LAST_ERROR_HAS("no display is available");
+        CHECK(pShowBuildForm() == 2);
+        LAST_ERROR_HAS("no display is available");
 #undef LAST_ERROR_HAS
     }
 

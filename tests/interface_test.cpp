@@ -410,15 +410,6 @@ TEST_F(SettingsExports, AFailedWriteNamesTheFileAndKeepsReading) {
     EXPECT_EQ(std::memcmp(&s, &again, sizeof s), 0);
 }
 
-// Until the settings dialog's windows come: "closed without OK", and why.
-TEST_F(SettingsExports, TheSettingsDialogIsNotShownYet) {
-    for (const auto show : {&ShowExportForm, &ShowDumpForm, &ShowBuildForm}) {
-        EXPECT_EQ(show(), 2);
-        EXPECT_EQ(lastError(), "the settings dialog is not available in this build");
-    }
-    EXPECT_EQ(dir.listing(), "");
-}
-
 }  // namespace
 
 namespace {

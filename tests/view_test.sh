@@ -47,6 +47,13 @@ expect 1 "^tavo: no display is available" view -- "$examples/form.xlsx"
 expect 1 "^tavo: no display is available" view "$examples/form.xlsx" --sheet=1 --range=A1:F20
 expect 1 "^tavo: no display is available" export "$examples/form.xlsx"  # the factory ExportTarget 0
 expect 1 "^tavo: no display is available" export "$examples/form.xlsx" --to preview
+for task in "" export dump build; do
+    # shellcheck disable=SC2086
+    expect 1 "^tavo: no display is available" settings $task
+done
+expect 2 '"foo" is no task' settings foo
+expect 2 "at most one of export" settings export dump
+nodisplay config get JwcScale > /dev/null || fail "tavo config needs no display"
 [ -e "$dir/settings/tavo.ini" ] && fail "a window that never showed wrote tavo.ini"
 
 # Help: in tavo help's list, and per command with what the window writes.
@@ -58,5 +65,6 @@ for words in "BOOK.xlsx|BOOK.ods [--sheet NAME|N]" "--export IN.csv" "Needs a di
 done
 "$tavo" help view | cmp -s - "$dir/help" || fail "tavo help view differs from view --help"
 "$tavo" export --help | grep -q -F "preview    (workbooks)" || fail "export --help lacks the preview target"
+"$tavo" settings --help | grep -q -F "Needs a display" || fail "settings --help lacks the display rule"
 
 finish "view"

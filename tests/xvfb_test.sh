@@ -39,6 +39,15 @@ cat "$dir/out"
 grep -q '^\[  PASSED  \] 1 test' "$dir/out" && ! grep -q 'SKIPPED' "$dir/out" || { echo "FAIL: the test did not run"; status=1; }
 [ -s "$shot" ] && echo "screenshot: $shot"
 
+# The settings dialog of the three tasks, opened through the exports and
+# typed into by xdotool; a screenshot of every page stays beside SHOT.
+shots="$(dirname "$shot")/xvfb-settings"
+rm -rf "$shots" && mkdir -p "$shots"
+TAVO_SCREENSHOT_DIR="$shots" "$program" --gtest_filter='SettingsInX.*' > "$dir/out" 2>&1 || status=1
+cat "$dir/out"
+grep -q '^\[  PASSED  \] 1 test' "$dir/out" && ! grep -q 'SKIPPED' "$dir/out" || { echo "FAIL: the settings test did not run"; status=1; }
+echo "screenshots: $shots ($(ls "$shots" | wc -l) pages)"
+
 # The command's windows: tavo view of a workbook, and tavo export with the
 # factory target (the preview), each closed with its first toolbar button
 # (閉じる) clicked by xdotool; the window's keys land in tavo.ini.

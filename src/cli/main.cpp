@@ -13,6 +13,7 @@
 #include "cli/jwc_commands.h"
 #include "cli/jwt_command.h"
 #include "cli/render_command.h"
+#include "cli/settings_command.h"
 #include "cli/text_encoding.h"
 #include "cli/view_command.h"
 
@@ -46,6 +47,8 @@ const std::vector<Command> kCommands = {
     {"view", "a drawing or worksheet in the preview window (needs a display)", tavo::cli::RunView,
      &tavo::cli::kViewHelp},
     {"config", "the stored settings: show, get or set a key", tavo::cli::RunConfig, &tavo::cli::kConfigHelp},
+    {"settings", "the settings dialog of export, dump or build (needs a display)", tavo::cli::RunSettings,
+     &tavo::cli::kSettingsHelp},
 };
 
 const Command* find(const std::string& name) {

@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include "forms/config_form.h"
 #include "forms/progress_form.h"
 #include "forms/show_viewer.h"
+
 namespace tavo::gui {
 
 // The windows the exports show, made by the front end the build links: the
@@ -12,5 +14,6 @@ namespace tavo::gui {
 // display, or no such window in this build).
 std::unique_ptr<ViewerWindow> CreateViewerWindow(SettingsStore settings, platform::Clipboard& clipboard);
 std::unique_ptr<ProgressWindow> CreateProgressWindow();
+std::unique_ptr<ConfigWindow> CreateConfigWindow(ConfigMode mode, SettingsStore settings);
 
 }  // namespace tavo::gui

@@ -21,6 +21,7 @@ struct LibraryState {
     // while it handles window events, whatever those events do.
     std::shared_ptr<ProgressWindow> progress;
     bool previewShowing = false;  // a preview window runs its modal loop
+    bool configShowing = false;   // a settings dialog runs its modal loop
 
     LibraryState() = default;
     LibraryState(const LibraryState&) = delete;

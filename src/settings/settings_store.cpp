@@ -61,12 +61,14 @@ void SettingsStore::writeKeys(const std::vector<KeyValue>& values) const {
     saveFile(path, [&](ByteSink& sink) { sink.write(ini.bytes()); });
 }
 
-void SettingsStore::write(const TSettings& settings) const {
+std::vector<SettingsStore::KeyValue> SettingsStore::recordValues(const TSettings& settings) {
     std::vector<KeyValue> values;
     values.reserve(RecordKeys().size());
     for (const SettingsKey& key : RecordKeys()) values.push_back({key.section, key.name, key.format(settings)});
-    writeKeys(values);
+    return values;
 }
+
+void SettingsStore::write(const TSettings& settings) const { writeKeys(recordValues(settings)); }
 
 std::string SettingsStore::readString(int slot) const {
     const char* key = StringSlotKey(slot);
@@ -86,12 +88,14 @@ void SettingsStore::readDump(TDumpChecks& checks) const {
     for (int i = 0; i < 4; ++i) *flags[i] = ReadHostBool(ini.read(kSectionDump, kDumpKeys[i], "1"), true);
 }
 
-void SettingsStore::writeDump(const TDumpChecks& checks) const {
+std::vector<SettingsStore::KeyValue> SettingsStore::dumpValues(const TDumpChecks& checks) {
     const int16_t flags[4] = {checks.Line, checks.Circle, checks.String, checks.Dot};
     std::vector<KeyValue> values;
     values.reserve(4);
     for (int i = 0; i < 4; ++i) values.push_back({kSectionDump, kDumpKeys[i], FormatHostBool(flags[i])});
-    writeKeys(values);
+    return values;
 }
+
+void SettingsStore::writeDump(const TDumpChecks& checks) const { writeKeys(dumpValues(checks)); }
 
 }  // namespace tavo

@@ -48,6 +48,9 @@ public:
         std::string section, key, value;
     };
     void writeKeys(const std::vector<KeyValue>& values) const;
+    // What write and writeDump write, for one change of several parts.
+    static std::vector<KeyValue> recordValues(const TSettings& settings);
+    static std::vector<KeyValue> dumpValues(const TDumpChecks& checks);
     // "tavo.ini" as it is now (empty when missing).
     ProfileText loadIni() const;
 

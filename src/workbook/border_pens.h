@@ -3,14 +3,11 @@
 #include <array>
 #include <cstdint>
 
+#include "settings/sheet_palette.h"
 #include "tavo.h"
 #include "workbook/sheet_model.h"
 
 namespace tavo::workbook {
-
-// The spreadsheet's 56-colour palette: entry k-1 is colour index k, as
-// 0xRRGGBB. The settings' BColorIndex gives a pen for each index.
-extern const std::array<uint32_t, 56> kSheetPalette;
 
 // Colour index (1..56) of the palette colour nearest to `rgb`; on a tie an
 // index with a swatch in the dialog wins, then the lowest.

@@ -203,4 +203,17 @@ TEST(PreviewExports, ModalInsideTheExportAndGoneAfterIt) {
     tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
 }
 
+// Until the native settings dialog comes: "closed without OK", and why,
+// storing nothing.
+TEST(SettingsDialogExports, ClosedWithoutOkAndSaySo) {
+    const tavo::test::TempDir settings;
+    tavo::test::setEnv("TAVO_SETTINGS_DIR", settings.path().string().c_str());
+    for (const auto show : {&ShowExportForm, &ShowDumpForm, &ShowBuildForm}) {
+        EXPECT_EQ(show(), 2);
+        EXPECT_EQ(lastError(), "the settings dialog is not available in this build");
+    }
+    EXPECT_FALSE(std::filesystem::exists(settings.path() / "tavo.ini"));
+    tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
+}
+
 }  // namespace

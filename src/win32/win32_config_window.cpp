@@ -1,0 +1,12 @@
+// The settings dialog has no native window yet: its exports return "closed
+// without OK" and say why.
+#include "base/error.h"
+#include "forms/form_windows.h"
+
+namespace tavo {
+
+std::unique_ptr<ConfigWindow> gui::CreateConfigWindow(ConfigMode, SettingsStore) {
+    throw Error("the settings dialog is not available in this build");
+}
+
+}  // namespace tavo

@@ -1,0 +1,381 @@
+// The settings dialog's Qt front end on the offscreen platform, opened
+// through the three exports and driven through its widgets as a person
+// would: typed keys, clicks, the tree; "tavo.ini" checked afterwards.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <QEventLoop>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+
+#include "gui/qt_config_form.h"
+#include "gui/qt_ht_label.h"
+#include "gui_script.h"
+#include "platform/help.h"
+#include "platform/qt_application.h"
+#include "settings/profile_file.h"
+#include "settings/settings_store.h"
+#include "tavo.h"
+#include "test_support.h"
+
+namespace tavo {
+namespace {
+
+using test::ModalScript;
+using test::TempDir;
+
+constexpr const char* kWindow = "ConfigForm";
+
+struct Settings {
+    explicit Settings(const std::string& ini = "") {
+        EXPECT_TRUE(platform::EnsureQtApplication(platform::QtUse::Windows));
+        if (!ini.empty()) test::writeFile(dir.file("tavo.ini"), ini);
+        setenv("TAVO_SETTINGS_DIR", dir.path().c_str(), 1);
+    }
+    ~Settings() { unsetenv("TAVO_SETTINGS_DIR"); }
+    std::string Key(const char* section, const char* key) const {
+        return SettingsStore(dir.path().string() + "/").loadIni().read(section, key, "<none>");
+    }
+    TempDir dir;
+};
+
+template <class T>
+T* Find(QWidget* w, const char* name) {
+    T* child = w->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+// Near the left edge: a radio button or check box is clicked on its mark.
+void Click(QWidget* w, const char* name) {
+    auto* b = Find<QAbstractButton>(w, name);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+}
+
+// Replaces a box's text by typing, as a person selects all and types.
+void Type(QWidget* w, const char* name, const char* keys) {
+    auto* box = Find<QLineEdit>(w, name);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, QString::fromUtf8(keys));
+}
+
+// Japanese text as an input method hands it over.
+void Compose(QWidget* w, const char* name, const char* utf8) {
+    auto* box = Find<QLineEdit>(w, name);
+    box->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8(utf8));
+    QApplication::sendEvent(box, &commit);
+}
+
+void SelectPage(QWidget* w, int page) {
+    auto* tree = Find<QTreeWidget>(w, "tvContents");
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toInt() == page) tree->setCurrentItem(*it);
+}
+
+TEST(ConfigDialog, FactoryValuesShownAndCancelStoresNothing) {
+    Settings s;
+    ModalScript script({{kWindow, [](QWidget* w) {
+        EXPECT_EQ(Find<QTreeWidget>(w, "tvContents")->topLevelItemCount(), 2);
+        EXPECT_TRUE(Find<QWidget>(w, "pnExpTarget")->isVisible());
+        EXPECT_TRUE(Find<QRadioButton>(w, "rbToPreview")->isChecked());
+        EXPECT_TRUE(Find<QRadioButton>(w, "rbCenter")->isChecked());
+        EXPECT_FALSE(Find<QGroupBox>(w, "gbJwcData")->isEnabled());
+        EXPECT_EQ(Find<QComboBox>(w, "cbDraft")->currentText(), "A3");
+        EXPECT_EQ(Find<QLineEdit>(w, "edDimen")->text(), "0.35");
+        EXPECT_EQ(Find<QLineEdit>(w, "edScale")->text(), "100");
+        EXPECT_TRUE(Find<QRadioButton>(w, "rbSameScale")->isChecked());
+        auto* grid = Find<QTableWidget>(w, "sgGroupScale");
+        EXPECT_FALSE(grid->isEnabled());
+        for (int g = 1; g <= 16; ++g) EXPECT_EQ(grid->item(1, g)->text(), "100");
+        EXPECT_EQ(grid->item(0, 16)->text(), "F");
+        SelectPage(w, 3);
+        EXPECT_TRUE(Find<QWidget>(w, "pnExpScale")->isVisible());
+        EXPECT_FALSE(Find<QWidget>(w, "pnExpTarget")->isVisible());
+        QTest::keyClick(w, Qt::Key_Escape);
+    }}});
+    EXPECT_EQ(ShowExportForm(), 2);
+    EXPECT_TRUE(script.Done());
+    EXPECT_FALSE(std::filesystem::exists(s.dir.file("tavo.ini")));
+}
+
+TEST(ConfigDialog, TypedScalesAndUnitsAreStoredWithinTheirRanges) {
+    const struct {
+        const char* scale;
+        const char* dimen;
+        const char* jwcScale;
+        const char* dimScale;
+    } kCases[] = {{"0", "9.99", "1", "3.500"}, {"5a0x00", "", "1000", "0.350"}, {"", "0.5.0", "100", "0.350"},
+                  {"250", "1", "250", "1.000"}};
+    for (const auto& c : kCases) {
+        Settings s("[Export]\nPlotSize=7\n");
+        ModalScript script({{kWindow, [&c](QWidget* w) {
+            EXPECT_EQ(Find<QComboBox>(w, "cbDraft")->currentIndex(), -1);
+            SelectPage(w, 3);
+            Type(w, "edScale", c.scale);
+            Type(w, "edDimen", c.dimen);
+            Click(w, "bnOk");
+        }}});
+        EXPECT_EQ(ShowExportForm(), 1);
+        EXPECT_EQ(s.Key("Export", "JwcScale"), c.jwcScale) << c.scale;
+        EXPECT_EQ(s.Key("Export", "DimScale"), c.dimScale) << c.dimen;
+        EXPECT_EQ(s.Key("Export", "PlotSize"), "-1");
+    }
+}
+
+TEST(ConfigDialog, TargetSwitchingChangesTheExtensionAndTheComments) {
+    Settings s("[Export]\nExportTarget=2\nFileName=/tmp/plan.jwc\n");
+    ModalScript script({{kWindow, [](QWidget* w) {
+        auto* name = Find<QLineEdit>(w, "edFName");
+        EXPECT_EQ(name->text(), "/tmp/plan.jwc");
+        Click(w, "rbToJww");
+        EXPECT_EQ(name->text(), "/tmp/plan.txt");
+        EXPECT_FALSE(Find<QLineEdit>(w, "edCom1")->isEnabled());
+        EXPECT_FALSE(Find<QLineEdit>(w, "edCom2")->isEnabled());
+        Click(w, "rbToJwc");
+        EXPECT_EQ(name->text(), "/tmp/plan.jwc");
+        EXPECT_TRUE(Find<QLineEdit>(w, "edCom1")->isEnabled());
+        Compose(w, "edCom1", "平面図");
+        Click(w, "rbToJww");
+        Click(w, "bnOk");
+    }}});
+    EXPECT_EQ(ShowExportForm(), 1);
+    EXPECT_EQ(s.Key("Export", "ExportTarget"), "3");
+    EXPECT_EQ(s.Key("Export", "FileName"), "/tmp/plan.txt");
+    EXPECT_EQ(s.Key("Export", "Comment1"), "\x95\xBD\x96\xCA\x90\x7D");
+}
+
+TEST(ConfigDialog, BuildModeWithTarget3ChecksNoButtonAndStoresTarget2) {
+    Settings s("[Export]\nExportTarget=3\n");
+    ModalScript script({{kWindow, [](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Tavo ビルド"));
+        EXPECT_TRUE(Find<QRadioButton>(w, "rbToJww")->isHidden());
+        EXPECT_TRUE(Find<QGroupBox>(w, "gbPlace")->isHidden());
+        for (const char* r : {"rbToPreview", "rbToClipboard", "rbToJwc"}) EXPECT_FALSE(Find<QRadioButton>(w, r)->isChecked());
+        Click(w, "bnOk");
+    }}});
+    EXPECT_EQ(ShowBuildForm(), 1);
+    EXPECT_EQ(s.Key("Export", "ExportTarget"), "2");
+}
+
+TEST(ConfigDialog, RenewalThenCancelKeepsTheNewLineTypes) {
+    Settings s;
+    ModalScript script({{kWindow, [](QWidget* w) {
+        SelectPage(w, 6);
+        Type(w, "edtT1", "x0");  // swallowed
+        EXPECT_EQ(Find<QLineEdit>(w, "edtT1")->text(), "");
+        Type(w, "edtT1", "9");
+        Click(w, "bnRenewal");
+        Type(w, "edtT2", "9");
+        Click(w, "bnCancel");
+    }}});
+    EXPECT_EQ(ShowExportForm(), 2);
+    EXPECT_EQ(s.Key("Export", "BTypeIndex"), "9,2,7,5,3,1,8,8,6,4,1,1,1");
+    EXPECT_EQ(s.Key("Export", "FileName"), "<none>");
+}
+
+TEST(ConfigDialog, DumpModeOkStoresTheNameWithItsExtensionAndTheFlags) {
+    Settings s;
+    ModalScript script({{kWindow, [](QWidget* w) {
+        EXPECT_TRUE(Find<QWidget>(w, "pnDumpFile")->isVisible());
+        Type(w, "edDumpName", "/data/plan");
+        Click(w, "cbCircle");
+        Click(w, "bnOk");
+    }}});
+    EXPECT_EQ(ShowDumpForm(), 1);
+    EXPECT_EQ(s.Key("Export", "DumpName"), "/data/plan.jwc");
+    EXPECT_EQ(s.Key("Dump", "CeckLine"), "1");
+    EXPECT_EQ(s.Key("Dump", "CeckCircle"), "0");
+    EXPECT_EQ(s.Key("Export", "JwcScale"), "<none>");
+}
+
+TEST(ConfigDialog, EnterMovesThroughTheGridsAndToTheNextBox) {
+    Settings s;
+    ModalScript script({{kWindow, [](QWidget* w) {
+        SelectPage(w, 7);
+        auto* grid = Find<QTableWidget>(w, "sgTable");
+        grid->setFocus();
+        grid->setCurrentCell(10, 4);
+        QTest::keyClick(grid, Qt::Key_1);  // starts editing
+        QTest::keyClicks(QApplication::focusWidget(), "a2");  // the letter is swallowed
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(QTest::qWaitFor([grid] { return grid->currentRow() == 1; }, 2000));
+        EXPECT_EQ(grid->currentColumn(), 1);
+        EXPECT_EQ(grid->item(10, 4)->text(), "12");
+        QTest::keyClick(grid, Qt::Key_Return);  // not editing: at once
+        EXPECT_EQ(grid->currentColumn(), 2);
+        SelectPage(w, 3);
+        Type(w, "edDimen", "1");
+        QTest::keyClick(Find<QLineEdit>(w, "edDimen"), Qt::Key_Return);
+        EXPECT_NE(QApplication::focusWidget(), Find<QLineEdit>(w, "edDimen"));
+        Click(w, "bnOk");
+    }}});
+    EXPECT_EQ(ShowExportForm(), 1);
+    EXPECT_EQ(s.Key("MojiTable", "MojiPitch"), "0,0,5,5,5,10,10,10,10,12");
+}
+
+TEST(ConfigDialog, AnUnwritableTavoIniKeepsTheDialogOpenWithTheMessage) {
+    Settings s("[Export]\nJwcScale=200\n");
+    test::writeFile(s.dir.file("file"), "");
+    setenv("TAVO_SETTINGS_DIR", s.dir.file("file/settings").c_str(), 1);
+    bool messageShown = false;
+    ModalScript script({{kWindow, [](QWidget* w) { Click(w, "bnOk"); }},
+                        {"QMessageBox", [&](QWidget* box) {
+                             messageShown = true;
+                             QTest::keyClick(box, Qt::Key_Return);
+                         }},
+                        {kWindow, [](QWidget* w) { Click(w, "bnCancel"); }}});
+    EXPECT_EQ(ShowExportForm(), 2);
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(messageShown);
+}
+
+TEST(ConfigDialog, AboutPageLinkOpensThroughItsOpener) {
+    Settings s;
+    std::string opened;
+    ModalScript script({{kWindow, [&](QWidget* w) {
+        SelectPage(w, 101);
+        auto* link = Find<QtHtLabel>(w, "htLabel");
+        link->Open = [&](const std::string& target) { opened = target; };
+        QTest::mouseClick(link, Qt::LeftButton);
+        Click(w, "bnCancel");
+    }}});
+    EXPECT_EQ(ShowDumpForm(), 2);
+    EXPECT_EQ(opened.substr(0, 7), "http://");
+}
+
+TEST(ConfigDialog, HelpOpensThePageOfTheSelectedNodeAndEveryTopicHasItsPages) {
+    Settings s;
+    setenv("TAVO_HELP_DIR", TAVO_HELP_SOURCE_DIR, 1);
+    std::vector<std::string> opened;
+    platform::SetHelpOpener([&](const std::string& page) {
+        opened.push_back(page);
+        return true;
+    });
+    ModalScript script({{kWindow, [](QWidget* w) {
+        SelectPage(w, 5);
+        Click(w, "bnHelp");
+        SelectPage(w, 101);
+        Click(w, "bnHelp");
+        Click(w, "bnCancel");
+    }}});
+    EXPECT_EQ(ShowExportForm(), 2);
+    platform::SetHelpOpener(nullptr);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_NE(opened[0].find("/1070.html"), std::string::npos);
+    EXPECT_NE(opened[1].find("/110.html"), std::string::npos);
+    for (ConfigMode mode : {ConfigMode::Export, ConfigMode::Dump, ConfigMode::Build})
+        for (const ConfigTreeEntry& e : ConfigTree(mode))
+            for (const char* lang : {"/en/", "/ja/"}) {
+                const std::string page = std::string(TAVO_HELP_SOURCE_DIR) + lang +
+                                         std::to_string(HelpContextOfPage(e.Page)) + ".html";
+                EXPECT_TRUE(std::filesystem::exists(page)) << page;
+            }
+}
+
+// The three dialogs in a real X server (xvfb_test.sh starts one), opened
+// by this process as a host opens them and driven by keys that xdotool
+// types; a screenshot of every page is kept in $TAVO_SCREENSHOT_DIR.
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+void Xdotool(const QStringList& args) {
+    QProcess p;
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    p.start(QStringLiteral("xdotool"), args);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QTest::qWait(150);  // the keys reach the window
+}
+
+void Keys(const char* keys) { Xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + QString::fromLatin1(keys).split(QLatin1Char(' '))); }
+void Typed(const char* text) { Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), QString::fromLatin1(text)}); }
+
+void ClickOk(QWidget* w) {
+    auto* b = Find<QPushButton>(w, "bnOk");
+    const QPoint at = b->mapToGlobal(b->rect().center());
+    // --sync waits for a move: the pointer may rest on the spot already.
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Walks the tree from its first node with the Down key, a screenshot of
+// each page.
+void ShootEveryPage(QWidget* w, const std::string& mode) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    const std::size_t nodes = static_cast<QtConfigForm*>(w)->Form().Tree.size();
+    for (std::size_t i = 0; i < nodes; ++i) {
+        if (i > 0) Keys("Down");
+        const int page = static_cast<QtConfigForm*>(w)->Form().CurrentPage;
+        const QString file = QString::fromStdString(Env("TAVO_SCREENSHOT_DIR") + "/" + mode + "-" +
+                                                    std::to_string(page) + ".png");
+        EXPECT_TRUE(w->screen()->grabWindow(w->winId()).save(file, "PNG")) << file.toStdString();
+    }
+    Keys("Home");
+}
+
+TEST(SettingsInX, ThreeDialogsDrivenByKeysWithAScreenshotOfEveryPage) {
+    if (Env("QT_QPA_PLATFORM") != "xcb" || Env("TAVO_SCREENSHOT_DIR").empty()) GTEST_SKIP() << "needs xvfb_test.sh";
+    Settings s;
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    {
+        ModalScript script({{kWindow, [](QWidget* w) {
+            ShootEveryPage(w, "export");
+            Keys("Escape");
+        }}});
+        EXPECT_EQ(ShowExportForm(), 2);
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_FALSE(std::filesystem::exists(s.dir.file("tavo.ini")));
+    {
+        ModalScript script({{kWindow, [](QWidget* w) {
+            ShootEveryPage(w, "build");
+            Keys("Down Down");  // 縮尺
+            Keys("alt+s ctrl+a");
+            Typed("2x50");  // the letter is swallowed
+            Keys("Down Down");  // still in the box: no effect on the tree
+            ClickOk(w);
+        }}});
+        EXPECT_EQ(ShowBuildForm(), 1);
+    }
+    EXPECT_EQ(s.Key("Export", "JwcScale"), "250");
+    {
+        ModalScript script({{kWindow, [](QWidget* w) {
+            ShootEveryPage(w, "dump");
+            Keys("alt+n ctrl+a");
+            Typed("/tmp/plans/first");
+            Keys("alt+c");  // 円弧データ off
+            ClickOk(w);
+        }}});
+        EXPECT_EQ(ShowDumpForm(), 1);
+    }
+    EXPECT_EQ(s.Key("Export", "DumpName"), "/tmp/plans/first.jwc");
+    EXPECT_EQ(s.Key("Dump", "CeckCircle"), "0");
+    EXPECT_EQ(s.Key("Dump", "CeckLine"), "1");
+}
+
+}  // namespace
+}  // namespace tavo
