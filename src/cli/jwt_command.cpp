@@ -64,14 +64,10 @@ JwtUnits unitsOption(const Args& args) {
     throw UsageError{"--units takes world or sheet, not \"" + units + "\""};
 }
 
-// The export drawing the preview shows for the file; convert also keeps the
-// file's scale and comments, which the import itself leaves out.
+// The export drawing the preview shows for the file.
 std::unique_ptr<TJwObject> importDrawing(const TJwcFile& file) {
     auto drawing = std::make_unique<TJwObject>();
     ImportJwc(file, *drawing);
-    drawing->JwcScale = StoredScale(file);
-    drawing->Comment1 = file.comment1;
-    drawing->Comment2 = file.comment2;
     return drawing;
 }
 

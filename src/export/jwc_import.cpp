@@ -3,14 +3,17 @@
 #include "export/jw_object.h"
 #include "export/layer_byte.h"
 #include "jwc/jwc_file.h"
+#include "jwc/jwc_header.h"
 
 namespace tavo {
 
 void ImportJwc(const TJwcFile& d, TJwObject& o) {
     o.PlotSize = d.paperSize;
     // Kept, so that saving the preview as .jwc gives the drawing back with
-    // its scale and comments rather than a scale of 0 and none.
-    o.JwcScale = d.scale;
+    // its scale and comments rather than a scale of 0 and none. A loaded
+    // drawing's scale is the one its header line 1 stored.
+    const HeaderLine1 line1 = ParseHeaderLine1(d.head);
+    o.JwcScale = line1.fieldCount > 9 ? line1.scale : d.scale;
     o.Comment1 = d.comment1;
     o.Comment2 = d.comment2;
     const MojiTable& t = d.head.Table;
