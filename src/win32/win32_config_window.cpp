@@ -5,7 +5,8 @@
 
 namespace tavo {
 
-std::unique_ptr<ConfigWindow> gui::CreateConfigWindow(ConfigMode, SettingsStore) {
+// The signature is every front end's; this one uses neither argument.
+std::unique_ptr<ConfigWindow> gui::CreateConfigWindow(ConfigMode, SettingsStore) {  // NOLINT(performance-unnecessary-value-param)
     throw Error("the settings dialog is not available in this build");
 }
 
