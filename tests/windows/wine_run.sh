@@ -34,6 +34,12 @@ case "${1:-}" in
     if [ ! -f "$prefix/system.reg" ]; then
         "$wine" wineboot --init </dev/null >"$prefix/start.log" 2>&1
         "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$prefix/start.log" 2>&1
+        # The desktop that wineboot started keeps the driver it found then,
+        # and the first programs' windows would fail: a new server starts
+        # everything with the null driver.
+        "$server" -k 2>/dev/null || true
+        "$server" -w 2>/dev/null || true
+        "$server" -p60 </dev/null >/dev/null 2>&1 || true
     fi
     "$wine" cmd /c exit </dev/null >>"$prefix/start.log" 2>&1
     ;;
