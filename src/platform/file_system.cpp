@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <mutex>
+#include <random>
+#include <string_view>
 
 namespace tavo::platform {
 
@@ -53,6 +55,21 @@ bool FileFaultDue(const char* operation) {
     if (!p.log.empty()) p.log += ' ';
     p.log += operation;
     return ++p.counted == p.failAt;
+}
+
+std::string TemporaryFileName() {
+    thread_local std::mt19937 random{std::random_device{}()};
+    constexpr std::string_view kChars = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string name(kTempPrefix);
+    for (std::size_t i = 0; i < kTempRandom; ++i) name += kChars[random() % kChars.size()];
+    name += kTempSuffix;
+    return name;
+}
+
+bool IsTemporaryFileName(std::string_view name) {
+    return name.size() == kTempPrefix.size() + kTempRandom + kTempSuffix.size() &&
+           name.substr(0, kTempPrefix.size()) == kTempPrefix &&
+           name.substr(name.size() - kTempSuffix.size()) == kTempSuffix;
 }
 
 }  // namespace tavo::platform

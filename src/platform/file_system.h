@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tavo::platform {
 
@@ -85,5 +86,14 @@ int FileOperationsCounted();
 std::string FileOperationsLog();
 // For implementations: counts one operation; true when it is to fail.
 bool FileFaultDue(const char* operation);
+
+// For the implementations: the short name of a save's temporary file
+// (".tavo-XXXXXXXX.tmp", whatever the target's name), and whether a name is
+// one, for sweeping those of killed saves.
+constexpr std::string_view kTempPrefix = ".tavo-";
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::size_t kTempRandom = 8;
+std::string TemporaryFileName();
+bool IsTemporaryFileName(std::string_view name);
 
 }  // namespace tavo::platform

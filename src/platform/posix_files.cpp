@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -84,26 +83,6 @@ mode_t currentUmask() {
     return mask;
 }
 
-// Temporary names are short, whatever the target's name: ".tavo-XXXXXXXX.tmp".
-constexpr std::string_view kTempPrefix = ".tavo-";
-constexpr std::string_view kTempSuffix = ".tmp";
-constexpr std::size_t kTempRandom = 8;
-
-std::string temporaryName() {
-    thread_local std::mt19937 random{std::random_device{}()};
-    constexpr std::string_view kChars = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string name(kTempPrefix);
-    for (std::size_t i = 0; i < kTempRandom; ++i) name += kChars[random() % kChars.size()];
-    name += kTempSuffix;
-    return name;
-}
-
-bool isTemporaryName(std::string_view name) {
-    return name.size() == kTempPrefix.size() + kTempRandom + kTempSuffix.size() &&
-           name.substr(0, kTempPrefix.size()) == kTempPrefix &&
-           name.substr(name.size() - kTempSuffix.size()) == kTempSuffix;
-}
-
 // Removes the temporary files of saves that were killed: every save holds a
 // lock on its own, so one that can be locked belongs to nobody.
 void sweepLeftovers(const std::string& folder) {
@@ -111,7 +90,7 @@ void sweepLeftovers(const std::string& folder) {
     if (!dir) return;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(&entry->d_name[0]);
-        if (!isTemporaryName(name)) continue;
+        if (!IsTemporaryFileName(name)) continue;
         const std::string path = folder + std::string(name);
         const Fd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
         if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
@@ -193,7 +172,7 @@ private:
         if (linkUnnamed(target)) return {};
         if (errno != EEXIST) return lastError();
         for (int attempt = 0; attempt < 16; ++attempt) {
-            std::string temporary = folder_ + temporaryName();
+            std::string temporary = folder_ + TemporaryFileName();
             if (FileFaultDue("link")) return injected();
             if (!linkUnnamed(temporary)) {
                 if (errno == EEXIST) continue;
@@ -331,7 +310,7 @@ public:
             }
         }
         for (int attempt = 0; attempt < 16; ++attempt) {
-            std::string path = folder + temporaryName();
+            std::string path = folder + TemporaryFileName();
             Fd fd(::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
             if (!fd) {
                 if (errno == EEXIST) continue;

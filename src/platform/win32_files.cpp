@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <random>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -96,26 +95,6 @@ FileStatus writeAll(HANDLE h, const void* data, std::size_t size) {
     return {};
 }
 
-// Temporary names are short, whatever the target's name: ".tavo-XXXXXXXX.tmp".
-constexpr std::string_view kTempPrefix = ".tavo-";
-constexpr std::string_view kTempSuffix = ".tmp";
-constexpr std::size_t kTempRandom = 8;
-
-std::string temporaryName() {
-    thread_local std::mt19937 random{std::random_device{}()};
-    constexpr std::string_view kChars = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string name(kTempPrefix);
-    for (std::size_t i = 0; i < kTempRandom; ++i) name += kChars[random() % kChars.size()];
-    name += kTempSuffix;
-    return name;
-}
-
-bool isTemporaryName(std::string_view name) {
-    return name.size() == kTempPrefix.size() + kTempRandom + kTempSuffix.size() &&
-           name.substr(0, kTempPrefix.size()) == kTempPrefix &&
-           name.substr(name.size() - kTempSuffix.size()) == kTempSuffix;
-}
-
 // Removes the temporary files of saves that were killed. A save holds its
 // file open for writing, so a file nobody holds opens without sharing; it
 // goes when that handle closes.
@@ -126,7 +105,7 @@ void sweepLeftovers(const std::string& folder) {
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         const std::string_view name(&found.cFileName[0]);
-        if (!isTemporaryName(name) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!IsTemporaryFileName(name) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         const std::string path = folder + std::string(name);
         const Handle h(CreateFileA(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr));
@@ -315,7 +294,7 @@ public:
             return nullptr;
         }
         for (int attempt = 0; attempt < 16; ++attempt) {
-            std::string path = folder + temporaryName();
+            std::string path = folder + TemporaryFileName();
             if ((status = checkName(path)).code != 0) return nullptr;
             // Shared for the rename only: a sweeper's exclusive open fails
             // while the save holds it.
