@@ -1,16 +1,10 @@
 // The settings dialog's Qt front end on the offscreen platform, opened
-// through the three exports and driven through its widgets as a person
-// would: typed keys, clicks, the tree; "tavo.ini" checked afterwards.
+// through the three exports: what the scenarios of data/config
+// (config_script.cpp) do not reach, the failed write, the link, the help,
+// and the dialogs worked by real keys in an X server.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <QEventLoop>
@@ -64,169 +58,10 @@ void Click(QWidget* w, const char* name) {
     QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
 }
 
-// Replaces a box's text by typing, as a person selects all and types.
-void Type(QWidget* w, const char* name, const char* keys) {
-    auto* box = Find<QLineEdit>(w, name);
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, QString::fromUtf8(keys));
-}
-
-// Japanese text as an input method hands it over.
-void Compose(QWidget* w, const char* name, const char* utf8) {
-    auto* box = Find<QLineEdit>(w, name);
-    box->setFocus();
-    QInputMethodEvent commit;
-    commit.setCommitString(QString::fromUtf8(utf8));
-    QApplication::sendEvent(box, &commit);
-}
-
 void SelectPage(QWidget* w, int page) {
     auto* tree = Find<QTreeWidget>(w, "tvContents");
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
         if ((*it)->data(0, Qt::UserRole).toInt() == page) tree->setCurrentItem(*it);
-}
-
-TEST(ConfigDialog, FactoryValuesShownAndCancelStoresNothing) {
-    Settings s;
-    ModalScript script({{kWindow, [](QWidget* w) {
-        EXPECT_EQ(Find<QTreeWidget>(w, "tvContents")->topLevelItemCount(), 2);
-        EXPECT_TRUE(Find<QWidget>(w, "pnExpTarget")->isVisible());
-        EXPECT_TRUE(Find<QRadioButton>(w, "rbToPreview")->isChecked());
-        EXPECT_TRUE(Find<QRadioButton>(w, "rbCenter")->isChecked());
-        EXPECT_FALSE(Find<QGroupBox>(w, "gbJwcData")->isEnabled());
-        EXPECT_EQ(Find<QComboBox>(w, "cbDraft")->currentText(), "A3");
-        EXPECT_EQ(Find<QLineEdit>(w, "edDimen")->text(), "0.35");
-        EXPECT_EQ(Find<QLineEdit>(w, "edScale")->text(), "100");
-        EXPECT_TRUE(Find<QRadioButton>(w, "rbSameScale")->isChecked());
-        auto* grid = Find<QTableWidget>(w, "sgGroupScale");
-        EXPECT_FALSE(grid->isEnabled());
-        for (int g = 1; g <= 16; ++g) EXPECT_EQ(grid->item(1, g)->text(), "100");
-        EXPECT_EQ(grid->item(0, 16)->text(), "F");
-        SelectPage(w, 3);
-        EXPECT_TRUE(Find<QWidget>(w, "pnExpScale")->isVisible());
-        EXPECT_FALSE(Find<QWidget>(w, "pnExpTarget")->isVisible());
-        QTest::keyClick(w, Qt::Key_Escape);
-    }}});
-    EXPECT_EQ(ShowExportForm(), 2);
-    EXPECT_TRUE(script.Done());
-    EXPECT_FALSE(std::filesystem::exists(s.dir.file("tavo.ini")));
-}
-
-TEST(ConfigDialog, TypedScalesAndUnitsAreStoredWithinTheirRanges) {
-    const struct {
-        const char* scale;
-        const char* dimen;
-        const char* jwcScale;
-        const char* dimScale;
-    } kCases[] = {{"0", "9.99", "1", "3.500"}, {"5a0x00", "", "1000", "0.350"}, {"", "0.5.0", "100", "0.350"},
-                  {"250", "1", "250", "1.000"}};
-    for (const auto& c : kCases) {
-        Settings s("[Export]\nPlotSize=7\n");
-        ModalScript script({{kWindow, [&c](QWidget* w) {
-            EXPECT_EQ(Find<QComboBox>(w, "cbDraft")->currentIndex(), -1);
-            SelectPage(w, 3);
-            Type(w, "edScale", c.scale);
-            Type(w, "edDimen", c.dimen);
-            Click(w, "bnOk");
-        }}});
-        EXPECT_EQ(ShowExportForm(), 1);
-        EXPECT_EQ(s.Key("Export", "JwcScale"), c.jwcScale) << c.scale;
-        EXPECT_EQ(s.Key("Export", "DimScale"), c.dimScale) << c.dimen;
-        EXPECT_EQ(s.Key("Export", "PlotSize"), "-1");
-    }
-}
-
-TEST(ConfigDialog, TargetSwitchingChangesTheExtensionAndTheComments) {
-    Settings s("[Export]\nExportTarget=2\nFileName=/tmp/plan.jwc\n");
-    ModalScript script({{kWindow, [](QWidget* w) {
-        auto* name = Find<QLineEdit>(w, "edFName");
-        EXPECT_EQ(name->text(), "/tmp/plan.jwc");
-        Click(w, "rbToJww");
-        EXPECT_EQ(name->text(), "/tmp/plan.txt");
-        EXPECT_FALSE(Find<QLineEdit>(w, "edCom1")->isEnabled());
-        EXPECT_FALSE(Find<QLineEdit>(w, "edCom2")->isEnabled());
-        Click(w, "rbToJwc");
-        EXPECT_EQ(name->text(), "/tmp/plan.jwc");
-        EXPECT_TRUE(Find<QLineEdit>(w, "edCom1")->isEnabled());
-        Compose(w, "edCom1", "平面図");
-        Click(w, "rbToJww");
-        Click(w, "bnOk");
-    }}});
-    EXPECT_EQ(ShowExportForm(), 1);
-    EXPECT_EQ(s.Key("Export", "ExportTarget"), "3");
-    EXPECT_EQ(s.Key("Export", "FileName"), "/tmp/plan.txt");
-    EXPECT_EQ(s.Key("Export", "Comment1"), "\x95\xBD\x96\xCA\x90\x7D");
-}
-
-TEST(ConfigDialog, BuildModeWithTarget3ChecksNoButtonAndStoresTarget2) {
-    Settings s("[Export]\nExportTarget=3\n");
-    ModalScript script({{kWindow, [](QWidget* w) {
-        EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Tavo ビルド"));
-        EXPECT_TRUE(Find<QRadioButton>(w, "rbToJww")->isHidden());
-        EXPECT_TRUE(Find<QGroupBox>(w, "gbPlace")->isHidden());
-        for (const char* r : {"rbToPreview", "rbToClipboard", "rbToJwc"}) EXPECT_FALSE(Find<QRadioButton>(w, r)->isChecked());
-        Click(w, "bnOk");
-    }}});
-    EXPECT_EQ(ShowBuildForm(), 1);
-    EXPECT_EQ(s.Key("Export", "ExportTarget"), "2");
-}
-
-TEST(ConfigDialog, RenewalThenCancelKeepsTheNewLineTypes) {
-    Settings s;
-    ModalScript script({{kWindow, [](QWidget* w) {
-        SelectPage(w, 6);
-        Type(w, "edtT1", "x0");  // swallowed
-        EXPECT_EQ(Find<QLineEdit>(w, "edtT1")->text(), "");
-        Type(w, "edtT1", "9");
-        Click(w, "bnRenewal");
-        Type(w, "edtT2", "9");
-        Click(w, "bnCancel");
-    }}});
-    EXPECT_EQ(ShowExportForm(), 2);
-    EXPECT_EQ(s.Key("Export", "BTypeIndex"), "9,2,7,5,3,1,8,8,6,4,1,1,1");
-    EXPECT_EQ(s.Key("Export", "FileName"), "<none>");
-}
-
-TEST(ConfigDialog, DumpModeOkStoresTheNameWithItsExtensionAndTheFlags) {
-    Settings s;
-    ModalScript script({{kWindow, [](QWidget* w) {
-        EXPECT_TRUE(Find<QWidget>(w, "pnDumpFile")->isVisible());
-        Type(w, "edDumpName", "/data/plan");
-        Click(w, "cbCircle");
-        Click(w, "bnOk");
-    }}});
-    EXPECT_EQ(ShowDumpForm(), 1);
-    EXPECT_EQ(s.Key("Export", "DumpName"), "/data/plan.jwc");
-    EXPECT_EQ(s.Key("Dump", "CeckLine"), "1");
-    EXPECT_EQ(s.Key("Dump", "CeckCircle"), "0");
-    EXPECT_EQ(s.Key("Export", "JwcScale"), "<none>");
-}
-
-TEST(ConfigDialog, EnterMovesThroughTheGridsAndToTheNextBox) {
-    Settings s;
-    ModalScript script({{kWindow, [](QWidget* w) {
-        SelectPage(w, 7);
-        auto* grid = Find<QTableWidget>(w, "sgTable");
-        grid->setFocus();
-        grid->setCurrentCell(10, 4);
-        QTest::keyClick(grid, Qt::Key_1);  // starts editing
-        QTest::keyClicks(QApplication::focusWidget(), "a2");  // the letter is swallowed
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        EXPECT_TRUE(QTest::qWaitFor([grid] { return grid->currentRow() == 1; }, 2000));
-        EXPECT_EQ(grid->currentColumn(), 1);
-        EXPECT_EQ(grid->item(10, 4)->text(), "12");
-        QTest::keyClick(grid, Qt::Key_Return);  // not editing: at once
-        EXPECT_EQ(grid->currentColumn(), 2);
-        SelectPage(w, 3);
-        Type(w, "edDimen", "1");
-        QTest::keyClick(Find<QLineEdit>(w, "edDimen"), Qt::Key_Return);
-        EXPECT_NE(QApplication::focusWidget(), Find<QLineEdit>(w, "edDimen"));
-        Click(w, "bnOk");
-    }}});
-    EXPECT_EQ(ShowExportForm(), 1);
-    EXPECT_EQ(s.Key("MojiTable", "MojiPitch"), "0,0,5,5,5,10,10,10,10,12");
 }
 
 TEST(ConfigDialog, AnUnwritableTavoIniKeepsTheDialogOpenWithTheMessage) {
