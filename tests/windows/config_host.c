@@ -1,0 +1,534 @@
+/* A host that opens the native settings dialog through its export while a
+ * second thread works it as a person would, by the lines of a scenario of
+ * tests/data/config (the words are explained in tests/config_scenario.h):
+ * controls found by their control identifiers, typed characters as
+ * WM_CHAR, clicks as BM_CLICK. "tavo.ini" is left in FOLDER, the settings
+ * folder; the result code and every failed expectation go to stdout.
+ *   config_host DLL SCENARIO FOLDER
+ * The "shoot" mode opens the dialog of each mode, selects every tree node
+ * and keeps a picture of the dialog per page as OUT\MODE-PAGE.bmp.
+ *   config_host DLL shoot OUT
+ * The "keys" mode opens the dialog of MODE and leaves it to real keys.
+ *   config_host DLL keys:MODE FOLDER */
+#include <windows.h>
+#include <commctrl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "forms/config_controls.h"
+#include "tavo.h"
+
+enum { MAX_STEPS = 200, LINE = 512 };
+
+struct Step {
+    int line;
+    char verb[16];
+    char words[3][64];
+    int count;
+    char text[LINE];
+};
+
+static struct Step steps[MAX_STEPS];
+static int step_count, expected_result = -1;
+static char mode[16];
+static char ini[4096];
+static HWND dialog;
+static DWORD dialog_thread;
+static int failures;
+
+static void fail(int line, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    printf("error: line %d: ", line);
+    vprintf(format, args);
+    printf("\n");
+    fflush(stdout);
+    va_end(args);
+    ++failures;
+}
+
+static void settle(void) { Sleep(120); }
+
+/* ---- the scenario */
+
+static int words_before_text(const char* verb) {
+    if (!strcmp(verb, "type") || !strcmp(verb, "shows")) return 1;
+    if (!strcmp(verb, "stored")) return 2;
+    if (!strcmp(verb, "cell")) return 3;
+    if (!strcmp(verb, "ini")) return 0;
+    return -1;
+}
+
+static int read_scenario(const char* path) {
+    FILE* f = fopen(path, "rb");
+    if (!f) return 0;
+    char line[LINE];
+    for (int number = 1; fgets(line, sizeof line, f); ++number) {
+        line[strcspn(line, "\r\n")] = 0;
+        if (!line[0] || line[0] == '#') continue;
+        struct Step s;
+        memset(&s, 0, sizeof s);
+        s.line = number;
+        char* at = strchr(line, ' ');
+        const size_t verb = at ? (size_t)(at - line) : strlen(line);
+        snprintf(s.verb, sizeof s.verb, "%.*s", (int)verb, line);
+        const int before = words_before_text(s.verb);
+        while (at && (before < 0 || s.count < before) && s.count < 3) {
+            char* next = strchr(at + 1, ' ');
+            const int n = next ? (int)(next - at - 1) : (int)strlen(at + 1);
+            snprintf(s.words[s.count++], sizeof s.words[0], "%.*s", n, at + 1);
+            at = next;
+        }
+        if (before >= 0 && at) snprintf(s.text, sizeof s.text, "%s", at + 1);
+        if (!strcmp(s.verb, "mode"))
+            snprintf(mode, sizeof mode, "%s", s.words[0]);
+        else if (!strcmp(s.verb, "ini")) {
+            strncat(ini, s.text, sizeof ini - strlen(ini) - 3);
+            strcat(ini, "\r\n");
+        } else if (!strcmp(s.verb, "result"))
+            expected_result = atoi(s.words[0]);
+        else if (strcmp(s.verb, "stored") && strcmp(s.verb, "absent") && strcmp(s.verb, "untouched") &&
+                 step_count < MAX_STEPS)
+            steps[step_count++] = s;
+    }
+    fclose(f);
+    return mode[0] != 0;
+}
+
+/* The starting "tavo.ini" in Shift-JIS, as the Linux side writes it. */
+static void write_ini(const char* folder) {
+    if (!ini[0]) return;
+    static WCHAR wide[4096];
+    static char cp932[8192];
+    const int n = MultiByteToWideChar(CP_UTF8, 0, ini, -1, wide, 4096);
+    const int bytes = WideCharToMultiByte(932, 0, wide, n, cp932, sizeof cp932, NULL, NULL);
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s\\tavo.ini", folder);
+    FILE* f = fopen(path, "wb");
+    if (f) {
+        fwrite(cp932, 1, bytes > 0 ? (size_t)bytes - 1 : 0, f);
+        fclose(f);
+    }
+}
+
+/* ---- controls by their designed names */
+
+#define TAVO_CONTROL_NAME(name) {#name, TAVO_ID_##name},
+static const struct {
+    const char* name;
+    int id;
+} controls[] = {TAVO_CONFIG_CONTROLS(TAVO_CONTROL_NAME)};
+
+static int id_of(const char* name) {
+    int n;
+    if (sscanf(name, "Edit%d", &n) == 1 && n >= 1 && n <= 40) return TAVO_ID_EDIT_1 + n - 1;
+    if (sscanf(name, "edtT%d", &n) == 1 && n >= 1 && n <= 13) return TAVO_ID_EDT_T_1 + n - 1;
+    for (size_t i = 0; i < sizeof controls / sizeof controls[0]; ++i)
+        if (!strcmp(controls[i].name, name)) return controls[i].id;
+    return 0;
+}
+
+static int cells_of(const char* grid) {
+    if (!strcmp(grid, "sgTable")) return TAVO_ID_MOJI_CELLS;
+    if (!strcmp(grid, "sgGroupScale")) return TAVO_ID_GROUP_SCALE_CELLS;
+    return 0;
+}
+
+/* The name of a control identifier, as the scenarios write it. */
+static void name_of(int id, char* name, size_t size) {
+    for (size_t i = 0; i < sizeof controls / sizeof controls[0]; ++i)
+        if (controls[i].id == id) {
+            snprintf(name, size, "%s", controls[i].name);
+            return;
+        }
+    if (id >= TAVO_ID_EDIT_1 && id < TAVO_ID_EDIT_1 + 40) snprintf(name, size, "Edit%d", id - TAVO_ID_EDIT_1 + 1);
+    else if (id >= TAVO_ID_EDT_T_1 && id < TAVO_ID_EDT_T_1 + 13)
+        snprintf(name, size, "edtT%d", id - TAVO_ID_EDT_T_1 + 1);
+    else if (id >= TAVO_ID_MOJI_CELLS && id < TAVO_ID_MOJI_CELLS + 32 * 32)
+        snprintf(name, size, "sgTable %d %d", (id - TAVO_ID_MOJI_CELLS) % 32, (id - TAVO_ID_MOJI_CELLS) / 32);
+    else if (id >= TAVO_ID_GROUP_SCALE_CELLS && id < TAVO_ID_GROUP_SCALE_CELLS + 32 * 32)
+        snprintf(name, size, "sgGroupScale %d %d", (id - TAVO_ID_GROUP_SCALE_CELLS) % 32,
+                 (id - TAVO_ID_GROUP_SCALE_CELLS) / 32);
+    else
+        snprintf(name, size, "control %d", id);
+}
+
+static HWND found;
+static BOOL CALLBACK match_id(HWND w, LPARAM id) {
+    if (GetDlgCtrlID(w) == (int)id) {
+        found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static HWND control(int id) {
+    found = NULL;
+    if (id) EnumChildWindows(dialog, match_id, id);
+    return found;
+}
+
+/* Neither the window nor one it lies in is disabled. */
+static int enabled(HWND w) {
+    for (HWND up = w; up && up != dialog; up = GetParent(up))
+        if (!IsWindowEnabled(up)) return 0;
+    return 1;
+}
+
+/* A control the person can reach: shown, and neither it nor a window it
+ * lies in disabled. */
+static HWND usable(const struct Step* s, int id, const char* name) {
+    HWND w = control(id);
+    if (!w) {
+        fail(s->line, "no control %s (identifier %d)", name, id);
+        return NULL;
+    }
+    if (!IsWindowVisible(w)) {
+        fail(s->line, "%s is not shown", name);
+        return NULL;
+    }
+    if (!enabled(w)) {
+        fail(s->line, "%s is disabled", name);
+        return NULL;
+    }
+    return w;
+}
+
+static HWND focused(void) {
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(dialog_thread, &info) ? info.hwndFocus : NULL;
+}
+
+/* The named control or a grid's cell: "NAME" or "GRID COL ROW". */
+static HWND target(const struct Step* s, int first) {
+    char name[96];
+    int id;
+    if (s->count >= first + 3 || (!strcmp(s->verb, "cell"))) {
+        const int base = cells_of(s->words[first]);
+        const int col = atoi(s->words[first + 1]), row = atoi(s->words[first + 2]);
+        snprintf(name, sizeof name, "%s %d %d", s->words[first], col, row);
+        id = base ? TAVO_ID_GRID_CELL(base, col, row) : 0;
+    } else {
+        snprintf(name, sizeof name, "%s", s->words[first]);
+        id = id_of(name);
+    }
+    return usable(s, id, name);
+}
+
+/* ---- what the person does */
+
+/* A click in the box puts the focus there (unless it is there). */
+static void focus_box(HWND box) {
+    if (focused() == box) return;
+    PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+static void type_into(HWND box, const char* utf8) {
+    focus_box(box);
+    PostMessageW(box, EM_SETSEL, 0, -1);
+    PostMessageW(box, WM_CHAR, VK_BACK, 1);
+    WCHAR text[LINE];
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text, LINE);
+    for (int i = 0; i + 1 < n; ++i) PostMessageW(box, WM_CHAR, text[i], 1);
+    settle();
+}
+
+static void press(HWND w, WPARAM key, WCHAR ch) {
+    PostMessageW(w, WM_KEYDOWN, key, 1);
+    if (ch) PostMessageW(w, WM_CHAR, ch, 1);
+    PostMessageW(w, WM_KEYUP, key, 0xC0000001);
+    settle();
+}
+
+static void select_page(const struct Step* s) {
+    HWND tree = control(TAVO_ID_tvContents);
+    const LPARAM page = atoi(s->words[0]);
+    /* Roots and their children, as the tree has them. */
+    for (HTREEITEM root = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); root;
+         root = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)root)) {
+        HTREEITEM item = root;
+        while (item) {
+            TVITEMW it;
+            memset(&it, 0, sizeof it);
+            it.mask = TVIF_PARAM;
+            it.hItem = item;
+            SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&it);
+            if (it.lParam == page) {
+                SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+                settle();
+                return;
+            }
+            item = item == root ? (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)root)
+                                : (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+        }
+    }
+    fail(s->line, "no tree node of page %ld", (long)page);
+}
+
+static void expect_focus(const struct Step* s) {
+    char want[200] = "", at[96] = "nothing";
+    for (int i = 0; i < s->count; ++i) {
+        if (i) strcat(want, " ");
+        strcat(want, s->words[i]);
+    }
+    HWND f = focused();
+    if (f) name_of(GetDlgCtrlID(f), at, sizeof at);
+    if (strcmp(want, at)) fail(s->line, "the focus is on %s", at);
+}
+
+static void expect_state(const struct Step* s) {
+    const char* name = s->words[0];
+    HWND w = control(id_of(name));
+    if (!w) {
+        fail(s->line, "no control %s", name);
+        return;
+    }
+    if (!strcmp(s->verb, "disabled") && enabled(w)) fail(s->line, "%s is enabled", name);
+    if (!strcmp(s->verb, "hidden") && IsWindowVisible(w)) fail(s->line, "%s is shown", name);
+    if (!strcmp(s->verb, "checked")) {
+        const int on = SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (on != (atoi(s->words[1]) != 0)) fail(s->line, "%s is%s checked", name, on ? "" : " not");
+    }
+    if (!strcmp(s->verb, "shows")) {
+        WCHAR wide[LINE];
+        char text[LINE * 3];
+        GetWindowTextW(w, wide, LINE);
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, NULL, NULL);
+        if (strcmp(text, s->text)) fail(s->line, "%s shows \"%s\"", name, text);
+    }
+}
+
+static int play(const struct Step* s) {
+    const char* v = s->verb;
+    HWND w;
+    if (!IsWindow(dialog)) {
+        fail(s->line, "the dialog has closed already");
+        return 0;
+    }
+    if (!strcmp(v, "page")) {
+        select_page(s);
+    } else if (!strcmp(v, "type") || !strcmp(v, "cell")) {
+        if (!(w = target(s, 0))) return 0;
+        type_into(w, s->text);
+    } else if (!strcmp(v, "enter")) {
+        if (!(w = target(s, 0))) return 0;
+        focus_box(w);
+        press(w, VK_RETURN, L'\r');
+    } else if (!strcmp(v, "focus")) {
+        expect_focus(s);
+    } else if (!strcmp(v, "shows") || !strcmp(v, "checked") || !strcmp(v, "disabled") || !strcmp(v, "hidden")) {
+        expect_state(s);
+    } else if (!strcmp(v, "click") || !strcmp(v, "ok") || !strcmp(v, "cancel")) {
+        struct Step named = *s;
+        if (strcmp(v, "click")) snprintf(named.words[0], sizeof named.words[0], "%s", !strcmp(v, "ok") ? "bnOk" : "bnCancel");
+        named.count = 1;
+        if (!(w = target(&named, 0))) return 0;
+        PostMessageW(w, BM_CLICK, 0, 0);
+        settle();
+    } else if (!strcmp(v, "choose")) {
+        if (!(w = target(s, 0))) return 0;
+        const int index = atoi(s->words[1]);
+        SendMessageW(w, CB_SETCURSEL, index, 0);
+        PostMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE), (LPARAM)w);
+        settle();
+        const LRESULT at = SendMessageW(w, CB_GETCURSEL, 0, 0);
+        if (at != index) fail(s->line, "the list stands at %ld", (long)at);
+    } else if (!strcmp(v, "escape")) {
+        HWND f = focused();
+        press(f ? f : dialog, VK_ESCAPE, 0);
+    } else if (!strcmp(v, "close")) {
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        settle();
+    } else {
+        fail(s->line, "no such action: %s", v);
+        return 0;
+    }
+    return 1;
+}
+
+static HWND find_dialog(void) {
+    HWND w = FindWindowW(L"TavoConfigForm", NULL);
+    return w && IsWindowVisible(w) ? w : NULL;
+}
+
+static int wait_for_dialog(void) {
+    for (int i = 0; i < 400 && !(dialog = find_dialog()); ++i) Sleep(50);
+    if (!dialog) return 0;
+    dialog_thread = GetWindowThreadProcessId(dialog, NULL);
+    settle();
+    return 1;
+}
+
+static DWORD WINAPI person(LPVOID unused) {
+    (void)unused;
+    if (!wait_for_dialog()) {
+        fail(0, "the dialog never opened");
+        return 1;
+    }
+    for (int i = 0; i < step_count; ++i)
+        if (!play(&steps[i])) break;
+    for (int i = 0; i < 40 && IsWindow(dialog); ++i) Sleep(50);
+    if (IsWindow(dialog)) {
+        fail(0, "the dialog is still open after the last action");
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+    return 0;
+}
+
+/* ---- pictures */
+
+static void write_bmp(HWND window, const char* file) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = NULL;
+    HDC screen = GetDC(NULL), memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((DWORD)w * 3 + 3) & ~3u, size = stride * (DWORD)h;
+    BITMAPFILEHEADER head;
+    memset(&head, 0, sizeof head);
+    head.bfType = 0x4D42;
+    head.bfOffBits = sizeof head + sizeof(BITMAPINFOHEADER);
+    head.bfSize = head.bfOffBits + size;
+    FILE* f = fopen(file, "wb");
+    if (f) {
+        fwrite(&head, sizeof head, 1, f);
+        fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f);
+        fwrite(bits, 1, size, f);
+        fclose(f);
+    }
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+}
+
+static const char* shoot_out;
+
+/* Every tree node in turn, a picture of each page, then the close box. */
+static DWORD WINAPI photographer(LPVOID unused) {
+    (void)unused;
+    if (!wait_for_dialog()) {
+        fail(0, "the %s dialog never opened", mode);
+        return 1;
+    }
+    HWND tree = control(TAVO_ID_tvContents);
+    HTREEITEM item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    while (item) {
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+        Sleep(400);
+        TVITEMW it;
+        memset(&it, 0, sizeof it);
+        it.mask = TVIF_PARAM;
+        it.hItem = item;
+        SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&it);
+        char file[MAX_PATH];
+        snprintf(file, sizeof file, "%s\\%s-%ld.bmp", shoot_out, mode, (long)it.lParam);
+        write_bmp(dialog, file);
+        item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, (LPARAM)item);
+    }
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+static const char* keys_out;
+
+/* Real keys come from X (the test types them with xdotool): where they go
+ * is told in OUT\window.txt, the X window of the dialog (Wine's property)
+ * and the middle of OK on the screen; then the dialog is waited for. */
+static DWORD WINAPI keyboard(LPVOID unused) {
+    (void)unused;
+    if (!wait_for_dialog()) {
+        fail(0, "the dialog never opened");
+        return 1;
+    }
+    RECT ok;
+    GetWindowRect(control(TAVO_ID_bnOk), &ok);
+    char file[MAX_PATH], temporary[MAX_PATH];
+    snprintf(file, sizeof file, "%s\\window.txt", keys_out);
+    snprintf(temporary, sizeof temporary, "%s\\window.tmp", keys_out);
+    FILE* f = fopen(temporary, "w");
+    if (f) {
+        fprintf(f, "%lu %ld %ld\n", (unsigned long)(ULONG_PTR)GetPropA(dialog, "__wine_x11_whole_window"),
+                (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+        fclose(f);
+        MoveFileA(temporary, file);
+    }
+    for (int i = 0; i < 1200 && IsWindow(dialog); ++i) Sleep(50);
+    if (IsWindow(dialog)) {
+        fail(0, "the keys did not close the dialog");
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+    return 0;
+}
+
+typedef int16_t(TAVO_CALL* ShowForm)(void);
+
+static int16_t open_dialog(HMODULE lib, LPTHREAD_START_ROUTINE worker) {
+    const char* name = !strcmp(mode, "dump") ? "ShowDumpForm" : !strcmp(mode, "build") ? "ShowBuildForm" : "ShowExportForm";
+    FARPROC proc = GetProcAddress(lib, name);
+    ShowForm show;
+    memcpy(&show, &proc, sizeof proc);
+    dialog = NULL;
+    HANDLE thread = CreateThread(NULL, 0, worker, NULL, 0, NULL);
+    const int16_t result = show();
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+    return result;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        fprintf(stderr, "usage: config_host DLL SCENARIO|shoot FOLDER\n");
+        return 2;
+    }
+    const char* folder = argv[3];
+    char settings[MAX_PATH];
+    snprintf(settings, sizeof settings, "%s\\", folder);
+    SetEnvironmentVariableA("TAVO_SETTINGS_DIR", settings);
+    HMODULE lib = LoadLibraryA(argv[1]);
+    if (!lib) {
+        printf("error: line 0: cannot load %s\n", argv[1]);
+        return 1;
+    }
+    if (!strcmp(argv[2], "shoot")) {
+        shoot_out = folder;
+        const char* modes[] = {"export", "dump", "build"};
+        for (int i = 0; i < 3; ++i) {
+            snprintf(mode, sizeof mode, "%s", modes[i]);
+            printf("%s: result %d\n", mode, open_dialog(lib, photographer));
+        }
+        return failures ? 1 : 0;
+    }
+    if (!strncmp(argv[2], "keys:", 5)) {
+        keys_out = folder;
+        snprintf(mode, sizeof mode, "%s", argv[2] + 5);
+        const int16_t result = open_dialog(lib, keyboard);
+        printf("result %d\n", result);
+        return failures ? 1 : 0;
+    }
+    if (!read_scenario(argv[2])) {
+        printf("error: line 0: %s cannot be read or has no mode\n", argv[2]);
+        return 1;
+    }
+    write_ini(folder);
+    const int16_t result = open_dialog(lib, person);
+    printf("result %d\n", result);
+    if (result != expected_result) fail(0, "the export returned %d", result);
+    return failures ? 1 : 0;
+}
