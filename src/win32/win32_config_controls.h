@@ -36,7 +36,7 @@ public:
 
     HWND Handle() const { return window_; }
     // The label of a fixed cell or the box of an editable one.
-    HWND Cell(int col, int row) const { return cells_[std::size_t(row * shape_.Cols + col)]; }
+    HWND Cell(int col, int row) const { return cells_.at(static_cast<std::size_t>(row) * std::size_t(shape_.Cols) + std::size_t(col)); }
     // Enter in `box`: the next cell, shown and its text selected.
     void MoveOn(HWND box);
     void Enable(bool enabled);

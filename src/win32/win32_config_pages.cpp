@@ -27,7 +27,7 @@ WinColor Rgb(int r, int g, int b) { return static_cast<WinColor>(r | (g << 8) | 
 // The about page's banner: a gradient under a light grid.
 tavo::Picture AboutBanner() {
     tavo::Picture p{300, 60, {}};
-    p.Pixels.reserve(300 * 60);
+    p.Pixels.reserve(std::size_t{300} * 60);
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 300; ++x) {
             const double t = (x / 300.0 + y / 60.0) / 2;
@@ -231,7 +231,7 @@ void Win32ConfigForm::BuildColors(HWND page) {
     for (int i = 0; i < kSwatchCount; ++i) {
         const ColorSwatch& s = kColorSwatches[std::size_t(i)];
         const int x = 21 + 39 * (i % 8), y = 22 + 37 * (i / 8);
-        tavo::Picture fill{34, 32, std::vector<WinColor>(34 * 32, SwatchColor(s.PaletteIndex))};
+        tavo::Picture fill{34, 32, std::vector<WinColor>(std::size_t{34} * 32, SwatchColor(s.PaletteIndex))};
         // The panel under its box, below every control of the page (it is
         // no tab stop) and painting around the box.
         HWND panel = Picture(page, BitmapOf(fill), x, y, 36, 34, SS_SUNKEN | WS_CLIPSIBLINGS);
@@ -310,7 +310,7 @@ void Win32ConfigForm::BuildAbout(HWND page) {
     centred(sjis::kAboutTitle, 88, font_);
     centred("version 0.90", 110, boldFont_);
     centred(sjis::kAboutCopyright, 132, font_);
-    tavo::Picture white{138, 26, std::vector<WinColor>(138 * 26, Rgb(255, 255, 255))};
+    tavo::Picture white{138, 26, std::vector<WinColor>(std::size_t{138} * 26, Rgb(255, 255, 255))};
     HBITMAP pens = BitmapOf(white);
     DrawOn(pens, [](HDC dc) {
         const COLORREF colours[6] = {RGB(0, 0, 0),     RGB(255, 0, 0),   RGB(0, 128, 0),

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32_text.h"
@@ -99,8 +100,10 @@ HBITMAP BitmapOf(const Picture& picture) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) return bitmap;
-    auto* out = static_cast<uint32_t*>(bits);
-    for (const WinColor c : picture.Pixels) *out++ = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    std::vector<uint32_t> pixels;
+    pixels.reserve(picture.Pixels.size());
+    for (const WinColor c : picture.Pixels) pixels.push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
     return bitmap;
 }
 
