@@ -19,11 +19,14 @@ add_library(tavo_win32 STATIC
   win32/win32_config_form.cpp
   win32/win32_config_pages.cpp
   win32/win32_dialogs.cpp
+  win32/win32_ht_label.cpp
   win32/win32_jw_brws_form.cpp
   win32/win32_viewer_control.cpp
   win32/win32_window_class.cpp
 )
 target_link_libraries(tavo_win32 PUBLIC tavo_forms tavo_viewer tavo_platform comctl32 comdlg32 gdi32 imm32 user32)
+# The hyperlink label: the shell and the registry.
+target_link_libraries(tavo_win32 PRIVATE shell32 advapi32)
 
 # The windows the exports show (the front end the interface links as
 # tavo_gui on every platform): the progress dialog, the preview window and
