@@ -7,6 +7,7 @@
 #include "platform/help.h"
 #include "platform/win32_text.h"
 #include "win32/win32_dialogs.h"
+#include "win32/win32_ht_label.h"
 
 namespace tavo::win32 {
 
@@ -75,6 +76,7 @@ Win32ConfigForm::Win32ConfigForm(ConfigMode mode, SettingsStore settings)
 
 // The children first: the grids and the label are windows of the dialog.
 Win32ConfigForm::~Win32ConfigForm() {
+    link_.reset();
     groupScale_.reset();
     mojiTable_.reset();
     if (window_) DestroyWindow(window_);

@@ -13,6 +13,8 @@
 
 namespace tavo::win32 {
 
+class HtLabel;
+
 // The settings dialog with Win32 and the common controls, bound to a
 // TConfigForm that holds its values and behaviour: the controls show the
 // form's values on Repaint and hand back what the user edits. Every
@@ -94,6 +96,7 @@ private:
     std::vector<TextBinding> texts_;
     std::vector<HWND> extraGroup_;  // what the middle group of the target page holds
     std::unique_ptr<ConfigGrid> groupScale_, mojiTable_;
+    std::unique_ptr<HtLabel> link_;
     std::vector<HBITMAP> bitmaps_;
     BoxMoves moves_;
     bool showing_ = false;  // Repaint sets texts: not the user's edits

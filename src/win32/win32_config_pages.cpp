@@ -13,6 +13,7 @@
 #include "platform/win32_text.h"
 #include "win32/win32_config_form.h"
 #include "win32/win32_dialogs.h"
+#include "win32/win32_ht_label.h"
 
 namespace tavo::win32 {
 
@@ -325,6 +326,12 @@ void Win32ConfigForm::BuildAbout(HWND page) {
         }
     });
     Picture(page, pens, (kPageWidth - 138) / 2, 156, 138, 26);
+    link_ = std::make_unique<HtLabel>(page, TAVO_ID_htLabel, sjis::kMakerSite, 0, 192, font_);
+    RECT r{};
+    GetWindowRect(link_->Handle(), &r);
+    SetWindowPos(link_->Handle(), nullptr, (kPageWidth - (r.right - r.left)) / 2, 192, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    controls_[TAVO_ID_htLabel] = link_->Handle();
     centred(sjis::kAboutMaker, 216, font_);
 }
 
