@@ -10,21 +10,27 @@ add_library(tavo_platform STATIC
 )
 target_link_libraries(tavo_platform PUBLIC tavo_base tavo_files PRIVATE oleaut32 user32 shell32)
 
-# The native front end: the viewer's canvas on GDI and the preview window
-# bound to forms/.
+# The native front end: the viewer's canvas on GDI, the preview window and
+# the settings dialog bound to forms/.
 add_library(tavo_win32 STATIC
   win32/dib_surface.cpp
   win32/gdi_canvas.cpp
+  win32/win32_config_controls.cpp
+  win32/win32_config_form.cpp
+  win32/win32_config_pages.cpp
   win32/win32_dialogs.cpp
+  win32/win32_ht_label.cpp
   win32/win32_jw_brws_form.cpp
   win32/win32_viewer_control.cpp
   win32/win32_window_class.cpp
 )
-target_link_libraries(tavo_win32 PUBLIC tavo_forms tavo_viewer tavo_platform comctl32 comdlg32 gdi32 user32)
+target_link_libraries(tavo_win32 PUBLIC tavo_forms tavo_viewer tavo_platform comctl32 comdlg32 gdi32 imm32 user32)
+# The hyperlink label: the shell and the registry.
+target_link_libraries(tavo_win32 PRIVATE shell32 advapi32)
 
 # The windows the exports show (the front end the interface links as
 # tavo_gui on every platform): the progress dialog, the preview window and
-# the settings dialog (not native yet).
+# the settings dialog.
 add_library(tavo_gui STATIC
   win32/win32_config_window.cpp
   win32/win32_progress_form.cpp

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 
 #include "forms/config_form.h"
 #include "forms/config_texts.h"
@@ -392,6 +393,55 @@ TEST(HtLabel, ColoursHoverUnderlineAndWhatAClickOpens) {
         {"mail.exe", "mail.exe x@y"},
     };
     for (const auto& c : kCommands) EXPECT_EQ(CommandLineFor(c.command, "x@y"), c.expected);
+}
+
+// Records what the label asks of the shell: "open A", "run C", one per line.
+struct FakeShell final : LinkShell {
+    bool opens = false;
+    std::map<std::string, std::string> keys;
+    std::string log;
+    bool ShellOpen(const std::string& address) override {
+        log += "open " + address + "\n";
+        return opens;
+    }
+    std::optional<std::string> ClassesDefault(const std::string& key) override {
+        const auto found = keys.find(key);
+        return found == keys.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void Run(const std::string& commandLine) override { log += "run " + commandLine + "\n"; }
+};
+
+TEST(HtLabel, OpeningACaptionThroughTheShellOrTheRegisteredCommand) {
+    const std::map<std::string, std::string> registered = {
+        {".htm", "htmlfile"},
+        {"htmlfile\\shell\\open\\command", "\"C:\\b.exe\" -nohome \"%1\""},
+        {"mailto\\shell\\open\\command", "C:\\m.exe /c %1"},
+    };
+    const struct {
+        const char* caption;
+        bool opens;
+        bool withKeys;
+        const char* log;
+    } kCases[] = {
+        {"http://a.example/", true, true, "open http://a.example/\n"},
+        {"http://a.example/", false, true, "open http://a.example/\nrun \"C:\\b.exe\" -nohome http://a.example/\n"},
+        {"http://a.example/", false, false, "open http://a.example/\n"},
+        {"x@a.example", true, true, "run C:\\m.exe /c x@a.example\n"},
+        {"HTTP://a.example/", true, true, "run C:\\m.exe /c HTTP://a.example/\n"},
+        {"x@a.example", true, false, ""},
+    };
+    for (const auto& c : kCases) {
+        FakeShell shell;
+        shell.opens = c.opens;
+        if (c.withKeys) shell.keys = registered;
+        OpenCaption(c.caption, shell);
+        EXPECT_EQ(shell.log, c.log) << c.caption;
+    }
+    // An empty registered command would start the caption as a program.
+    FakeShell empty;
+    empty.keys["mailto\\shell\\open\\command"] = "";
+    OpenCaption("x@a.example", empty);
+    EXPECT_EQ(empty.log, "");
 }
 
 }  // namespace

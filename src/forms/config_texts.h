@@ -152,6 +152,8 @@ inline const char* const kDumpDot = "\x93_\x83" "f\x81[\x83^(&D)";
 inline const char* const kAboutTitle = "Tavo  \x83\x8F\x81[\x83N\x83V\x81[\x83g\x82\xA9\x82\xE7 JW_CAD \x90}\x96\xCA\x82\xD6";
 // "Copyright (C) Tavo の開発者"
 inline const char* const kAboutCopyright = "Copyright (C) Tavo \x82\xCC\x8AJ\x94\xAD\x8E\xD2";
+// The maker's web site, the about page's link.
+inline const char* const kMakerSite = "http://tavo.example/";
 // "Tavo の開発者"
 inline const char* const kAboutMaker = "Tavo \x82\xCC\x8AJ\x94\xAD\x8E\xD2";
 

@@ -53,6 +53,19 @@ std::string CommandLineFor(std::string command, std::string_view caption) {
     return command + " " + std::string(caption);
 }
 
+void OpenCaption(const std::string& caption, LinkShell& shell) {
+    std::optional<std::string> command;
+    if (LinkKindOf(caption) == LinkKind::Web) {
+        if (shell.ShellOpen(caption)) return;
+        if (const auto htm = shell.ClassesDefault(".htm"); htm && !htm->empty())
+            command = shell.ClassesDefault(*htm + "\\shell\\open\\command");
+    } else {
+        command = shell.ClassesDefault("mailto\\shell\\open\\command");
+    }
+    // An empty command would start the caption itself as a program.
+    if (command && !command->empty()) shell.Run(CommandLineFor(*command, caption));
+}
+
 void THTLabel::Paint() {
     const bool underlineOnHover = colors_.HoverUnderline == "yes";
     if (!MouseOver) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,6 +37,23 @@ std::string LinkTarget(std::string_view caption);
 // `caption`: a quoted "%1" is cut with the blank before it, else a bare %1
 // with the blank before it; then a blank and the caption are appended.
 std::string CommandLineFor(std::string command, std::string_view caption);
+
+// What opening a caption needs of the platform: the shell's "open", the
+// default values of keys under the classes root, starting a command line.
+class LinkShell {
+public:
+    virtual ~LinkShell() = default;
+    // False when the shell could not open the address.
+    virtual bool ShellOpen(const std::string& address) = 0;
+    // The key's default value; nothing when the key is missing.
+    virtual std::optional<std::string> ClassesDefault(const std::string& key) = 0;
+    virtual void Run(const std::string& commandLine) = 0;
+};
+
+// Opens a caption as a web address (the shell, else the command registered
+// for ".htm") or as a mail address (the command registered for "mailto").
+// A missing or empty command ends the attempt silently.
+void OpenCaption(const std::string& caption, LinkShell& shell);
 
 // A hyperlink label's behaviour: its colour and underline, hover and click.
 class THTLabel {

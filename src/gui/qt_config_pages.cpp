@@ -382,7 +382,7 @@ void QtConfigForm::BuildAbout(QWidget* page) {
     auto* pens = new QLabel(page);
     pens->setPixmap(AboutPens());
     layout->addWidget(pens, 0, Qt::AlignHCenter);
-    auto* link = new QtHtLabel(QStringLiteral("http://tavo.example/"), page);
+    auto* link = new QtHtLabel(QString::fromLatin1(sjis::kMakerSite), page);
     link->setObjectName(QStringLiteral("htLabel"));
     layout->addWidget(link, 0, Qt::AlignHCenter);
     layout->addWidget(Label(page, sjis::kAboutMaker), 0, Qt::AlignHCenter);

@@ -1,13 +1,11 @@
-// The settings dialog has no native window yet: its exports return "closed
-// without OK" and say why.
-#include "base/error.h"
+// The settings dialog the exports show: the native one.
 #include "forms/form_windows.h"
+#include "win32/win32_config_form.h"
 
 namespace tavo {
 
-// The signature is every front end's; this one uses neither argument.
-std::unique_ptr<ConfigWindow> gui::CreateConfigWindow(ConfigMode, SettingsStore) {  // NOLINT(performance-unnecessary-value-param)
-    throw Error("the settings dialog is not available in this build");
+std::unique_ptr<ConfigWindow> gui::CreateConfigWindow(ConfigMode mode, SettingsStore settings) {
+    return std::make_unique<win32::Win32ConfigForm>(mode, std::move(settings));
 }
 
 }  // namespace tavo

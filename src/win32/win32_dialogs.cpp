@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32_text.h"
@@ -33,7 +34,9 @@ std::wstring WideOfFormText(const FormText& text) {
     return WideOfCp932(text.Before) + WideOfFileName(text.FileName) + WideOfCp932(text.After);
 }
 
-std::optional<std::string> RunSaveDialog(HWND owner, const SaveDialogRequest& request) {
+namespace {
+
+std::optional<std::string> RunFileDialog(HWND owner, const SaveDialogRequest& request, bool save) {
     const std::wstring filter = FilterOf(request.Filter);
     const std::wstring ext = WideOfCp932(request.DefaultExt);
     const std::wstring folder = WideOfFileName(request.InitialDir);
@@ -50,9 +53,9 @@ std::optional<std::string> RunSaveDialog(HWND owner, const SaveDialogRequest& re
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
     // The host's current folder stays as it was.
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_NOCHANGEDIR |
-                   OFN_PATHMUSTEXIST;
-    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
     const std::wstring chosen(file.data());
     const std::string bytes = platform::BytesFromWide(chosen, CP_ACP);
     if (platform::WideFromBytes(bytes, CP_ACP) != chosen) {
@@ -64,6 +67,44 @@ std::optional<std::string> RunSaveDialog(HWND owner, const SaveDialogRequest& re
         return std::nullopt;
     }
     return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> RunSaveDialog(HWND owner, const SaveDialogRequest& request) {
+    return RunFileDialog(owner, request, true);
+}
+
+std::optional<std::string> RunOpenDialog(HWND owner, const SaveDialogRequest& request) {
+    return RunFileDialog(owner, request, false);
+}
+
+HFONT MakeFormFont(const char* faceCp932, int pixels, bool bold) {
+    LOGFONTW record{};
+    record.lfHeight = -pixels;
+    record.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    record.lfCharSet = SHIFTJIS_CHARSET;
+    const std::wstring face = WideOfCp932(faceCp932);
+    face.copy(&record.lfFaceName[0], std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+    return CreateFontIndirectW(&record);
+}
+
+HBITMAP BitmapOf(const Picture& picture) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = picture.Width;
+    info.bmiHeader.biHeight = -picture.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) return bitmap;
+    std::vector<uint32_t> pixels;
+    pixels.reserve(picture.Pixels.size());
+    for (const WinColor c : picture.Pixels) pixels.push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
+    return bitmap;
 }
 
 void RunMessageBox(HWND owner, const FormText& text, MessageKind kind) {

@@ -5,8 +5,11 @@
 #include <string_view>
 
 #include "forms/form_toolkit.h"
+#include "viewer/canvas.h"
 
 struct HWND__;
+struct HFONT__;
+struct HBITMAP__;
 
 namespace tavo::win32 {
 
@@ -22,6 +25,13 @@ std::wstring WideOfFormText(const FormText& text);
 // nothing when the user cancels (or chose a name that code page cannot
 // spell, which a message box then says).
 std::optional<std::string> RunSaveDialog(HWND__* owner, const SaveDialogRequest& request);
+// The standard open dialog for an existing file, with the same rules.
+std::optional<std::string> RunOpenDialog(HWND__* owner, const SaveDialogRequest& request);
+
+// A form's font: a Shift-JIS face name, characters `pixels` high.
+HFONT__* MakeFormFont(const char* faceCp932, int pixels, bool bold = false);
+// A 32-bit bitmap of a picture, for image lists and picture controls.
+HBITMAP__* BitmapOf(const Picture& picture);
 
 // A message box "Tavo" with an OK button.
 void RunMessageBox(HWND__* owner, const FormText& text, MessageKind kind);

@@ -1,6 +1,5 @@
 #include "win32/win32_jw_brws_form.h"
 
-#include <cstring>
 #include <vector>
 
 #include "base/error.h"
@@ -16,42 +15,12 @@ namespace {
 constexpr const wchar_t* kClassName = L"TavoJwBrwsForm";
 constexpr int kFirstCommand = 100;
 
-// A 32-bit picture for the image list, magenta showing the toolbar through.
-HBITMAP BitmapOf(const Picture& picture) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.Width;
-    info.bmiHeader.biHeight = -picture.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) return bitmap;
-    std::vector<uint32_t> pixels;
-    pixels.reserve(picture.Pixels.size());
-    for (const WinColor c : picture.Pixels) pixels.push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
-    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
-    return bitmap;
-}
-
 ScreenArea WorkAreaNear(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) return {0, 0, 1024, 768};
     const RECT& r = info.rcWork;
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-// The form's font: "ＭＳ Ｐゴシック", 12-pixel characters, Shift-JIS.
-HFONT FormFont() {
-    const JwBrwsFormDesign& design = JwBrwsDesign();
-    LOGFONTW record{};
-    record.lfHeight = -design.FontHeight;
-    record.lfCharSet = SHIFTJIS_CHARSET;
-    const std::wstring face = WideOfCp932(design.FontName);
-    face.copy(&record.lfFaceName[0], std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-    return CreateFontIndirectW(&record);
 }
 
 }  // namespace
@@ -72,7 +41,7 @@ Win32JwBrwsForm::Win32JwBrwsForm(SettingsStore settings, platform::Clipboard& cl
                               WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
                               CW_USEDEFAULT, design.Width, design.Height, owner_, nullptr, OwnModule(), this);
     if (!window_) throw Error("the preview window cannot be made: " + platform::SystemMessage(GetLastError()));
-    font_ = FormFont();
+    font_ = MakeFormFont(design.FontName, design.FontHeight);
     BuildToolbar();
     viewer_ = std::make_unique<ViewerControl>(form_.Viewer, window_);
     viewer_->OnResized = [this](int w, int h) { form_.ViewerResized(w, h); };

@@ -12,17 +12,17 @@ HINSTANCE OwnModule() {
     return module;
 }
 
-WindowClass::WindowClass(const wchar_t* name, WNDPROC procedure, UINT style) : name_(name) {
+WindowClass::WindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int background) : name_(name) {
     WNDCLASSEXW c{};
     c.cbSize = sizeof c;
     c.style = style;
     c.lpfnWndProc = procedure;
     c.hInstance = OwnModule();
     c.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    c.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
     c.lpszClassName = name;
     if (!RegisterClassExW(&c))
-        throw Error("the preview window cannot be made: " + platform::SystemMessage(GetLastError()));
+        throw Error("the window cannot be made: " + platform::SystemMessage(GetLastError()));
 }
 
 WindowClass::~WindowClass() { UnregisterClassW(name_.c_str(), OwnModule()); }

@@ -15,7 +15,7 @@ HINSTANCE OwnModule();
 // the class cannot be registered.
 class WindowClass {
 public:
-    WindowClass(const wchar_t* name, WNDPROC procedure, UINT style);
+    WindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int background = COLOR_BTNFACE);
     ~WindowClass();
     WindowClass(const WindowClass&) = delete;
     WindowClass& operator=(const WindowClass&) = delete;
