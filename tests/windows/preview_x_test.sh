@@ -53,6 +53,8 @@ expect() { grep -qxF "$1" "$out/result-utf8.txt" || fail "no line \"$1\" in resu
 w=$(windows "$out")
 expect "window: 576 x 432, maximized 0"
 expect "shown: copy disabled, range selection up"
+expect "hint of JWC save: 名前をつけてファイルを保存します"
+expect "hint of coordinate save: "
 expect "range selection begun: copy disabled, range selection pressed"
 expect "after Esc: copy disabled, range selection up"
 expect "range selected: copy enabled, range selection pressed"
