@@ -69,11 +69,11 @@ HWND Win32ConfigForm::Add(HWND parent, const wchar_t* className, const char* cap
 }
 
 HWND Win32ConfigForm::Label(HWND page, const char* captionCp932, int x, int y, int w) {
-    return Add(page, L"STATIC", captionCp932, SS_LEFT, -1, x, y, w, 16);
+    return Add(page, L"STATIC", captionCp932, SS_LEFT | WS_GROUP, -1, x, y, w, 16);
 }
 
 HWND Win32ConfigForm::Group(HWND page, const char* captionCp932, int x, int y, int w, int h, int id) {
-    return Add(page, L"BUTTON", captionCp932, BS_GROUPBOX, id, x, y, w, h);
+    return Add(page, L"BUTTON", captionCp932, BS_GROUPBOX | WS_GROUP, id, x, y, w, h);
 }
 
 HWND Win32ConfigForm::Button(HWND page, int id, const char* captionCp932, int x, int y, int w, int h) {

@@ -19,7 +19,7 @@ import sys
 
 SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll",
-    "advapi32.dll", "oleaut32.dll", "msvcrt.dll", "ucrtbase.dll",
+    "advapi32.dll", "imm32.dll", "oleaut32.dll", "msvcrt.dll", "ucrtbase.dll",
 }
 
 

@@ -85,6 +85,23 @@ static void click_viewer(int x, int y) {
     settle();
 }
 
+/* The hint the toolbar's tooltip shows for a button, as the tooltip control
+ * asks the window for it. */
+static void report_hint(int command, const char* name) {
+    HWND tips = (HWND)SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0);
+    wchar_t text[256] = L"";
+    TTTOOLINFOW tool;
+    memset(&tool, 0, sizeof tool);
+    tool.cbSize = sizeof tool;
+    tool.hwnd = toolbar;
+    tool.uId = (UINT_PTR)command;
+    tool.lpszText = text;
+    if (tips) SendMessageW(tips, TTM_GETTEXTW, sizeof text / sizeof text[0], (LPARAM)&tool);
+    char bytes[512] = "";
+    WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+    fprintf(result, "hint of %s: %s\n", name, bytes);
+}
+
 static void report_buttons(const char* when) {
     fprintf(result, "%s: copy %s, range selection %s\n", when,
             SendMessageW(toolbar, TB_ISBUTTONENABLED, COPY, 0) ? "enabled" : "disabled",
@@ -163,6 +180,8 @@ static DWORD WINAPI user(LPVOID unused) {
     GetWindowRect(form, &r);
     fprintf(result, "window: %ld x %ld, maximized %d\n", r.right - r.left, r.bottom - r.top, IsZoomed(form));
     report_buttons("shown");
+    report_hint(SAVE_JWC, "JWC save");
+    report_hint(SAVE_TXT, "coordinate save");
     click(SELECT);
     report_buttons("range selection begun");
     key(VK_ESCAPE);
@@ -241,6 +260,28 @@ int main(int argc, char** argv) {
     memcpy(&LastP, &last, sizeof last);
     const char* jwc = argv[2];
     const char* none = "";
+    /* The progress dialog first, as a macro shows it while it converts: a
+     * picture of it at 30 % and 25 % stays as OUT\progress.bmp. */
+    {
+        FARPROC pc = GetProcAddress(lib, "ProgressCreate"), pp = GetProcAddress(lib, "Progress"),
+                pd = GetProcAddress(lib, "ProgressDestroy");
+        void (TAVO_CALL *CreateP)(int32_t, int32_t);
+        int16_t (TAVO_CALL *ProgressP)(int32_t, int32_t);
+        void (TAVO_CALL *DestroyP)(void);
+        memcpy(&CreateP, &pc, sizeof pc);
+        memcpy(&ProgressP, &pp, sizeof pp);
+        memcpy(&DestroyP, &pd, sizeof pd);
+        CreateP(100, 40);
+        for (int i = 0; i < 10; ++i) {
+            ProgressP(30, 10);
+            Sleep(50);
+        }
+        HWND progress = FindWindowW(L"TavoProgressForm", NULL);
+        fprintf(result, "progress dialog: %s\n", progress && IsWindowVisible(progress) ? "shown" : "missing");
+        snprintf(file, sizeof file, "%s\\progress.bmp", out);
+        if (progress) write_bmp(progress, file);
+        DestroyP();
+    }
     JwcCreateP();
     JwcLoadFromP(&jwc);
     HANDLE thread = CreateThread(NULL, 0, user, NULL, 0, NULL);

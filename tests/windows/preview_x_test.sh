@@ -4,7 +4,8 @@
 # is checked against the Linux build's command for the same drawing: the
 # saved .jwc and JWW files and the copied JWT text byte for byte, the
 # messages, the buttons' states, "tavo.ini" as the window writes it on first
-# use. The picture of the window stays as OUT/window.png.
+# use. The pictures of the window and of the progress dialog stay as
+# OUT/window.png and OUT/progress.png.
 #   preview_x_test.sh PREFIX HOST DLL LINUX_TAVO EXAMPLES OUT
 set -u
 prefix=$1 host=$2 dll=$3 tavo=$4 examples=$5 out=$6
@@ -52,7 +53,10 @@ cat "$out/result-utf8.txt"
 expect() { grep -qxF "$1" "$out/result-utf8.txt" || fail "no line \"$1\" in result.txt"; }
 w=$(windows "$out")
 expect "window: 576 x 432, maximized 0"
+expect "progress dialog: shown"
 expect "shown: copy disabled, range selection up"
+expect "hint of JWC save: 名前をつけてファイルを保存します"
+expect "hint of coordinate save: "
 expect "range selection begun: copy disabled, range selection pressed"
 expect "after Esc: copy disabled, range selection up"
 expect "range selected: copy enabled, range selection pressed"
@@ -95,6 +99,8 @@ grep -qxF "IsMaxma=1" <<< "$ini" && [ "$(grep -E '^(Left|Top|Width|Height)=' <<<
 [ -f "$(dirname "$dll")/help/ja/1210.html" ] && [ -f "$(dirname "$dll")/help/en/1210.html" ] ||
     fail "no help pages beside $dll"
 
-python3 "$here/bmp_to_png.py" "$out/window.bmp" "$out/window.png" && echo "screenshot: $out/window.png"
+for picture in window progress; do
+    python3 "$here/bmp_to_png.py" "$out/$picture.bmp" "$out/$picture.png" && echo "screenshot: $out/$picture.png"
+done
 [ $status -eq 0 ] && echo "the preview window did as on Linux"
 exit $status

@@ -355,15 +355,28 @@ TEST(SettingsDialogExports, WorkedThroughItsControls) {
     EXPECT_EQ(key("MojiTable", "MojiPitch"), "0,0,5,5,5,10,10,10,10,12");
     EXPECT_EQ(key("Export", "BColorIndex").substr(0, 4), "1,2,");
 
-    // Build mode: no coordinate-file target and no placement.
+    // Build mode: no coordinate-file target and no placement. Help opens
+    // the page of the selected node; with no pages where it looks, a
+    // message names the topic.
+    tavo::test::setEnv("TAVO_HELP_DIR", settings.path().string().c_str());
     EXPECT_EQ(withDialog(&ShowBuildForm,
                          [](HWND d) {
                              EXPECT_EQ(textOf(d), L"Tavo ビルド");
                              EXPECT_FALSE(IsWindowVisible(findControl(d, TAVO_ID_rbToJww)));
                              EXPECT_FALSE(IsWindowVisible(findControl(d, TAVO_ID_gbPlace)));
+                             selectPage(d, 33);
+                             PostMessageW(findControl(d, TAVO_ID_bnHelp), BM_CLICK, 0, 0);
+                             HWND box = nullptr;
+                             EXPECT_TRUE(waitFor([&] { return (box = FindWindowW(L"#32770", L"Tavo")) != nullptr; }));
+                             EXPECT_NE(textOfControl(box, 0xFFFF).find(L"topic 3040"), std::wstring::npos);
+                             PostMessageW(box, WM_COMMAND, IDOK, 0);
+                             EXPECT_TRUE(waitFor([&] { return !IsWindow(box); }));
+                             selectPage(d, 101);
+                             EXPECT_TRUE(IsWindowVisible(findControl(d, TAVO_ID_htLabel)));
                              PostMessageW(findControl(d, TAVO_ID_bnOk), BM_CLICK, 0, 0);
                          }),
               1);
+    tavo::test::setEnv("TAVO_HELP_DIR", nullptr);
     EXPECT_EQ(key("Export", "ExportTarget"), "2");
     // Dump mode: the name gets its extension, the flags their boxes.
     EXPECT_EQ(withDialog(&ShowDumpForm,
