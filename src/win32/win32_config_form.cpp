@@ -41,10 +41,7 @@ Win32ConfigForm::Win32ConfigForm(ConfigMode mode, SettingsStore settings)
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     moves_.NextControl = [this](HWND box) {
-        HWND next = GetNextDlgTabItem(window_, box, FALSE);
-        if (!next) return;
-        SetFocus(next);
-        if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+        SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(window_, box, FALSE)), TRUE);
     };
     owner_ = GetActiveWindow();
     constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -300,6 +297,18 @@ LRESULT Win32ConfigForm::Handle(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
+        }
+        case WM_NEXTDLGCTL: {
+            // What the dialog manager sends for a label's or a group box's
+            // mnemonic; a dialog procedure of the system would take it.
+            if (window != window_) break;
+            HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                            : GetNextDlgTabItem(window_, GetFocus(), wParam != 0);
+            if (next && IsChild(window_, next)) {
+                SetFocus(next);
+                if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+            }
+            return 0;
         }
         case WM_ERASEBKGND: {
             RECT r{};

@@ -172,8 +172,8 @@ void Win32ConfigForm::BuildTarget(HWND page) {
     for (int i = 0; i < 3; ++i) {
         const auto& b = kBoxes[i];
         const int y = 124 + 24 * i;
-        extraGroup_.push_back(Label(page, b.caption, 20, y + 3, 76));
-        extraGroup_.push_back(TextBox(page, b.id, *b.value, b.fileName, b.maxLength, 98, y, i == 2 ? 172 : 234));
+        extraGroup_.push_back(Label(page, b.caption, 20, y + 3, 80));
+        extraGroup_.push_back(TextBox(page, b.id, *b.value, b.fileName, b.maxLength, 100, y, i == 2 ? 170 : 232));
     }
     extraGroup_.push_back(Button(page, TAVO_ID_bnSaveAs, sjis::kBrowse, 276, 171, 56, 22));
 
@@ -283,8 +283,8 @@ void Win32ConfigForm::BuildOption(HWND page) {
 
 void Win32ConfigForm::BuildDump(HWND page) {
     Group(page, sjis::kDumpFileGroup, kGroupLeft, 4, kGroupWidth, 58);
-    Label(page, sjis::kFileNameLabel, 20, 31, 78);
-    TextBox(page, TAVO_ID_edDumpName, form_.edDumpName, true, 0, 98, 28, 172);
+    Label(page, sjis::kFileNameLabel, 20, 31, 80);
+    TextBox(page, TAVO_ID_edDumpName, form_.edDumpName, true, 0, 100, 28, 170);
     Button(page, TAVO_ID_bnDumpFile, sjis::kBrowse, 276, 27, 56, 22);
     Group(page, sjis::kDumpDataGroup, kGroupLeft, 70, kGroupWidth, 108);
     const char* const kBoxes[4] = {sjis::kDumpLine, sjis::kDumpCircle, sjis::kDumpString, sjis::kDumpDot};
