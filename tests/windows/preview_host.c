@@ -13,6 +13,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "screen_picture.h"
 #include "tavo.h"
 
 static FILE* result;
@@ -137,37 +138,7 @@ static void save_as(int command, const char* name) {
 static void write_bmp(HWND window, const char* file) {
     RECT r;
     GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO info;
-    memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = NULL;
-    HDC screen = GetDC(NULL), memory = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = ((DWORD)w * 3 + 3) & ~3u, size = stride * (DWORD)h;
-    BITMAPFILEHEADER head;
-    memset(&head, 0, sizeof head);
-    head.bfType = 0x4D42;
-    head.bfOffBits = sizeof head + sizeof(BITMAPINFOHEADER);
-    head.bfSize = head.bfOffBits + size;
-    FILE* f = fopen(file, "wb");
-    if (f) {
-        fwrite(&head, sizeof head, 1, f);
-        fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f);
-        fwrite(bits, 1, size, f);
-        fclose(f);
-    }
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
+    write_screen_bmp(r, file);
 }
 
 static DWORD WINAPI user(LPVOID unused) {
