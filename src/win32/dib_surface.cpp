@@ -8,6 +8,24 @@
 
 namespace tavo::win32 {
 
+BITMAPINFO DibInfo(int32_t width, int32_t height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows from the top
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+std::vector<uint32_t> DibPixelsOf(const Picture& picture) {
+    std::vector<uint32_t> pixels;
+    pixels.reserve(picture.Pixels.size());
+    for (const WinColor c : picture.Pixels) pixels.push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+    return pixels;
+}
+
 DibSurface::~DibSurface() { Release(); }
 
 void DibSurface::Release() {
@@ -27,13 +45,7 @@ void DibSurface::Resize(int32_t width, int32_t height) {
     Release();
     width = std::max(width, 1);
     height = std::max(height, 1);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = DibInfo(width, height);
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     dc_ = CreateCompatibleDC(nullptr);

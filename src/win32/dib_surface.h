@@ -1,11 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "viewer/canvas.h"
+#include "win32/windows_api.h"
 
 struct HDC__;
 struct HBITMAP__;
 
 namespace tavo::win32 {
+
+// The header of a 32-bit top-down DIB of width x height.
+BITMAPINFO DibInfo(int32_t width, int32_t height);
+// A picture's colour values (0x00BBGGRR) as such a DIB's pixels (0x00RRGGBB).
+std::vector<uint32_t> DibPixelsOf(const Picture& picture);
 
 // An off-screen picture for GDI: a 32-bit top-down DIB section selected
 // into a memory DC of its own. The viewer paints on it; the window blits it.

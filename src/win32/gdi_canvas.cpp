@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "win32/dib_surface.h"
 #include "win32/windows_api.h"
 
 namespace tavo::win32 {
-
-namespace {
-
-// 0x00BBGGRR colour values as the 0x00RRGGBB pixels of a 32-bit DIB.
-uint32_t DibPixelOf(WinColor c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
-
-}  // namespace
 
 GdiCanvas::GdiCanvas(HDC dc) : dc_(dc) {
     oldPen_ = SelectObject(dc_, GetStockObject(BLACK_PEN));
@@ -124,15 +118,8 @@ void GdiCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes) {
 
 void GdiCanvas::XorPicture(int32_t x, int32_t y, const Picture& picture) {
     if (picture.Width <= 0 || picture.Height <= 0) return;
-    std::vector<uint32_t> pixels(picture.Pixels.size());
-    std::transform(picture.Pixels.begin(), picture.Pixels.end(), pixels.begin(), DibPixelOf);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.Width;
-    info.bmiHeader.biHeight = -picture.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const std::vector<uint32_t> pixels = DibPixelsOf(picture);
+    const BITMAPINFO info = DibInfo(picture.Width, picture.Height);
     StretchDIBits(dc_, x, y, picture.Width, picture.Height, 0, 0, picture.Width, picture.Height, pixels.data(), &info,
                   DIB_RGB_COLORS, SRCINVERT);
 }

@@ -65,21 +65,26 @@ LRESULT CALLBACK FilteredBoxProcedure(HWND box, UINT message, WPARAM wParam, LPA
     return DefSubclassProc(box, message, wParam, lParam);
 }
 
-HWND MakeChild(HWND parent, const wchar_t* className, DWORD style, int id, int x, int y, int w, int h, HFONT font) {
-    HWND child = CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), OwnModule(), nullptr);
-    if (!child) throw Error("the settings dialog cannot be made: " + platform::SystemMessage(GetLastError()));
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
+}  // namespace
+
+void FailMakingDialog() {
+    throw Error("the settings dialog cannot be made: " + platform::SystemMessage(GetLastError()));
 }
 
-}  // namespace
+HWND MakeControl(HWND parent, const wchar_t* className, const wchar_t* caption, DWORD style, int id, int x, int y,
+                 int w, int h, HFONT font, DWORD exStyle) {
+    HWND control = CreateWindowExW(exStyle, className, caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), OwnModule(), nullptr);
+    if (!control) FailMakingDialog();
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
 
 void FilterKeys(HWND box, KeyFilter filter, const BoxMoves& moves) {
     auto* filtered = new FilteredBox{filter, &moves};
     if (!SetWindowSubclass(box, &FilteredBoxProcedure, 1, reinterpret_cast<DWORD_PTR>(filtered))) {
         delete filtered;
-        throw Error("the settings dialog cannot be made: " + platform::SystemMessage(GetLastError()));
+        FailMakingDialog();
     }
     ImmAssociateContext(box, nullptr);
 }
@@ -93,7 +98,7 @@ ConfigGrid::ConfigGrid(HWND parent, const Shape& shape, int x, int y, int width,
                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | (shape.Scrolls ? WS_HSCROLL : 0), x, y,
                               shape.Scrolls ? width : contentWidth_ + edge, height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(shape.Id)), OwnModule(), this);
-    if (!window_) throw Error("the settings dialog cannot be made: " + platform::SystemMessage(GetLastError()));
+    if (!window_) FailMakingDialog();
     RECT client{};
     GetClientRect(window_, &client);
     viewWidth_ = client.right;
@@ -103,11 +108,11 @@ ConfigGrid::ConfigGrid(HWND parent, const Shape& shape, int x, int y, int width,
             const int w = (c == 0 ? shape.FirstColWidth : shape.ColWidth) - 1, h = shape.RowHeight - 1;
             HWND cell;
             if (r == 0 || c == 0) {
-                cell = MakeChild(window_, L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
-                                 TAVO_ID_GRID_CELL(shape.CellBase, c, r), left, top, w, h, font);
+                cell = MakeControl(window_, L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
+                                   TAVO_ID_GRID_CELL(shape.CellBase, c, r), left, top, w, h, font);
             } else {
-                cell = MakeChild(window_, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, TAVO_ID_GRID_CELL(shape.CellBase, c, r),
-                                 left, top, w, h, font);
+                cell = MakeControl(window_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL,
+                                   TAVO_ID_GRID_CELL(shape.CellBase, c, r), left, top, w, h, font);
                 SendMessageW(cell, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
                 FilterKeys(cell, KeyFilter::Grid, moves_);
             }

@@ -8,6 +8,13 @@
 
 namespace tavo::win32 {
 
+// The settings dialog could not make a window: the system's reason.
+[[noreturn]] void FailMakingDialog();
+// A visible child control of the settings dialog in `font`; its identifier
+// -1 for labels and frames. Throws tavo::Error when it cannot be made.
+HWND MakeControl(HWND parent, const wchar_t* className, const wchar_t* caption, DWORD style, int id, int x, int y,
+                 int w, int h, HFONT font, DWORD exStyle = 0);
+
 // What a filtered box asks of its dialog when Enter moves on.
 struct BoxMoves {
     std::function<void(HWND box)> NextControl;

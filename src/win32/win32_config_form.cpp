@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "base/error.h"
 #include "forms/form_texts.h"
 #include "platform/help.h"
 #include "platform/win32_text.h"
@@ -16,10 +15,6 @@ namespace {
 constexpr int kClientWidth = 472, kClientHeight = 373;
 constexpr int kTreeWidth = 121, kFontPixels = 12;
 constexpr unsigned kShiftJis = 932;
-
-[[noreturn]] void FailMaking() {
-    throw Error("the settings dialog cannot be made: " + platform::SystemMessage(GetLastError()));
-}
 
 // The centre of the work area of the owner's monitor (or the primary one).
 POINT CentredOrigin(HWND beside, int width, int height) {
@@ -51,7 +46,7 @@ Win32ConfigForm::Win32ConfigForm(ConfigMode mode, SettingsStore settings)
     window_ = CreateWindowExW(kExStyle, formClass_.Name(), WideOfCp932(ModeCaption(mode)).c_str(), kStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner_,
                               nullptr, OwnModule(), this);
-    if (!window_) FailMaking();
+    if (!window_) FailMakingDialog();
     // The close box only.
     if (HMENU menu = GetSystemMenu(window_, FALSE)) {
         for (const UINT item : {SC_MINIMIZE, SC_MAXIMIZE, SC_SIZE, SC_RESTORE}) DeleteMenu(menu, item, MF_BYCOMMAND);
@@ -100,7 +95,7 @@ void Win32ConfigForm::FillTree() {
         item.item.pszText = caption.data();
         item.item.lParam = e.Page;
         auto* inserted = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        if (!inserted) FailMaking();
+        if (!inserted) FailMakingDialog();
         if (!first) first = inserted;
         if (e.Level == 1) {
             root = inserted;

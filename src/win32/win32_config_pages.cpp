@@ -7,10 +7,8 @@
 
 #include <algorithm>
 
-#include "base/error.h"
 #include "forms/config_texts.h"
 #include "forms/form_texts.h"
-#include "platform/win32_text.h"
 #include "win32/win32_config_form.h"
 #include "win32/win32_dialogs.h"
 #include "win32/win32_ht_label.h"
@@ -59,11 +57,7 @@ void DrawOn(HBITMAP bitmap, Draw draw) {
 
 HWND Win32ConfigForm::Add(HWND parent, const wchar_t* className, const char* captionCp932, DWORD style, int id, int x,
                           int y, int w, int h, DWORD exStyle) {
-    HWND control = CreateWindowExW(exStyle, className, WideOfCp932(captionCp932).c_str(), WS_CHILD | WS_VISIBLE | style,
-                                   x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), OwnModule(),
-                                   nullptr);
-    if (!control) throw Error("the settings dialog cannot be made: " + platform::SystemMessage(GetLastError()));
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    HWND control = MakeControl(parent, className, WideOfCp932(captionCp932).c_str(), style, id, x, y, w, h, font_, exStyle);
     if (id != -1) controls_[id] = control;
     return control;
 }
@@ -131,7 +125,7 @@ void Win32ConfigForm::BuildPages() {
         HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, pageClass_.Name(), L"", WS_CHILD, kPageLeft,
                                     0, kPageWidth, kPageHeight, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                     OwnModule(), this);
-        if (!page) throw Error("the settings dialog cannot be made: " + platform::SystemMessage(GetLastError()));
+        if (!page) FailMakingDialog();
         controls_[id] = page;
         panels_[static_cast<std::size_t>(p.panel)] = page;
         (this->*p.build)(page);

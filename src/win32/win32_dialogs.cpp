@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32_text.h"
+#include "win32/dib_surface.h"
 
 namespace tavo::win32 {
 
@@ -90,19 +91,11 @@ HFONT MakeFormFont(const char* faceCp932, int pixels, bool bold) {
 }
 
 HBITMAP BitmapOf(const Picture& picture) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.Width;
-    info.bmiHeader.biHeight = -picture.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = DibInfo(picture.Width, picture.Height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) return bitmap;
-    std::vector<uint32_t> pixels;
-    pixels.reserve(picture.Pixels.size());
-    for (const WinColor c : picture.Pixels) pixels.push_back(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+    const std::vector<uint32_t> pixels = DibPixelsOf(picture);
     std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
     return bitmap;
 }
