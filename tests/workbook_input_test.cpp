@@ -130,7 +130,7 @@ TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
               StoredZip({{"[Content_Types].xml", xlsxParts},
                          {"xl/workbook.xml",
                           R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheets><sheet name="A")"}})),
-         "is damaged", {}},
+         "xl/workbook.xml: damaged (not well-formed XML at byte", {}},
         {xlsx("one.xlsx", text), "has no sheet \"Nope\" (its sheets: \"Sheet1\")", nope},
         {xlsx("far.xlsx", text), "sheet \"Sheet1\" has nothing to draw in Z100:Z200", farAway},
         {xlsx("tall.xlsx",
@@ -303,13 +303,14 @@ TEST(WorkbookInput, CellRangesAndOdsBorderAttributes) {
         uint32_t rgb;
     };
     const Case cases[] = {
-        {"0.06pt solid #000000", BorderStyle::Thin, 0x000000},
+        {"0.06pt solid #000000", BorderStyle::Hair, 0},
         {"1.75pt solid #ff0000", BorderStyle::Medium, 0xFF0000},
         {"0.088cm solid #0000ff", BorderStyle::Thick, 0x0000FF},
         {"0.74pt dashed #000000", BorderStyle::Dashed, 0},
         {"1.75pt dashed #000000", BorderStyle::MediumDashed, 0},
         {"0.74pt dotted #000000", BorderStyle::Dotted, 0},
-        {"0.74pt fine-dashed #000000", BorderStyle::Hair, 0},
+        {"0.74pt fine-dashed #000000", BorderStyle::Dashed, 0},
+        {"1.76pt fine-dashed #000000", BorderStyle::SlantDashDot, 0},
         {"1.75pt dash-dot-dot #000000", BorderStyle::MediumDashDotDot, 0},
         {"#123456 0.74pt dash-dot", BorderStyle::DashDot, 0x123456},
         {"1.1pt double #000000", BorderStyle::Double, 0},
@@ -320,6 +321,8 @@ TEST(WorkbookInput, CellRangesAndOdsBorderAttributes) {
         const tavo::workbook::BorderLine b = tavo::workbook::OdsBorder(c.attribute);
         EXPECT_EQ(b.style, c.style) << c.attribute;
         if (c.style != BorderStyle::None) {
+            // Black is LibreOffice's default border colour: automatic.
+            EXPECT_EQ(b.color.automatic, c.rgb == 0) << c.attribute;
             EXPECT_EQ(b.color.rgb, c.rgb) << c.attribute;
         }
     }

@@ -350,6 +350,7 @@ TEST(WorkbookSheets, ChosenByNameOrPositionElseTheActiveOneWithDisplayedValues) 
     format_set_num_format(money, "#,##0.00;[Red]-#,##0.00");
     worksheet_write_number(two, 3, 0, -1234.5, money);
     worksheet_write_formula_num(two, 4, 0, "=A4*2", money, -2469);
+    worksheet_set_column(two, 0, 0, 14, nullptr);  // room for the date
     worksheet_activate(two);
     ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
 

@@ -32,7 +32,8 @@ bool isSheetKind(std::string_view kind) {
 
 const char* const kExportHelp =
     "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|-]\n"
-    "                   [--to jwc|jww|clipboard|preview] [--sheet NAME|N] [--range A1:K40]\n"
+    "                   [--to jwc|jww|clipboard|preview] [--sheet NAME|N] [--range [SHEET!]A1:K40]\n"
+    "                   [--strict] [--json]\n"
     "       tavo export IN.csv -o OUT.jwc|OUT.txt|- [--to jwc|jww] [--encoding sjis|utf8]\n"
     "\n"
     "Plays the host's export: a drawing is made from the stored settings (tavo config)\n"
@@ -41,7 +42,12 @@ const char* const kExportHelp =
     "From a workbook (.xlsx, .xlsm, .ods) one worksheet is converted as the host macro\n"
     "converts it: borders become lines, cell texts texts, filled cells solids (with\n"
     "ExchangeSolid). --sheet names the sheet or gives its position from 1 (default: the\n"
-    "active sheet), --range the cells (default: the used area). Column widths and row\n"
+    "active sheet), --range the cells (default: the used area; SHEET! picks the sheet).\n"
+    "Drawn shapes (lines, arrows, rectangles, ellipses, text boxes) become lines, arcs\n"
+    "and texts; pictures, charts and form controls are counted on stderr, not drawn. A\n"
+    "character with no Shift-JIS form is drawn as \"?\" with a warning naming the cell\n"
+    "(--strict: an error instead). --json prints what was not drawn and the warnings as\n"
+    "one JSON object. Column widths and row\n"
     "heights in points times DimScale are millimetres on the paper. The target is --to,\n"
     "else the name after -o, else the stored ExportTarget with the stored FileName. A\n"
     "progress bar shows on a terminal when a sheet takes more than a moment.\n"
@@ -138,7 +144,7 @@ void WriteExportDrawing(const TJwObject& drawing, const Output& output) {
 }
 
 int RunExport(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range"}, {"--utf8"});
+    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range"}, {"--utf8", "--strict", "--json"});
     const std::string input = args.onlyPositional("IN.csv, BOOK.xlsx or BOOK.ods");
     if (IsWorkbookInput(input)) {
         if (args.has("--encoding") || args.has("--utf8"))
@@ -146,6 +152,7 @@ int RunExport(const std::vector<std::string>& argv) {
         return RunWorkbookExport(args);
     }
     RefuseWorkbookOptions(args);
+    if (args.has("--json")) throw UsageError{"--json is for workbooks (.xlsx, .ods)"};
     if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
     const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput}, args.value("--to"), ExportInputs(input));
 

@@ -56,7 +56,7 @@ const char* const kRenderHelp =
 
 int RunRender(const std::vector<std::string>& argv) {
     const Args args(argv, {"-o", "--size", "--export", "--encoding", "--sheet", "--range"},
-                    {"--select-all", "--utf8"});
+                    {"--select-all", "--utf8", "--strict"});
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc, or --export IN.csv"};

@@ -49,7 +49,7 @@ int ShowCurrentExportDrawing(const std::string& fileName) {
 }
 
 int RunView(const std::vector<std::string>& argv) {
-    const Args args(argv, {"--export", "--encoding", "--sheet", "--range"}, {"--utf8"});
+    const Args args(argv, {"--export", "--encoding", "--sheet", "--range"}, {"--utf8", "--strict"});
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc or BOOK.xlsx, or --export IN.csv"};

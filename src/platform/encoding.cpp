@@ -75,7 +75,7 @@ Utf8ToCp932Converter::Utf8ToCp932Converter() : cd_(open("UTF-8", "CP932")) {}
 
 Utf8ToCp932Converter::~Utf8ToCp932Converter() { iconv_close(static_cast<iconv_t>(cd_)); }
 
-std::string Utf8ToCp932Converter::operator()(std::string_view utf8) const {
+std::string Utf8ToCp932Converter::toCp932(std::string_view utf8, std::u32string* unmapped) const {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -92,8 +92,18 @@ std::string Utf8ToCp932Converter::operator()(std::string_view utf8) const {
         uint32_t key = 0;
         for (std::size_t k = 0; k < n; ++k) key = key << 8 | static_cast<unsigned char>(utf8[i + k]);
         auto it = known_.find(key);
-        if (it == known_.end()) it = known_.emplace(key, convert(utf8.substr(i, n), static_cast<iconv_t>(cd_))).first;
+        if (it == known_.end()) {
+            std::string cp = convert(utf8.substr(i, n), static_cast<iconv_t>(cd_));
+            // A character without a form is one "?", whatever its length.
+            if (cp.find_first_not_of('?') == std::string::npos) cp = "?";
+            it = known_.emplace(key, std::move(cp)).first;
+        }
         out += it->second;
+        if (unmapped && it->second == "?") {
+            char32_t code = static_cast<unsigned char>(utf8[i]) & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
+            for (std::size_t k = 1; k < n; ++k) code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+            unmapped->push_back(code);
+        }
         i += n;
     }
     return out;

@@ -30,9 +30,14 @@ public:
     Utf8ToCp932Converter(const Utf8ToCp932Converter&) = delete;
     Utf8ToCp932Converter& operator=(const Utf8ToCp932Converter&) = delete;
 
-    std::string operator()(std::string_view utf8) const;
+    std::string operator()(std::string_view utf8) const { return toCp932(utf8, nullptr); }
+    // The same; the characters that have no Shift-JIS form (each became
+    // "?") are added to `unmapped` as code points.
+    std::string operator()(std::string_view utf8, std::u32string& unmapped) const { return toCp932(utf8, &unmapped); }
 
 private:
+    std::string toCp932(std::string_view utf8, std::u32string* unmapped) const;
+
     void* cd_;
     mutable std::unordered_map<uint32_t, std::string> known_;  // by the UTF-8 bytes of a character
 };

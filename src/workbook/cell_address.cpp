@@ -36,3 +36,22 @@ std::optional<CellRange> ParseCellRange(std::string_view text) {
 }
 
 }  // namespace tavo::workbook
+
+namespace tavo::workbook {
+
+std::optional<std::string> RangeSheetName(std::string_view text) {
+    const std::size_t bang = text.rfind('!');
+    if (bang == std::string_view::npos) return std::nullopt;
+    std::string_view name = text.substr(0, bang);
+    if (name.size() >= 2 && name.front() == '\'' && name.back() == '\'') {
+        std::string unquoted;
+        for (std::size_t i = 1; i + 1 < name.size(); ++i) {
+            unquoted += name[i];
+            if (name[i] == '\'' && name[i + 1] == '\'') ++i;
+        }
+        return unquoted;
+    }
+    return std::string(name);
+}
+
+}  // namespace tavo::workbook

@@ -1,10 +1,15 @@
 #include "workbook/cell_text.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 
+#include "base/ascii_case.h"
 #include "base/sjis_char.h"
 #include "platform/encoding.h"
 #include "workbook/number_format.h"
+#include "workbook/workbook_package.h"
 
 namespace tavo::workbook {
 
@@ -32,7 +37,7 @@ std::string WithCarets(const std::string& cp932, Script script) {
 // Appends a piece of one script to the lines, starting a new line at each
 // line break.
 void AppendPiece(std::vector<std::string>& lines, std::string_view utf8, Script script,
-                 const platform::Utf8ToCp932Converter& toCp932) {
+                 SheetTextConverter& toCp932) {
     std::size_t start = 0;
     while (true) {
         const std::size_t br = utf8.find('\n', start);
@@ -48,19 +53,114 @@ void AppendPiece(std::vector<std::string>& lines, std::string_view utf8, Script 
 
 std::string BooleanText(double v) { return v != 0 ? "TRUE" : "FALSE"; }
 
+// Width of a shown number in points, as the spreadsheet's fonts draw it:
+// digits about 0.48 of the font's size (7 pixels at 11 points), stops and
+// commas half of that, signs and brackets a little more, wide characters
+// twice; a cell keeps a little room at its edges.
+constexpr double kDigitEm = 7.0 / 11 * 0.75;
+constexpr double kCellPaddingPoints = 3.75;
+
+double ShownDigits(std::string_view shown) {
+    double digits = 0;
+    for (std::size_t i = 0; i < shown.size();) {
+        const auto c = static_cast<unsigned char>(shown[i]);
+        const std::size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (n >= 3) digits += 2;
+        else if (c == '.' || c == ',' || c == ':' || c == ';' || c == '\'' || c == ' ') digits += 0.5;
+        else if (c == '-' || c == '(' || c == ')' || c == '/') digits += 0.6;
+        else digits += 1;
+        i += n;
+    }
+    return digits;
+}
+
+bool NumberFits(std::string_view shown, double fontPoints, double widthPoints) {
+    return ShownDigits(shown) * kDigitEm * fontPoints <= widthPoints - kCellPaddingPoints;
+}
+
+// What a number shows in a cell of the given width: in the general format
+// fewer decimals until it fits, else "#" across the cell.
+std::string FittedNumber(double value, const std::string& code, int32_t dateOrigin, double fontPoints,
+                         double widthPoints) {
+    std::string shown = FormatNumber(value, code, dateOrigin);
+    if (widthPoints <= 0 || NumberFits(shown, fontPoints, widthPoints)) return shown;
+    const bool general = code.empty() || EqualsIgnoringAsciiCase(code, "General");
+    const std::size_t point = shown.find('.');
+    if (general && point != std::string::npos && shown.find('E') == std::string::npos) {
+        for (int decimals = static_cast<int>(shown.size() - point - 2); decimals >= 0; --decimals) {
+            std::array<char, 64> b{};
+            std::snprintf(b.data(), b.size(), "%.*f", decimals, value);
+            if (NumberFits(b.data(), fontPoints, widthPoints)) return b.data();
+        }
+    }
+    const double hashes = std::floor((widthPoints - kCellPaddingPoints) / (kDigitEm * fontPoints));
+    return std::string(static_cast<std::size_t>(std::clamp(hashes, 1.0, 255.0)), '#');
+}
+
+const std::string& NumberCode(const SheetModel& model, const CellFormat& f) {
+    static const std::string general;
+    return f.numberFormat < model.numberFormats.size() ? model.numberFormats[f.numberFormat] : general;
+}
+
+std::string CodePoint(char32_t c) {
+    std::array<char, 16> hex{};
+    std::snprintf(hex.data(), hex.size(), "U+%04X", static_cast<unsigned>(c));
+    std::string utf8;
+    if (c < 0x80) {
+        utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+        utf8 += static_cast<char>(0xC0 | (c >> 6));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        utf8 += static_cast<char>(0xE0 | (c >> 12));
+        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        utf8 += static_cast<char>(0xF0 | (c >> 18));
+        utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return "\"" + utf8 + "\" (" + hex.data() + ")";
+}
+
 }  // namespace
 
+SheetTextConverter::SheetTextConverter(std::string fileName, std::string sheetName, bool strict)
+    : fileName_(std::move(fileName)), sheetName_(std::move(sheetName)), strict_(strict) {}
+
+std::string SheetTextConverter::operator()(std::string_view utf8) {
+    std::u32string unmapped;
+    std::string cp = converter_(utf8, unmapped);
+    for (char32_t c : unmapped) {
+        const std::string what = place_ + ": " + CodePoint(c) + " has no Shift-JIS form";
+        if (strict_) FailWorkbook(fileName_, "sheet \"" + sheetName_ + "\": " + what);
+        warnings_.push_back(what + "; drawn as \"?\"");
+    }
+    return cp;
+}
+
+std::string CellName(int32_t row, int32_t col) {
+    std::string letters;
+    for (int32_t c = col + 1; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    return letters + std::to_string(row + 1);
+}
+
 std::vector<std::string> CellTextLines(const SheetModel& model, const Cell& cell, bool exchangeCaret,
-                                       const platform::Utf8ToCp932Converter& toCp932) {
+                                       double widthPoints, SheetTextConverter& toCp932) {
     const CellFormat& f = cell.format < model.formats.size() ? model.formats[cell.format] : model.formats[0];
     RichText shown;
     const RichText* text = nullptr;
-    if (cell.text != kNoText && cell.text < model.texts.size()) {
+    const bool hasText = cell.text != kNoText && cell.text < model.texts.size();
+    if (cell.kind == CellKind::Number && hasText) {  // the text the file shows for it
+        shown.text = model.texts[cell.text].text;
+        if (widthPoints > 0 && !NumberFits(shown.text, f.fontPoints, widthPoints))
+            shown.text = FittedNumber(cell.number, NumberCode(model, f), model.dateOrigin, f.fontPoints, widthPoints);
+        text = &shown;
+    } else if (hasText) {
         text = &model.texts[cell.text];
     } else if (cell.kind == CellKind::Number) {
-        const std::string& code =
-            f.numberFormat < model.numberFormats.size() ? model.numberFormats[f.numberFormat] : std::string();
-        shown.text = FormatNumber(cell.number, code, model.dateOrigin);
+        shown.text = FittedNumber(cell.number, NumberCode(model, f), model.dateOrigin, f.fontPoints, widthPoints);
         text = &shown;
     } else if (cell.kind == CellKind::Boolean) {
         shown.text = BooleanText(cell.number);

@@ -24,6 +24,8 @@ public:
                          const std::string& text) = 0;
     virtual void AddTextV(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,
                           const std::string& text) = 0;
+    virtual void AddCircle(float x, float y, float r, float flatness, float startAngle, float endAngle, float tilt,
+                           uint8_t color, uint8_t lay, uint8_t lineType) = 0;
     virtual void AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) = 0;
 };
 
@@ -40,6 +42,8 @@ public:
                  const std::string& text) override;
     void AddTextV(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,
                   const std::string& text) override;
+    void AddCircle(float x, float y, float r, float flatness, float startAngle, float endAngle, float tilt,
+                   uint8_t color, uint8_t lay, uint8_t lineType) override;
     void AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) override;
 };
 

@@ -70,6 +70,12 @@ void LibraryExportCalls::AddTextV(float x1, float y1, float x2, float y2, uint8_
     CallWithText(::AddTextV, text, x1, y1, x2, y2, mojiNo, lay);
 }
 
+void LibraryExportCalls::AddCircle(float x, float y, float r, float flatness, float startAngle, float endAngle,
+                                   float tilt, uint8_t color, uint8_t lay, uint8_t lineType) {
+    ::AddCircle(x, y, r, flatness, startAngle, endAngle, tilt, color, lay, lineType);
+    ThrowOnLastError();
+}
+
 void LibraryExportCalls::AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) {
     ::AddSolid(x1, y1, x2, y2, color, lay);
     ThrowOnLastError();

@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "workbook/cell_address.h"
+#include "workbook/ods_shapes.h"
 #include "workbook/ods_styles.h"
 #include "workbook/workbook_package.h"
 #include "workbook/workbook_reader.h"
@@ -22,6 +23,7 @@ constexpr std::string_view kTable = "urn:oasis:names:tc:opendocument:xmlns:table
 constexpr std::string_view kText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
 constexpr std::string_view kOffice = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
 constexpr std::string_view kConfig = "urn:oasis:names:tc:opendocument:xmlns:config:1.0";
+constexpr std::string_view kDraw = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
 
 int32_t Count(const XmlAttributes& a, std::string_view name) {
     const long n = std::atol(std::string(a.value(kTable, name)).c_str());
@@ -72,7 +74,7 @@ public:
     ContentReader(OdsStyles& styles, CellCollector& collector, SheetTest isTarget, std::size_t size,
                   const ProgressFn& progress)
         : styles_(styles), collector_(collector), model_(collector.model()), isTarget_(std::move(isTarget)),
-          size_(size), progress_(progress) {}
+          size_(size), progress_(progress), shapes_(styles, collector.model()) {}
 
     std::vector<std::string> names;  // of the sheets seen
     bool found = false;
@@ -98,6 +100,12 @@ public:
         }
         if (ns == kOffice && name == "annotation") ++annotation_;
         if (annotation_ > 0) return;
+        if (shapes_.active() || ns == kDraw) {
+            // Shapes hang from their cell, or from the sheet's corner in table:shapes.
+            shapes_.start(ns, name, a, inPageShapes_ ? 0 : row_, inPageShapes_ ? 0 : col_);
+            return;
+        }
+        if (ns == kTable && name == "shapes") inPageShapes_ = true;
         if (ns == kTable) tableElement(name, a);
         else if (ns == kText && cell_) textElement(name, a);
     }
@@ -111,6 +119,11 @@ public:
         if (!inTarget_) return;
         if (ns == kOffice && name == "annotation") --annotation_;
         if (annotation_ > 0) return;
+        if (shapes_.active() || ns == kDraw) {
+            shapes_.end(ns, name);
+            return;
+        }
+        if (ns == kTable && name == "shapes") inPageShapes_ = false;
         if (ns == kTable && name == "table") throw StopXml{};
         if (ns == kTable && (name == "table-cell" || name == "covered-table-cell")) endCell();
         if (ns == kTable && name == "table-row") endRow();
@@ -119,7 +132,9 @@ public:
     }
 
     void text(std::string_view chars) override {
-        if (cell_ && inParagraph_ && annotation_ == 0) append(chars);
+        if (annotation_ > 0) return;
+        if (shapes_.active()) shapes_.text(chars);
+        else if (cell_ && inParagraph_) append(chars);
     }
 
 private:
@@ -269,6 +284,8 @@ private:
     XmlAttributes cellAttrs_;
     RichText text_;
     std::vector<Script> scripts_;
+    OdsShapeReader shapes_;
+    bool inPageShapes_ = false;
 };
 
 }  // namespace
@@ -282,12 +299,12 @@ SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& optio
     OdsStyles styles;
     if (package.has("styles.xml")) {
         StylesPartReader r(styles);
-        ParseXml(package.read("styles.xml"), r);
+        package.parse("styles.xml", r);
     }
     std::string active;
     if (package.has("settings.xml")) {
         ActiveTableReader a;
-        ParseXml(package.read("settings.xml"), a);
+        package.parse("settings.xml", a);
         active = a.active;
     }
     const std::optional<std::string>& wanted = options.sheet;
@@ -301,7 +318,11 @@ SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& optio
     CellCollector collector(model, options.collect, package.path());
     const std::vector<unsigned char> content = package.readBytes("content.xml");
     ContentReader reader(styles, collector, isTarget, content.size(), progress);
-    ParseXml(WorkbookPackage::Text(content), reader);
+    try {
+        ParseXml(WorkbookPackage::Text(content), reader);
+    } catch (const XmlDamaged& e) {
+        package.failPart("content.xml", std::string("damaged (") + e.what() + ")");
+    }
     if (!reader.found) {
         if (!wanted && !reader.names.empty()) {  // an active sheet that is not there: take the first
             ReadOptions first = options;

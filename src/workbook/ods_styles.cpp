@@ -10,6 +10,7 @@ namespace tavo::workbook {
 namespace {
 
 constexpr std::string_view kStyleNs = "urn:oasis:names:tc:opendocument:xmlns:style:1.0";
+constexpr std::string_view kDrawNs = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
 
 std::vector<std::string> Words(std::string_view text) {
     std::istringstream in{std::string(text)};
@@ -57,19 +58,31 @@ BorderLine OdsBorder(std::string_view text) {
             style = w;
     }
     const bool medium = width > 1.1;
-    if (style == "solid") b.style = width > 2.1 ? BorderStyle::Thick : medium ? BorderStyle::Medium : BorderStyle::Thin;
+    if (style == "solid")
+        b.style = width > 2.1 ? BorderStyle::Thick : medium ? BorderStyle::Medium : width < 0.4 ? BorderStyle::Hair : BorderStyle::Thin;
     else if (style == "dotted") b.style = BorderStyle::Dotted;
-    else if (style == "fine-dashed") b.style = BorderStyle::Hair;
+    else if (style == "fine-dashed") b.style = medium ? BorderStyle::SlantDashDot : BorderStyle::Dashed;
     else if (style == "dashed" || style == "dash") b.style = medium ? BorderStyle::MediumDashed : BorderStyle::Dashed;
     else if (style == "dot-dash" || style == "dash-dot") b.style = medium ? BorderStyle::MediumDashDot : BorderStyle::DashDot;
     else if (style == "dot-dot-dash" || style == "dash-dot-dot")
         b.style = medium ? BorderStyle::MediumDashDotDot : BorderStyle::DashDotDot;
     else if (style == "double" || style == "double-thin") b.style = BorderStyle::Double;
     if (width <= 0) b.style = BorderStyle::None;
+    if (!b.color.automatic && b.color.rgb == 0) b.color = SheetColor{};
     return b;
 }
 
 void OdsStyles::start(std::string_view ns, std::string_view name, const XmlAttributes& a) {
+    if (ns == kDrawNs && name == "stroke-dash") {
+        Dash& d = dashes_[std::string(a.value(kDrawNs, "name"))];
+        d.dots1 = static_cast<int>(a.number(kDrawNs, "dots1"));
+        d.dots2 = static_cast<int>(a.number(kDrawNs, "dots2"));
+        // Dots given as a share of the line's width, or none at all, are points.
+        const std::string_view len = a.value(kDrawNs, "dots1-length");
+        d.dotted = d.dots2 == 0 && (len.empty() || (len.back() == '%' ? std::atof(std::string(len).c_str()) <= 200
+                                                                           : OdsLengthPoints(len).value_or(0) < 1.5));
+        return;
+    }
     if (ns != kStyleNs) return;
     if (name == "style") {
         const std::string family(a.value(kStyleNs, "family"));
@@ -170,6 +183,30 @@ std::optional<double> OdsStyles::columnWidth(const std::string& styleName) const
 std::optional<double> OdsStyles::rowHeight(const std::string& styleName) const {
     const std::string* h = prop(styleName, "table-row", "row-height");
     return h ? OdsLengthPoints(*h) : std::nullopt;
+}
+
+std::optional<double> OdsStyles::fontPoints(const std::string& styleName, const std::string& family) const {
+    if (styleName.empty()) return std::nullopt;
+    const auto props = resolved(styleName, family);
+    const auto it = props.find("font-size");
+    if (it == props.end()) return std::nullopt;
+    const auto pt = OdsLengthPoints(it->second);
+    return pt && *pt > 0 ? pt : std::nullopt;
+}
+
+BorderStyle OdsStyles::strokeStyle(std::string_view stroke, const std::string& dashName, double widthPoints) const {
+    const bool medium = widthPoints > 1.1;
+    if (stroke == "dash") {
+        const auto it = dashes_.find(dashName);
+        const Dash d = it == dashes_.end() ? Dash{} : it->second;
+        if (d.dotted) return BorderStyle::Dotted;
+        const int dots = d.dots1 + d.dots2;
+        if (d.dots2 > 0 && dots >= 3) return medium ? BorderStyle::MediumDashDotDot : BorderStyle::DashDotDot;
+        if (d.dots2 > 0) return medium ? BorderStyle::MediumDashDot : BorderStyle::DashDot;
+        return medium ? BorderStyle::MediumDashed : BorderStyle::Dashed;
+    }
+    if (widthPoints < 0.4 && widthPoints > 0) return BorderStyle::Hair;
+    return widthPoints > 2.1 ? BorderStyle::Thick : medium ? BorderStyle::Medium : BorderStyle::Thin;
 }
 
 Script OdsStyles::textScript(const std::string& styleName) const {

@@ -14,7 +14,9 @@ namespace tavo::workbook {
 // Lengths of OpenDocument attributes ("2.258cm", "0.06pt", "1in") in points.
 std::optional<double> OdsLengthPoints(std::string_view text);
 
-// A border attribute ("0.06pt solid #000000") as one of the 13 styles.
+// A border attribute ("0.74pt solid #000000") as one of the 13 styles, the
+// way LibreOffice writes each of them; black is its default border colour
+// and reads as automatic, since the format has no automatic border colour.
 BorderLine OdsBorder(std::string_view text);
 
 // The styles of an .ods file (styles.xml, then the automatic styles of
@@ -34,6 +36,15 @@ public:
     std::optional<double> rowHeight(const std::string& styleName) const;
     // The script of a text style (text:span), from its text position.
     Script textScript(const std::string& styleName) const;
+    // The properties of a graphic style (a shape's stroke, its text's
+    // alignment and size), its parents and the default included.
+    std::map<std::string, std::string> graphicProperties(const std::string& styleName) const {
+        return resolved(styleName, "graphic");
+    }
+    // The font size a text or paragraph style gives, its parents included.
+    std::optional<double> fontPoints(const std::string& styleName, const std::string& family) const;
+    // The border style a shape's stroke looks like: solid, or a named dash.
+    BorderStyle strokeStyle(std::string_view stroke, const std::string& dashName, double widthPoints) const;
 
 private:
     struct Style {
@@ -47,6 +58,11 @@ private:
     std::map<std::string, Style> styles_;  // keyed by family + ":" + name
     std::map<std::string, Style> defaults_;  // by family
     std::map<std::string, uint32_t> formats_;
+    struct Dash {
+        int dots1 = 0, dots2 = 0;
+        bool dotted = false;  // only dots no longer than the line is wide
+    };
+    std::map<std::string, Dash> dashes_;  // draw:stroke-dash by name
     Style* current_ = nullptr;
 };
 

@@ -52,6 +52,12 @@ void RecordingExportCalls::AddTextV(float x1, float y1, float x2, float y2, uint
     record("AddTextV", {x1, y1, x2, y2}, 0, lay, mojiNo, text);
 }
 
+void RecordingExportCalls::AddCircle(float x, float y, float r, float flatness, float startAngle, float endAngle,
+                                     float tilt, uint8_t color, uint8_t lay, uint8_t lineType) {
+    record("AddCircle", {x, y, r, flatness}, color, lay, lineType, {});
+    calls.back().angles = {startAngle, endAngle, tilt};
+}
+
 void RecordingExportCalls::AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) {
     record("AddSolid", {x1, y1, x2, y2}, color, lay, 0, {});
 }

@@ -16,6 +16,7 @@ struct RecordedCall {
     uint8_t lay = 0;
     uint8_t kind = 0;              // line type (AddLine) or text size (AddText, AddTextV)
     std::string text;              // texts, comments ("A\nB")
+    std::array<float, 3> angles{};  // AddCircle: start, end, tilt (xy: X, Y, R, Flatness)
 };
 
 // Keeps every call instead of making it, and answers the settings reads
@@ -40,6 +41,8 @@ public:
                  const std::string& text) override;
     void AddTextV(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,
                   const std::string& text) override;
+    void AddCircle(float x, float y, float r, float flatness, float startAngle, float endAngle, float tilt,
+                   uint8_t color, uint8_t lay, uint8_t lineType) override;
     void AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) override;
 
 private:

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <unordered_set>
 
 #include "base/geometry.h"
 #include "viewer/text_layout.h"
@@ -11,14 +12,15 @@
 #include "workbook/cell_text.h"
 #include "workbook/merge_lookup.h"
 #include "workbook/ruled_lines.h"
+#include "workbook/shape_drawing.h"
 #include "workbook/sheet_grid.h"
+#include "workbook/text_placement.h"
 
 namespace tavo::workbook {
 
 namespace {
 
 constexpr double kCellMarginPoints = 1.5;  // room between a cell's edge and its text
-constexpr double kLineSpacing = 1.3;       // lines of a text, in text heights
 
 float F(double v) { return static_cast<float>(v); }
 
@@ -143,61 +145,142 @@ HAlign EffectiveAlign(const CellFormat& f, const Cell& cell) {
     return cell.kind == CellKind::Number ? HAlign::Right : cell.kind == CellKind::Boolean ? HAlign::Center : HAlign::Left;
 }
 
-void DrawText(const Context& c, const Cell& cell, const PaperRect& r, const std::vector<std::string>& lines) {
+uint64_t Key(int32_t row, int32_t col) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(row)) << 32) | static_cast<uint32_t>(col);
+}
+
+// Where a text may run past its cell: into empty neighbours of its row, as
+// the spreadsheet shows it, up to a cell that holds something or a merged
+// area. Beyond the drawn range nothing stands in the way.
+class Overflow {
+public:
+    Overflow(const SheetModel& model, const SheetGrid& grid, const MergeLookup& merges)
+        : grid_(grid), merges_(merges) {
+        for (const Cell& c : model.cells)
+            if (c.kind != CellKind::Empty) taken_.insert(Key(c.row, c.col));
+    }
+
+    // Paper mm the text of `cell` (its area `r`) may take, `ha` aligned,
+    // when it needs `wanted`.
+    double room(const Cell& cell, const PaperRect& r, HAlign ha, double wanted) const {
+        const double own = r.right - r.left;
+        if (wanted <= own || merges_.find(cell.row, cell.col)) return own;
+        const double need = wanted - own;
+        if (ha == HAlign::Left) return own + reach(cell, +1, need);
+        if (ha == HAlign::Right) return own + reach(cell, -1, need);
+        return own + 2 * std::min(reach(cell, +1, need / 2), reach(cell, -1, need / 2));
+    }
+
+private:
+    // Free room beside the cell in one direction, as much as `need` at most.
+    double reach(const Cell& cell, int step, double need) const {
+        const CellRange& range = grid_.range();
+        double got = 0;
+        for (int32_t col = cell.col + step; got < need; col += step) {
+            if (col < range.firstCol || col > range.lastCol) return need;
+            if (taken_.count(Key(cell.row, col)) > 0 || merges_.find(cell.row, col)) break;
+            PaperRect r;
+            if (grid_.areaRect({cell.row, col, cell.row, col}, r)) got += r.right - r.left;
+        }
+        return std::min(got, need);
+    }
+
+    const SheetGrid& grid_;
+    const MergeLookup& merges_;
+    std::unordered_set<uint64_t> taken_;
+};
+
+// A Shift-JIS line cut to `cells` half-width columns, keeping its start,
+// its end or its middle as it is aligned, and always one character.
+std::string CutTo(const std::string& line, int cells, HAlign ha) {
+    std::vector<std::size_t> starts;  // byte offset of each character
+    for (std::size_t i = 0; i < line.size(); i += CharBytesAt(line, i)) starts.push_back(i);
+    const auto width = [&](std::size_t from, std::size_t to) {  // characters [from, to)
+        const std::size_t end = to < starts.size() ? starts[to] : line.size();
+        return TextCells(std::string_view(line).substr(starts[from], end - starts[from]));
+    };
+    std::size_t from = 0, to = starts.size();
+    while (to - from > 1 && width(from, to) > cells) {
+        if (ha == HAlign::Right || (ha == HAlign::Center && (to - from) % 2 == 0)) ++from;
+        else --to;
+    }
+    const std::size_t end = to < starts.size() ? starts[to] : line.size();
+    return line.substr(starts[from], end - starts[from]);
+}
+
+void DrawText(const Context& c, const Cell& cell, const PaperRect& r, std::vector<std::string> lines,
+              const Overflow* overflow) {
     const CellFormat& f = c.model.formats[cell.format];
-    const uint8_t size = TextSizeFor(f.fontPoints, c.mm, c.settings);
-    const double w = c.settings.MojiWidth[size - 1] / 10.0, h = c.settings.MojiHeight[size - 1] / 10.0;
-    const double pitch = c.settings.MojiPitch[size - 1] / 10.0;
+    const TextMetrics m = MetricsFor(f.fontPoints, c.mm, c.settings);
     const double margin = kCellMarginPoints * c.mm;
-    const double step = std::max(h, f.fontPoints * c.mm) * kLineSpacing;
     const double n = static_cast<double>(lines.size());
     const HAlign ha = EffectiveAlign(f, cell);
     const double cx = (r.left + r.right) / 2, cy = (r.bottom + r.top) / 2;
     const uint8_t lay = c.settings.MojiLay;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const double len = TextCells(lines[i]) * (w + pitch) * 0.5;
-        const double k = static_cast<double>(i);
-        if (f.verticalText) {
+    if (f.verticalText) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
             // Columns right to left, each one character wide, written downward.
-            const double block = w + (n - 1) * step;
-            const double left = ha == HAlign::Left ? r.left + margin : ha == HAlign::Right ? r.right - margin - block
-                                                                                            : cx - block / 2;
-            const double x = left + (n - 1 - k) * step;
+            const double len = m.lineLength(lines[i]);
+            const double block = m.width + (n - 1) * m.step;
+            const double left = ha == HAlign::Left    ? r.left + margin
+                                : ha == HAlign::Right ? r.right - margin - block
+                                                      : cx - block / 2;
+            const double x = left + (n - 1 - static_cast<double>(i)) * m.step;
             const double top = f.vAlign == VAlign::Top      ? r.top - margin
                                : f.vAlign == VAlign::Bottom ? r.bottom + margin + len
                                                             : cy + len / 2;
-            c.calls.AddTextV(F(x), F(top), F(x), F(top - len), size, lay, lines[i]);
-        } else if (f.rotation != 0) {
-            // Centred on the cell, turned about its centre.
-            const double a = f.rotation * kPi / 180;
-            const double ux = std::cos(a), uy = std::sin(a), nx = -uy, ny = ux;
-            const double shift = ((n - 1) / 2 - k) * step - h / 2;
+            c.calls.AddTextV(F(x), F(top), F(x), F(top - len), m.size, lay, lines[i]);
+        }
+        return;
+    }
+    if (f.rotation != 0) {
+        // Centred on the cell, turned about its centre.
+        const double a = f.rotation * kPi / 180;
+        const double ux = std::cos(a), uy = std::sin(a), nx = -uy, ny = ux;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const double len = m.lineLength(lines[i]);
+            const double shift = ((n - 1) / 2 - static_cast<double>(i)) * m.step - m.height / 2;
             const double x = cx - len / 2 * ux + shift * nx, y = cy - len / 2 * uy + shift * ny;
-            c.calls.AddText(F(x), F(y), F(x + len * ux), F(y + len * uy), size, lay, lines[i]);
-        } else {
-            const double x = ha == HAlign::Left ? r.left + margin : ha == HAlign::Right ? r.right - margin - len
-                                                                                        : cx - len / 2;
-            const double block = h + (n - 1) * step;
-            const double first = f.vAlign == VAlign::Top      ? r.top - margin - h
-                                 : f.vAlign == VAlign::Bottom ? r.bottom + margin + (n - 1) * step
-                                                              : cy + block / 2 - h;
-            const double y = first - k * step;
-            c.calls.AddText(F(x), F(y), F(x + len), F(y), size, lay, lines[i]);
+            c.calls.AddText(F(x), F(y), F(x + len * ux), F(y + len * uy), m.size, lay, lines[i]);
+        }
+        return;
+    }
+    if (overflow) {
+        // A line longer than its cell runs into empty neighbours, and is cut where they end.
+        const double halfCell = (m.width + m.pitch) * 0.5;
+        for (std::string& line : lines) {
+            const double wanted = m.lineLength(line) + 2 * margin;
+            const double room = overflow->room(cell, r, ha, wanted);
+            if (wanted > room + 1e-9 && halfCell > 0)
+                line = CutTo(line, static_cast<int>(std::floor((room - 2 * margin) / halfCell + 1e-9)), ha);
         }
     }
+    const std::vector<PlacedLine> placed = PlaceLines(lines, r, ha, f.vAlign, margin, margin, m);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        c.calls.AddText(F(placed[i].x), F(placed[i].y), F(placed[i].x + placed[i].length), F(placed[i].y), m.size, lay,
+                        lines[i]);
 }
 
 }  // namespace
 
 std::optional<CellRange> DrawnRange(const SheetModel& model, const std::optional<CellRange>& requested) {
     if (requested) return requested;
-    if (model.cells.empty()) return std::nullopt;
+    if (model.cells.empty() && model.shapes.empty()) return std::nullopt;
     CellRange r{INT32_MAX, INT32_MAX, -1, -1};
     for (const Cell& c : model.cells) {
         r.firstRow = std::min(r.firstRow, c.row);
         r.lastRow = std::max(r.lastRow, c.row);
         r.firstCol = std::min(r.firstCol, c.col);
         r.lastCol = std::max(r.lastCol, c.col);
+    }
+    for (const SheetShape& s : model.shapes) {  // drawn shapes are part of the used area
+        for (const SheetPoint* p : {&s.box.from, s.box.to ? &*s.box.to : nullptr}) {
+            if (!p) continue;
+            r.firstRow = std::min(r.firstRow, p->row);
+            r.lastRow = std::max(r.lastRow, p->row);
+            r.firstCol = std::min(r.firstCol, p->col);
+            r.lastCol = std::max(r.lastCol, p->col);
+        }
     }
     for (bool grew = true; grew;) {  // a merged area reaching out of the box widens it
         grew = false;
@@ -217,7 +300,7 @@ std::optional<CellRange> DrawnRange(const SheetModel& model, const std::optional
 }
 
 void DrawSheet(const SheetModel& model, const CellRange& range, const TavoSettings& settings, ExportCalls& calls,
-               const ProgressFn& progress) {
+               SheetTextConverter& toCp932, const ProgressFn& progress) {
     const double mm = settings.DimScale;
     const SheetGrid grid(model, range, mm, settings.PlotOffset, PaperLength(settings.PlotSize));
     const MergeLookup merges(model.merges, range);
@@ -225,16 +308,19 @@ void DrawSheet(const SheetModel& model, const CellRange& range, const TavoSettin
     if (settings.ExchangeSolid) DrawSolids(c);
     DrawBorders(c);
     if (progress) progress(0.3);
-    const platform::Utf8ToCp932Converter toCp932;
+    const Overflow overflow(model, grid, merges);
     std::size_t done = 0;
     for (const Cell& cell : model.cells) {
         if (progress && ++done % 4096 == 0) progress(0.3 + 0.7 * static_cast<double>(done) / static_cast<double>(model.cells.size()));
         if (cell.kind == CellKind::Empty) continue;
         PaperRect rect;
         if (!CellArea(c, cell, rect)) continue;
-        const std::vector<std::string> lines = CellTextLines(model, cell, settings.ExchangeCaret != 0, toCp932);
-        if (!lines.empty()) DrawText(c, cell, rect, lines);
+        toCp932.at("cell " + CellName(cell.row, cell.col));
+        const double widthPoints = (rect.right - rect.left) / mm;
+        std::vector<std::string> lines = CellTextLines(model, cell, settings.ExchangeCaret != 0, widthPoints, toCp932);
+        if (!lines.empty()) DrawText(c, cell, rect, std::move(lines), cell.kind == CellKind::Text ? &overflow : nullptr);
     }
+    DrawShapes(model, grid, settings, calls, toCp932);
     if (progress) progress(1.0);
 }
 

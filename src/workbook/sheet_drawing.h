@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "tavo.h"
+#include "workbook/cell_text.h"
 #include "workbook/export_calls.h"
 #include "workbook/sheet_model.h"
 
@@ -18,7 +19,9 @@ std::optional<CellRange> DrawnRange(const SheetModel& model, const std::optional
 // SenLay, the borders as lines on SenLay (pens from BColorIndex, line types
 // from BTypeIndex, double borders as two lines DoubleSenPitch apart), then
 // the texts on MojiLay. Lengths in points times DimScale are paper mm.
+// Drawn shapes come last (DrawShapes). Texts go through `toCp932`, which
+// keeps the warnings.
 void DrawSheet(const SheetModel& model, const CellRange& range, const TavoSettings& settings, ExportCalls& calls,
-               const ProgressFn& progress = {});
+               SheetTextConverter& toCp932, const ProgressFn& progress = {});
 
 }  // namespace tavo::workbook

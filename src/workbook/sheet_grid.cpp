@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "workbook/cell_address.h"
+
 namespace tavo::workbook {
 
 namespace {
@@ -25,8 +27,9 @@ void LayOut(const AxisSizes& sizes, int32_t first, int32_t last, std::vector<int
 
 SheetGrid::SheetGrid(const SheetModel& model, const CellRange& range, double mmPerPoint, int plotOffset,
                      double paperLength)
-    : range_(range) {
-    std::vector<double> cols, rows;
+    : range_(range), columns_(model.columns), rows_(model.rows), mm_(mmPerPoint) {
+    std::vector<double>& cols = colEdges_;
+    std::vector<double>& rows = rowEdges_;
     LayOut(model.columns, range.firstCol, range.lastCol, colOrdinals_, cols);
     LayOut(model.rows, range.firstRow, range.lastRow, rowOrdinals_, rows);
     const double width = cols.back() * mmPerPoint;
@@ -39,10 +42,56 @@ SheetGrid::SheetGrid(const SheetModel& model, const CellRange& range, double mmP
         left = (paperWidth - width) / 2;
         top = (paperHeight + height) / 2;
     }
+    left_ = left;
+    top_ = top;
     xs_.reserve(cols.size());
     for (double c : cols) xs_.push_back(left + c * mmPerPoint);
     ys_.reserve(rows.size());
     for (double r : rows) ys_.push_back(top - r * mmPerPoint);
+}
+
+double SheetGrid::edgePoints(const AxisSizes& sizes, const std::vector<int32_t>& ordinals,
+                             const std::vector<double>& edges, int32_t first, int32_t index) {
+    const auto count = static_cast<int32_t>(ordinals.size());
+    if (index < first) {
+        double d = 0;
+        for (int32_t i = std::max(index, 0); i < first; ++i) d -= sizes.visibleSize(i);
+        return d;
+    }
+    if (index >= first + count) {
+        double d = edges.back();
+        for (int32_t i = first + count; i < index; ++i) d += sizes.visibleSize(i);
+        return d;
+    }
+    // The edge before `index`: that of the first visible index from it on.
+    for (int32_t i = index; i < first + count; ++i) {
+        const int32_t o = ordinals[static_cast<std::size_t>(i - first)];
+        if (o >= 0) return edges[static_cast<std::size_t>(o)];
+    }
+    return edges.back();
+}
+
+double SheetGrid::pointOn(const AxisSizes& sizes, const std::vector<int32_t>& ordinals, const std::vector<double>& edges,
+                          int32_t first, int32_t index, double offset, bool walks, int32_t limit) {
+    if (walks) {
+        while (offset > 0 && index < limit - 1) {
+            const double size = sizes.visibleSize(index);
+            if (offset <= size) break;
+            offset -= size;
+            ++index;
+        }
+    } else {
+        offset = std::clamp(offset, 0.0, sizes.visibleSize(index));
+    }
+    return edgePoints(sizes, ordinals, edges, first, index) + offset;
+}
+
+double SheetGrid::paperX(const SheetPoint& p) const {
+    return left_ + pointOn(columns_, colOrdinals_, colEdges_, range_.firstCol, p.col, p.colOffset, p.walks, kSheetColumns) * mm_;
+}
+
+double SheetGrid::paperY(const SheetPoint& p) const {
+    return top_ - pointOn(rows_, rowOrdinals_, rowEdges_, range_.firstRow, p.row, p.rowOffset, p.walks, kSheetRows) * mm_;
 }
 
 int32_t SheetGrid::ordinal(const std::vector<int32_t>& ordinals, int32_t first, int32_t index) {

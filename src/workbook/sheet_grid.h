@@ -37,11 +37,27 @@ public:
     bool areaRect(const CellRange& area, PaperRect& out) const;
     // The same as visible ordinals: first and last visible row and column.
     bool areaOrdinals(const CellRange& area, CellRange& out) const;
+    // Paper coordinates of a point given as a cell's corner and offsets in
+    // points, inside the range or beyond it; an offset longer than its cell
+    // carries on over the next ones.
+    double paperX(const SheetPoint& p) const;
+    double paperY(const SheetPoint& p) const;
+    double mmPerPoint() const { return mm_; }
 
 private:
     static int32_t ordinal(const std::vector<int32_t>& ordinals, int32_t first, int32_t index);
+    // Distance in points from the range's first edge to index's edge, along one axis.
+    static double edgePoints(const AxisSizes& sizes, const std::vector<int32_t>& ordinals,
+                             const std::vector<double>& edges, int32_t first, int32_t index);
+    static double pointOn(const AxisSizes& sizes, const std::vector<int32_t>& ordinals, const std::vector<double>& edges,
+                          int32_t first, int32_t index, double offset, bool walks, int32_t limit);
 
     CellRange range_;
+    const AxisSizes& columns_;
+    const AxisSizes& rows_;
+    double mm_;
+    double left_ = 0, top_ = 0;
+    std::vector<double> colEdges_, rowEdges_;  // in points from the range's corner
     std::vector<int32_t> colOrdinals_, rowOrdinals_;  // by sheet index - first; -1 hidden
     std::vector<double> xs_, ys_;                     // grid lines on the paper
 };

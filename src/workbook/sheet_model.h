@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -84,6 +85,65 @@ struct RichText {
     std::vector<ScriptRun> runs;  // only the raised and lowered runs
 };
 
+// A place on the sheet: a cell's top-left corner and an offset from it in
+// points, as drawing anchors give it. An offset stays inside its cell (a
+// hidden cell takes it to nothing) unless it `walks` on over the next
+// cells, as places measured from a far corner do.
+struct SheetPoint {
+    int32_t row = 0, col = 0;
+    double rowOffset = 0, colOffset = 0;
+    bool walks = false;
+};
+
+// Where a drawn shape lies: two corners that move and size with the cells,
+// or one corner and a size in points. `inner` is the part of that box the
+// shape takes, as fractions (left, top, right, bottom): all of it, or a
+// member's place inside a group.
+struct ShapeBox {
+    SheetPoint from;
+    std::optional<SheetPoint> to;
+    double width = 0, height = 0;  // points, without `to`
+    bool sizedFromEnd = false;     // `to` and the size, without `from`
+    std::array<double, 4> inner{0, 0, 1, 1};
+};
+
+enum class ShapeKind : uint8_t {
+    Line,       // corner to corner
+    Elbow,      // a bent connector: across to `adjust` of the width, down, across
+    Rect,
+    RoundRect,  // corners rounded by `adjust` of the shorter side
+    Ellipse,
+    Polygon,    // `points`, fractions of the box
+};
+
+// A drawn shape (line, connector, rectangle, ellipse, text box...).
+struct SheetShape {
+    ShapeKind kind = ShapeKind::Rect;
+    ShapeBox box;
+    double rotation = 0;  // degrees, clockwise as the sheet shows it, about the box's centre
+    bool flipH = false, flipV = false;
+    BorderLine outline;   // style None: no outline
+    bool headArrow = false, tailArrow = false;  // at a line's start or end
+    double arrowPoints = 6;                      // an arrow head's length
+    double adjust = 0.5;
+    std::vector<std::pair<double, double>> points;
+    bool closed = true;
+    std::string text;  // lines apart by "\n"
+    double fontPoints = 11;
+    HAlign textAlign = HAlign::Left;
+    VAlign textAnchor = VAlign::Top;
+};
+
+// What a sheet holds that the drawing leaves out.
+struct NotDrawn {
+    int pictures = 0;
+    int charts = 0;
+    int controls = 0;  // form controls and embedded objects
+    int shapes = 0;    // shapes of kinds that have no drawing
+
+    bool any() const { return pictures != 0 || charts != 0 || controls != 0 || shapes != 0; }
+};
+
 enum class CellKind : uint8_t { Empty, Text, Number, Boolean };
 
 constexpr uint32_t kNoText = UINT32_MAX;
@@ -144,6 +204,8 @@ struct SheetModel {
     std::vector<RichText> texts;
     std::vector<Cell> cells;  // only cells that draw something, any order
     std::vector<CellRange> merges;
+    std::vector<SheetShape> shapes;
+    NotDrawn notDrawn;
     AxisSizes columns{48};
     AxisSizes rows{15};
     // A merged area takes its borders from its first cell (.ods), not from

@@ -1,5 +1,6 @@
 #include "workbook/workbook_export.h"
 
+#include "workbook/cell_text.h"
 #include "workbook/sheet_drawing.h"
 #include "workbook/workbook_package.h"
 #include "workbook/workbook_reader.h"
@@ -14,16 +15,24 @@ ProgressFn Part(const ProgressFn& progress, double from, double to) {
     return [progress, from, to](double f) { progress(from + (to - from) * f); };
 }
 
-std::string A1(int32_t row, int32_t col) {
-    std::string letters;
-    for (int32_t c = col + 1; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
-    return letters + std::to_string(row + 1);
+void Count(std::string& out, int n, const char* one, const char* many) {
+    if (n == 0) return;
+    out += (out.empty() ? "" : ", ") + std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 }  // namespace
 
-void ExportWorkbookSheet(const std::string& path, const WorkbookExportOptions& options, ExportCalls& calls,
-                         const ProgressFn& progress) {
+std::string WorkbookExportReport::notDrawnText() const {
+    std::string out;
+    Count(out, notDrawn.pictures, "picture", "pictures");
+    Count(out, notDrawn.charts, "chart", "charts");
+    Count(out, notDrawn.controls, "form control or embedded object", "form controls and embedded objects");
+    Count(out, notDrawn.shapes, "shape of a kind without a drawing", "shapes of kinds without a drawing");
+    return out;
+}
+
+WorkbookExportReport ExportWorkbookSheet(const std::string& path, const WorkbookExportOptions& options,
+                                         ExportCalls& calls, const ProgressFn& progress) {
     const TavoSettings settings = calls.ReadInifile();
     const std::string comment1 = calls.ReadIniString(1), comment2 = calls.ReadIniString(2);
     ReadOptions read;
@@ -33,22 +42,24 @@ void ExportWorkbookSheet(const std::string& path, const WorkbookExportOptions& o
     read.scripts = settings.ExchangeCaret != 0;
     const SheetModel model = ReadWorkbookSheet(path, read, Part(progress, 0, 0.8));
     const std::optional<CellRange> range = DrawnRange(model, options.range);
-    if (!range || model.cells.empty()) {
+    if (!range || (model.cells.empty() && model.shapes.empty())) {
         std::string where = "sheet \"" + model.name + "\" has nothing to draw";
         if (options.range)
-            where += " in " + A1(options.range->firstRow, options.range->firstCol) + ":" +
-                     A1(options.range->lastRow, options.range->lastCol);
+            where += " in " + CellName(options.range->firstRow, options.range->firstCol) + ":" +
+                     CellName(options.range->lastRow, options.range->lastCol);
         FailWorkbook(path, where);
     }
     calls.ObjCreateByInifile();
     calls.SetObjComment(comment1, comment2);
-    DrawSheet(model, *range, settings, calls, Part(progress, 0.8, 1));
+    SheetTextConverter toCp932(path, model.name, options.strict);
+    DrawSheet(model, *range, settings, calls, toCp932, Part(progress, 0.8, 1));
+    return {model.name, model.notDrawn, toCp932.warnings()};
 }
 
-void MakeExportDrawingCurrent(const std::string& path, const WorkbookExportOptions& options,
-                              const ProgressFn& progress) {
+WorkbookExportReport MakeExportDrawingCurrent(const std::string& path, const WorkbookExportOptions& options,
+                                              const ProgressFn& progress) {
     LibraryExportCalls calls;
-    ExportWorkbookSheet(path, options, calls, progress);
+    return ExportWorkbookSheet(path, options, calls, progress);
 }
 
 }  // namespace tavo::workbook

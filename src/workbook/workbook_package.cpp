@@ -10,6 +10,7 @@
 #include "base/error.h"
 #include "base/file_save.h"
 #include "platform/encoding.h"
+#include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
 
@@ -24,6 +25,13 @@ uint32_t U32(const std::string& b, std::size_t at) { return U16(b, at) | U16(b, 
 
 bool StartsWith(const std::string& b, std::string_view prefix) { return b.compare(0, prefix.size(), prefix) == 0; }
 
+std::string LowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 std::string Mebibytes(std::size_t n) { return std::to_string(n >> 20) + " MiB"; }
 
 constexpr std::string_view kCompoundFile("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
@@ -36,6 +44,26 @@ void FailWorkbook(const std::string& path, const std::string& detail) {
 }
 
 void WorkbookPackage::fail(const std::string& detail) const { FailWorkbook(path_, detail); }
+
+void WorkbookPackage::failPart(std::string_view part, const std::string& detail) const {
+    FailWorkbook(path_, stored(part).empty() ? std::string(part) + ": " + detail : stored(part) + ": " + detail);
+}
+
+const std::string& WorkbookPackage::stored(std::string_view part) const {
+    static const std::string none;
+    if (!part.empty() && part[0] == '/') part.remove_prefix(1);
+    const auto it = names_.find(LowerAscii(part));
+    return it == names_.end() ? none : it->second;
+}
+
+void WorkbookPackage::parse(std::string_view part, XmlHandler& handler) const {
+    const std::vector<unsigned char> bytes = readBytes(part);
+    try {
+        ParseXml(Text(bytes), handler);
+    } catch (const XmlDamaged& e) {
+        failPart(part, std::string("damaged (") + e.what() + ")");
+    }
+}
 
 WorkbookPackage::WorkbookPackage(std::string path) : path_(std::move(path)) {
     std::error_code ec;
@@ -57,9 +85,9 @@ WorkbookPackage::WorkbookPackage(std::string path) : path_(std::move(path)) {
     try {
         zip_->load();
         for (std::size_t i = 0; i < zip_->get_file_entry_count(); ++i)
-            names_.emplace(zip_->get_file_entry_name(i));
-    } catch (const std::exception& e) {
-        fail(std::string("is damaged: ") + e.what());
+            names_.emplace(LowerAscii(zip_->get_file_entry_name(i)), zip_->get_file_entry_name(i));
+    } catch (const std::exception&) {
+        fail("is damaged (its zip archive cannot be read)");
     }
     if (has("mimetype")) {
         const std::string mime = read("mimetype");
@@ -117,14 +145,15 @@ std::string WorkbookPackage::read(std::string_view part) const {
 }
 
 std::vector<unsigned char> WorkbookPackage::readBytes(std::string_view part) const {
-    if (!has(part)) fail("has no part \"" + std::string(part) + "\" (damaged?)");
+    const std::string& name = stored(part);
+    if (name.empty()) fail("has no part \"" + std::string(part) + "\" (damaged?)");
     std::vector<unsigned char> buf;
     try {
-        if (!zip_->read_file_entry(part, buf)) fail("is damaged: part \"" + std::string(part) + "\" cannot be unpacked");
+        if (!zip_->read_file_entry(name, buf)) failPart(name, "damaged (cannot be unpacked)");
     } catch (const Error&) {
         throw;
-    } catch (const std::exception& e) {
-        fail("is damaged: part \"" + std::string(part) + "\": " + e.what());
+    } catch (const std::exception&) {
+        failPart(name, "damaged (cannot be unpacked)");
     }
     return buf;
 }

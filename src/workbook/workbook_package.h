@@ -1,7 +1,7 @@
 #pragma once
 
 #include <memory>
-#include <set>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +12,8 @@ class zip_archive_stream_blob;
 }  // namespace orcus
 
 namespace tavo::workbook {
+
+class XmlHandler;
 
 enum class WorkbookKind { Xlsx, Ods };
 
@@ -42,7 +44,9 @@ public:
     const std::string& path() const { return path_; }
     const std::string& bytes() const { return bytes_; }
     WorkbookKind kind() const { return kind_; }
-    bool has(std::string_view part) const { return names_.count(std::string(part)) > 0; }
+    // Whether the part is there. Part names compare as the package format
+    // says, without regard to ASCII case; a leading "/" is allowed.
+    bool has(std::string_view part) const { return !stored(part).empty(); }
     // A part's bytes; throws Error when it is missing or cannot be unpacked.
     std::string read(std::string_view part) const;
     // The same without a copy, for the large parts: view them with Text().
@@ -51,17 +55,25 @@ public:
         return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
     }
 
+    // Parses a part with `handler`; a part that is not well-formed XML ends
+    // in an Error "PATH: PART: damaged (...)".
+    void parse(std::string_view part, XmlHandler& handler) const;
+
     // An Error naming the file: "PATH: detail".
     [[noreturn]] void fail(const std::string& detail) const;
+    // An Error naming the file and one of its parts: "PATH: PART: detail".
+    [[noreturn]] void failPart(std::string_view part, const std::string& detail) const;
 
 private:
     void checkArchive() const;
+    // The name the archive stores a part under; "" when it is not there.
+    const std::string& stored(std::string_view part) const;
 
     std::string path_;
     std::string bytes_;
     std::unique_ptr<orcus::zip_archive_stream_blob> stream_;
     std::unique_ptr<orcus::zip_archive> zip_;
-    std::set<std::string> names_;
+    std::map<std::string, std::string> names_;  // by the part name in lower case
     WorkbookKind kind_ = WorkbookKind::Xlsx;
 };
 

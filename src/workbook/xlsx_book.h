@@ -7,8 +7,19 @@
 
 #include "workbook/sheet_model.h"
 #include "workbook/workbook_package.h"
+#include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
+
+// A relationship of a part: its type (the URI's last word, "worksheet",
+// "drawing"...) and the part it points to, resolved against the source.
+struct Relationship {
+    std::string type, part;
+    bool external = false;
+};
+
+// The relationships of `part` ("" for the package's own), by id.
+std::map<std::string, Relationship> ReadRelationships(const WorkbookPackage& package, const std::string& part);
 
 // What an .xlsx package says about its workbook, besides the cells: the
 // sheets and their parts, the active sheet, the date system and the parts
@@ -23,24 +34,31 @@ struct XlsxBook {
 
 XlsxBook ReadXlsxBook(const WorkbookPackage& package);
 
-// What the sheet part says besides its cells: the defaults (sheetFormatPr),
-// the used area (dimension), and which cells hold formulas: their results
-// come only after all other cells, and must find their cell kept.
-struct XlsxSheetInfo {
-    double rowPoints = 15;
-    double columnPoints = 48;
-    int32_t lastRow = 0;  // from the dimension, for progress
-    std::vector<std::pair<int32_t, int32_t>> formulaCells;  // row, column
-};
-
-XlsxSheetInfo ReadXlsxSheetInfo(std::string_view sheetXml);
-
-// Shared strings with superscript or subscript runs, by their index; only
-// those, so that plain workbooks cost nothing.
-std::map<std::size_t, RichText> ReadXlsxStringScripts(std::string_view sharedStringsXml);
+// The shared strings in order, their rich runs joined, raised and lowered
+// runs kept, phonetic readings (furigana) left out.
+std::vector<RichText> ReadXlsxSharedStrings(const WorkbookPackage& package, const std::string& part);
 
 // Points of a column width given in characters of the default font, as the
 // spreadsheet shows it in pixels (7 per character plus padding).
 double ColumnWidthPoints(double characters);
+
+// Reads the string elements of a shared string or an inline string (`si`
+// or `is`): text runs, their vertical alignment, and phonetic runs to skip.
+class RichTextReader {
+public:
+    // Feed the elements inside `si` / `is`; `text` only while inside them.
+    void start(std::string_view name, const XmlAttributes& attrs);
+    void end(std::string_view name);
+    void text(std::string_view chars);
+    // The string read so far, _xHHHH_ escapes resolved; and starts anew.
+    RichText take();
+
+private:
+    RichText current_;
+    int phonetic_ = 0;
+    bool inText_ = false;
+    Script runScript_ = Script::None;
+    uint32_t runBegin_ = 0;
+};
 
 }  // namespace tavo::workbook

@@ -1,271 +1,234 @@
-// .xlsx sheets: cells, strings, sizes and merged areas through liborcus's
-// import filter; styles, string scripts and sheet defaults, which the filter
-// does not hand over, from the parts themselves (xlsx_book, xlsx_styles).
-#include <orcus/exception.hpp>
-#include <orcus/orcus_xlsx.hpp>
-#include <orcus/spreadsheet/import_interface.hpp>
-
+// .xlsx sheets read from the package's parts with liborcus's SAX parser:
+// the workbook, styles, shared strings, the sheet and its drawing.
+#include <algorithm>
 #include <cmath>
-#include <memory>
-#include <unordered_map>
-#include <unordered_set>
+#include <cstdlib>
+#include <optional>
 
 #include "base/error.h"
 #include "workbook/cell_address.h"
-#include "workbook/ignored_sheet.h"
+#include "workbook/cell_collector.h"
 #include "workbook/workbook_package.h"
 #include "workbook/workbook_reader.h"
 #include "workbook/xlsx_book.h"
+#include "workbook/xlsx_drawing.h"
 #include "workbook/xlsx_styles.h"
+#include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
 
 namespace {
 
-namespace ss = orcus::spreadsheet;
-namespace iface = orcus::spreadsheet::iface;
+using xmlns::kSpreadsheetMl;
 
-class SharedStrings : public iface::import_shared_strings {
-public:
-    SharedStrings(SheetModel& model, std::map<std::size_t, RichText> scripted)
-        : model_(model), scripted_(std::move(scripted)) {}
-
-    size_t append(std::string_view s) override { return push(std::string(s)); }
-    size_t add(std::string_view s) override { return push(std::string(s)); }
-    void set_segment_font(size_t) override {}
-    void set_segment_bold(bool) override {}
-    void set_segment_italic(bool) override {}
-    void set_segment_font_name(std::string_view) override {}
-    void set_segment_font_size(double) override {}
-    void set_segment_font_color(ss::color_elem_t, ss::color_elem_t, ss::color_elem_t, ss::color_elem_t) override {}
-    void append_segment(std::string_view s) override { segments_ += s; }
-    size_t commit_segments() override { return push(std::move(segments_)); }
-
-private:
-    size_t push(std::string text) {
-        segments_.clear();
-        RichText t;
-        const auto it = scripted_.find(model_.texts.size());
-        if (it != scripted_.end() && it->second.text == text)
-            t = std::move(it->second);  // the same string, with its raised and lowered runs
-        else
-            t.text = std::move(text);
-        return model_.addText(std::move(t));
-    }
-
-    SheetModel& model_;
-    std::map<std::size_t, RichText> scripted_;
-    std::string segments_;
-};
-
-class GlobalSettings : public iface::import_global_settings {
-public:
-    explicit GlobalSettings(SheetModel& model) : model_(model) {}
-    void set_origin_date(int year, int, int) override { model_.dateOrigin = year == 1904 ? 1462 : 0; }
-    void set_default_formula_grammar(ss::formula_grammar_t g) override { grammar_ = g; }
-    ss::formula_grammar_t get_default_formula_grammar() const override { return grammar_; }
-    void set_character_set(orcus::character_set_t) override {}
-
-private:
-    SheetModel& model_;
-    ss::formula_grammar_t grammar_ = ss::formula_grammar_t::xlsx;
-};
-
-class A1Resolver : public iface::import_reference_resolver {
-public:
-    ss::src_address_t resolve_address(std::string_view address) override {
-        const auto a = ParseCellAddress(address.substr(address.rfind('!') == std::string_view::npos ? 0 : address.rfind('!') + 1));
-        if (!a) throw orcus::invalid_arg_error("not a cell address: " + std::string(address));
-        ss::src_address_t r{};
-        r.row = a->first;
-        r.column = a->second;
-        return r;
-    }
-    ss::src_range_t resolve_range(std::string_view range) override {
-        const auto r = ParseCellRange(range);
-        if (!r) throw orcus::invalid_arg_error("not a cell range: " + std::string(range));
-        ss::src_range_t out{};
-        out.first.row = r->firstRow;
-        out.first.column = r->firstCol;
-        out.last.row = r->lastRow;
-        out.last.column = r->lastCol;
-        return out;
-    }
-};
-
-class TargetSheet;
-
-class Properties : public iface::import_sheet_properties {
-public:
-    explicit Properties(SheetModel& model) : model_(model) {}
-    void set_column_width(ss::col_t col, double width, orcus::length_unit_t unit) override {
-        model_.columns.setSize(col, 1, unit == orcus::length_unit_t::point ? width : ColumnWidthPoints(width));
-    }
-    void set_column_hidden(ss::col_t col, bool hidden) override { model_.columns.setHidden(col, 1, hidden); }
-    void set_row_height(ss::row_t row, double height, orcus::length_unit_t) override {
-        model_.rows.setSize(row, 1, height);
-    }
-    void set_row_hidden(ss::row_t row, bool hidden) override {
-        if (hidden) model_.rows.setHidden(row, 1, true);
-    }
-    void set_merge_cell_range(const ss::range_t& r) override {
-        model_.merges.push_back({r.first.row, r.first.column, r.last.row, r.last.column});
-    }
-
-private:
-    SheetModel& model_;
-};
-
-uint64_t Key(int32_t row, int32_t col) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(row)) << 32) | static_cast<uint32_t>(col);
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+    y -= m <= 2 ? 1 : 0;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
 }
 
-// Calls about one cell arrive one after another (value, format); the cell
-// is complete when calls about another cell begin. Formula results come
-// after all cells and go into the cells kept for them.
-class TargetSheet : public iface::import_sheet, public iface::import_formula {
+// An ISO 8601 date and time ("2024-03-05", "2024-03-05T10:30:00Z",
+// "10:30:00") as days since 1899-12-30 and the fraction of the day.
+std::optional<double> IsoDateDays(std::string_view t) {
+    int v[6] = {1899, 12, 30, 0, 0, 0};
+    double seconds = 0;
+    std::size_t i = 0;
+    const auto number = [&](int& out, std::size_t digits) {
+        if (i + digits > t.size()) return false;
+        int n = 0;
+        for (std::size_t k = 0; k < digits; ++k) {
+            const char c = t[i + k];
+            if (c < '0' || c > '9') return false;
+            n = n * 10 + (c - '0');
+        }
+        out = n;
+        i += digits;
+        return true;
+    };
+    const bool hasDate = t.size() >= 10 && t[4] == '-';
+    if (hasDate) {
+        if (!number(v[0], 4) || t[i++] != '-' || !number(v[1], 2) || t[i++] != '-' || !number(v[2], 2)) return std::nullopt;
+        if (i < t.size() && (t[i] == 'T' || t[i] == ' ')) ++i;
+    }
+    if (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+        if (!number(v[3], 2) || i >= t.size() || t[i++] != ':' || !number(v[4], 2)) return std::nullopt;
+        if (i < t.size() && t[i] == ':') {
+            ++i;
+            const std::string rest(t.substr(i));
+            char* end = nullptr;
+            seconds = std::strtod(rest.c_str(), &end);
+            i += static_cast<std::size_t>(end - rest.c_str());
+        }
+    }
+    if (v[1] < 1 || v[1] > 12 || v[2] < 1 || v[2] > 31) return std::nullopt;
+    const int64_t days = DaysFromCivil(v[0], v[1], v[2]) - DaysFromCivil(1899, 12, 30);
+    return static_cast<double>(days) + (v[3] * 3600 + v[4] * 60 + seconds) / 86400;
+}
+
+// The worksheet part: sizes, hidden rows and columns, cells, merged areas
+// and the relationship of its drawing.
+class SheetReader : public XmlHandler {
 public:
-    TargetSheet(CellCollector& collector, const XlsxSheetInfo& info, const ProgressFn& progress)
-        : collector_(collector), properties_(collector.model()), lastRow_(info.lastRow), progress_(progress) {
-        for (const auto& [row, col] : info.formulaCells) formulaCells_.insert(Key(row, col));
-    }
+    SheetReader(CellCollector& collector, std::size_t sharedCount, const ProgressFn& progress, std::size_t partSize)
+        : collector_(collector), model_(collector.model()), sharedCount_(sharedCount), progress_(progress),
+          partSize_(partSize) {}
 
-    iface::import_sheet_properties* get_sheet_properties() override { return &properties_; }
-    iface::import_formula* get_formula() override { return this; }
+    std::string drawingId;
 
-    void set_auto(ss::row_t row, ss::col_t col, std::string_view s) override {
-        cell(row, col).kind = CellKind::Text;
-        pending_.text = collector_.model().addText({std::string(s), {}});
-    }
-    void set_string(ss::row_t row, ss::col_t col, ss::string_id_t id) override {
-        Cell& c = cell(row, col);
-        c.kind = CellKind::Text;
-        c.text = static_cast<uint32_t>(id);
-    }
-    void set_value(ss::row_t row, ss::col_t col, double value) override {
-        Cell& c = cell(row, col);
-        c.kind = CellKind::Number;
-        c.number = value;
-    }
-    void set_bool(ss::row_t row, ss::col_t col, bool value) override {
-        Cell& c = cell(row, col);
-        c.kind = CellKind::Boolean;
-        c.number = value ? 1 : 0;
-    }
-    void set_date_time(ss::row_t row, ss::col_t col, int, int, int, int, int, double) override { cell(row, col); }
-    void set_format(ss::row_t row, ss::col_t col, size_t xf) override {
-        cell(row, col).format = xf < collector_.model().formats.size() ? static_cast<uint32_t>(xf) : 0;
-    }
-    // Formats of whole rows and columns: like the host, which walks the
-    // cells in use, the drawing takes only the cells' own formats.
-    void set_format(ss::row_t, ss::col_t, ss::row_t, ss::col_t, size_t) override {}
-    void fill_down_cells(ss::row_t, ss::col_t, ss::row_t) override {}
-    ss::range_size_t get_sheet_size() const override { return {kSheetRows, kSheetColumns}; }
-
-    // Formula cells: their last computed result is what the sheet shows.
-    void set_position(ss::row_t row, ss::col_t col) override {
-        flush();
-        result_ = Cell{};
-        result_.row = row;
-        result_.col = col;
-    }
-    void set_formula(ss::formula_grammar_t, std::string_view) override {}
-    void set_shared_formula_index(size_t) override {}
-    void set_result_string(std::string_view value) override {
-        result_.kind = CellKind::Text;
-        result_.text = collector_.model().addText({std::string(value), {}});
-    }
-    void set_result_value(double value) override {
-        result_.kind = CellKind::Number;
-        result_.number = value;
-    }
-    void set_result_bool(bool value) override {
-        result_.kind = CellKind::Boolean;
-        result_.number = value ? 1 : 0;
-    }
-    void set_result_empty() override { result_.kind = CellKind::Empty; }
-    void commit() override {
-        std::vector<Cell>& cells = collector_.model().cells;
-        if (kept_.empty())
-            for (std::size_t i = 0; i < cells.size(); ++i) kept_.emplace(Key(cells[i].row, cells[i].col), i);
-        const auto it = kept_.find(Key(result_.row, result_.col));
-        if (it == kept_.end()) {  // a cell without a format: nothing was said about it before
-            collector_.add(result_);
+    void start(std::string_view ns, std::string_view name, const XmlAttributes& a, std::size_t offset) override {
+        if (ns == xmlns::kMarkupCompatibility) {
+            if (name == "Fallback") ++fallback_;  // a Choice came first and said the same
             return;
         }
-        Cell& c = cells[it->second];
-        c.kind = result_.kind;
-        c.text = result_.text;
-        c.number = result_.number;
+        if (ns != kSpreadsheetMl || fallback_ > 0) return;
+        if (inCell_) {
+            cellElement(name, a);
+            return;
+        }
+        if (name == "c") {
+            startCell(a);
+        } else if (name == "row") {
+            startRow(a, offset);
+        } else if (name == "col") {
+            const long first = std::clamp(a.number("", "min", 1), 1L, long{kSheetColumns});
+            const long last = std::clamp(a.number("", "max", first), first, long{kSheetColumns});
+            const auto count = static_cast<int32_t>(last - first + 1);
+            if (const auto w = a.get("", "width"))
+                model_.columns.setSize(static_cast<int32_t>(first - 1), count, ColumnWidthPoints(std::atof(std::string(*w).c_str())));
+            if (a.flag("", "hidden")) model_.columns.setHidden(static_cast<int32_t>(first - 1), count, true);
+        } else if (name == "mergeCell") {
+            if (const auto r = ParseCellRange(a.value("", "ref"))) model_.merges.push_back(*r);
+        } else if (name == "sheetFormatPr") {
+            if (const auto h = a.get("", "defaultRowHeight")) model_.rows.setDefault(std::atof(std::string(*h).c_str()));
+            if (const auto w = a.get("", "defaultColWidth"))
+                model_.columns.setDefault(ColumnWidthPoints(std::atof(std::string(*w).c_str())));
+            else if (const auto b = a.get("", "baseColWidth"))  // padded, then up to a multiple of 8 pixels
+                model_.columns.setDefault(std::ceil((std::atof(std::string(*b).c_str()) * 7 + 5) / 8) * 8 * 0.75);
+        } else if (name == "drawing") {
+            drawingId = std::string(a.value(xmlns::kRelationships, "id"));
+        } else if (name == "control" || name == "oleObject") {
+            ++model_.notDrawn.controls;
+        } else if (name == "picture") {  // the sheet's background
+            ++model_.notDrawn.pictures;
+        }
     }
 
-    void flush() {
-        if (hasPending_) collector_.add(pending_, formulaCells_.count(Key(pending_.row, pending_.col)) > 0);
-        hasPending_ = false;
+    void end(std::string_view ns, std::string_view name) override {
+        if (ns == xmlns::kMarkupCompatibility && name == "Fallback" && fallback_ > 0) --fallback_;
+        if (ns != kSpreadsheetMl || fallback_ > 0 || !inCell_) return;
+        if (name == "c") {
+            endCell();
+        } else if (name == "v") {
+            inValue_ = false;
+        } else if (name == "is") {
+            inInline_ = false;
+            inline_ = inlineReader_.take();
+        } else if (inInline_) {
+            inlineReader_.end(name);
+        }
+    }
+
+    void text(std::string_view chars) override {
+        if (inValue_) value_ += chars;
+        else if (inInline_) inlineReader_.text(chars);
     }
 
 private:
-    Cell& cell(ss::row_t row, ss::col_t col) {
-        if (hasPending_ && pending_.row == row && pending_.col == col) return pending_;
-        flush();
-        if (progress_ && lastRow_ > 0 && row != lastProgressRow_ && row % 256 == 0) {
-            lastProgressRow_ = row;
-            progress_(std::min(1.0, static_cast<double>(row) / lastRow_));
+    void startRow(const XmlAttributes& a, std::size_t offset) {
+        row_ = static_cast<int32_t>(std::clamp(a.number("", "r", row_ + 2), 1L, long{kSheetRows})) - 1;
+        col_ = -1;
+        if (const auto h = a.get("", "ht")) model_.rows.setSize(row_, 1, std::atof(std::string(*h).c_str()));
+        if (a.flag("", "hidden")) model_.rows.setHidden(row_, 1, true);
+        if (progress_ && offset - lastProgress_ > (1u << 20)) {
+            lastProgress_ = offset;
+            progress_(std::min(1.0, static_cast<double>(offset) / static_cast<double>(partSize_)));
         }
-        pending_ = Cell{};
-        pending_.row = row;
-        pending_.col = col;
-        hasPending_ = true;
-        return pending_;
+    }
+
+    void startCell(const XmlAttributes& a) {
+        inCell_ = true;
+        cell_ = Cell{};
+        if (const auto at = ParseCellAddress(a.value("", "r"))) {
+            row_ = std::max(row_, 0);
+            cell_.row = at->first;
+            cell_.col = at->second;
+        } else {
+            cell_.row = std::max(row_, 0);
+            cell_.col = std::min(col_ + 1, kSheetColumns - 1);
+        }
+        row_ = cell_.row;
+        col_ = cell_.col;
+        const long style = a.number("", "s");
+        cell_.format = style > 0 && static_cast<std::size_t>(style) < model_.formats.size() ? static_cast<uint32_t>(style) : 0;
+        type_ = std::string(a.value("", "t"));
+        value_.clear();
+        hasInline_ = false;
+    }
+
+    void cellElement(std::string_view name, const XmlAttributes& a) {
+        if (name == "v") {
+            inValue_ = true;
+        } else if (name == "is") {
+            inInline_ = hasInline_ = true;
+        } else if (inInline_) {
+            inlineReader_.start(name, a);
+        }
+    }
+
+    void endCell() {
+        inCell_ = inValue_ = inInline_ = false;
+        if (type_ == "inlineStr" || (hasInline_ && type_.empty())) {
+            if (!inline_.text.empty()) setText(model_.addText(std::move(inline_)));
+        } else if (type_ == "s") {
+            char* end = nullptr;
+            const unsigned long i = std::strtoul(value_.c_str(), &end, 10);
+            if (end != value_.c_str() && i < sharedCount_) setText(static_cast<uint32_t>(i));
+        } else if (type_ == "str" || type_ == "e") {
+            if (!value_.empty()) setText(model_.addText({UnescapeOoxml(value_), {}}));
+        } else if (type_ == "b") {
+            if (!value_.empty()) {
+                cell_.kind = CellKind::Boolean;
+                cell_.number = XmlFlag(value_) ? 1 : 0;
+            }
+        } else if (type_ == "d") {
+            if (const auto days = IsoDateDays(value_)) {
+                cell_.kind = CellKind::Number;
+                cell_.number = *days - model_.dateOrigin;
+            } else if (!value_.empty()) {
+                setText(model_.addText({value_, {}}));
+            }
+        } else if (!value_.empty()) {
+            char* end = nullptr;
+            const double v = std::strtod(value_.c_str(), &end);
+            if (end != value_.c_str() && std::isfinite(v)) {
+                cell_.kind = CellKind::Number;
+                cell_.number = v;
+            } else {
+                setText(model_.addText({value_, {}}));
+            }
+        }
+        collector_.add(cell_);
+    }
+
+    void setText(uint32_t index) {
+        cell_.kind = CellKind::Text;
+        cell_.text = index;
     }
 
     CellCollector& collector_;
-    Properties properties_;
-    std::unordered_set<uint64_t> formulaCells_;
-    std::unordered_map<uint64_t, std::size_t> kept_;  // cell index by position, once results come
-    Cell result_;
-    Cell pending_;
-    bool hasPending_ = false;
-    int32_t lastRow_;
-    int32_t lastProgressRow_ = -1;
+    SheetModel& model_;
+    std::size_t sharedCount_;
     const ProgressFn& progress_;
-};
-
-class Factory : public iface::import_factory {
-public:
-    Factory(SheetModel& model, std::map<std::size_t, RichText> scripted, std::size_t target, TargetSheet& sheet)
-        : strings_(model, std::move(scripted)), settings_(model), target_(target), sheet_(sheet) {}
-
-    iface::import_global_settings* get_global_settings() override { return &settings_; }
-    iface::import_shared_strings* get_shared_strings() override { return &strings_; }
-    iface::import_styles* get_styles() override { return nullptr; }  // read from styles.xml instead
-    iface::import_reference_resolver* get_reference_resolver(ss::formula_ref_context_t) override { return &resolver_; }
-    iface::import_sheet* append_sheet(ss::sheet_t index, std::string_view name) override {
-        names_.emplace_back(name);
-        if (static_cast<std::size_t>(index) == target_) return &sheet_;
-        ignored_.push_back(std::make_unique<IgnoredSheet>());
-        return ignored_.back().get();
-    }
-    iface::import_sheet* get_sheet(std::string_view name) override {
-        for (std::size_t i = 0; i < names_.size(); ++i)
-            if (names_[i] == name) return get_sheet(static_cast<ss::sheet_t>(i));
-        return nullptr;
-    }
-    iface::import_sheet* get_sheet(ss::sheet_t index) override {
-        if (index < 0 || static_cast<std::size_t>(index) >= names_.size()) return nullptr;
-        if (static_cast<std::size_t>(index) == target_) return &sheet_;
-        return ignored_.empty() ? nullptr : ignored_.front().get();
-    }
-    void finalize() override { sheet_.flush(); }
-
-private:
-    SharedStrings strings_;
-    GlobalSettings settings_;
-    A1Resolver resolver_;
-    std::size_t target_;
-    TargetSheet& sheet_;
-    std::vector<std::string> names_;
-    std::vector<std::unique_ptr<IgnoredSheet>> ignored_;
+    std::size_t partSize_, lastProgress_ = 0;
+    int fallback_ = 0;
+    int32_t row_ = -1, col_ = -1;
+    bool inCell_ = false, inValue_ = false, inInline_ = false, hasInline_ = false;
+    Cell cell_;
+    std::string type_, value_;
+    RichTextReader inlineReader_;
+    RichText inline_;
 };
 
 }  // namespace
@@ -275,27 +238,29 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
     const XlsxBook book = ReadXlsxBook(package);
     const std::size_t target = ChooseSheet(book.sheetNames, book.activeSheet, options.sheet, package);
     model.name = book.sheetNames[target];
-    if (!book.stylesPart.empty() && package.has(book.stylesPart)) {
-        const std::vector<uint32_t> theme =
-            book.themePart.empty() || !package.has(book.themePart) ? std::vector<uint32_t>()
-                                                                    : ReadThemeColors(package.read(book.themePart));
-        ReadXlsxStyles(package.read(book.stylesPart), theme, model);
-    }
-    XlsxSheetInfo info;
-    if (!book.sheetParts[target].empty())
-        info = ReadXlsxSheetInfo(WorkbookPackage::Text(package.readBytes(book.sheetParts[target])));
-    model.rows.setDefault(info.rowPoints);
-    model.columns.setDefault(info.columnPoints);
-    std::map<std::size_t, RichText> scripted;
-    if (options.scripts && !book.sharedStringsPart.empty() && package.has(book.sharedStringsPart))
-        scripted = ReadXlsxStringScripts(package.read(book.sharedStringsPart));
+    model.dateOrigin = book.date1904 ? 1462 : 0;
+    std::vector<uint32_t> theme;
+    if (!book.themePart.empty() && package.has(book.themePart)) theme = ReadThemeColors(package, book.themePart);
+    if (!book.stylesPart.empty() && package.has(book.stylesPart)) ReadXlsxStyles(package, book.stylesPart, theme, model);
+    model.texts = ReadXlsxSharedStrings(package, book.sharedStringsPart);
+    const std::string& part = book.sheetParts[target];
+    if (part.empty() || !package.has(part))
+        package.fail("has no part for sheet \"" + model.name + "\" (damaged?)");
 
     CellCollector collector(model, options.collect, package.path());
-    TargetSheet sheet(collector, info, progress);
-    Factory factory(model, std::move(scripted), target, sheet);
-    orcus::orcus_xlsx filter(&factory);
-    filter.read_stream(package.bytes());
-    sheet.flush();
+    const std::vector<unsigned char> bytes = package.readBytes(part);
+    SheetReader reader(collector, model.texts.size(), progress, bytes.size());
+    try {
+        ParseXml(WorkbookPackage::Text(bytes), reader);
+    } catch (const XmlDamaged& e) {
+        package.failPart(part, std::string("damaged (") + e.what() + ")");
+    }
+    if (!reader.drawingId.empty()) {
+        const auto rels = ReadRelationships(package, part);
+        const auto it = rels.find(reader.drawingId);
+        if (it != rels.end() && !it->second.external && package.has(it->second.part))
+            ReadXlsxDrawing(package, it->second.part, theme, model);
+    }
     return model;
 }
 

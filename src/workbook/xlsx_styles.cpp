@@ -105,8 +105,8 @@ public:
             (name == "fgColor" ? fills.back().fg : fills.back().bg) = ColorOf(a);
         } else if (name == "border" && section_ == "borders") {
             borders.emplace_back();
-            borders.back().up = Flag(a.value("", "diagonalUp"));
-            borders.back().down = Flag(a.value("", "diagonalDown"));
+            borders.back().up = a.flag("", "diagonalUp");
+            borders.back().down = a.flag("", "diagonalDown");
         } else if (section_ == "borders" && !borders.empty() && side(name)) {
             side_ = side(name);
             side_->style = StyleNamed(a.value("", "style"));
@@ -136,7 +136,6 @@ public:
     std::vector<XmlAttributes> xfs, aligns;
 
 private:
-    static bool Flag(std::string_view v) { return v == "1" || v == "true"; }
     static uint32_t Rgb(std::string_view argb) {
         return static_cast<uint32_t>(std::strtoul(std::string(argb).c_str(), nullptr, 16)) & 0xFFFFFF;
     }
@@ -224,15 +223,16 @@ uint32_t Tinted(uint32_t rgb, double tint) {
     return byte(r2) << 16 | byte(g2) << 8 | byte(b2);
 }
 
-std::vector<uint32_t> ReadThemeColors(std::string_view themeXml) {
+std::vector<uint32_t> ReadThemeColors(const WorkbookPackage& package, const std::string& part) {
     ThemeReader reader;
-    ParseXml(themeXml, reader);
+    package.parse(part, reader);
     return reader.scheme;
 }
 
-void ReadXlsxStyles(std::string_view stylesXml, const std::vector<uint32_t>& theme, SheetModel& model) {
+void ReadXlsxStyles(const WorkbookPackage& package, const std::string& part, const std::vector<uint32_t>& theme,
+                    SheetModel& model) {
     StylesReader r(theme);
-    ParseXml(stylesXml, r);
+    package.parse(part, r);
     model.formats.clear();
     model.numberFormats.assign(1, std::string());
     std::map<std::string, uint32_t> codeIndex{{std::string(), 0}};

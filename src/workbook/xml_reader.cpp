@@ -1,7 +1,12 @@
 #include "workbook/xml_reader.h"
 
+#include <orcus/parser_base.hpp>
 #include <orcus/sax_ns_parser.hpp>
 #include <orcus/xml_namespace.hpp>
+
+#include <array>
+#include <cstdlib>
+#include <utility>
 
 namespace tavo::workbook {
 
@@ -11,9 +16,39 @@ std::optional<std::string_view> XmlAttributes::get(std::string_view ns, std::str
     return std::nullopt;
 }
 
+bool XmlFlag(std::string_view v) { return v == "1" || v == "true" || v == "on"; }
+
+bool XmlAttributes::flag(std::string_view ns, std::string_view name) const { return XmlFlag(value(ns, name)); }
+
+long XmlAttributes::number(std::string_view ns, std::string_view name, long otherwise) const {
+    const auto v = get(ns, name);
+    if (!v || v->empty()) return otherwise;
+    const std::string digits(*v);
+    char* end = nullptr;
+    const long n = std::strtol(digits.c_str(), &end, 10);
+    return end == digits.c_str() ? otherwise : n;
+}
+
 namespace {
 
-std::string_view Uri(orcus::xmlns_id_t ns) { return ns ? std::string_view(ns) : std::string_view(); }
+// Strict OOXML names its namespaces apart from the transitional ones; the
+// elements and attributes are the same.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kStrictNamespaces{{
+    {"http://purl.oclc.org/ooxml/spreadsheetml/main", xmlns::kSpreadsheetMl},
+    {"http://purl.oclc.org/ooxml/officeDocument/relationships", xmlns::kRelationships},
+    {"http://purl.oclc.org/ooxml/drawingml/main", xmlns::kDrawingMl},
+    {"http://purl.oclc.org/ooxml/drawingml/spreadsheetDrawing", xmlns::kSpreadsheetDrawing},
+    {"http://purl.oclc.org/ooxml/drawingml/chart", xmlns::kChart},
+}};
+
+std::string_view Uri(orcus::xmlns_id_t ns) {
+    if (!ns) return {};
+    const std::string_view uri(ns);
+    if (uri.compare(0, 27, "http://purl.oclc.org/ooxml/") == 0)
+        for (const auto& [strict, transitional] : kStrictNamespaces)
+            if (uri == strict) return transitional;
+    return uri;
+}
 
 // Attributes arrive before their element; they are kept until it opens.
 class Adapter {
@@ -39,6 +74,26 @@ private:
     XmlAttributes attrs_;
 };
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+void AppendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 }  // namespace
 
 void ParseXml(std::string_view content, XmlHandler& handler) {
@@ -49,7 +104,35 @@ void ParseXml(std::string_view content, XmlHandler& handler) {
     try {
         parser.parse();
     } catch (const StopXml&) {
+    } catch (const orcus::parse_error& e) {
+        throw XmlDamaged("not well-formed XML at byte " + std::to_string(e.offset()));
+    } catch (const orcus::general_error&) {
+        throw XmlDamaged("not well-formed XML (an undeclared namespace or a broken name)");
     }
+}
+
+std::string UnescapeOoxml(std::string_view t) {
+    if (t.find("_x") == std::string_view::npos) return std::string(t);
+    std::string out;
+    out.reserve(t.size());
+    for (std::size_t i = 0; i < t.size();) {
+        if (t[i] == '_' && i + 7 <= t.size() && t[i + 1] == 'x' && t[i + 6] == '_') {
+            uint32_t c = 0;
+            bool hex = true;
+            for (std::size_t k = 2; k < 6 && hex; ++k) {
+                const int d = HexDigit(t[i + k]);
+                hex = d >= 0;
+                c = c << 4 | static_cast<uint32_t>(d < 0 ? 0 : d);
+            }
+            if (hex) {
+                AppendUtf8(out, c);
+                i += 7;
+                continue;
+            }
+        }
+        out += t[i++];
+    }
+    return out;
 }
 
 }  // namespace tavo::workbook

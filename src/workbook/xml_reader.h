@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,7 +10,8 @@
 namespace tavo::workbook {
 
 // Element events of an XML part, read with liborcus's namespace-aware SAX
-// parser. Namespaces are given as their URIs.
+// parser. Namespaces are given as their URIs; the strict OOXML URIs arrive
+// as their transitional twins, so that readers name one URI for both.
 struct XmlAttribute {
     std::string_view ns;
     std::string_view name;
@@ -25,7 +27,14 @@ public:
     std::string_view value(std::string_view ns, std::string_view name) const {
         return get(ns, name).value_or(std::string_view());
     }
+    // A switch as any writer spells it: "1", "true" or "on".
+    bool flag(std::string_view ns, std::string_view name) const;
+    // A whole number, or `otherwise` when missing or not a number.
+    long number(std::string_view ns, std::string_view name, long otherwise = 0) const;
 };
+
+// A switch attribute's value as true or false; "1", "true" and "on" are true.
+bool XmlFlag(std::string_view value);
 
 class XmlHandler {
 public:
@@ -39,8 +48,18 @@ public:
 // Thrown by a handler that has read all it needs; ParseXml returns quietly.
 struct StopXml {};
 
-// Parses `content`; liborcus's parse errors pass through.
+// A part that is not well-formed XML; what() says so in words.
+class XmlDamaged : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses `content`; the parser's errors become XmlDamaged.
 void ParseXml(std::string_view content, XmlHandler& handler);
+
+// Text of an OOXML string with its "_xHHHH_" escapes (characters XML cannot
+// hold, such as _x000D_ for a carriage return) turned back into characters.
+std::string UnescapeOoxml(std::string_view text);
 
 // Common namespace URIs.
 namespace xmlns {
@@ -48,6 +67,9 @@ constexpr std::string_view kSpreadsheetMl = "http://schemas.openxmlformats.org/s
 constexpr std::string_view kRelationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr std::string_view kPackageRelationships = "http://schemas.openxmlformats.org/package/2006/relationships";
 constexpr std::string_view kDrawingMl = "http://schemas.openxmlformats.org/drawingml/2006/main";
+constexpr std::string_view kSpreadsheetDrawing = "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing";
+constexpr std::string_view kChart = "http://schemas.openxmlformats.org/drawingml/2006/chart";
+constexpr std::string_view kMarkupCompatibility = "http://schemas.openxmlformats.org/markup-compatibility/2006";
 }  // namespace xmlns
 
 }  // namespace tavo::workbook
