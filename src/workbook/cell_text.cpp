@@ -8,6 +8,7 @@
 #include "base/ascii_case.h"
 #include "base/sjis_char.h"
 #include "platform/encoding.h"
+#include "viewer/text_layout.h"
 #include "workbook/number_format.h"
 #include "workbook/workbook_package.h"
 
@@ -58,17 +59,24 @@ std::string BooleanText(double v) { return v != 0 ? "TRUE" : "FALSE"; }
 // commas half of that, signs and brackets a little more, wide characters
 // twice; a cell keeps a little room at its edges.
 constexpr double kDigitEm = 7.0 / 11 * 0.75;
-constexpr double kCellPaddingPoints = 3.75;
+
+// Digit widths of one character: stops, commas and the thinnest letters
+// half, signs, brackets and thin letters a little more, wide characters two.
+double CharDigits(unsigned char c, bool wide) {
+    if (wide) return 2;
+    if (c == '.' || c == ',' || c == ':' || c == ';' || c == '\'' || c == ' ' || c == 'i' || c == 'l' || c == 'j' ||
+        c == 'I' || c == '!' || c == '|')
+        return 0.5;
+    if (c == '-' || c == '(' || c == ')' || c == '/' || c == 't' || c == 'f' || c == 'r') return 0.6;
+    return 1;
+}
 
 double ShownDigits(std::string_view shown) {
     double digits = 0;
     for (std::size_t i = 0; i < shown.size();) {
         const auto c = static_cast<unsigned char>(shown[i]);
         const std::size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (n >= 3) digits += 2;
-        else if (c == '.' || c == ',' || c == ':' || c == ';' || c == '\'' || c == ' ') digits += 0.5;
-        else if (c == '-' || c == '(' || c == ')' || c == '/') digits += 0.6;
-        else digits += 1;
+        digits += CharDigits(c, n >= 3);
         i += n;
     }
     return digits;
@@ -85,13 +93,29 @@ std::string FittedNumber(double value, const std::string& code, int32_t dateOrig
     std::string shown = FormatNumber(value, code, dateOrigin);
     if (widthPoints <= 0 || NumberFits(shown, fontPoints, widthPoints)) return shown;
     const bool general = code.empty() || EqualsIgnoringAsciiCase(code, "General");
-    const std::size_t point = shown.find('.');
-    if (general && point != std::string::npos && shown.find('E') == std::string::npos) {
-        for (int decimals = static_cast<int>(shown.size() - point - 2); decimals >= 0; --decimals) {
+    if (general) {
+        // Fewer decimals first, then the exponent form, as few digits as fit.
+        const auto fits = [&](const char* form, int digits, std::string& out) {
             std::array<char, 64> b{};
-            std::snprintf(b.data(), b.size(), "%.*f", decimals, value);
-            if (NumberFits(b.data(), fontPoints, widthPoints)) return b.data();
-        }
+            std::snprintf(b.data(), b.size(), form, digits, value);
+            out = b.data();
+            const std::size_t e = out.find('E');
+            const std::size_t point = out.find('.');
+            if (point != std::string::npos) {  // no trailing zeros in the digits
+                std::size_t end = e == std::string::npos ? out.size() : e;
+                std::size_t keep = end;
+                while (keep > point + 1 && out[keep - 1] == '0') --keep;
+                if (keep == point + 1) --keep;
+                out.erase(keep, end - keep);
+            }
+            return NumberFits(out, fontPoints, widthPoints);
+        };
+        std::string out;
+        if (shown.find('.') != std::string::npos && shown.find('E') == std::string::npos)
+            for (int decimals = static_cast<int>(shown.size() - shown.find('.') - 2); decimals >= 0; --decimals)
+                if (fits("%.*f", decimals, out)) return out;
+        for (int digits = 5; digits >= 0; --digits)
+            if (fits("%.*E", digits, out)) return out;
     }
     const double hashes = std::floor((widthPoints - kCellPaddingPoints) / (kDigitEm * fontPoints));
     return std::string(static_cast<std::size_t>(std::clamp(hashes, 1.0, 255.0)), '#');
@@ -125,6 +149,39 @@ std::string CodePoint(char32_t c) {
 }
 
 }  // namespace
+
+double SheetTextPoints(std::string_view cp932, double fontPoints) {
+    double digits = 0;
+    for (std::size_t i = 0; i < cp932.size();) {
+        if (cp932[i] == '^' && i + 1 < cp932.size() && (cp932[i + 1] == 'u' || cp932[i + 1] == 'd')) {
+            i += 2;  // a raised or lowered mark takes no room
+            continue;
+        }
+        const std::size_t n = CharBytesAt(cp932, i);
+        digits += CharDigits(static_cast<unsigned char>(cp932[i]), n == 2);
+        i += n;
+    }
+    return digits * kDigitEm * fontPoints;
+}
+
+std::string CutToSheetWidth(const std::string& cp932, double fontPoints, double widthPoints, HAlign align) {
+    std::vector<std::size_t> starts;  // byte offset of each character, a mark with the character it raises
+    for (std::size_t i = 0; i < cp932.size();) {
+        starts.push_back(i);
+        if (cp932[i] == '^' && i + 2 < cp932.size() && (cp932[i + 1] == 'u' || cp932[i + 1] == 'd')) i += 2;
+        i += CharBytesAt(cp932, i);
+    }
+    const auto piece = [&](std::size_t from, std::size_t to) {
+        const std::size_t end = to < starts.size() ? starts[to] : cp932.size();
+        return std::string_view(cp932).substr(starts[from], end - starts[from]);
+    };
+    std::size_t from = 0, to = starts.size();
+    while (to - from > 1 && SheetTextPoints(piece(from, to), fontPoints) > widthPoints) {
+        if (align == HAlign::Right || (align == HAlign::Center && (to - from) % 2 == 0)) ++from;
+        else --to;
+    }
+    return starts.empty() ? cp932 : std::string(piece(from, to));
+}
 
 SheetTextConverter::SheetTextConverter(std::string fileName, std::string sheetName, bool strict)
     : fileName_(std::move(fileName)), sheetName_(std::move(sheetName)), strict_(strict) {}

@@ -42,6 +42,18 @@ std::vector<std::string> CellTextLines(const SheetModel& model, const Cell& cell
 // font's height on the paper; the smaller size wins a tie.
 uint8_t TextSizeFor(double fontPoints, double mmPerPoint, const TavoSettings& settings);
 
+// Room a cell keeps at its edges, in points.
+constexpr double kCellPaddingPoints = 3.75;
+
+// The width of a Shift-JIS line as the spreadsheet's fonts draw it, in
+// points: digits about 0.48 of the font's size (7 pixels at 11 points),
+// wide characters twice that, "^u" and "^d" marks nothing.
+double SheetTextPoints(std::string_view cp932, double fontPoints);
+
+// A Shift-JIS line cut to `widthPoints` of the sheet, keeping its start,
+// its end or its middle as it is aligned, and always one character.
+std::string CutToSheetWidth(const std::string& cp932, double fontPoints, double widthPoints, HAlign align);
+
 // "C7": a cell's name.
 std::string CellName(int32_t row, int32_t col);
 

@@ -149,21 +149,21 @@ uint64_t Key(int32_t row, int32_t col) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(row)) << 32) | static_cast<uint32_t>(col);
 }
 
-// Where a text may run past its cell: into empty neighbours of its row, as
-// the spreadsheet shows it, up to a cell that holds something or a merged
-// area. Beyond the drawn range nothing stands in the way.
+// Where a text may run past its cell, in the sheet's points: into empty
+// neighbours of its row, as the spreadsheet shows it, up to a cell that
+// holds something or a merged area; a merged area keeps its text inside.
+// Beyond the drawn range nothing stands in the way.
 class Overflow {
 public:
-    Overflow(const SheetModel& model, const SheetGrid& grid, const MergeLookup& merges)
-        : grid_(grid), merges_(merges) {
+    Overflow(const SheetModel& model, const CellRange& range, const MergeLookup& merges)
+        : model_(model), range_(range), merges_(merges) {
         for (const Cell& c : model.cells)
             if (c.kind != CellKind::Empty) taken_.insert(Key(c.row, c.col));
     }
 
-    // Paper mm the text of `cell` (its area `r`) may take, `ha` aligned,
-    // when it needs `wanted`.
-    double room(const Cell& cell, const PaperRect& r, HAlign ha, double wanted) const {
-        const double own = r.right - r.left;
+    // Points the text of `cell` (its area `own` points wide), `ha`
+    // aligned, may take when it needs `wanted`.
+    double room(const Cell& cell, double own, HAlign ha, double wanted) const {
         if (wanted <= own || merges_.find(cell.row, cell.col)) return own;
         const double need = wanted - own;
         if (ha == HAlign::Left) return own + reach(cell, +1, need);
@@ -174,39 +174,20 @@ public:
 private:
     // Free room beside the cell in one direction, as much as `need` at most.
     double reach(const Cell& cell, int step, double need) const {
-        const CellRange& range = grid_.range();
         double got = 0;
         for (int32_t col = cell.col + step; got < need; col += step) {
-            if (col < range.firstCol || col > range.lastCol) return need;
+            if (col < range_.firstCol || col > range_.lastCol) return need;
             if (taken_.count(Key(cell.row, col)) > 0 || merges_.find(cell.row, col)) break;
-            PaperRect r;
-            if (grid_.areaRect({cell.row, col, cell.row, col}, r)) got += r.right - r.left;
+            got += model_.columns.visibleSize(col);
         }
         return std::min(got, need);
     }
 
-    const SheetGrid& grid_;
+    const SheetModel& model_;
+    const CellRange& range_;
     const MergeLookup& merges_;
     std::unordered_set<uint64_t> taken_;
 };
-
-// A Shift-JIS line cut to `cells` half-width columns, keeping its start,
-// its end or its middle as it is aligned, and always one character.
-std::string CutTo(const std::string& line, int cells, HAlign ha) {
-    std::vector<std::size_t> starts;  // byte offset of each character
-    for (std::size_t i = 0; i < line.size(); i += CharBytesAt(line, i)) starts.push_back(i);
-    const auto width = [&](std::size_t from, std::size_t to) {  // characters [from, to)
-        const std::size_t end = to < starts.size() ? starts[to] : line.size();
-        return TextCells(std::string_view(line).substr(starts[from], end - starts[from]));
-    };
-    std::size_t from = 0, to = starts.size();
-    while (to - from > 1 && width(from, to) > cells) {
-        if (ha == HAlign::Right || (ha == HAlign::Center && (to - from) % 2 == 0)) ++from;
-        else --to;
-    }
-    const std::size_t end = to < starts.size() ? starts[to] : line.size();
-    return line.substr(starts[from], end - starts[from]);
-}
 
 void DrawText(const Context& c, const Cell& cell, const PaperRect& r, std::vector<std::string> lines,
               const Overflow* overflow) {
@@ -246,13 +227,13 @@ void DrawText(const Context& c, const Cell& cell, const PaperRect& r, std::vecto
         return;
     }
     if (overflow) {
-        // A line longer than its cell runs into empty neighbours, and is cut where they end.
-        const double halfCell = (m.width + m.pitch) * 0.5;
+        // A line longer than its cell runs into empty neighbours, and is cut
+        // where the sheet cuts it.
+        const double own = (r.right - r.left) / c.mm;
         for (std::string& line : lines) {
-            const double wanted = m.lineLength(line) + 2 * margin;
-            const double room = overflow->room(cell, r, ha, wanted);
-            if (wanted > room + 1e-9 && halfCell > 0)
-                line = CutTo(line, static_cast<int>(std::floor((room - 2 * margin) / halfCell + 1e-9)), ha);
+            const double wanted = SheetTextPoints(line, f.fontPoints) + kCellPaddingPoints;
+            const double room = overflow->room(cell, own, ha, wanted);
+            if (wanted > room) line = CutToSheetWidth(line, f.fontPoints, room - kCellPaddingPoints, ha);
         }
     }
     const std::vector<PlacedLine> placed = PlaceLines(lines, r, ha, f.vAlign, margin, margin, m);
@@ -308,7 +289,7 @@ void DrawSheet(const SheetModel& model, const CellRange& range, const TavoSettin
     if (settings.ExchangeSolid) DrawSolids(c);
     DrawBorders(c);
     if (progress) progress(0.3);
-    const Overflow overflow(model, grid, merges);
+    const Overflow overflow(model, range, merges);
     std::size_t done = 0;
     for (const Cell& cell : model.cells) {
         if (progress && ++done % 4096 == 0) progress(0.3 + 0.7 * static_cast<double>(done) / static_cast<double>(model.cells.size()));
