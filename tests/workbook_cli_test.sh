@@ -92,6 +92,51 @@ check_refused "$dir/notes.xlsx" "is not a workbook"
 check_refused "$dir/cut.xlsx" "is damaged"
 check_refused "$examples/form.xlsx" 'has no sheet "Nope"' --sheet Nope
 check_refused "$examples/form.xlsx" 'sheet "見積書" has nothing to draw in Z100:Z200' --range Z100:Z200
+check_refused "$examples/form.xlsx" 'has no sheet "表紙"' --range '表紙!B2:C4'
+expect_error "--range is on sheet \"見積書\" but --sheet names \"1\"" \
+    "$tavo" export "$examples/form.xlsx" --sheet 1 --range '見積書!A1:B2' -o "$dir/x.jwc"
+"$tavo" export "$examples/form.xlsx" --sheet 見積書 --range A6:F14 -o "$dir/part2.txt" &&
+    "$tavo" export "$examples/form.xlsx" --range "'見積書'!A6:F14" -o "$dir/quoted.txt" &&
+    cmp -s "$dir/part2.txt" "$dir/quoted.txt" || fail "a quoted sheet name in --range"
+
+# What is not drawn, and characters without a Shift-JIS form: one line each
+# on stderr and in the JSON report; --strict refuses them.
+/usr/bin/python3 - "$dir/shapes.xlsx" <<'PY' || fail "writing shapes.xlsx"
+import sys, zipfile
+M = 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'
+R = 'http://schemas.openxmlformats.org/officeDocument/2006/relationships'
+P = 'http://schemas.openxmlformats.org/package/2006/relationships'
+D = 'xmlns:xdr="http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing" ' \
+    'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"'
+def anchor(body):
+    corner = lambda n, c, r: f'<xdr:{n}><xdr:col>{c}</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>{r}</xdr:row><xdr:rowOff>0</xdr:rowOff></xdr:{n}>'
+    return '<xdr:twoCellAnchor>' + corner('from', 1, 1) + corner('to', 3, 4) + body + '<xdr:clientData/></xdr:twoCellAnchor>'
+parts = {
+    '[Content_Types].xml': '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>',
+    '_rels/.rels': f'<Relationships xmlns="{P}"><Relationship Id="r" Type="{R}/officeDocument" Target="xl/workbook.xml"/></Relationships>',
+    'xl/workbook.xml': f'<workbook xmlns="{M}" xmlns:r="{R}"><sheets><sheet name="Sheet1" sheetId="1" r:id="s"/></sheets></workbook>',
+    'xl/_rels/workbook.xml.rels': f'<Relationships xmlns="{P}"><Relationship Id="s" Type="{R}/worksheet" Target="worksheets/sheet1.xml"/></Relationships>',
+    'xl/worksheets/sheet1.xml': f'<worksheet xmlns="{M}" xmlns:r="{R}"><sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>吉\U00020BB7野</t></is></c></row></sheetData><drawing r:id="d"/></worksheet>',
+    'xl/worksheets/_rels/sheet1.xml.rels': f'<Relationships xmlns="{P}"><Relationship Id="d" Type="{R}/drawing" Target="../drawings/drawing1.xml"/></Relationships>',
+    'xl/drawings/drawing1.xml': f'<xdr:wsDr {D}>' + anchor('<xdr:sp><xdr:nvSpPr><xdr:cNvPr id="2" name="E"/><xdr:cNvSpPr/></xdr:nvSpPr><xdr:spPr><a:prstGeom prst="ellipse"/><a:ln w="9525"><a:solidFill><a:srgbClr val="000000"/></a:solidFill></a:ln></xdr:spPr></xdr:sp>')
+        + anchor('<xdr:pic><xdr:nvPicPr><xdr:cNvPr id="3" name="P"/><xdr:cNvPicPr/></xdr:nvPicPr><xdr:blipFill/><xdr:spPr/></xdr:pic>')
+        + anchor('<xdr:graphicFrame><xdr:nvGraphicFramePr><xdr:cNvPr id="4" name="C"/><xdr:cNvGraphicFramePr/></xdr:nvGraphicFramePr><xdr:xfrm/><a:graphic><a:graphicData uri="http://schemas.openxmlformats.org/drawingml/2006/chart"/></a:graphic></xdr:graphicFrame>')
+        + '</xdr:wsDr>',
+}
+with zipfile.ZipFile(sys.argv[1], 'w') as z:
+    for name, text in parts.items():
+        z.writestr(name, text.encode('utf-8'))
+PY
+"$tavo" export "$dir/shapes.xlsx" -o "$dir/shapes.jwc" --json > "$dir/json" 2> "$dir/err" || fail "export of shapes"
+grep -q -F "tavo: $dir/shapes.xlsx: sheet \"Sheet1\": 1 picture, 1 chart not drawn" "$dir/err" \
+    || fail "what is not drawn: $(cat "$dir/err")"
+grep -q -F "tavo: $dir/shapes.xlsx: sheet \"Sheet1\": cell A1: \"𠮷\" (U+20BB7) has no Shift-JIS form; drawn as \"?\"" \
+    "$dir/err" || fail "the character without a Shift-JIS form: $(cat "$dir/err")"
+grep -q -F '"not_drawn": {"pictures": 1, "charts": 1, "controls": 0, "shapes": 0}' "$dir/json" || fail "--json: $(cat "$dir/json")"
+grep -q -F '"warnings": ["cell A1: \"𠮷\" (U+20BB7)' "$dir/json" || fail "--json warnings: $(cat "$dir/json")"
+"$tavo" info "$dir/shapes.jwc" | grep -q '^Arcs: 1$' || fail "the ellipse is an arc record"
+printf 'keep me' > "$dir/out.jwc"
+check_refused "$dir/shapes.xlsx" 'sheet "Sheet1": cell A1: the character U+20BB7 has no Shift-JIS form' --strict
 ls "$dir" | grep -q -i 'tmp' && fail "a temporary file was left: $(ls "$dir")"
 
 finish "workbook command"

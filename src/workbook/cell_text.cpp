@@ -126,9 +126,11 @@ const std::string& NumberCode(const SheetModel& model, const CellFormat& f) {
     return f.numberFormat < model.numberFormats.size() ? model.numberFormats[f.numberFormat] : general;
 }
 
-std::string CodePoint(char32_t c) {
+// "U+20BB7", after the character itself in quotes when `shown`.
+std::string CodePoint(char32_t c, bool shown) {
     std::array<char, 16> hex{};
     std::snprintf(hex.data(), hex.size(), "U+%04X", static_cast<unsigned>(c));
+    if (!shown) return hex.data();
     std::string utf8;
     if (c < 0x80) {
         utf8 += static_cast<char>(c);
@@ -190,9 +192,11 @@ std::string SheetTextConverter::operator()(std::string_view utf8) {
     std::u32string unmapped;
     std::string cp = converter_(utf8, unmapped);
     for (char32_t c : unmapped) {
-        const std::string what = place_ + ": " + CodePoint(c) + " has no Shift-JIS form";
-        if (strict_) FailWorkbook(fileName_, "sheet \"" + sheetName_ + "\": " + what);
-        warnings_.push_back(what + "; drawn as \"?\"");
+        // The library's messages are Shift-JIS, which cannot show the character: its code point does.
+        if (strict_)
+            FailWorkbook(fileName_, "sheet \"" + sheetName_ + "\": " + place_ + ": the character " + CodePoint(c, false) +
+                                        " has no Shift-JIS form");
+        warnings_.push_back(place_ + ": " + CodePoint(c, true) + " has no Shift-JIS form; drawn as \"?\"");
     }
     return cp;
 }
