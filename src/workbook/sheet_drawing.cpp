@@ -4,7 +4,6 @@
 #include <cmath>
 #include <map>
 #include <tuple>
-#include <unordered_set>
 
 #include "base/geometry.h"
 #include "viewer/text_layout.h"
@@ -158,7 +157,8 @@ public:
     Overflow(const SheetModel& model, const CellRange& range, const MergeLookup& merges)
         : model_(model), range_(range), merges_(merges) {
         for (const Cell& c : model.cells)
-            if (c.kind != CellKind::Empty) taken_.insert(Key(c.row, c.col));
+            if (c.kind != CellKind::Empty) taken_.push_back(Key(c.row, c.col));
+        std::sort(taken_.begin(), taken_.end());
     }
 
     // Points the text of `cell` (its area `own` points wide), `ha`
@@ -177,7 +177,7 @@ private:
         double got = 0;
         for (int32_t col = cell.col + step; got < need; col += step) {
             if (col < range_.firstCol || col > range_.lastCol) return need;
-            if (taken_.count(Key(cell.row, col)) > 0 || merges_.find(cell.row, col)) break;
+            if (std::binary_search(taken_.begin(), taken_.end(), Key(cell.row, col)) || merges_.find(cell.row, col)) break;
             got += model_.columns.visibleSize(col);
         }
         return std::min(got, need);
@@ -186,7 +186,7 @@ private:
     const SheetModel& model_;
     const CellRange& range_;
     const MergeLookup& merges_;
-    std::unordered_set<uint64_t> taken_;
+    std::vector<uint64_t> taken_;  // cells that hold something, sorted
 };
 
 void DrawText(const Context& c, const Cell& cell, const PaperRect& r, std::vector<std::string> lines,

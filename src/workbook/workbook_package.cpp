@@ -4,7 +4,10 @@
 #include <orcus/zip_archive_stream.hpp>
 
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <vector>
 
 #include "base/error.h"
@@ -68,19 +71,48 @@ void WorkbookPackage::parse(std::string_view part, XmlHandler& handler) const {
 WorkbookPackage::WorkbookPackage(std::string path) : path_(std::move(path)) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path_, ec);
-    if (!ec && size > kMaxFileBytes) fail("is larger than " + Mebibytes(kMaxFileBytes) + ", too large for a workbook");
-    bytes_ = readWholeFile(path_);
-    if (StartsWith(bytes_, kCompoundFile)) {
+    if (ec) {
+        readWholeFile(path_);  // says why the file cannot be read
+        fail("cannot be read");
+    }
+    if (size > kMaxFileBytes) fail("is larger than " + Mebibytes(kMaxFileBytes) + ", too large for a workbook");
+    // The parts are unpacked from the file as they are needed: only the
+    // head, the tail and the zip directory are read here.
+    std::ifstream in(path_, std::ios::binary);
+    const auto readAt = [&](std::size_t at, std::size_t length) {
+        std::string b(length, '\0');
+        in.seekg(static_cast<std::streamoff>(at));
+        in.read(b.data(), static_cast<std::streamsize>(length));
+        b.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+        in.clear();
+        return b;
+    };
+    checkFile(readAt, static_cast<std::size_t>(size));
+    open(std::make_unique<orcus::zip_archive_stream_fd>(path_.c_str()));
+}
+
+WorkbookPackage::WorkbookPackage(std::string name, std::string bytes) : path_(std::move(name)), bytes_(std::move(bytes)) {
+    if (bytes_.size() > kMaxFileBytes) fail("is larger than " + Mebibytes(kMaxFileBytes) + ", too large for a workbook");
+    checkFile([this](std::size_t at, std::size_t length) { return at < bytes_.size() ? bytes_.substr(at, length) : std::string(); },
+              bytes_.size());
+    open(std::make_unique<orcus::zip_archive_stream_blob>(reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size()));
+}
+
+void WorkbookPackage::checkFile(const ReadAt& readAt, std::size_t size) const {
+    const std::string head = readAt(0, 8);
+    if (StartsWith(head, kCompoundFile)) {
         // Both encrypted .xlsx files and binary .xls workbooks are compound files.
         static const std::string encryption("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 28);
-        if (bytes_.find(encryption) != std::string::npos) fail("is encrypted (protected by a password); save it without one");
+        if (readAt(0, size).find(encryption) != std::string::npos)
+            fail("is encrypted (protected by a password); save it without one");
         fail("is a binary .xls workbook, which cannot be read; save it as .xlsx or .ods");
     }
-    if (!StartsWith(bytes_, "PK\x03\x04")) fail("is not a workbook (.xlsx or .ods)");
-    checkArchive();
+    if (!StartsWith(head, "PK\x03\x04")) fail("is not a workbook (.xlsx or .ods)");
+    checkArchive(readAt, size);
+}
 
-    stream_ = std::make_unique<orcus::zip_archive_stream_blob>(reinterpret_cast<const uint8_t*>(bytes_.data()),
-                                                              bytes_.size());
+void WorkbookPackage::open(std::unique_ptr<orcus::zip_archive_stream> stream) {
+    stream_ = std::move(stream);
     zip_ = std::make_unique<orcus::zip_archive>(stream_.get());
     try {
         zip_->load();
@@ -107,21 +139,23 @@ WorkbookPackage::~WorkbookPackage() = default;
 
 // What the parts declare they unpack to, from the archive's central
 // directory: the reader allocates that much before unpacking.
-void WorkbookPackage::checkArchive() const {
-    const std::string& b = bytes_;
-    if (b.size() < 22) fail("is damaged: the zip archive is cut short");
+void WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const {
+    if (size < 22) fail("is damaged: the zip archive is cut short");
+    const std::size_t tailFrom = size > 22 + 65535 ? size - 22 - 65535 : 0;
+    const std::string tail = readAt(tailFrom, size - tailFrom);
     std::size_t end = std::string::npos;
-    const std::size_t lowest = b.size() > 22 + 65535 ? b.size() - 22 - 65535 : 0;
-    for (std::size_t at = b.size() - 22 + 1; at-- > lowest;)
-        if (U32(b, at) == 0x06054b50) {
+    for (std::size_t at = tail.size() >= 22 ? tail.size() - 22 + 1 : 0; at-- > 0;)
+        if (U32(tail, at) == 0x06054b50) {
             end = at;
             break;
         }
     if (end == std::string::npos) fail("is damaged: the zip archive has no directory (cut short?)");
-    const std::size_t count = U16(b, end + 10);
-    std::size_t at = U32(b, end + 16);
+    const std::size_t count = U16(tail, end + 10);
+    const std::size_t directorySize = U32(tail, end + 12), directoryAt = U32(tail, end + 16);
     if (count > kMaxParts) fail("has " + std::to_string(count) + " parts, too many for a workbook");
-    std::size_t total = 0;
+    if (directoryAt > size || directorySize > size - directoryAt) fail("is damaged: its zip directory is broken");
+    const std::string b = readAt(directoryAt, directorySize);
+    std::size_t at = 0, total = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (at + 46 > b.size() || U32(b, at) != 0x02014b50) fail("is damaged: its zip directory is broken");
         const std::size_t compressed = U32(b, at + 20), unpacked = U32(b, at + 24);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <map>
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace orcus {
 class zip_archive;
-class zip_archive_stream_blob;
+class zip_archive_stream;
 }  // namespace orcus
 
 namespace tavo::workbook {
@@ -36,13 +37,15 @@ constexpr std::size_t kMaxParts = 100000;
 // and binary workbooks, damaged archives, parts beyond the limits.
 class WorkbookPackage {
 public:
+    // The file at `path`: its parts are unpacked from it as they are read.
     explicit WorkbookPackage(std::string path);
+    // A workbook held in memory (standard input, a test); `name` names it.
+    WorkbookPackage(std::string name, std::string bytes);
     ~WorkbookPackage();
     WorkbookPackage(const WorkbookPackage&) = delete;
     WorkbookPackage& operator=(const WorkbookPackage&) = delete;
 
     const std::string& path() const { return path_; }
-    const std::string& bytes() const { return bytes_; }
     WorkbookKind kind() const { return kind_; }
     // Whether the part is there. Part names compare as the package format
     // says, without regard to ASCII case; a leading "/" is allowed.
@@ -65,13 +68,16 @@ public:
     [[noreturn]] void failPart(std::string_view part, const std::string& detail) const;
 
 private:
-    void checkArchive() const;
+    using ReadAt = std::function<std::string(std::size_t at, std::size_t length)>;
+    void checkFile(const ReadAt& readAt, std::size_t size) const;
+    void checkArchive(const ReadAt& readAt, std::size_t size) const;
+    void open(std::unique_ptr<orcus::zip_archive_stream> stream);
     // The name the archive stores a part under; "" when it is not there.
     const std::string& stored(std::string_view part) const;
 
     std::string path_;
-    std::string bytes_;
-    std::unique_ptr<orcus::zip_archive_stream_blob> stream_;
+    std::string bytes_;  // of a workbook in memory
+    std::unique_ptr<orcus::zip_archive_stream> stream_;
     std::unique_ptr<orcus::zip_archive> zip_;
     std::map<std::string, std::string> names_;  // by the part name in lower case
     WorkbookKind kind_ = WorkbookKind::Xlsx;

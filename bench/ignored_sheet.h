@@ -2,11 +2,12 @@
 
 #include <orcus/spreadsheet/import_interface.hpp>
 
-#include "workbook/cell_address.h"
+#include "workbook/cell_address.h"  // the sheet's size
 
 namespace tavo::workbook {
 
-// A sheet liborcus reads for nothing: what it says is dropped.
+// A sheet liborcus's import filter reads for nothing: what it says is
+// dropped, so that the filter's own parsing can be timed.
 class IgnoredSheet : public orcus::spreadsheet::iface::import_sheet {
     using row_t = orcus::spreadsheet::row_t;
     using col_t = orcus::spreadsheet::col_t;
