@@ -39,7 +39,6 @@ WorkbookExportReport ExportWorkbookSheet(const std::string& path, const Workbook
     read.sheet = options.sheet;
     read.collect.range = options.range;
     read.collect.keepFills = settings.ExchangeSolid != 0;
-    read.scripts = settings.ExchangeCaret != 0;
     const SheetModel model = ReadWorkbookSheet(path, read, Part(progress, 0, 0.8));
     const std::optional<CellRange> range = DrawnRange(model, options.range);
     if (!range || (model.cells.empty() && model.shapes.empty())) {

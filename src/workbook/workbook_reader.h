@@ -16,9 +16,6 @@ struct ReadOptions {
     // not given.
     std::optional<std::string> sheet;
     CollectOptions collect;
-    // Superscript and subscript runs inside texts; reading them costs a
-    // pass over an .xlsx file's strings, and only ExchangeCaret uses them.
-    bool scripts = true;
 };
 
 // One sheet of an .xlsx or .ods workbook, as far as the drawing needs it.
