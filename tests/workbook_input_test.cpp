@@ -14,6 +14,7 @@
 #include "workbook/number_format.h"
 #include "workbook/ods_styles.h"
 #include "workbook/xlsx_styles.h"
+#include "workbook_books.h"
 #include "workbook_support.h"
 
 namespace {
@@ -79,6 +80,9 @@ TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
                          {"xl/workbook.xml",
                           R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheets><sheet name="A")"}})),
          "xl/workbook.xml: damaged (not well-formed XML at byte", {}},
+        {file("cut-sheet.xlsx", StoredZip(tavo::test::AssembleBook(
+                                    {"<sheetData><row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"C2\"><v>2</c></row>"}))),
+         "xl/worksheets/sheet1.xml: after cell C2: damaged (not well-formed XML at byte", {}},
         {xlsx("one.xlsx", text), "has no sheet \"Nope\" (its sheets: \"Sheet1\")", nope},
         {xlsx("far.xlsx", text), "sheet \"Sheet1\" has nothing to draw in Z100:Z200", farAway},
         {xlsx("tall.xlsx",

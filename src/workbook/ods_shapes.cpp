@@ -159,10 +159,12 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
             s.box.to = *end;
             s.box.sizedFromEnd = true;
         }
-        if (name == "rect") s.kind = ShapeKind::Rect;
-        else if (name == "ellipse" || name == "circle") s.kind = a.get(kDraw, "kind") && a.value(kDraw, "kind") != "full" ? ShapeKind::Rect : ShapeKind::Ellipse;
-        else if (name == "custom-shape") drawable_ = false;  // until its geometry says
-        else if (name == "polyline" || name == "polygon") {
+        if (name == "rect") {
+            s.kind = ShapeKind::Rect;
+        } else if (name == "ellipse" || name == "circle") {
+            s.kind = ShapeKind::Ellipse;
+            drawable_ = a.value(kDraw, "kind").empty() || a.value(kDraw, "kind") == "full";  // not the arcs and sections
+        } else if (name == "polyline" || name == "polygon") {
             s.kind = ShapeKind::Polygon;
             s.closed = name == "polygon";
             std::istringstream box{std::string(a.value(kSvg, "viewBox"))};
@@ -172,11 +174,12 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
             for (std::string p; pts >> p;) {
                 const std::size_t comma = p.find(',');
                 if (comma == std::string::npos || vw <= 0 || vh <= 0) continue;
-                s.points.emplace_back((std::atof(p.c_str()) - vx) / vw, (std::atof(p.c_str() + comma + 1) - vy) / vh);
+                s.points.emplace_back((std::atof(p.substr(0, comma).c_str()) - vx) / vw,
+                                      (std::atof(p.substr(comma + 1).c_str()) - vy) / vh);
             }
             drawable_ = s.points.size() >= 2;
         } else if (name != "frame") {
-            drawable_ = false;
+            drawable_ = false;  // a custom shape until its geometry says; paths, captions, measures
         }
     }
     const auto props = styles_.graphicProperties(std::string(a.value(kDraw, "style-name")));

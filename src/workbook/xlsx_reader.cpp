@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "workbook/cell_address.h"
 #include "workbook/cell_collector.h"
+#include "workbook/cell_text.h"
 #include "workbook/workbook_package.h"
 #include "workbook/workbook_reader.h"
 #include "workbook/xlsx_book.h"
@@ -76,6 +77,11 @@ public:
           partSize_(partSize) {}
 
     std::string drawingId;
+    // The cell read last, for a message about damage after it.
+    std::optional<std::pair<int32_t, int32_t>> lastCell() const {
+        if (row_ < 0 || col_ < 0) return std::nullopt;
+        return std::make_pair(row_, col_);
+    }
 
     void start(std::string_view ns, std::string_view name, const XmlAttributes& a, std::size_t offset) override {
         if (ns == xmlns::kMarkupCompatibility) {
@@ -253,7 +259,9 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
     try {
         ParseXml(WorkbookPackage::Text(bytes), reader);
     } catch (const XmlDamaged& e) {
-        package.failPart(part, std::string("damaged (") + e.what() + ")");
+        const auto cell = reader.lastCell();
+        package.failPart(part, (cell ? "after cell " + CellName(cell->first, cell->second) + ": " : std::string()) +
+                                   "damaged (" + e.what() + ")");
     }
     if (!reader.drawingId.empty()) {
         const auto rels = ReadRelationships(package, part);
