@@ -316,10 +316,10 @@ SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& optio
     };
     styles.cellFormat("", model);  // format 0: the default style
     CellCollector collector(model, options.collect, package.path());
-    const std::vector<unsigned char> content = package.readBytes("content.xml");
+    const XmlText content = package.readXml("content.xml");
     ContentReader reader(styles, collector, isTarget, content.size(), progress);
     try {
-        ParseXml(WorkbookPackage::Text(content), reader);
+        ParseXml(content, reader);
     } catch (const XmlDamaged& e) {
         package.failPart("content.xml", std::string("damaged (") + e.what() + ")");
     }

@@ -60,9 +60,9 @@ const std::string& WorkbookPackage::stored(std::string_view part) const {
 }
 
 void WorkbookPackage::parse(std::string_view part, XmlHandler& handler) const {
-    const std::vector<unsigned char> bytes = readBytes(part);
+    const XmlText text = readXml(part);
     try {
-        ParseXml(Text(bytes), handler);
+        ParseXml(text, handler);
     } catch (const XmlDamaged& e) {
         failPart(part, std::string("damaged (") + e.what() + ")");
     }
@@ -174,11 +174,10 @@ void WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const
 }
 
 std::string WorkbookPackage::read(std::string_view part) const {
-    const std::vector<unsigned char> bytes = readBytes(part);
-    return std::string(Text(bytes));
+    return std::string(readXml(part).view());
 }
 
-std::vector<unsigned char> WorkbookPackage::readBytes(std::string_view part) const {
+XmlText WorkbookPackage::readXml(std::string_view part) const {
     const std::string& name = stored(part);
     if (name.empty()) fail("has no part \"" + std::string(part) + "\" (damaged?)");
     std::vector<unsigned char> buf;
@@ -189,7 +188,7 @@ std::vector<unsigned char> WorkbookPackage::readBytes(std::string_view part) con
     } catch (const std::exception&) {
         failPart(name, "damaged (cannot be unpacked)");
     }
-    return buf;
+    return XmlText(std::move(buf));
 }
 
 }  // namespace tavo::workbook

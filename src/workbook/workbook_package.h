@@ -15,6 +15,7 @@ class zip_archive_stream;
 namespace tavo::workbook {
 
 class XmlHandler;
+class XmlText;
 
 enum class WorkbookKind { Xlsx, Ods };
 
@@ -52,11 +53,8 @@ public:
     bool has(std::string_view part) const { return !stored(part).empty(); }
     // A part's bytes; throws Error when it is missing or cannot be unpacked.
     std::string read(std::string_view part) const;
-    // The same without a copy, for the large parts: view them with Text().
-    std::vector<unsigned char> readBytes(std::string_view part) const;
-    static std::string_view Text(const std::vector<unsigned char>& bytes) {
-        return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-    }
+    // The same without a copy, ready for the XML parser.
+    XmlText readXml(std::string_view part) const;
 
     // Parses a part with `handler`; a part that is not well-formed XML ends
     // in an Error "PATH: PART: damaged (...)".

@@ -254,10 +254,10 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
         package.fail("has no part for sheet \"" + model.name + "\" (damaged?)");
 
     CellCollector collector(model, options.collect, package.path());
-    const std::vector<unsigned char> bytes = package.readBytes(part);
-    SheetReader reader(collector, model.texts.size(), progress, bytes.size());
+    const XmlText text = package.readXml(part);
+    SheetReader reader(collector, model.texts.size(), progress, text.size());
     try {
-        ParseXml(WorkbookPackage::Text(bytes), reader);
+        ParseXml(text, reader);
     } catch (const XmlDamaged& e) {
         const auto cell = reader.lastCell();
         package.failPart(part, (cell ? "after cell " + CellName(cell->first, cell->second) + ": " : std::string()) +

@@ -113,10 +113,12 @@ public:
         } else if (name == "color" && side_) {
             if (const auto c = ColorOf(a)) side_->color = *c;
         } else if (name == "xf" && section_ == "cellXfs") {
-            xfs.push_back(a);
-            aligns.emplace_back();
-        } else if (name == "alignment" && section_ == "cellXfs" && !aligns.empty()) {
-            aligns.back() = a;
+            xfs.push_back({a.number("", "fontId"), a.number("", "fillId"), a.number("", "borderId"), a.number("", "numFmtId")});
+        } else if (name == "alignment" && section_ == "cellXfs" && !xfs.empty()) {
+            Xf& xf = xfs.back();
+            xf.horizontal = a.value("", "horizontal");
+            xf.vertical = a.value("", "vertical");
+            xf.rotation = static_cast<int>(a.number("", "textRotation"));
         } else if (name == "fonts" || name == "fills" || name == "borders" || name == "cellXfs") {
             section_ = std::string(name);
         }
@@ -133,7 +135,13 @@ public:
     std::vector<Font> fonts;
     std::vector<Fill> fills;
     std::vector<Border> borders;
-    std::vector<XmlAttributes> xfs, aligns;
+    // A cell format (xf) as indices into the lists above, and its alignment.
+    struct Xf {
+        long fontId, fillId, borderId, numFmtId;
+        std::string horizontal, vertical;
+        int rotation = 0;
+    };
+    std::vector<Xf> xfs;
 
 private:
     static uint32_t Rgb(std::string_view argb) {
@@ -192,8 +200,7 @@ VAlign VerticalNamed(std::string_view s) {
 }
 
 template <class T>
-const T* At(const std::vector<T>& v, std::string_view index) {
-    const long i = std::atol(std::string(index).c_str());
+const T* At(const std::vector<T>& v, long i) {
     return i >= 0 && static_cast<std::size_t>(i) < v.size() ? &v[static_cast<std::size_t>(i)] : nullptr;
 }
 
@@ -237,17 +244,17 @@ void ReadXlsxStyles(const WorkbookPackage& package, const std::string& part, con
     model.numberFormats.assign(1, std::string());
     std::map<std::string, uint32_t> codeIndex{{std::string(), 0}};
     for (std::size_t i = 0; i < r.xfs.size(); ++i) {
-        const XmlAttributes& xf = r.xfs[i];
+        const auto& xf = r.xfs[i];
         CellFormat f;
-        if (const Font* font = At(r.fonts, xf.value("", "fontId"))) {
+        if (const Font* font = At(r.fonts, xf.fontId)) {
             f.fontPoints = font->points > 0 ? font->points : 11;
             f.script = font->script;
         }
-        if (const Fill* fill = At(r.fills, xf.value("", "fillId"))) {
+        if (const Fill* fill = At(r.fills, xf.fillId)) {
             const std::optional<SheetColor>& c = fill->pattern == "solid" ? fill->fg : fill->bg;
             if (fill->pattern != "none" && c && !c->automatic) f.fill = c->rgb;
         }
-        if (const Border* b = At(r.borders, xf.value("", "borderId"))) {
+        if (const Border* b = At(r.borders, xf.borderId)) {
             f.left = b->left;
             f.right = b->right;
             f.top = b->top;
@@ -255,17 +262,16 @@ void ReadXlsxStyles(const WorkbookPackage& package, const std::string& part, con
             if (b->up) f.diagonalUp = b->diagonal;
             if (b->down) f.diagonalDown = b->diagonal;
         }
-        const XmlAttributes& align = r.aligns[i];
-        f.hAlign = HorizontalNamed(align.value("", "horizontal"));
-        f.vAlign = VerticalNamed(align.value("", "vertical"));
-        const int rotation = std::atoi(std::string(align.value("", "textRotation")).c_str());
+        f.hAlign = HorizontalNamed(xf.horizontal);
+        f.vAlign = VerticalNamed(xf.vertical);
+        const int rotation = xf.rotation;
         if (rotation == 255)
             f.verticalText = true;
         else if (rotation > 0 && rotation <= 90)
             f.rotation = static_cast<int16_t>(rotation);
         else if (rotation > 90 && rotation <= 180)
             f.rotation = static_cast<int16_t>(90 - rotation);
-        const int id = std::atoi(std::string(xf.value("", "numFmtId")).c_str());
+        const auto id = static_cast<int>(xf.numFmtId);
         const auto custom = r.codes.find(id);
         const std::string code = custom != r.codes.end() ? custom->second : std::string(BuiltinNumberFormat(static_cast<uint32_t>(id)));
         const auto [it, fresh] = codeIndex.try_emplace(code, static_cast<uint32_t>(model.numberFormats.size()));

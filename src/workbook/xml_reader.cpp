@@ -96,7 +96,14 @@ void AppendUtf8(std::string& out, uint32_t c) {
 
 }  // namespace
 
-void ParseXml(std::string_view content, XmlHandler& handler) {
+XmlText::XmlText(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)), size_(bytes_.size()) {
+    bytes_.resize(size_ + kPadding, 0);
+}
+
+XmlText::XmlText(std::string_view text) : XmlText(std::vector<unsigned char>(text.begin(), text.end())) {}
+
+void ParseXml(const XmlText& text, XmlHandler& handler) {
+    const std::string_view content = text.view();
     orcus::xmlns_repository repo;
     orcus::xmlns_context cxt = repo.create_context();
     Adapter adapter(handler);

@@ -54,8 +54,25 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Parses `content`; the parser's errors become XmlDamaged.
-void ParseXml(std::string_view content, XmlHandler& handler);
+// A part's text as the XML parser takes it. liborcus's parser reads a byte
+// past the end of a part that is cut short inside a tag, so the bytes are
+// followed by NULs that end any name or value it is reading.
+class XmlText {
+public:
+    explicit XmlText(std::vector<unsigned char> bytes);
+    explicit XmlText(std::string_view text);
+
+    std::string_view view() const { return {reinterpret_cast<const char*>(bytes_.data()), size_}; }
+    std::size_t size() const { return size_; }
+
+private:
+    static constexpr std::size_t kPadding = 16;
+    std::vector<unsigned char> bytes_;
+    std::size_t size_;
+};
+
+// Parses `text`; the parser's errors become XmlDamaged.
+void ParseXml(const XmlText& text, XmlHandler& handler);
 
 // Text of an OOXML string with its "_xHHHH_" escapes (characters XML cannot
 // hold, such as _x000D_ for a carriage return) turned back into characters.
