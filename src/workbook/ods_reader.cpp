@@ -19,19 +19,20 @@ namespace tavo::workbook {
 
 namespace {
 
-constexpr std::string_view kTable = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
-constexpr std::string_view kText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
-constexpr std::string_view kOffice = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
-constexpr std::string_view kConfig = "urn:oasis:names:tc:opendocument:xmlns:config:1.0";
-constexpr std::string_view kDraw = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
+using xmlns::kOdfTable;
+using xmlns::kOdfText;
+using xmlns::kOdfOffice;
+using xmlns::kOdfConfig;
+using xmlns::kOdfDraw;
+
 
 int32_t Count(const XmlAttributes& a, std::string_view name) {
-    const long n = std::atol(std::string(a.value(kTable, name)).c_str());
+    const long n = std::atol(std::string(a.value(kOdfTable, name)).c_str());
     return n < 1 ? 1 : static_cast<int32_t>(std::min<long>(n, kSheetRows));
 }
 
 bool Hidden(const XmlAttributes& a) {
-    const std::string_view v = a.value(kTable, "visibility");
+    const std::string_view v = a.value(kOdfTable, "visibility");
     return v == "collapse" || v == "filter";
 }
 
@@ -52,7 +53,7 @@ class ActiveTableReader : public XmlHandler {
 public:
     std::string active;
     void start(std::string_view ns, std::string_view name, const XmlAttributes& a, std::size_t) override {
-        inActive_ = ns == kConfig && name == "config-item" && a.value(kConfig, "name") == "ActiveTable";
+        inActive_ = ns == kOdfConfig && name == "config-item" && a.value(kOdfConfig, "name") == "ActiveTable";
     }
     void text(std::string_view chars) override {
         if (inActive_) active += chars;
@@ -80,13 +81,13 @@ public:
     bool found = false;
 
     void start(std::string_view ns, std::string_view name, const XmlAttributes& a, std::size_t offset) override {
-        if (ns == kOffice && name == "automatic-styles") inStyles_ = true;
+        if (ns == kOdfOffice && name == "automatic-styles") inStyles_ = true;
         if (inStyles_) {
             styles_.start(ns, name, a);
             return;
         }
-        if (ns == kTable && name == "table") {
-            names.emplace_back(a.value(kTable, "name"));
+        if (ns == kOdfTable && name == "table") {
+            names.emplace_back(a.value(kOdfTable, "name"));
             if (isTarget_(names.size() - 1, names.back())) {
                 inTarget_ = found = true;
                 model_.name = names.back();
@@ -98,37 +99,37 @@ public:
             lastProgress_ = offset;
             progress_(static_cast<double>(offset) / static_cast<double>(size_));
         }
-        if (ns == kOffice && name == "annotation") ++annotation_;
+        if (ns == kOdfOffice && name == "annotation") ++annotation_;
         if (annotation_ > 0) return;
-        if (shapes_.active() || ns == kDraw) {
+        if (shapes_.active() || ns == kOdfDraw) {
             // Shapes hang from their cell, or from the sheet's corner in table:shapes.
             shapes_.start(ns, name, a, inPageShapes_ ? 0 : row_, inPageShapes_ ? 0 : col_);
             return;
         }
-        if (ns == kTable && name == "shapes") inPageShapes_ = true;
-        if (ns == kTable) tableElement(name, a);
-        else if (ns == kText && cell_) textElement(name, a);
+        if (ns == kOdfTable && name == "shapes") inPageShapes_ = true;
+        if (ns == kOdfTable) tableElement(name, a);
+        else if (ns == kOdfText && cell_) textElement(name, a);
     }
 
     void end(std::string_view ns, std::string_view name) override {
         if (inStyles_) {
-            if (ns == kOffice && name == "automatic-styles") inStyles_ = false;
+            if (ns == kOdfOffice && name == "automatic-styles") inStyles_ = false;
             styles_.end(ns, name);
             return;
         }
         if (!inTarget_) return;
-        if (ns == kOffice && name == "annotation") --annotation_;
+        if (ns == kOdfOffice && name == "annotation") --annotation_;
         if (annotation_ > 0) return;
-        if (shapes_.active() || ns == kDraw) {
+        if (shapes_.active() || ns == kOdfDraw) {
             shapes_.end(ns, name);
             return;
         }
-        if (ns == kTable && name == "shapes") inPageShapes_ = false;
-        if (ns == kTable && name == "table") throw StopXml{};
-        if (ns == kTable && (name == "table-cell" || name == "covered-table-cell")) endCell();
-        if (ns == kTable && name == "table-row") endRow();
-        if (ns == kText && name == "span" && !scripts_.empty()) scripts_.pop_back();
-        if (ns == kText && name == "p") inParagraph_ = false;
+        if (ns == kOdfTable && name == "shapes") inPageShapes_ = false;
+        if (ns == kOdfTable && name == "table") throw StopXml{};
+        if (ns == kOdfTable && (name == "table-cell" || name == "covered-table-cell")) endCell();
+        if (ns == kOdfTable && name == "table-row") endRow();
+        if (ns == kOdfText && name == "span" && !scripts_.empty()) scripts_.pop_back();
+        if (ns == kOdfText && name == "p") inParagraph_ = false;
     }
 
     void text(std::string_view chars) override {
@@ -147,18 +148,18 @@ private:
     void tableElement(std::string_view name, const XmlAttributes& a) {
         if (name == "table-column") {
             const int32_t n = Count(a, "number-columns-repeated");
-            if (const auto w = styles_.columnWidth(std::string(a.value(kTable, "style-name"))))
+            if (const auto w = styles_.columnWidth(std::string(a.value(kOdfTable, "style-name"))))
                 model_.columns.setSize(col_, n, *w);
             if (Hidden(a)) model_.columns.setHidden(col_, n, true);
-            if (const auto s = a.get(kTable, "default-cell-style-name"))
+            if (const auto s = a.get(kOdfTable, "default-cell-style-name"))
                 columnStyles_.push_back({col_, col_ + n - 1, std::string(*s)});
             col_ = std::min(col_ + n, kSheetColumns);
         } else if (name == "table-row") {
             rowRepeat_ = Count(a, "number-rows-repeated");
-            if (const auto h = styles_.rowHeight(std::string(a.value(kTable, "style-name"))))
+            if (const auto h = styles_.rowHeight(std::string(a.value(kOdfTable, "style-name"))))
                 model_.rows.setSize(row_, rowRepeat_, *h);
             if (Hidden(a)) model_.rows.setHidden(row_, rowRepeat_, true);
-            rowStyle_ = std::string(a.value(kTable, "default-cell-style-name"));
+            rowStyle_ = std::string(a.value(kOdfTable, "default-cell-style-name"));
             col_ = 0;
             cells_.clear();
         } else if (name == "table-cell" || name == "covered-table-cell") {
@@ -175,10 +176,10 @@ private:
             if (paragraphs_++ > 0) append("\n");
             inParagraph_ = true;
         } else if (name == "span") {
-            const Script s = styles_.textScript(std::string(a.value(kText, "style-name")));
+            const Script s = styles_.textScript(std::string(a.value(kOdfText, "style-name")));
             scripts_.push_back(s != Script::None ? s : scripts_.empty() ? Script::None : scripts_.back());
         } else if (name == "s") {
-            const long n = std::atol(std::string(a.value(kText, "c")).c_str());
+            const long n = std::atol(std::string(a.value(kOdfText, "c")).c_str());
             append(std::string(static_cast<std::size_t>(std::clamp<long>(n, 1, 1000)), ' '));
         } else if (name == "tab") {
             append("\t");
@@ -212,14 +213,14 @@ private:
         if (!covered_ && repeat > 0) {
             Cell c;
             c.col = col_;
-            const std::string_view type = cellAttrs_.value(kOffice, "value-type");
-            if (text_.text.empty() && type == "string") text_.text = std::string(cellAttrs_.value(kOffice, "string-value"));
+            const std::string_view type = cellAttrs_.value(kOdfOffice, "value-type");
+            if (text_.text.empty() && type == "string") text_.text = std::string(cellAttrs_.value(kOdfOffice, "string-value"));
             if (type == "float" || type == "percentage" || type == "currency" || type == "date" || type == "time") {
                 c.kind = CellKind::Number;
-                c.number = std::atof(std::string(cellAttrs_.value(kOffice, "value")).c_str());
+                c.number = std::atof(std::string(cellAttrs_.value(kOdfOffice, "value")).c_str());
             } else if (type == "boolean") {
                 c.kind = CellKind::Boolean;
-                c.number = cellAttrs_.value(kOffice, "boolean-value") == "true" ? 1 : 0;
+                c.number = cellAttrs_.value(kOdfOffice, "boolean-value") == "true" ? 1 : 0;
             } else if (!type.empty() || !text_.text.empty()) {
                 c.kind = CellKind::Text;
             }
@@ -227,11 +228,11 @@ private:
             // A cell without a style of its own takes its row's or column's,
             // but those alone do not make an empty cell part of the drawing:
             // a whole column with borders would be a million rows of them.
-            std::string style(cellAttrs_.value(kTable, "style-name"));
+            std::string style(cellAttrs_.value(kOdfTable, "style-name"));
             if (style.empty() && c.kind != CellKind::Empty) style = !rowStyle_.empty() ? rowStyle_ : styleAt(col_);
             c.format = styles_.cellFormat(style, model_);
-            const int32_t rowSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kTable, "number-rows-spanned")).c_str()));
-            const int32_t colSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kTable, "number-columns-spanned")).c_str()));
+            const int32_t rowSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kOdfTable, "number-rows-spanned")).c_str()));
+            const int32_t colSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kOdfTable, "number-columns-spanned")).c_str()));
             cells_.push_back({c, repeat, rowSpan, colSpan});
         }
         col_ += repeat;

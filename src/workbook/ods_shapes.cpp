@@ -11,10 +11,11 @@ namespace tavo::workbook {
 
 namespace {
 
-constexpr std::string_view kDraw = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
-constexpr std::string_view kSvg = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
-constexpr std::string_view kText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
-constexpr std::string_view kTable = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
+using xmlns::kOdfDraw;
+using xmlns::kOdfSvg;
+using xmlns::kOdfText;
+using xmlns::kOdfTable;
+
 
 double Length(const XmlAttributes& a, std::string_view ns, std::string_view name) {
     return OdsLengthPoints(a.value(ns, name)).value_or(0);
@@ -67,12 +68,12 @@ bool CustomKind(std::string_view type, SheetShape& s) {
 // Where a shape anchored to cells ends: table:end-cell-address ("Sheet1.F4",
 // "'My sheet'.F4") and the offsets end-x and end-y.
 std::optional<SheetPoint> EndPoint(const XmlAttributes& a) {
-    const std::string_view address = a.value(kTable, "end-cell-address");
+    const std::string_view address = a.value(kOdfTable, "end-cell-address");
     const std::size_t dot = address.rfind('.');
     if (dot == std::string_view::npos) return std::nullopt;
     const auto cell = ParseCellAddress(address.substr(dot + 1));
     if (!cell) return std::nullopt;
-    return SheetPoint{cell->first, cell->second, Length(a, kTable, "end-y"), Length(a, kTable, "end-x"), true};
+    return SheetPoint{cell->first, cell->second, Length(a, kOdfTable, "end-y"), Length(a, kOdfTable, "end-x"), true};
 }
 
 }  // namespace
@@ -81,31 +82,31 @@ void OdsShapeReader::start(std::string_view ns, std::string_view name, const Xml
                            int32_t col) {
     if (depth_ > 0) {
         ++depth_;
-        if (ns == kText && (name == "p" || name == "h" || name == "span")) {
+        if (ns == kOdfText && (name == "p" || name == "h" || name == "span")) {
             // The size of the text's own style wins over the shape's.
-            const auto size = styles_.fontPoints(std::string(a.value(kText, "style-name")), name == "span" ? "text" : "paragraph");
+            const auto size = styles_.fontPoints(std::string(a.value(kOdfText, "style-name")), name == "span" ? "text" : "paragraph");
             if (size && !textSized_) shape_->fontPoints = *size;
             textSized_ = textSized_ || (size && name == "span");
         }
-        if (ns == kText && (name == "p" || name == "h")) {
+        if (ns == kOdfText && (name == "p" || name == "h")) {
             if (paragraphs_++ > 0) shape_->text += '\n';
             inParagraph_ = true;
-        } else if (ns == kText && name == "line-break") {
+        } else if (ns == kOdfText && name == "line-break") {
             shape_->text += '\n';
-        } else if (ns == kText && name == "s") {
-            shape_->text += std::string(static_cast<std::size_t>(std::clamp(a.number(kText, "c", 1), 1L, 100L)), ' ');
-        } else if (ns == kDraw && name == "enhanced-geometry") {
-            drawable_ = CustomKind(a.value(kDraw, "type"), *shape_);
-            shape_->flipH = shape_->flipH != a.flag(kDraw, "mirror-horizontal");
-            shape_->flipV = shape_->flipV != a.flag(kDraw, "mirror-vertical");
-        } else if (ns == kDraw && frameKind_.empty() &&
+        } else if (ns == kOdfText && name == "s") {
+            shape_->text += std::string(static_cast<std::size_t>(std::clamp(a.number(kOdfText, "c", 1), 1L, 100L)), ' ');
+        } else if (ns == kOdfDraw && name == "enhanced-geometry") {
+            drawable_ = CustomKind(a.value(kOdfDraw, "type"), *shape_);
+            shape_->flipH = shape_->flipH != a.flag(kOdfDraw, "mirror-horizontal");
+            shape_->flipV = shape_->flipV != a.flag(kOdfDraw, "mirror-vertical");
+        } else if (ns == kOdfDraw && frameKind_.empty() &&
                    (name == "text-box" || name == "image" || name == "object" || name == "object-ole" ||
                     name == "plugin" || name == "applet")) {
             frameKind_ = std::string(name);
         }
         return;
     }
-    if (ns != kDraw) return;
+    if (ns != kOdfDraw) return;
     if (name == "g") {
         ++groups_;  // its members carry their own places
     } else if (name == "control") {
@@ -128,9 +129,9 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
     s.box.from = {row, col, 0, 0, true};
     drawable_ = true;
     if (name == "line" || name == "connector") {
-        const double x1 = Length(a, kSvg, "x1"), y1 = Length(a, kSvg, "y1");
-        const double x2 = Length(a, kSvg, "x2"), y2 = Length(a, kSvg, "y2");
-        s.kind = name == "connector" && a.value(kDraw, "type") == "standard" ? ShapeKind::Elbow : ShapeKind::Line;
+        const double x1 = Length(a, kOdfSvg, "x1"), y1 = Length(a, kOdfSvg, "y1");
+        const double x2 = Length(a, kOdfSvg, "x2"), y2 = Length(a, kOdfSvg, "y2");
+        s.kind = name == "connector" && a.value(kOdfDraw, "type") == "standard" ? ShapeKind::Elbow : ShapeKind::Line;
         s.box.from.colOffset = std::min(x1, x2);
         s.box.from.rowOffset = std::min(y1, y2);
         s.box.width = std::fabs(x2 - x1);
@@ -138,13 +139,13 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
         s.flipH = x2 < x1;
         s.flipV = y2 < y1;
     } else {
-        s.box.from.colOffset = Length(a, kSvg, "x");
-        s.box.from.rowOffset = Length(a, kSvg, "y");
-        s.box.width = Length(a, kSvg, "width");
-        s.box.height = Length(a, kSvg, "height");
+        s.box.from.colOffset = Length(a, kOdfSvg, "x");
+        s.box.from.rowOffset = Length(a, kOdfSvg, "y");
+        s.box.width = Length(a, kOdfSvg, "width");
+        s.box.height = Length(a, kOdfSvg, "height");
         double angle = 0, tx = 0, ty = 0;
         const auto end = EndPoint(a);
-        if (ParseTransform(a.value(kDraw, "transform"), angle, tx, ty)) {
+        if (ParseTransform(a.value(kOdfDraw, "transform"), angle, tx, ty)) {
             // The box turned about its top-left corner, then moved: its centre
             // is where the turned centre lands.
             const double c = std::cos(angle), sn = std::sin(angle);
@@ -163,14 +164,14 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
             s.kind = ShapeKind::Rect;
         } else if (name == "ellipse" || name == "circle") {
             s.kind = ShapeKind::Ellipse;
-            drawable_ = a.value(kDraw, "kind").empty() || a.value(kDraw, "kind") == "full";  // not the arcs and sections
+            drawable_ = a.value(kOdfDraw, "kind").empty() || a.value(kOdfDraw, "kind") == "full";  // not the arcs and sections
         } else if (name == "polyline" || name == "polygon") {
             s.kind = ShapeKind::Polygon;
             s.closed = name == "polygon";
-            std::istringstream box{std::string(a.value(kSvg, "viewBox"))};
+            std::istringstream box{std::string(a.value(kOdfSvg, "viewBox"))};
             double vx = 0, vy = 0, vw = 0, vh = 0;
             box >> vx >> vy >> vw >> vh;
-            std::istringstream pts{std::string(a.value(kDraw, "points"))};
+            std::istringstream pts{std::string(a.value(kOdfDraw, "points"))};
             for (std::string p; pts >> p;) {
                 const std::size_t comma = p.find(',');
                 if (comma == std::string::npos || vw <= 0 || vh <= 0) continue;
@@ -182,7 +183,7 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
             drawable_ = false;  // a custom shape until its geometry says; paths, captions, measures
         }
     }
-    const auto props = styles_.graphicProperties(std::string(a.value(kDraw, "style-name")));
+    const auto props = styles_.graphicProperties(std::string(a.value(kOdfDraw, "style-name")));
     const auto get = [&props](const char* key) -> std::string_view {
         const auto it = props.find(key);
         return it == props.end() ? std::string_view() : std::string_view(it->second);
@@ -209,10 +210,10 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
 
 void OdsShapeReader::end(std::string_view ns, std::string_view name) {
     if (depth_ == 0) {
-        if (ns == kDraw && name == "g" && groups_ > 0) --groups_;
+        if (ns == kOdfDraw && name == "g" && groups_ > 0) --groups_;
         return;
     }
-    if (ns == kText && (name == "p" || name == "h")) inParagraph_ = false;
+    if (ns == kOdfText && (name == "p" || name == "h")) inParagraph_ = false;
     if (--depth_ == 0) finish();
 }
 

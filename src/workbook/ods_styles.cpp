@@ -9,8 +9,9 @@ namespace tavo::workbook {
 
 namespace {
 
-constexpr std::string_view kStyleNs = "urn:oasis:names:tc:opendocument:xmlns:style:1.0";
-constexpr std::string_view kDrawNs = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
+using xmlns::kOdfStyle;
+using xmlns::kOdfDraw;
+
 
 std::vector<std::string> Words(std::string_view text) {
     std::istringstream in{std::string(text)};
@@ -73,32 +74,32 @@ BorderLine OdsBorder(std::string_view text) {
 }
 
 void OdsStyles::start(std::string_view ns, std::string_view name, const XmlAttributes& a) {
-    if (ns == kDrawNs && name == "stroke-dash") {
-        Dash& d = dashes_[std::string(a.value(kDrawNs, "name"))];
-        d.dots1 = static_cast<int>(a.number(kDrawNs, "dots1"));
-        d.dots2 = static_cast<int>(a.number(kDrawNs, "dots2"));
+    if (ns == kOdfDraw && name == "stroke-dash") {
+        Dash& d = dashes_[std::string(a.value(kOdfDraw, "name"))];
+        d.dots1 = static_cast<int>(a.number(kOdfDraw, "dots1"));
+        d.dots2 = static_cast<int>(a.number(kOdfDraw, "dots2"));
         // Dots given as a share of the line's width, or none at all, are points.
-        const std::string_view len = a.value(kDrawNs, "dots1-length");
+        const std::string_view len = a.value(kOdfDraw, "dots1-length");
         d.dotted = d.dots2 == 0 && (len.empty() || (len.back() == '%' ? std::atof(std::string(len).c_str()) <= 200
                                                                            : OdsLengthPoints(len).value_or(0) < 1.5));
         return;
     }
-    if (ns != kStyleNs) return;
+    if (ns != kOdfStyle) return;
     if (name == "style") {
-        const std::string family(a.value(kStyleNs, "family"));
-        Style& s = styles_[family + ":" + std::string(a.value(kStyleNs, "name"))];
+        const std::string family(a.value(kOdfStyle, "family"));
+        Style& s = styles_[family + ":" + std::string(a.value(kOdfStyle, "name"))];
         s = Style{};
-        s.parent = a.value(kStyleNs, "parent-style-name");
+        s.parent = a.value(kOdfStyle, "parent-style-name");
         current_ = &s;
     } else if (name == "default-style") {
-        current_ = &defaults_[std::string(a.value(kStyleNs, "family"))];
+        current_ = &defaults_[std::string(a.value(kOdfStyle, "family"))];
     } else if (current_ && name.size() > 11 && name.compare(name.size() - 11, 11, "-properties") == 0) {
         for (const XmlAttribute& attr : a.list) current_->props[std::string(attr.name)] = attr.value;
     }
 }
 
 void OdsStyles::end(std::string_view ns, std::string_view name) {
-    if (ns == kStyleNs && (name == "style" || name == "default-style")) current_ = nullptr;
+    if (ns == kOdfStyle && (name == "style" || name == "default-style")) current_ = nullptr;
 }
 
 std::map<std::string, std::string> OdsStyles::resolved(const std::string& name, const std::string& family) const {

@@ -87,6 +87,14 @@ constexpr std::string_view kDrawingMl = "http://schemas.openxmlformats.org/drawi
 constexpr std::string_view kSpreadsheetDrawing = "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing";
 constexpr std::string_view kChart = "http://schemas.openxmlformats.org/drawingml/2006/chart";
 constexpr std::string_view kMarkupCompatibility = "http://schemas.openxmlformats.org/markup-compatibility/2006";
+// OpenDocument's.
+constexpr std::string_view kOdfOffice = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
+constexpr std::string_view kOdfTable = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
+constexpr std::string_view kOdfText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+constexpr std::string_view kOdfStyle = "urn:oasis:names:tc:opendocument:xmlns:style:1.0";
+constexpr std::string_view kOdfDraw = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
+constexpr std::string_view kOdfSvg = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
+constexpr std::string_view kOdfConfig = "urn:oasis:names:tc:opendocument:xmlns:config:1.0";
 }  // namespace xmlns
 
 }  // namespace tavo::workbook
