@@ -89,6 +89,7 @@ bench: build
 	./$(BUILD)/bench/save_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
+	./$(BUILD)/bench/dxf_bench
 	./$(BUILD)/bench/number_format_bench
 	./$(BUILD)/bench/viewer_bench
 	./$(BUILD)/bench/workbook_bench

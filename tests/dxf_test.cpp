@@ -12,7 +12,6 @@
 #include "export/dxf_writer.h"
 #include "export/jw_line_types.h"
 #include "export/jw_object.h"
-#include "test_support.h"
 
 namespace tavo {
 namespace {
@@ -326,7 +325,7 @@ TEST(DxfWriter, HandlesNumbersAndTheUtf8OfR2018) {
     }
 }
 
-TEST(DxfWriter, RefusesWhatDxfCannotHoldAndSavesCompleteFiles) {
+TEST(DxfWriter, RefusesWhatDxfCannotHold) {
     TJwObject d;
     d.AddLine(0, 0, 1, 1, 0, 0, 1, 1);
     d.AddCircle(0, 0, NAN, 1, 0, 0, 0, 0, 0, 1, 1);
@@ -337,17 +336,6 @@ TEST(DxfWriter, RefusesWhatDxfCannotHoldAndSavesCompleteFiles) {
     } catch (const Error& e) {
         EXPECT_NE(e.message().find("circle 1"), std::string::npos) << e.message();
     }
-
-    test::TempDir dir;
-    const std::string path = dir.file("plan.dxf");
-    test::writeFile(path, "old");
-    EXPECT_THROW(SaveDxf(d, path, {}), Error);
-    EXPECT_EQ(test::readFile(path), "old");
-    EXPECT_EQ(dir.listing(), "plan.dxf ");
-    d.Circles.clear();
-    SaveDxf(d, path, {});
-    EXPECT_EQ(test::readFile(dir.file("plan.bak")), "old");
-    EXPECT_EQ(test::readFile(path).substr(0, 17), "  0\r\nSECTION\r\n  2");
 }
 
 }  // namespace
