@@ -143,6 +143,32 @@ def check_jw_rules(path, texts_expected):
         check(text.encode("cp932") in texts, "%s: the Shift-JIS bytes of %s" % (where, text))
 
 
+# --- the bundled form: what makes it a form ------------------------------------
+
+def check_form(doc, profile):
+    """Its double borders, vertical text, superscripts and fills."""
+    where = "form-" + profile
+    msp = doc.modelspace()
+    texts = list(msp.query("TEXT"))
+    lines = [(l.dxf.start, l.dxf.end) for l in msp.query("LINE") if abs(l.dxf.start.y - l.dxf.end.y) < 1e-6]
+    check(any(abs(a[0].x - b[0].x) < 1e-6 and abs(a[1].x - b[1].x) < 1e-6 and 0 < abs(a[0].y - b[0].y) < 100
+              for a in lines for b in lines), where + ": no double border")
+    column = [t for t in texts if t.dxf.text in "消費税別途"]
+    check(len(column) == 5 and len({round(t.dxf.insert.x, 6) for t in column}) == 1
+          and [t.dxf.insert.y for t in column] == sorted((t.dxf.insert.y for t in column), reverse=True)
+          and all(t.dxf.rotation == 0 for t in column), where + ": the vertical text, one character under another")
+    if profile == "jw":
+        check(any(t.dxf.text == "m^u2" for t in texts), where + ": the superscript as JW_CAD writes it")
+        check(len(msp.query("SOLID")) > 0, where + ": no fill")
+        return
+    raised = [(m, t) for m, t in zip(texts, texts[1:]) if m.dxf.text == "m" and t.dxf.text == "2"]
+    check(raised and all(abs(t.dxf.height - m.dxf.height / 2) < 1e-9 and t.dxf.insert.y > m.dxf.insert.y
+                         for m, t in raised), where + ": the superscript, small and raised")
+    fills = msp.query("HATCH")
+    check(len(fills) > 0 and all((f.dxf.get("true_color") is not None) == (profile == "2018") for f in fills),
+          where + ": the fills and their true colour")
+
+
 # --- a .jwc file back through DXF ---------------------------------------------
 
 def on_curve(e, point, tolerance):
@@ -341,7 +367,9 @@ def main():
         for profile in PROFILES:
             dxf = os.path.join(a.out, "%s-%s.dxf" % (name, profile))
             recorded = json.load(open(dxf[:-4] + ".json"))
-            check_with_ezdxf(dxf, recorded)
+            doc = check_with_ezdxf(dxf, recorded)
+            if name == "form":
+                check_form(doc, profile)
             if profile == "jw":
                 check_jw_rules(dxf, texts)
             check_with_librecad(dxf, recorded, os.path.join(a.out, name + "-lines.ppm"), a.out)

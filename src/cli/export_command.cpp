@@ -156,7 +156,7 @@ void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfi
                          Backup::RenameOldToBak);
         } catch (const Error& e) {
             if (!e.file().empty()) throw;
-            throw CommandError{output.name(), e.detail()};
+            throw CommandError{output.isStandardOutput() ? "stdout" : output.name(), e.detail()};
         }
     } else if (&output.kind() == &kJwcOutput) {
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 #include "base/ascii_case.h"
+#include "base/error.h"
 #include "base/sjis_char.h"
 
 namespace tavo {
@@ -73,6 +75,9 @@ void DxfCodes::integer(int code, int64_t value) {
 }
 
 void DxfCodes::real(int code, double value) {
+    // The entities are checked before; this keeps any other value from
+    // making a file no program can read.
+    if (!std::isfinite(value)) throw Error("a value under group code " + std::to_string(code) + " is not a finite number");
     codeLine(code);
     const std::size_t from = buffer_.size();
     appendChars(buffer_, value + 0.0, std::chars_format::fixed);  // + 0.0: no "-0"

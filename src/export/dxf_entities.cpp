@@ -69,7 +69,8 @@ private:
         e_.LineType = static_cast<uint8_t>(UsableLineType(lineType));
         e_.Aci = aci;
         e_.TrueColor = -1;
-        e_.LineTypeScale = full() ? GroupScaleOf(d_, group) / sheetScale_ : 1;
+        const double ratio = GroupScaleOf(d_, group) / sheetScale_;
+        e_.LineTypeScale = full() && std::isfinite(ratio) && ratio > 0 ? ratio : 1;
         e_.Points.clear();
         e_.Fit = e_.Closed = false;
     }
@@ -155,8 +156,10 @@ private:
         double s = c.StartAngle / kDegreesPerRadian, e = c.EndAngle / kDegreesPerRadian;
         if (whole) e = s + 2 * kPi;
         if (e <= s) e += 2 * kPi;
-        if (full() && c.Flatness != 0)
-            ellipse(shape, std::fabs(c.Flatness), c.Flatness < 0, whole, s, e);
+        // AutoCAD takes no ellipse flatter than 1 to 10^6.
+        const double flatness = std::fabs(c.Flatness);
+        if (full() && std::min(flatness, 1 / flatness) >= 1e-6)
+            ellipse(shape, flatness, c.Flatness < 0, whole, s, e);
         else
             ellipseAsLines(shape, std::max(r, std::fabs(c.R * c.Flatness)), c.Group, whole, s, std::min(e, s + 2 * kPi));
     }
