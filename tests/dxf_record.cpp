@@ -24,8 +24,6 @@
 #include "jwc/jwc_file.h"
 #include "platform/encoding.h"
 #include "render_ppm.h"
-#include "viewer/jw_brws.h"
-#include "viewer/recording_canvas.h"
 
 namespace {
 
@@ -128,17 +126,8 @@ int main(int argc, char** argv) {
             json << "]}\n";
             if (!json) throw std::runtime_error("cannot write " + name + ".json");
         }
-        tavo::TJwBrws viewer;
-        viewer.Drawing = &lines;
-        viewer.SetSize(width, height);
-        viewer.FitPaper();
-        tavo::RecordingCanvas calls;
-        viewer.Paint(calls);
-        tavo::test::WritePpm(base + "-lines.ppm", width, height,
-                             tavo::test::PaintOnSurface(width, height, [&](tavo::Canvas& c) {
-                                 tavo::test::Textless textless(c);
-                                 calls.Replay(textless);
-                             }));
+        tavo::test::WriteTextlessPpm(base + "-lines.ppm", width, height,
+                                     tavo::test::PaintedAsThePreview(lines, width, height));
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dxf_record: %s\n", e.what());

@@ -13,8 +13,6 @@
 #include "export/jwc_import.h"
 #include "jwc/jwc_file.h"
 #include "jwc/jwc_reader.h"
-#include "viewer/jw_brws.h"
-#include "viewer/recording_canvas.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -28,20 +26,11 @@ int main(int argc, char** argv) {
         tavo::LoadJwcFile(file, argv[1]);
         tavo::TJwObject drawing;
         tavo::ImportJwc(file, drawing);
-        tavo::TJwBrws viewer;
-        viewer.Drawing = &drawing;
-        viewer.SetSize(width, height);
-        viewer.FitPaper();
-        tavo::RecordingCanvas calls;
-        viewer.Paint(calls);
+        const tavo::RecordingCanvas calls = tavo::test::PaintedAsThePreview(drawing, width, height);
         const std::string out = argv[2];
         tavo::test::WritePpm(out + ".ppm", width, height,
-                 tavo::test::PaintOnSurface(width, height, [&](tavo::Canvas& c) { calls.Replay(c); }));
-        tavo::test::WritePpm(out + "-notext.ppm", width, height,
-                 tavo::test::PaintOnSurface(width, height, [&](tavo::Canvas& c) {
-                     tavo::test::Textless textless(c);
-                     calls.Replay(textless);
-                 }));
+                             tavo::test::PaintOnSurface(width, height, [&](tavo::Canvas& c) { calls.Replay(c); }));
+        tavo::test::WriteTextlessPpm(out + "-notext.ppm", width, height, calls);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "render_ppm: %s\n", e.what());

@@ -7,9 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "export/jw_object.h"
 #include "viewer/canvas.h"
+#include "viewer/jw_brws.h"
+#include "viewer/recording_canvas.h"
 
 namespace tavo::test {
+
+// The canvas of the build's front end on a white picture of width x height;
+// `paint` draws on it, and the pixels come back as 0x00RRGGBB, rows from
+// the top. Defined once per front end (QtCanvas, GdiCanvas).
+std::vector<uint32_t> PaintOnSurface(int32_t width, int32_t height, const std::function<void(Canvas&)>& paint);
 
 // Hands every call on but the texts, so that front ends whose fonts differ
 // can still be compared pixel for pixel.
@@ -35,6 +43,18 @@ private:
     Canvas& to_;
 };
 
+// The calls of the preview's paint of the drawing, the paper fitted to
+// width x height.
+inline RecordingCanvas PaintedAsThePreview(TJwObject& drawing, int32_t width, int32_t height) {
+    TJwBrws viewer;
+    viewer.Drawing = &drawing;
+    viewer.SetSize(width, height);
+    viewer.FitPaper();
+    RecordingCanvas calls;
+    viewer.Paint(calls);
+    return calls;
+}
+
 // Pixels of PaintOnSurface as a binary PPM file.
 inline void WritePpm(const std::string& path, int32_t width, int32_t height, const std::vector<uint32_t>& pixels) {
     std::ofstream out(path, std::ios::binary);
@@ -46,9 +66,14 @@ inline void WritePpm(const std::string& path, int32_t width, int32_t height, con
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-// The canvas of the build's front end on a white picture of width x height;
-// `paint` draws on it, and the pixels come back as 0x00RRGGBB, rows from
-// the top. Defined once per front end (QtCanvas, GdiCanvas).
-std::vector<uint32_t> PaintOnSurface(int32_t width, int32_t height, const std::function<void(Canvas&)>& paint);
+// The calls replayed on the front end's canvas without their texts, as a
+// PPM file.
+inline void WriteTextlessPpm(const std::string& path, int32_t width, int32_t height, const RecordingCanvas& calls) {
+    WritePpm(path, width, height, PaintOnSurface(width, height, [&](Canvas& c) {
+                 Textless textless(c);
+                 calls.Replay(textless);
+             }));
+}
+
 
 }  // namespace tavo::test

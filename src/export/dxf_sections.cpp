@@ -301,25 +301,24 @@ void WriteDxfBlocks(DxfCodes& out) {
     out.word(2, "BLOCKS");
     uint64_t handle = kFirstBlock;
     for (const auto& [owner, name] : {std::pair{kModelSpace, "*Model_Space"}, std::pair{kPaperSpace, "*Paper_Space"}}) {
-        const bool paper = owner == kPaperSpace;
-        out.word(0, "BLOCK");
-        out.handle(5, handle++);
-        out.handle(330, owner);
-        out.word(100, "AcDbEntity");
-        if (paper) out.integer(67, 1);
-        out.word(8, "0");
+        // A block's start and end are entities of their own, in the space
+        // the block is.
+        const auto startOf = [&, owner = owner](const char* kind) {
+            out.word(0, kind);
+            out.handle(5, handle++);
+            out.handle(330, owner);
+            out.word(100, "AcDbEntity");
+            if (owner == kPaperSpace) out.integer(67, 1);
+            out.word(8, "0");
+        };
+        startOf("BLOCK");
         out.word(100, "AcDbBlockBegin");
         out.word(2, name);
         out.integer(70, 0);
         out.point(10, {0, 0});
         out.word(3, name);
         out.word(1, "");
-        out.word(0, "ENDBLK");
-        out.handle(5, handle++);
-        out.handle(330, owner);
-        out.word(100, "AcDbEntity");
-        if (paper) out.integer(67, 1);
-        out.word(8, "0");
+        startOf("ENDBLK");
         out.word(100, "AcDbBlockEnd");
     }
     out.word(0, "ENDSEC");
