@@ -254,7 +254,11 @@ void WriteDxfHeader(DxfCodes& out, const DxfPlan& plan) {
     out.word(0, "SECTION");
     out.word(2, "HEADER");
     variable(out, "$ACADVER");
-    out.word(1, plan.Profile == DxfProfile::Jw ? "AC1009" : plan.Profile == DxfProfile::R2000 ? "AC1015" : "AC1032");
+    switch (plan.Profile) {
+        case DxfProfile::Jw: out.word(1, "AC1009"); break;
+        case DxfProfile::R2000: out.word(1, "AC1015"); break;
+        case DxfProfile::R2018: out.word(1, "AC1032"); break;
+    }
     // Texts are Shift-JIS; the 2018 file is UTF-8, and this names the code
     // page the drawing falls back to in older versions.
     variable(out, "$DWGCODEPAGE");
