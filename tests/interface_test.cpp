@@ -1,7 +1,9 @@
 // The JWC call family through the exported functions, as a host calls them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
@@ -461,6 +463,34 @@ TEST_F(ExportExports, AWorksheetGoesToBothFileKinds) {
     GetMoji(&moji, 1);
     EXPECT_EQ(moji.Flags, 32);
     EXPECT_EQ(Out(GetMojiString(0)).str(), "ABC");
+}
+
+TEST_F(ExportExports, DxfInEachVersionOrNotAtAll) {
+    ObjCreateByInifile();
+    AddLine(10, 20, 30, 20, 2, 241, 1);
+    AddText(0, 0, 30, 0, 3, 0x02, In("\x8a\xbf").ref());  // 漢
+    const In dxf(dir.file("plan.dxf"));
+    for (const auto& [profile, version, text] : {std::tuple{-1, "AC1009", "\x8a\xbf"}, {0, "AC1009", "\x8a\xbf"},
+                                                 {2000, "AC1015", "\x8a\xbf"}, {2018, "AC1032", "\xe6\xbc\xa2"}}) {
+        if (profile < 0)
+            ObjSaveToDxfFile(dxf.ref());
+        else
+            TavoObjSaveToDxfFileEx(dxf.ref(), profile);
+        EXPECT_EQ(lastError(), "");
+        const std::string bytes = tavo::test::readFile(dxf.text);
+        EXPECT_NE(bytes.find(std::string("$ACADVER\r\n  1\r\n") + version), std::string::npos) << profile;
+        EXPECT_NE(bytes.find(std::string("\r\n  1\r\n") + text + "\r\n"), std::string::npos) << profile;
+    }
+    EXPECT_EQ(dir.listing(), "plan.bak plan.dxf ");  // the first file kept as NAME.bak
+
+    const std::string before = tavo::test::readFile(dxf.text);
+    TavoObjSaveToDxfFileEx(dxf.ref(), 12);
+    EXPECT_NE(lastError().find("DXF profile 12"), std::string::npos) << lastError();
+    AddLine(0, 0, NAN, 0, 1, 1, 1);
+    ObjSaveToDxfFile(dxf.ref());
+    EXPECT_NE(lastError().find(dxf.text), std::string::npos) << lastError();
+    EXPECT_NE(lastError().find("line 2"), std::string::npos) << lastError();
+    EXPECT_EQ(tavo::test::readFile(dxf.text), before);
 }
 
 TEST_F(ExportExports, CallsWithoutADrawingAndFailedSaves) {

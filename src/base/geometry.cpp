@@ -31,4 +31,10 @@ int64_t RoundHalfEven(double value) {
     return static_cast<int64_t>(std::nearbyint(value));
 }
 
+WorldPoint RotateVector(WorldPoint v, double angle) {
+    if (v.X == 0 && v.Y == 0) return v;
+    const double c = std::cos(angle), s = std::sin(angle);
+    return {v.X * c - v.Y * s, v.X * s + v.Y * c};
+}
+
 }  // namespace tavo

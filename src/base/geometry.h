@@ -21,4 +21,12 @@ inline double SegmentAngle(double x1, double y1, double x2, double y2) {
 // The runtime's Round: halves go to the even neighbour.
 int64_t RoundHalfEven(double value);
 
+// A point or vector of doubles: millimetres, or unrounded pixels.
+struct WorldPoint {
+    double X = 0, Y = 0;
+};
+
+// V turned counter-clockwise by `angle` radians.
+WorldPoint RotateVector(WorldPoint v, double angle);
+
 }  // namespace tavo

@@ -1,12 +1,14 @@
 #include "cli/export_command.h"
 
 #include "base/ascii_case.h"
+#include "base/error.h"
 #include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
 #include "cli/output_rule.h"
 #include "cli/value_ranges.h"
 #include "cli/workbook_command.h"
+#include "export/dxf_writer.h"
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
 #include "export/jww_writer.h"
@@ -14,6 +16,7 @@
 #include "interface/settings_access.h"
 #include "jwc/jwc_writer.h"
 #include "jwc/jwc_file.h"
+#include "platform/encoding.h"
 #include "settings/settings_store.h"
 
 namespace tavo::cli {
@@ -31,10 +34,11 @@ bool isSheetKind(std::string_view kind) {
 }  // namespace
 
 const char* const kExportHelp =
-    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|-]\n"
-    "                   [--to jwc|jww|clipboard|preview] [--sheet NAME|N] [--range [SHEET!]A1:K40]\n"
-    "                   [--strict] [--json]\n"
-    "       tavo export IN.csv -o OUT.jwc|OUT.txt|- [--to jwc|jww] [--encoding sjis|utf8]\n"
+    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|OUT.dxf|-]\n"
+    "                   [--to jwc|jww|dxf|clipboard|preview] [--dxf jw|2000|2018]\n"
+    "                   [--sheet NAME|N] [--range [SHEET!]A1:K40] [--strict] [--json]\n"
+    "       tavo export IN.csv -o OUT.jwc|OUT.txt|OUT.dxf|- [--to jwc|jww|dxf] [--dxf jw|2000|2018]\n"
+    "                   [--encoding sjis|utf8]\n"
     "\n"
     "Plays the host's export: a drawing is made from the stored settings (tavo config)\n"
     "and filled through the export calls.\n"
@@ -68,7 +72,13 @@ const char* const kExportHelp =
     "             length); an existing file becomes OUT.bak\n"
     "  OUT.txt    JWW coordinate file: real-world millimetres (paper millimetres x group\n"
     "             scale)\n"
-    "  -          standard output; --to jwc|jww says which\n"
+    "  OUT.dxf    DXF drawing in real-world millimetres as in OUT.txt, in model space; an\n"
+    "             existing file becomes OUT.bak. --dxf says for whom:\n"
+    "               jw    R12 in Shift-JIS as JW_CAD reads it back (the default)\n"
+    "               2000  R2000 in Shift-JIS with ellipses and hatches: AutoCAD, BricsCAD,\n"
+    "                     LibreCAD and older programs\n"
+    "               2018  R2018 in UTF-8, the same entities: current programs\n"
+    "  -          standard output; --to jwc|jww|dxf says which\n"
     "  clipboard  (workbooks) JWT text in Shift-JIS, real-world millimetres as in OUT.txt;\n"
     "             needs a display (DISPLAY or WAYLAND_DISPLAY) and fails without one or\n"
     "             when the clipboard cannot be reached. A background process of tavo keeps\n"
@@ -134,8 +144,26 @@ std::vector<std::string> ExportInputs(const std::string& input) {
     return inputs;
 }
 
-void WriteExportDrawing(const TJwObject& drawing, const Output& output) {
-    if (&output.kind() == &kJwcOutput) {
+DxfProfile DxfProfileOption(const Args& args, const Output& output) {
+    if (!args.has("--dxf")) return DxfProfile::Jw;
+    if (&output.kind() != &kDxfOutput) throw UsageError{"--dxf is for DXF output (OUT.dxf or --to dxf)"};
+    const std::string name = args.value("--dxf");
+    if (name == "jw") return DxfProfile::Jw;
+    if (name == "2000") return DxfProfile::R2000;
+    if (name == "2018") return DxfProfile::R2018;
+    throw UsageError{"--dxf takes jw, 2000 or 2018, not \"" + name + "\""};
+}
+
+void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile) {
+    if (&output.kind() == &kDxfOutput) {
+        try {
+            output.write([&](ByteSink& sink) { WriteDxf(drawing, sink, {profile, platform::Cp932ToUtf8}); },
+                         Backup::RenameOldToBak);
+        } catch (const Error& e) {
+            if (!e.file().empty()) throw;
+            throw CommandError{output.isStandardOutput() ? "stdout" : output.name(), e.detail()};
+        }
+    } else if (&output.kind() == &kJwcOutput) {
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
         output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
     } else {
@@ -144,7 +172,7 @@ void WriteExportDrawing(const TJwObject& drawing, const Output& output) {
 }
 
 int RunExport(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range"}, {"--utf8", "--strict", "--json"});
+    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range", "--dxf"}, {"--utf8", "--strict", "--json"});
     const std::string input = args.onlyPositional("IN.csv, BOOK.xlsx or BOOK.ods");
     if (IsWorkbookInput(input)) {
         if (args.has("--encoding") || args.has("--utf8"))
@@ -154,7 +182,9 @@ int RunExport(const std::vector<std::string>& argv) {
     RefuseWorkbookOptions(args);
     if (args.has("--json")) throw UsageError{"--json is for workbooks (.xlsx, .ods)"};
     if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
-    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput}, args.value("--to"), ExportInputs(input));
+    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput, &kDxfOutput}, args.value("--to"),
+                        ExportInputs(input));
+    const DxfProfile profile = DxfProfileOption(args, output);
 
     TJwObject drawing;
     LoadSheet(drawing, input, EncodingOption(args));
@@ -162,7 +192,7 @@ int RunExport(const std::vector<std::string>& argv) {
         const std::string problem = CommentsProblem(drawing.Comment1, drawing.Comment2);
         if (!problem.empty()) throw CommandError{InputName(input), problem};
     }
-    WriteExportDrawing(drawing, output);
+    WriteExportDrawing(drawing, output, profile);
     return 0;
 }
 
