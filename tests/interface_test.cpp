@@ -69,7 +69,7 @@ TEST_F(JwcExports, BuildSaveLoadAndReadBack) {
     EXPECT_EQ(lastError(), "");
     const std::string bytes = tavo::test::readFile(file.text);
     // Text area length 6 from the offsets 0, 3 and 4.
-    EXPECT_EQ(bytes.substr(600, 20), "5F6D:0000,5F6D:0006,");
+    EXPECT_EQ(bytes.substr(600, 20), "4000:0000,4000:0006,");
 
     JwcCreate(0, 1);  // frees the built drawing
     JwcLoadFrom(file.ref());

@@ -16,7 +16,7 @@ namespace tavo::test {
 // What varies between the application's files.
 struct AppFraming {
     bool floatScales = false;   // 64-byte f32 table (byte 22 of the title not ".")
-    uint32_t poolStart = 0x1A2BFFF8;  // the pool runs over into the next segment
+    uint32_t poolStart = 0x1A2BFFF8;  // JW_CAD saves 4000:0000; here the pool runs over into the next segment
     char blockEnd = '\n';       // last byte of each header block
     int line1Fields = 31;       // 31 or 32
     int temporaryPoints = 1;    // header line 1 field 4; the second point is the temporary one

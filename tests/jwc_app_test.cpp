@@ -161,7 +161,7 @@ TEST_F(AppFiles, EveryFileTheLibraryWritesPassesThePeerRules) {
     const In built(dir.file("built.jwc"));
     JwcSaveTo(built.ref());
     const std::string bytes = tavo::test::readFile(built.text);
-    EXPECT_EQ(bytes.substr(610, 5), "5F6E:");  // the pool ends in the next segment
+    EXPECT_EQ(bytes.substr(610, 5), "4001:");  // the pool ends in the next segment
     EXPECT_EQ(PeerFramingFaults(bytes), std::vector<std::string>{});
 
     ObjCreateByInifile();
