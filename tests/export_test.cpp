@@ -158,7 +158,7 @@ TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
     EXPECT_EQ(+e.Flatness, 5000);
     EXPECT_EQ(+e.StartAngle, 90 * 65536);
     EXPECT_EQ(+e.EndAngle, 180 * 65536);
-    EXPECT_EQ(+e.Tilt, -45 * 65536);
+    EXPECT_EQ(+e.Tilt, 315 * 65536);  // -45 degrees within a whole turn
     EXPECT_EQ(+j->mojiAt(0)->Flags, kVerticalTextFlag);
     EXPECT_EQ(+j->mojiAt(1)->Flags, 0);
     EXPECT_EQ(+j->mojiAt(1)->TextOffset, 3);
@@ -187,6 +187,28 @@ TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
     EXPECT_EQ(back.layerName(5), "");
     EXPECT_EQ(+back.tables.GroupDisplay[9], 1);
     EXPECT_EQ(+back.tables.LayerDisplay[200], 1);
+}
+
+// Angles from 0 up to a whole turn where they enter and again in fixed
+// point, where one that rounds to 360 degrees is 0; a closed figure stays closed.
+TEST(ExportJwcWriter, ArcAnglesWithinAWholeTurn) {
+    TJwObject d = drawingAt(1);
+    AddSheetCircle(d, 0, 0, 1, 1, -90, 400, 370, 1, 0, 1);
+    AddSheetCircle(d, 0, 0, 1, 1, -30, -30, 0, 1, 0, 1);
+    EXPECT_EQ(d.Circles[0].StartAngle, 270);
+    EXPECT_EQ(d.Circles[0].EndAngle, 40);
+    EXPECT_EQ(d.Circles[0].Tilt, 10);
+    EXPECT_EQ(d.Circles[1].EndAngle, d.Circles[1].StartAngle);
+    d.AddCircle(0, 0, 1, 1, 359.9999999, -1e-9, NAN, 0, 0, 1, 1);  // as an import may bring them
+    std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
+    const struct {
+        int32_t start, end, tilt;
+    } fixed[] = {{270 * 65536, 40 * 65536, 10 * 65536}, {330 * 65536, 330 * 65536, 0}, {0, 0, 0}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(j->enkoAt(i)->StartAngle, fixed[i].start) << i;
+        EXPECT_EQ(j->enkoAt(i)->EndAngle, fixed[i].end) << i;
+        EXPECT_EQ(j->enkoAt(i)->Tilt, fixed[i].tilt) << i;
+    }
 }
 
 TEST(ExportJwcWriter, SolidsAloneAndZeroScales) {

@@ -127,6 +127,24 @@ TEST_F(JwcExports, BuildSaveLoadAndReadBack) {
     EXPECT_EQ(Out(GetMojiString(5)).str(), "C");
 }
 
+// Angles enter from 0 up to a whole turn: the same arc, as readers take it.
+TEST_F(JwcExports, ArcAnglesAreKeptWithinAWholeTurn) {
+    constexpr int32_t kDegree = 65536;
+    JwcCreate(3, 1);
+    AddEnko(0, 0, 1, 10000, -90 * kDegree, 400 * kDegree, 370 * kDegree, 1, 0, 1, 0, 0);
+    AddEnko(0, 0, 1, 10000, -30 * kDegree, -30 * kDegree, -360 * kDegree, 1, 0, 1, 0, 0);  // whole
+    TavoEnkoRecord arc;
+    GetEnko(&arc, 0);
+    EXPECT_EQ(arc.StartAngle, 270 * kDegree);
+    EXPECT_EQ(arc.EndAngle, 40 * kDegree);
+    EXPECT_EQ(arc.Tilt, 10 * kDegree);
+    TavoEnkoRecord circle;
+    GetEnko(&circle, 1);
+    EXPECT_EQ(circle.StartAngle, 330 * kDegree);
+    EXPECT_EQ(circle.EndAngle, circle.StartAngle);
+    EXPECT_EQ(circle.Tilt, 0);
+}
+
 TEST_F(JwcExports, OutOfRangeIndexesGiveZerosAndABlank) {
     JwcCreate(3, 1);
     AddSen(1, 1, 2, 2, 1, 1, 1, 1, 1);

@@ -94,6 +94,21 @@ TEST(JwcModel, ANewDrawingIsEmptyWithBlankHeadersAndNames) {
     EXPECT_EQ(d.paperSize + d.scale + d.textAreaLength + d.unitsPerSheet, 0);
 }
 
+TEST(JwcModel, FixedAnglesFromZeroUpToAWholeTurn) {
+    constexpr int32_t kDegree = 65536;
+    const struct {
+        int32_t in, out;
+    } angles[] = {{0, 0},
+                  {kWholeTurnFixed - 1, kWholeTurnFixed - 1},
+                  {kWholeTurnFixed, 0},
+                  {-90 * kDegree, 270 * kDegree},
+                  {400 * kDegree, 40 * kDegree},
+                  {-1, kWholeTurnFixed - 1},
+                  {INT32_MAX, INT32_MAX % kWholeTurnFixed},
+                  {INT32_MIN, INT32_MIN % kWholeTurnFixed + kWholeTurnFixed}};
+    for (const auto& a : angles) EXPECT_EQ(NormalizedFixedAngle(a.in), a.out) << a.in;
+}
+
 TEST(JwcWriter, EmptyA3DrawingGivesTheFixedLayout) {
     TJwcFile d = created(3, 1);
     const std::string f = bytesOf(d);

@@ -1,5 +1,7 @@
 #include "export/export_jwc_writer.h"
 
+#include <cmath>
+
 #include "base/geometry.h"
 #include "export/jw_object.h"
 #include "export/layer_byte.h"
@@ -7,6 +9,18 @@
 #include "jwc/jwc_writer.h"
 
 namespace tavo {
+
+namespace {
+
+// Degrees in fixed point from 0 up to a whole turn: an angle that rounds to
+// 360 degrees is 0, one that is no number 0.
+int32_t FixedAngle(double degrees) {
+    const double turned = NormalizedDegrees(degrees);
+    if (!std::isfinite(turned)) return 0;
+    return NormalizedFixedAngle(static_cast<int32_t>(RoundHalfEven(turned * 65536)));
+}
+
+}  // namespace
 
 std::unique_ptr<TJwcFile> MakeJwcFromExport(const TJwObject& o) {
     auto d = std::make_unique<TJwcFile>();
@@ -39,9 +53,7 @@ std::unique_ptr<TJwcFile> MakeJwcFromExport(const TJwObject& o) {
     for (const TCircleItem& c : o.Circles) {
         d->addEnko() = Enko{units(c.X, c.Group), units(c.Y, c.Group), units(c.R, c.Group),
                             static_cast<uint16_t>(RoundHalfEven(c.Flatness * 10000)),
-                            static_cast<int32_t>(RoundHalfEven(c.StartAngle * 65536)),
-                            static_cast<int32_t>(RoundHalfEven(c.EndAngle * 65536)),
-                            static_cast<int32_t>(RoundHalfEven(c.Tilt * 65536)),
+                            FixedAngle(c.StartAngle), FixedAngle(c.EndAngle), FixedAngle(c.Tilt),
                             c.LineType, c.Color, LayerByte(c.Group, c.Layer), 0, 0};
     }
     for (const TDotItem& p : o.Dots)
