@@ -25,8 +25,9 @@ struct AppFraming {
 };
 
 // The drawing every fixture holds: A2 at scale 50, two lines, an arc, four
-// texts (one empty, one Shift-JIS), two points, named layers and groups.
-inline const char* const kAppTexts[] = {"AB", "", "\x95\xBD\x96\xCA", "C"};
+// texts (one of them Shift-JIS; JW_CAD saves no empty text), two points, named
+// layers and groups.
+inline const char* const kAppTexts[] = {"AB", "D", "\x95\xBD\x96\xCA", "C"};
 constexpr int kAppTextCount = 4;
 inline const Sen kAppSens[] = {{1.5f, 2, 300, 2, 1, 2, 0x21, 0, 0}, {-4, 0, 0, 250.25f, 2, 5, 0xF3, 7, 513}};
 inline const Enko kAppEnko = {50, 60, 25, 5000, 90 * 65536, 180 * 65536, 30 * 65536, 3, 4, 0x10, 0, 0};

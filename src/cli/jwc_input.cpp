@@ -18,6 +18,25 @@ void LoadJwcInput(TJwcFile& drawing, const std::string& path) {
     ReadJwc(drawing, source, InputName(path));
 }
 
+JwcAudit AuditJwcInput(const std::string& path) {
+    if (path != "-") return AuditJwcFile(path);
+    const std::string bytes = ReadInput(path);
+    MemorySource source(bytes);
+    return AuditJwc(source);
+}
+
+JwcAudit LoadAndAuditJwcInput(TJwcFile& drawing, const std::string& path) {
+    if (path != "-") {
+        LoadJwcFile(drawing, path);
+        return AuditJwcFile(path);
+    }
+    const std::string bytes = ReadInput(path);
+    MemorySource forLoad(bytes);
+    ReadJwc(drawing, forLoad, InputName(path));
+    MemorySource forAudit(bytes);
+    return AuditJwc(forAudit);
+}
+
 int32_t StoredScale(const TJwcFile& drawing) { return ParseHeaderLine1(drawing.head).scale; }
 
 }  // namespace tavo::cli
