@@ -4,6 +4,7 @@
 #include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
+#include "cli/error_report.h"
 #include "cli/output_rule.h"
 #include "cli/value_ranges.h"
 #include "cli/workbook_command.h"
@@ -77,22 +78,22 @@ void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::s
         if (KindIs(row, "AddLine")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto color = in.integer<uint8_t>();
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetLine(d, x1, y1, x2, y2, color, lay, in.integer<uint8_t>());
+            AddSheetLine(d, x1, y1, x2, y2, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddText") || KindIs(row, "AddTextV")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto mojiNo = in.integer<uint8_t>();
+            const auto mojiNo = in.textSize("MojiNo");
             const auto lay = in.integer<uint8_t>();
             AddSheetText(d, x1, y1, x2, y2, mojiNo, lay, in.text(), KindIs(row, "AddTextV"));
         } else if (KindIs(row, "AddCircle")) {
             RowReader in(row, csvName, 10);
             const float x = in.f32(), y = in.f32(), r = in.f32(), flatness = in.f32();
             const float start = in.f32(), end = in.f32(), tilt = in.f32();
-            const auto color = in.integer<uint8_t>();
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.integer<uint8_t>());
+            AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddSolid")) {
             RowReader in(row, csvName, 6);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
@@ -132,6 +133,10 @@ void WriteExportDrawing(const TJwObject& drawing, const Output& output) {
     if (&output.kind() == &kJwcOutput) {
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
         output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
+        if (const int64_t empty = TextsLeftOutOfJwc(drawing))
+            ReportNote(output.isStandardOutput() ? "stdout" : output.name(),
+                       std::to_string(empty) + (empty == 1 ? " empty text" : " empty texts") +
+                           " left out (readers refuse empty texts in a .jwc)");
     } else {
         output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
     }

@@ -29,7 +29,7 @@ std::vector<std::string> SettingsInputs();
 std::vector<std::string> ExportInputs(const std::string& input);
 
 // Writes an export drawing as ObjSaveToJwcFile or ObjSaveToTxtFile would,
-// by the output's kind.
+// by the output's kind; the empty texts a .jwc leaves out are told on stderr.
 void WriteExportDrawing(const TJwObject& drawing, const Output& output);
 
 extern const char* const kExportHelp;

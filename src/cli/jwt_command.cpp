@@ -2,19 +2,16 @@
 
 #include <memory>
 
-#include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/clipboard_copy.h"
+#include "cli/export_command.h"
 #include "cli/jwc_input.h"
 #include "cli/output_rule.h"
 #include "cli/text_encoding.h"
-#include "export/export_jwc_writer.h"
 #include "export/export_jwt_writer.h"
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
-#include "export/jww_writer.h"
 #include "jwc/jwc_file.h"
-#include "jwc/jwc_writer.h"
 #include "jwc/jwt_text.h"
 #include "platform/encoding.h"
 
@@ -114,13 +111,7 @@ int RunConvert(const std::vector<std::string>& argv) {
         output.write(jwtText(*file, units));
         return 0;
     }
-    const std::unique_ptr<TJwObject> drawing = importDrawing(*file);
-    if (&output.kind() == &kJwcOutput) {
-        const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(*drawing);
-        output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
-    } else {
-        output.write([&](ByteSink& sink) { WriteJww(*drawing, sink); });
-    }
+    WriteExportDrawing(*importDrawing(*file), output);
     return 0;
 }
 

@@ -6,19 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/jw_text.h"
 #include "viewer/canvas.h"
 #include "viewer/view_math.h"
 
 namespace tavo {
-
-// Bytes of the character at `i`: 2 for a Shift-JIS lead byte with a byte
-// after it, else 1 (a lead byte that ends the text stands alone).
-std::size_t CharBytesAt(std::string_view text, std::size_t i);
-
-// Half-width cells the text takes: two-byte characters 2, other bytes 1;
-// "^u", "^d" and "^c" take nothing themselves, "^o", "^b" and "^B" take
-// nothing and neither does the character they lay over the previous one.
-int TextCells(std::string_view text);
 
 struct TextPitchResult {
     double Pitch = 0;   // advance per half-width cell, pixels
