@@ -145,7 +145,7 @@ TEST(JwcAudit, FindsEachPlantedFaultWhereItLies) {
              f.insert(kPoints, std::string("G\0", 2));
              putLine(f, 600, "4000:0000,4000:000B");
          },
-         {{AuditCode::PoolTexts, kPoints, none, -1}}},
+         {{AuditCode::PoolExtra, kPoints, none, -1}}},
         {"the last text without its NUL", {},
          [](std::string& f) {
              f.erase(kPoints - 1, 1);

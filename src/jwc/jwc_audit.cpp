@@ -26,11 +26,12 @@ constexpr CodeInfo kCodes[kAuditCodeCount] = {
     {"JWC_HEADER_TEXT", AuditSeverity::Error},    {"JWC_HEADER_FIELDS", AuditSeverity::Error},
     {"JWC_FILE_SIZE", AuditSeverity::Error},      {"JWC_NAME_UNTERMINATED", AuditSeverity::Error},
     {"JWC_POOL_SEGMENT", AuditSeverity::Error},   {"JWC_POOL_REF", AuditSeverity::Error},
-    {"JWC_POOL_TEXTS", AuditSeverity::Error},     {"JWC_POOL_LIMIT", AuditSeverity::Warning},
-    {"JWC_COUNT_LIMIT", AuditSeverity::Warning},  {"JWC_ANGLE_RANGE", AuditSeverity::Error},
-    {"JWC_PEN_RANGE", AuditSeverity::Error},      {"JWC_LINETYPE_RANGE", AuditSeverity::Error},
-    {"JWC_TEXTSIZE_RANGE", AuditSeverity::Error}, {"JWC_TEXT_EMPTY", AuditSeverity::Error},
-    {"JWC_TEXT_BASELINE", AuditSeverity::Error},  {"JWC_TABLE_ROW", AuditSeverity::Warning},
+    {"JWC_POOL_TEXTS", AuditSeverity::Error},     {"JWC_POOL_EXTRA", AuditSeverity::Warning},
+    {"JWC_POOL_LIMIT", AuditSeverity::Warning},   {"JWC_COUNT_LIMIT", AuditSeverity::Warning},
+    {"JWC_ANGLE_RANGE", AuditSeverity::Error},    {"JWC_PEN_RANGE", AuditSeverity::Error},
+    {"JWC_LINETYPE_RANGE", AuditSeverity::Error}, {"JWC_TEXTSIZE_RANGE", AuditSeverity::Error},
+    {"JWC_TEXT_EMPTY", AuditSeverity::Error},     {"JWC_TEXT_BASELINE", AuditSeverity::Error},
+    {"JWC_TABLE_ROW", AuditSeverity::Warning},
 };
 
 // The limits that a public reader keeps, as JW_CAD itself did.
@@ -388,10 +389,10 @@ private:
             const auto* nul = static_cast<const char*>(std::memchr(&pool[o], 0, pool.size() - o));
             const std::size_t end = nul ? static_cast<std::size_t>(nul - pool.data()) : pool.size();
             if (i < records) checkPooledText(i, start, o, end == o, poolAt);
-            if (i == counts_.records[2])
-                add(AuditCode::PoolTexts, poolAt + o, AuditRecord::None, -1, [&] {
-                    return "the text pool holds texts past the last of the " + std::to_string(counts_.records[2]) +
-                           " text records.";
+            if (i == records)
+                add(AuditCode::PoolExtra, poolAt + o, AuditRecord::None, -1, [&] {
+                    return "the text pool holds texts past the last of the " + std::to_string(records) +
+                           " text records, which no record refers to.";
                 });
             if (!nul && pool.size() == length)
                 add(AuditCode::PoolTexts, poolAt + length - 1, AuditRecord::None, -1,

@@ -22,6 +22,7 @@ enum class AuditCode : uint8_t {
     PoolSegment,       // JWC_POOL_SEGMENT
     PoolRef,           // JWC_POOL_REF
     PoolTexts,         // JWC_POOL_TEXTS
+    PoolExtra,         // JWC_POOL_EXTRA
     PoolLimit,         // JWC_POOL_LIMIT
     CountLimit,        // JWC_COUNT_LIMIT
     AngleRange,        // JWC_ANGLE_RANGE
