@@ -86,6 +86,7 @@ demo: build
 
 bench: build
 	./$(BUILD)/bench/jwc_bench
+	./$(BUILD)/bench/audit_bench
 	./$(BUILD)/bench/save_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench

@@ -306,18 +306,16 @@ private:
         static const char* const kNames[3] = {"start angle", "end angle", "tilt"};
         const int32_t angles[3] = {r.StartAngle, r.EndAngle, r.Tilt};
         const uint64_t offsets[3] = {offsetof(Enko, StartAngle), offsetof(Enko, EndAngle), offsetof(Enko, Tilt)};
-        std::string outside;
-        uint64_t first = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            if (angles[k] >= 0 && angles[k] < kWholeTurnFixed) continue;
-            if (outside.empty()) first = at + offsets[k];
-            outside += (outside.empty() ? "" : ", ") + std::string(kNames[k]) + " " + degrees(angles[k]);
-        }
-        if (!outside.empty())
-            add(AuditCode::AngleRange, first, AuditRecord::Arc, i, [&] {
-                return "arc " + std::to_string(i) + " has " + outside +
-                       " degrees; readers take angles from 0 up to 360.";
-            });
+        const auto outside = [&](std::size_t k) { return angles[k] < 0 || angles[k] >= kWholeTurnFixed; };
+        std::size_t first = 0;
+        while (first < 3 && !outside(first)) ++first;
+        if (first == 3) return;
+        add(AuditCode::AngleRange, at + offsets[first], AuditRecord::Arc, i, [&] {
+            std::string which;
+            for (std::size_t k = first; k < 3; ++k)
+                if (outside(k)) which += (which.empty() ? "" : ", ") + std::string(kNames[k]) + " " + degrees(angles[k]);
+            return "arc " + std::to_string(i) + " has " + which + " degrees; readers take angles from 0 up to 360.";
+        });
     }
 
     bool readRecords() {
