@@ -1,13 +1,7 @@
 #include "cli/audit_command.h"
 
-#include <algorithm>
-
-#include "base/byte_source.h"
-#include "cli/cli_args.h"
-#include "cli/error_report.h"
 #include "cli/jwc_input.h"
 #include "cli/json_text.h"
-#include "cli/output_rule.h"
 #include "jwc/jwc_audit.h"
 
 namespace tavo::cli {
@@ -80,35 +74,13 @@ std::string asJson(const std::string& name, const JwcAudit& audit) {
 }  // namespace
 
 int RunAudit(const std::vector<std::string>& argv) {
-    const Args args(argv, {}, {"--json"});
-    const std::vector<std::string>& files = args.positional();
-    if (files.empty()) throw UsageError{"give one FILE.jwc or more"};
-    if (std::count(files.begin(), files.end(), "-") > 1) throw UsageError{"stdin (-) can be read only once"};
-    const bool json = args.has("--json");
-    int status = 0;
-    std::string out;
-    for (const std::string& file : files) {
-        const std::string name = InputName(file);
-        std::string entry;
-        try {
+    return DescribeEachJwcInput(
+        argv,
+        [](const std::string& file, const std::string& name, bool json) {
             const JwcAudit audit = AuditJwcInput(file);
-            if (!audit.clean()) status = 1;
-            entry = json ? asJson(name, audit) : asText(name, audit);
-        } catch (...) {
-            status = 1;
-            if (!json) {
-                WriteStandardOutput(out);
-                out.clear();
-                ReportFailure(std::current_exception(), "");
-                continue;
-            }
-            entry = JsonObject().text("file", name).text("error", FailureText(std::current_exception())).str();
-        }
-        out += json ? (out.empty() ? "[\n  " : ",\n  ") + entry : entry;
-    }
-    if (json) out = out.empty() ? "[]\n" : out + "\n]\n";
-    WriteStandardOutput(out);
-    return status;
+            return JwcInputEntry{json ? asJson(name, audit) : asText(name, audit), !audit.clean()};
+        },
+        "");
 }
 
 }  // namespace tavo::cli

@@ -1,13 +1,9 @@
 #include "cli/info_command.h"
 
-#include <algorithm>
 #include <memory>
 #include <sstream>
 
-#include "base/error.h"
 #include "base/geometry.h"
-#include "cli/cli_args.h"
-#include "cli/error_report.h"
 #include "cli/jwc_input.h"
 #include "cli/json_text.h"
 #include "cli/number_text_cli.h"
@@ -102,39 +98,14 @@ std::string asJson(const std::string& name, const TJwcFile& d, const JwcAudit& a
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& argv) {
-    const Args args(argv, {}, {"--json"});
-    const std::vector<std::string>& files = args.positional();
-    if (files.empty()) throw UsageError{"give one FILE.jwc or more"};
-    if (std::count(files.begin(), files.end(), "-") > 1) throw UsageError{"stdin (-) can be read only once"};
-    const bool json = args.has("--json");
-    int status = 0;
-    std::string out;
-    for (const std::string& file : files) {
-        const std::string name = InputName(file);
-        std::string entry;
-        try {
+    return DescribeEachJwcInput(
+        argv,
+        [](const std::string& file, const std::string& name, bool json) {
             auto drawing = std::make_unique<TJwcFile>();
             const JwcAudit audit = LoadAndAuditJwcInput(*drawing, file);
-            entry = json ? asJson(name, *drawing, audit) : asText(name, *drawing, audit);
-        } catch (...) {
-            // The other files are still shown; the status tells.
-            status = 1;
-            if (!json) {
-                WriteStandardOutput(out);
-                out.clear();
-                ReportFailure(std::current_exception(), "");
-                continue;
-            }
-            entry = JsonObject().text("file", name).text("error", FailureText(std::current_exception())).str();
-        }
-        if (json)
-            out += (out.empty() ? "[\n  " : ",\n  ") + entry;
-        else
-            out += (&file == &files.front() ? "" : "\n") + entry;
-    }
-    if (json) out = out.empty() ? "[]\n" : out + "\n]\n";
-    WriteStandardOutput(out);
-    return status;
+            return JwcInputEntry{json ? asJson(name, *drawing, audit) : asText(name, *drawing, audit)};
+        },
+        "\n");
 }
 
 }  // namespace tavo::cli
