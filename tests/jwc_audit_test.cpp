@@ -110,6 +110,7 @@ TEST(JwcAudit, FindsEachPlantedFaultWhereItLies) {
         Drawing drawing;
         Bytes bytes;
         std::vector<Where> found;
+        const char* says = "";  // in a finding's message
     } cases[] = {
         {"title", {}, [](std::string& f) { f[0] = 'J'; }, {{AuditCode::Title, 0, none, -1}}},
         {"block end", {}, [](std::string& f) { f[399] = '\0'; }, {{AuditCode::FramingLf, 399, none, -1}}},
@@ -118,6 +119,10 @@ TEST(JwcAudit, FindsEachPlantedFaultWhereItLies) {
         {"more temporary points than points", {},
          [](std::string& f) { putLine(f, 200, "2,2,3,2,3,3,2,1,1,100,0,3,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,518,0"); },
          {{AuditCode::HeaderFields, 200, none, -1}}},
+        {"a count that is no number", {},
+         [](std::string& f) { putLine(f, 200, "2,2,3,2,\x95\x53,3,2,1,1,100,0,3,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,518,0"); },
+         {{AuditCode::HeaderFields, 200, none, -1}, {AuditCode::HeaderText, 208, none, -1}},
+         "is \"\\x95S\", not a whole number"},
         {"no units across the sheet", {},
          [](std::string& f) { putLine(f, 200, "2,2,3,2,0,3,2,1,1,100,0,3,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,0,0"); },
          {{AuditCode::HeaderFields, 200, none, -1}}},
@@ -185,6 +190,9 @@ TEST(JwcAudit, FindsEachPlantedFaultWhereItLies) {
         if (c.bytes) c.bytes(file);
         const JwcAudit a = audit(file);
         EXPECT_EQ(where(a), c.found);
+        std::string messages;
+        for (const AuditFinding& f : a.findings) messages += f.message + "\n";
+        EXPECT_NE(messages.find(c.says), std::string::npos) << messages;
         for (const AuditFinding& f : a.findings) {
             EXPECT_EQ(f.message.back(), '.') << f.message;
             EXPECT_EQ(a.counts[static_cast<std::size_t>(f.code)], static_cast<uint64_t>(std::count_if(

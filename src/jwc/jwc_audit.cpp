@@ -58,6 +58,23 @@ std::string degrees(int32_t fixed) {
     return text.data();
 }
 
+// A header's text as a message quotes it: bytes that are not printable
+// ASCII as \xNN, so that the message stays plain text.
+std::string printable(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto u = static_cast<uint8_t>(c);
+        if (u >= 0x20 && u <= 0x7E) {
+            out += c;
+            continue;
+        }
+        std::array<char, 8> escape{};
+        std::snprintf(escape.data(), escape.size(), "\\x%02X", u);
+        out += escape.data();
+    }
+    return out;
+}
+
 std::string byteName(uint8_t c) {
     if (c == 0) return "NUL";
     if (c == '\r') return "CR";
@@ -151,10 +168,11 @@ private:
     void checkBlockEnds() {
         static const char* const kBlocks[4] = {"the title block", "the block of header line 1",
                                                "the block of header line 2", "the block of header line 3"};
-        const auto* bytes = reinterpret_cast<const uint8_t*>(&head_);
+        const uint8_t ends[4] = {head_.TitleBlock[199], static_cast<uint8_t>(head_.Line1[199]),
+                                 static_cast<uint8_t>(head_.Line2[199]), static_cast<uint8_t>(head_.Line3[199])};
         for (std::size_t b = 0; b < 4; ++b) {
             const uint64_t at = 200 * b + 199;
-            const uint8_t end = bytes[at];  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): within the 800 bytes
+            const uint8_t end = ends[b];
             if (end != '\n')
                 add(AuditCode::FramingLf, at, AuditRecord::None, -1, [&] {
                     return std::string(kBlocks[b]) + " ends with " + byteName(end) +
@@ -186,7 +204,7 @@ private:
         const std::optional<int32_t> v = parseInt32(fields[i]);
         if (v && *v >= 0) return *v;
         add(AuditCode::HeaderFields, 200, AuditRecord::None, -1, [&] {
-            return "header line 1 field " + std::to_string(i) + ", " + what + ", is \"" + fields[i] +
+            return "header line 1 field " + std::to_string(i) + ", " + what + ", is \"" + printable(fields[i]) +
                    "\", not a whole number from 0.";
         });
         return 0;
@@ -222,7 +240,7 @@ private:
             });
         if (f.size() > 30 && parseInt32Or(f[30], 0) <= 0)
             add(AuditCode::HeaderFields, 200, AuditRecord::None, -1, [&] {
-                return "header line 1 field 30, the drawing units across the sheet, is \"" + f[30] +
+                return "header line 1 field 30, the drawing units across the sheet, is \"" + printable(f[30]) +
                        "\", not a whole number from 1.";
             });
         return c;
@@ -232,7 +250,7 @@ private:
         TextPool pool;
         std::string why;
         if (!ParseTextPool(head_, pool, why)) {
-            add(AuditCode::HeaderFields, 600, AuditRecord::None, -1, [&] { return why + "."; });
+            add(AuditCode::HeaderFields, 600, AuditRecord::None, -1, [&] { return printable(why) + "."; });
             return;
         }
         if (pool.length < 0) {
