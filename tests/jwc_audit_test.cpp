@@ -1,10 +1,9 @@
 // The audit of .jwc files: each fault planted in a copy of a clean file is
-// found where it lies, and no file, however cut or mangled, stops it.
+// found where it lies, and a file cut anywhere is a finding, not a failure.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
-#include <random>
 #include <tuple>
 
 #include "base/byte_source.h"
@@ -82,20 +81,6 @@ void putLine(std::string& file, std::size_t at, const std::string& text) {
 }
 
 void putU32(std::string& file, std::size_t at, uint32_t value) { std::memcpy(&file[at], &value, 4); }
-
-TEST(JwcValues, FixedAnglesFromZeroUpToAWholeTurn) {
-    const struct {
-        int32_t in, out;
-    } angles[] = {{0, 0},
-                  {kWholeTurnFixed - 1, kWholeTurnFixed - 1},
-                  {kWholeTurnFixed, 0},
-                  {-90 * kDegree, 270 * kDegree},
-                  {400 * kDegree, 40 * kDegree},
-                  {-1, kWholeTurnFixed - 1},
-                  {INT32_MAX, INT32_MAX % kWholeTurnFixed},
-                  {INT32_MIN, INT32_MIN % kWholeTurnFixed + kWholeTurnFixed}};
-    for (const auto& a : angles) EXPECT_EQ(NormalizedFixedAngle(a.in), a.out) << a.in;
-}
 
 TEST(JwcAudit, FindsEachPlantedFaultWhereItLies) {
     const std::string good = bytesOf(Records());
@@ -237,21 +222,14 @@ TEST(JwcAudit, ListsAHundredOfACodeAndCountsAll) {
     EXPECT_EQ(AuditCodeSeverity(AuditCode::CountLimit), AuditSeverity::Warning);
 }
 
-// Every cut and any flipped bytes: findings, never a failure.
-TEST(JwcAudit, CutAndMangledFilesAreFindingsNeverFailures) {
+// Every cut: a finding where the file ends, never a failure.
+TEST(JwcAudit, ACutFileIsAFindingWhereItEnds) {
     const std::string good = bytesOf(Records());
     for (std::size_t cut = 0; cut < good.size(); ++cut) {
         const JwcAudit a = audit(good.substr(0, cut));
         ASSERT_FALSE(a.findings.empty()) << cut;
         EXPECT_EQ(a.findings.back().code, AuditCode::FileSize) << cut;
         EXPECT_EQ(a.findings.back().offset, cut) << cut;
-    }
-    std::mt19937 random(11);
-    for (int round = 0; round < 2000; ++round) {
-        std::string f = good;
-        for (int k = 0; k < 6; ++k) f[random() % f.size()] = static_cast<char>(random());
-        const JwcAudit a = audit(f);
-        for (const AuditFinding& finding : a.findings) EXPECT_LE(finding.offset, f.size());
     }
 }
 
