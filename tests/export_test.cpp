@@ -207,9 +207,9 @@ TEST(ExportJwcWriter, ArcAnglesWithinAWholeTurn) {
         int32_t start, end, tilt;
     } fixed[] = {{270 * 65536, 40 * 65536, 10 * 65536}, {330 * 65536, 330 * 65536, 0}, {0, 0, 0}};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(j->enkoAt(i)->StartAngle, fixed[i].start) << i;
-        EXPECT_EQ(j->enkoAt(i)->EndAngle, fixed[i].end) << i;
-        EXPECT_EQ(j->enkoAt(i)->Tilt, fixed[i].tilt) << i;
+        EXPECT_EQ(+j->enkoAt(i)->StartAngle, fixed[i].start) << i;
+        EXPECT_EQ(+j->enkoAt(i)->EndAngle, fixed[i].end) << i;
+        EXPECT_EQ(+j->enkoAt(i)->Tilt, fixed[i].tilt) << i;
     }
 }
 
@@ -238,14 +238,14 @@ TEST(ExportJwcWriter, TextsEveryReaderTakes) {
         const Moji& m = *j->mojiAt(i);
         const double length = texts[i].lengthMm > 0 ? texts[i].lengthMm / unit : 1;
         EXPECT_NEAR(texts[i].vertical ? m.Y1 - m.Y2 : m.X2 - m.X1, length, 1e-3);
-        EXPECT_EQ(texts[i].vertical ? m.X2 : m.Y2, texts[i].vertical ? m.X1 : m.Y1);
+        EXPECT_EQ(+(texts[i].vertical ? m.X2 : m.Y2), +(texts[i].vertical ? m.X1 : m.Y1));
     }
     EXPECT_EQ(TextsLeftOutOfJwc(d), 1);
 
     TJwObject far = drawingAt(1);  // so far out that the length is lost in the rounding
     far.AddText(1e12, 0, 1e12, 0, 0, 0, 1, "A", false);
     std::unique_ptr<TJwcFile> f = MakeJwcFromExport(far);
-    EXPECT_GT(f->mojiAt(0)->X2, f->mojiAt(0)->X1);
+    EXPECT_GT(+f->mojiAt(0)->X2, +f->mojiAt(0)->X1);
 }
 
 TEST(ExportJwcWriter, SolidsAloneAndZeroScales) {
