@@ -39,7 +39,7 @@ constexpr int64_t kRecordLimit = 100000;
 constexpr int64_t kTemporaryPointLimit = 100;
 constexpr int64_t kPoolLimit = 65535;
 
-constexpr char kTitleStart[] = "jw_cad(c)data";
+constexpr std::string_view kTitleStart = "jw_cad(c)data";
 constexpr uint64_t kHeaderBlockBytes = offsetof(JwcHead, Reserved);  // 800
 constexpr uint64_t kNameBytes = sizeof(JwcNames);
 constexpr std::size_t kRunRecords = 4096;
@@ -85,7 +85,7 @@ std::string byteName(uint8_t c) {
 
 // The header fields an audit needs, read strictly.
 struct HeaderCounts {
-    int64_t records[4] = {};  // lines, arcs, texts, points
+    std::array<int64_t, 4> records{};  // lines, arcs, texts, points
     int64_t temporaryPoints = 0;
 };
 
@@ -155,7 +155,7 @@ private:
             return false;
         }
         in_.read(&head_, kHeaderBlockBytes);
-        if (std::memcmp(head_.TitleBlock, kTitleStart, sizeof kTitleStart - 1) != 0)
+        if (std::string_view(reinterpret_cast<const char*>(&head_.TitleBlock[0]), kTitleStart.size()) != kTitleStart)
             add(AuditCode::Title, 0, AuditRecord::None, -1,
                 [] { return std::string("the file does not start with the title \"jw_cad(c)data\"."); });
         checkBlockEnds();
@@ -182,9 +182,9 @@ private:
     }
 
     void checkHeaderText() {
-        const char* const lines[3] = {head_.Line1, head_.Line2, head_.Line3};
+        const std::string_view lines[3] = {{&head_.Line1[0], 199}, {&head_.Line2[0], 199}, {&head_.Line3[0], 199}};
         for (std::size_t l = 0; l < 3; ++l) {
-            const std::string_view text(lines[l], 199);
+            const std::string_view text = lines[l];
             const std::size_t length = std::min(text.find('\0'), text.size());
             for (std::size_t i = 0; i < length; ++i) {
                 const auto c = static_cast<uint8_t>(text[i]);
@@ -211,7 +211,7 @@ private:
     }
 
     HeaderCounts checkLine1() {
-        const std::vector<std::string> f = splitCommaText(std::string_view(head_.Line1, sizeof head_.Line1));
+        const std::vector<std::string> f = splitCommaText(std::string_view(&head_.Line1[0], sizeof head_.Line1));
         HeaderCounts c;
         static const char* const kCountNames[4] = {"the line count", "the arc count", "the text count",
                                                    "the point count"};
@@ -271,7 +271,7 @@ private:
                        " bytes; readers that take a text's place from the low word of its reference reach only "
                        "the first 65,535.";
             });
-        const int64_t* r = counts_.records;
+        const std::array<int64_t, 4>& r = counts_.records;
         expectedSize_ = kHeaderBlockBytes + sizeof head_.Reserved + sizeof head_.Table + scaleBytes() +
                         sizeof(JwcLayerTables) + static_cast<uint64_t>(22 * r[0] + 32 * r[1] + 24 * r[2]) +
                         static_cast<uint64_t>(pool.length) + static_cast<uint64_t>(12 * r[3]) + kNameBytes;
@@ -337,7 +337,7 @@ private:
     }
 
     bool readRecords() {
-        const int64_t* r = counts_.records;
+        const std::array<int64_t, 4>& r = counts_.records;
         const bool lines = forEachRecord<Sen>(r[0], "line", [&](const Sen& s, uint64_t at, int64_t i) {
             checkLineType(s.LineType, at + offsetof(Sen, LineType), AuditRecord::Line, i);
             checkPen(s.Color, at + offsetof(Sen, Color), AuditRecord::Line, i);
