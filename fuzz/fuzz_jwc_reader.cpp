@@ -78,8 +78,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     tavo::WriteJww(exported, sink);
     require(tavo::ExportToJwt(exported).size() > 0);
     require(tavo::JwcToJwt(drawing, drawing.unitDivisor).size() > 0);
+    // Through the export drawing: every record but the empty texts, and
+    // every angle within a whole turn.
     std::unique_ptr<tavo::TJwcFile> back = tavo::MakeJwcFromExport(exported);
-    tavo::WriteJwc(*back, sink);
-    require(back->senCount() == drawing.senCount() && back->mojiCount() == drawing.mojiCount());
+    tavo::StringSink exportedJwc;
+    tavo::WriteJwc(*back, exportedJwc);
+    require(back->senCount() == drawing.senCount() &&
+            back->mojiCount() == drawing.mojiCount() - tavo::TextsLeftOutOfJwc(exported));
+    tavo::MemorySource exportedSource(exportedJwc.bytes());
+    const tavo::JwcAudit exportedAudit = tavo::AuditJwc(exportedSource);
+    for (tavo::AuditCode code : {tavo::AuditCode::AngleRange, tavo::AuditCode::TextEmpty})
+        require(exportedAudit.counts[static_cast<std::size_t>(code)] == 0);
     return 0;
 }
