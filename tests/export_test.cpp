@@ -242,9 +242,9 @@ TEST(ExportJwcWriter, TextsEveryReaderTakes) {
     }
     EXPECT_EQ(TextsLeftOutOfJwc(d), 1);
 
-    TJwObject far = drawingAt(1);  // so far out that the length is lost in the rounding
-    far.AddText(1e12, 0, 1e12, 0, 0, 0, 1, "A", false);
-    std::unique_ptr<TJwcFile> f = MakeJwcFromExport(far);
+    TJwObject distant = drawingAt(1);  // so far out that the length is lost in the rounding
+    distant.AddText(1e12, 0, 1e12, 0, 0, 0, 1, "A", false);
+    std::unique_ptr<TJwcFile> f = MakeJwcFromExport(distant);
     EXPECT_GT(+f->mojiAt(0)->X2, +f->mojiAt(0)->X1);
 }
 
