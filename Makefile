@@ -13,8 +13,8 @@ WIN_PACKAGES = cmake make python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
-VALGRIND_TESTS = base_test number_format_test jwc_test profile_file_test settings_test export_test jwt_test dxf_test \
-                 interface_test save_fault_test file_save_test viewer_test forms_test
+VALGRIND_TESTS = base_test number_format_test jwc_test jwc_audit_test profile_file_test settings_test export_test jwt_test \
+                 dxf_test interface_test save_fault_test file_save_test viewer_test forms_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports
 
 .PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean windows test-windows
@@ -87,6 +87,7 @@ demo: build
 
 bench: build
 	./$(BUILD)/bench/jwc_bench
+	./$(BUILD)/bench/audit_bench
 	./$(BUILD)/bench/save_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench

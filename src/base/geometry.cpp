@@ -23,6 +23,13 @@ double DirectionOf(double dx, double dy) {
     return dy > 0 ? a : a + 2 * kPi;
 }
 
+double NormalizedDegrees(double degrees) {
+    if (!std::isfinite(degrees) || (degrees >= 0 && degrees < 360)) return degrees;
+    const double rest = std::fmod(degrees, 360.0);
+    const double turned = rest < 0 ? rest + 360 : rest;
+    return turned < 360 ? turned : 0;  // a tiny negative rest rounds up to a whole turn
+}
+
 int64_t RoundHalfEven(double value) {
     // Out of range and NaN would be undefined in the cast; saturate instead.
     if (std::isnan(value)) return 0;

@@ -5,6 +5,7 @@
 #include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
+#include "cli/error_report.h"
 #include "cli/output_rule.h"
 #include "cli/value_ranges.h"
 #include "cli/workbook_command.h"
@@ -62,7 +63,9 @@ const char* const kExportHelp =
     "  AddCircle,X,Y,R,Flatness,StartAngle,EndAngle,Tilt,Color,Lay,LineType\n"
     "  AddSolid,X1,Y1,X2,Y2,Color,Lay           (Color: a Windows colour, red in the low byte)\n"
     "  Comment,Comment1,Comment2                (a .jwc file keeps 32 bytes of each)\n"
-    "Coordinates are millimetres on the paper, angles degrees, Lay is group x 16 + layer.\n"
+    "Coordinates are millimetres on the paper, angles degrees (kept from 0 up to 360), Lay is\n"
+    "group x 16 + layer. Color 1-9, LineType 1-9 (in the low four bits) and MojiNo 1-10 are\n"
+    "what JW_CAD knows: a row with another value is refused. A .jwc leaves out empty texts.\n"
     "The texts of IN.csv are UTF-8 when the file starts with a byte-order mark or is valid\n"
     "UTF-8, else Shift-JIS; --encoding (or --utf8) forces it. A header row, empty trailing\n"
     "cells, \";\" as separator and kinds in any case are accepted. IN.csv may be - (stdin).\n"
@@ -93,22 +96,22 @@ void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::s
         if (KindIs(row, "AddLine")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto color = in.integer<uint8_t>();
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetLine(d, x1, y1, x2, y2, color, lay, in.integer<uint8_t>());
+            AddSheetLine(d, x1, y1, x2, y2, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddText") || KindIs(row, "AddTextV")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto mojiNo = in.integer<uint8_t>();
+            const auto mojiNo = in.textSize("MojiNo");
             const auto lay = in.integer<uint8_t>();
             AddSheetText(d, x1, y1, x2, y2, mojiNo, lay, in.text(), KindIs(row, "AddTextV"));
         } else if (KindIs(row, "AddCircle")) {
             RowReader in(row, csvName, 10);
             const float x = in.f32(), y = in.f32(), r = in.f32(), flatness = in.f32();
             const float start = in.f32(), end = in.f32(), tilt = in.f32();
-            const auto color = in.integer<uint8_t>();
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.integer<uint8_t>());
+            AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddSolid")) {
             RowReader in(row, csvName, 6);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
@@ -166,6 +169,10 @@ void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfi
     } else if (&output.kind() == &kJwcOutput) {
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
         output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
+        if (const int64_t empty = TextsLeftOutOfJwc(drawing))
+            ReportNote(output.isStandardOutput() ? "stdout" : output.name(),
+                       std::to_string(empty) + (empty == 1 ? " empty text" : " empty texts") +
+                           " left out (readers refuse empty texts in a .jwc)");
     } else {
         output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
     }

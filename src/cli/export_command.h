@@ -35,7 +35,8 @@ std::vector<std::string> ExportInputs(const std::string& input);
 DxfProfile DxfProfileOption(const Args& args, const Output& output);
 
 // Writes an export drawing as ObjSaveToJwcFile, ObjSaveToTxtFile or
-// ObjSaveToDxfFile would, by the output's kind.
+// ObjSaveToDxfFile would, by the output's kind; the empty texts a .jwc
+// leaves out are told on stderr.
 void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile = DxfProfile::Jw);
 
 extern const char* const kExportHelp;

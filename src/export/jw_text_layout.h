@@ -7,20 +7,12 @@
 #include <vector>
 
 #include "base/geometry.h"
+#include "base/jw_text.h"
 
 namespace tavo {
 
 // How JW texts lay out: cells, the pitch of a text and the "^" escapes.
 // The preview paints by it, and the DXF writer places its texts by it.
-
-// Bytes of the character at `i`: 2 for a Shift-JIS lead byte with a byte
-// after it, else 1 (a lead byte that ends the text stands alone).
-std::size_t CharBytesAt(std::string_view text, std::size_t i);
-
-// Half-width cells the text takes: two-byte characters 2, other bytes 1;
-// "^u", "^d" and "^c" take nothing themselves, "^o", "^b" and "^B" take
-// nothing and neither does the character they lay over the previous one.
-int TextCells(std::string_view text);
 
 // Whether the text holds an escape that changes how a character is placed.
 bool HasTextEscapes(std::string_view text);
