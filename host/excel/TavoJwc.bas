@@ -48,17 +48,17 @@ End Sub
 ' Text of `count` bytes from `first` up to the first NUL, blanks and control
 ' characters round it removed.
 Private Function HeaderText(bytes() As Byte, ByVal first As Long, ByVal count As Long) As String
-    Dim part() As Byte, n As Long
+    Dim chunk() As Byte, n As Long
     Do While n < count
         If bytes(first + n) = 0 Then Exit Do
         n = n + 1
     Loop
     If n = 0 Then Exit Function
-    ReDim part(0 To n - 1)
-    For n = 0 To UBound(part)
-        part(n) = bytes(first + n)
+    ReDim chunk(0 To n - 1)
+    For n = 0 To UBound(chunk)
+        chunk(n) = bytes(first + n)
     Next
-    HeaderText = StrConv(part, vbUnicode)
+    HeaderText = StrConv(chunk, vbUnicode)
     Do While Len(HeaderText) > 0
         If AscW(Left$(HeaderText, 1)) > 32 Then Exit Do
         HeaderText = Mid$(HeaderText, 2)

@@ -57,7 +57,7 @@ Private Const MSO_TEXT_BOX As Long = 17
 ' The shape frame of the one being drawn: centre, size and turn.
 Private mCx As Double, mCy As Double, mW As Double, mH As Double, mCos As Double, mSin As Double
 Private mFlipH As Boolean, mFlipV As Boolean
-Private mPen As Byte, mLineType As Byte, mLay As Byte, mTurn As Double, mArrow As Double, mMm As Double
+Private mPen As Byte, mLineType As Byte, mLay As Byte, mTurn As Double, mArrow As Double, mShapeMm As Double
 
 ' A point of the frame given in mm from its centre, y up, before the turn.
 Private Sub FramePoint(ByVal dx As Double, ByVal dy As Double, x As Double, y As Double)
@@ -91,7 +91,7 @@ Private Sub Arrow(ByVal tx As Double, ByVal ty As Double, ByVal fx As Double, By
     dx = fx - tx: dy = fy - ty
     length = Sqr(dx * dx + dy * dy)
     If length <= 0 Then Exit Sub
-    size = mArrow * mMm
+    size = mArrow * mShapeMm
     For sign = 1 To -1 Step -2
         a = sign * TAVO_ARROW_DEGREES * TavoPi() / 180
         ux = (dx * Cos(a) - dy * Sin(a)) / length
@@ -188,7 +188,7 @@ Private Sub DrawText(sh As TavoShape, s As TSettings)
         count = count - 1
     Loop
     If count = 0 Then Exit Sub
-    mm = mMm
+    mm = mShapeMm
     m = TavoMetricsFor(sh.FontPoints, mm, s)
     TavoPlaceLines lines, count, -mW / 2, mW / 2, -mH / 2, mH / 2, sh.TextAlign, sh.TextAnchor, _
         TAVO_TEXT_BOX_INSET_X * mm, TAVO_TEXT_BOX_INSET_Y * mm, m, xs, ys, lengths
@@ -209,7 +209,7 @@ Public Sub TavoDrawShape(sh As TavoShape, s As TSettings)
     mFlipH = sh.FlipH: mFlipV = sh.FlipV
     mTurn = sh.Rotation
     mArrow = sh.ArrowPoints
-    mMm = s.DimScale
+    mShapeMm = s.DimScale
     mPen = TavoPen(sh.Rgb, s.SimbolColor, s)
     mLineType = TavoLineType(sh.Style, s)
     mLay = s.SimbolLay
