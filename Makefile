@@ -93,6 +93,7 @@ bench: build
 	./$(BUILD)/bench/number_format_bench
 	./$(BUILD)/bench/viewer_bench
 	./$(BUILD)/bench/workbook_bench
+	./$(BUILD)/bench/excel_macro_bench
 
 # libFuzzer targets (clang): each runs FUZZ_SECONDS or FUZZ_RUNS, whichever
 # ends first; findings land in fuzz/corpus/<target>/, which the tests replay.

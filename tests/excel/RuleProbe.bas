@@ -67,3 +67,39 @@ Public Function ProbeShape(ByVal fields As String) As String
     TavoDrawShape sh, s
     ProbeShape = "drawn"
 End Function
+
+' The export's read of the active sheet alone (TavoReadSheet), for the
+' benchmark of where the export's time goes.
+Public Function ProbeReadSheet() As String
+    Dim s As TSettings
+    ReadInifile s
+    If TavoReadSheet(ActiveSheet, ActiveSheet.UsedRange, False, s) Then ProbeReadSheet = "read " & SheetCells
+End Function
+
+' One property read of every cell of the used range: "value", "text",
+' "interior", "merge", "font", "alignment" (which LibreOffice fails for a
+' cell in general alignment), "borders" (as the macro reads them here) or
+' "borders-libreoffice" (LibreOffice's own emulation); "add" makes as many
+' AddText calls.
+Public Function ProbeProperty(ByVal which As String) As String
+    Dim area As Object, cell As Object, r As Long, c As Long, v As Variant, n As Long
+    Set area = ActiveSheet.UsedRange
+    For r = 1 To area.Rows.Count
+        For c = 1 To area.Columns.Count
+            Set cell = area.Cells(r, c)
+            Select Case which
+                Case "value": v = cell.Value
+                Case "text": v = cell.Text
+                Case "interior": v = cell.Interior.ColorIndex
+                Case "merge": v = cell.MergeCells
+                Case "borders": v = cell.Borders.Item(9).LineStyle
+                Case "borders-libreoffice": v = CallByName(cell, "Borders", VbGet).Item(9).LineStyle
+                Case "font": v = cell.Font.Size
+                Case "alignment": v = TavoProperty(cell, "HorizontalAlignment", 1)
+                Case "add": TavoAddText 1, 2, 3, 4, 5, 240, "text"
+            End Select
+            n = n + 1
+        Next
+    Next
+    ProbeProperty = which & " " & n
+End Function
