@@ -157,11 +157,11 @@ inline std::vector<LoggedCall> ParseLog(const std::string& log) {
 }
 
 // The names of the calls, in order, but TavoGetLastError (the macros ask
-// after every call that may fail) and Progress.
+// after every call that may fail), Progress and TavoLoad.
 inline std::vector<std::string> CallNames(const std::vector<LoggedCall>& calls) {
     std::vector<std::string> names;
     for (const LoggedCall& c : calls)
-        if (c.name != "TavoGetLastError" && c.name != "Progress") names.push_back(c.name);
+        if (c.name != "TavoGetLastError" && c.name != "Progress" && c.name != "TavoLoad") names.push_back(c.name);
     return names;
 }
 

@@ -53,6 +53,21 @@ Public Function TavoProgress(ByVal lineDone As Double, ByVal textDone As Double)
     TavoProgress = Progress(CInt(lineDone * 1000), CInt(textDone * 1000)) <> 0
 End Function
 
+' Loads tavo.dll from where the installation puts it: beside the add-in
+' that holds the macros, else in %APPDATA%\Tavo (PERSONAL.XLSB's folder,
+' XLSTART, is no place for it: Excel opens every file there). Without it
+' there, Windows looks for it on the DLL search path.
+Public Sub TavoLoadBeside()
+    Dim folder As String
+    On Error Resume Next
+    folder = ThisWorkbook.Path
+    If Len(folder) > 0 Then
+        If TavoLoad(folder) Then Exit Sub
+    End If
+    folder = Environ$("APPDATA")
+    If Len(folder) > 0 Then TavoLoad folder & "\Tavo"
+End Sub
+
 Public Function TavoDrawWidth(ByVal plotSize As Integer) As Double
     TavoDrawWidth = DrawWidth(plotSize)
 End Function
@@ -181,6 +196,7 @@ Public Sub TavoExportSheet()
     Dim s As TSettings, sheet As Object, area As Object, requested As Boolean, task As String, message As String
     Dim created As Boolean, progressShown As Boolean, comment1 As String, comment2 As String
     task = TavoTaskName("\u30A8\u30AF\u30B9\u30DD\u30FC\u30C8")
+    TavoLoadBeside
     On Error GoTo failed
     If Not TavoAccepted(ShowExportForm(), task) Then Exit Sub
     ReadInifile s

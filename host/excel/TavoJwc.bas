@@ -106,6 +106,7 @@ Public Sub TavoDumpJwc()
     Dim i As Long, sen As TSen, enko As TEnko, moji As TMoji, ten As TTen, table As TMojiTableRow, text As String
     Dim wide As Boolean, sheet As Object, firstMoji As Long, picked As Variant
     task = TavoTaskName("\u30C0\u30F3\u30D7")
+    TavoLoadBeside
     On Error GoTo failed
     If Not TavoAccepted(ShowDumpForm(), task) Then Exit Sub
     ReadIniDump checks
@@ -371,6 +372,7 @@ Public Sub TavoBuildJwc()
     Dim s As TSettings, task As String, message As String, created As Boolean, d As Single, fileName As String
     Dim used As Object
     task = TavoTaskName("\u30D3\u30EB\u30C9")
+    TavoLoadBeside
     On Error GoTo failed
     If Not TavoAccepted(ShowBuildForm(), task) Then Exit Sub
     ReadInifile s

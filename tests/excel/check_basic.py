@@ -31,10 +31,10 @@ BUILTINS = set("""
 len mid mid$ left left$ right right$ trim trim$ lcase lcase$ ucase ucase$ replace split join instr instrrev chrw
 chrw$ chr chr$ ascw asc val str str$ cstr clng cint cdbl csng cbyte cbool hex hex$ abs sqr sin cos atn log int
 fix round iif isnull isempty isarray isnumeric ismissing vartype typename ubound lbound array err freefile space$
-format format$ callbyname strconv choose doevents dir msgbox
+format format$ callbyname strconv choose doevents dir msgbox environ
 vblf vbcr vbcrlf vbtab vbstring vbempty vbnull vbboolean vbinteger vblong vbsingle vbdouble vbcurrency vbdate
 vbdecimal vbbyte vbobjecterror vbexclamation vbinformation vbbinarycompare vbunicode vbfromunicode vbget
-application activesheet activeworkbook selection
+application activesheet activeworkbook selection thisworkbook
 """.split())
 
 PROCEDURE = re.compile(r"^(?:(Public|Private) )?(?:Static )?(Sub|Function|Property (?:Get|Let|Set)) (\w+)\((.*)\)"

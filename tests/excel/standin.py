@@ -230,6 +230,11 @@ def declares_of(lines):
     return out
 
 
+def functions_of(lines):
+    """The declarations module's own public functions: (name, arguments, result type)."""
+    return [m.groups() for m in (re.fullmatch(r"Public Function (\w+)\((.*)\) As (\w+)", line.strip()) for line in lines) if m]
+
+
 def standin(declarations):
     """The stand-in module's code for the declarations module's text."""
     lines = logical_lines(declarations)
@@ -257,6 +262,10 @@ def standin(declarations):
             else:
                 body.append(f"    {name} = Val(StandInAnswer(\"{name}\", \"{fallback or 0}\"))")
         out += [head] + body + [f"End {kind}", ""]
+    for name, params, result in functions_of(lines):
+        args = [re.fullmatch(r"\s*(?:ByVal |ByRef )?(\w+).*", a).group(1) for a in params.split(",") if a.strip()]
+        out += [f"Public Function {name}({params}) As {result}", f"    StandInCall \"{name}\", Array({', '.join(args)})",
+                f"End Function", ""]
     return "\n".join(out)
 
 
