@@ -422,6 +422,39 @@ std::vector<std::string> ShapeProbes(const std::vector<tavo::workbook::SheetShap
     return out;
 }
 
+// Sheets a build cannot make a drawing of: the rows, and what the message
+// box says besides the sheet and the row.
+struct BuildFailure {
+    std::string name;
+    std::vector<std::vector<std::string>> rows;
+    std::string says;
+};
+
+std::vector<BuildFailure> BuildFailures() {
+    const std::vector<std::string> drawing{"Drawing", "3", "100"};
+    return {
+        {"an unknown kind", {drawing, {"Sen", "1", "2", "3", "4", "1", "1", "0", "0", "0"}, {"Circle", "1"}}, "\"Circle\""},
+        {"a word for a number", {drawing, {"Sen", "1", "two", "3", "4", "1", "1", "0", "0", "0"}}, "3 列目 \"two\""},
+        {"a byte out of range", {drawing, {"Ten", "1", "2", "256", "1", "0"}}, "4 列目 \"256\" は 0 から 255"},
+        {"a long comment", {drawing, {"Comment", "この注記は三十二バイトを超えています", "x"}}, "32 バイト"},
+        {"a paper size out of range", {{"Drawing", "7", "100"}}, "2 列目 \"7\" は 0 から 4"},
+    };
+}
+
+void WriteRows(const std::string& path, const std::vector<std::vector<std::string>>& rows) {
+    tavo::test::WriteXlsx(path, [&rows](lxw_workbook*, lxw_worksheet* ws) {
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t c = 0; c < rows[r].size(); ++c) {
+                char* end = nullptr;
+                const double v = std::strtod(rows[r][c].c_str(), &end);
+                if (end != rows[r][c].c_str() && *end == '\0')
+                    worksheet_write_number(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), v, nullptr);
+                else
+                    worksheet_write_string(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), rows[r][c].c_str(), nullptr);
+            }
+    });
+}
+
 const std::map<int, std::string>& Strings() {
     static const std::map<int, std::string> strings{{1, "c1"}, {2, "コメント"}, {3, "out"}};
     return strings;
@@ -598,6 +631,11 @@ protected:
             jobs.push_back(job);
         }
         jobs.push_back({"empty sheet", "", {}, {}, "", ExportCalls(replies)});
+        for (const BuildFailure& f : BuildFailures()) {
+            const std::string path = (dir_->path() / ("build " + f.name + ".xlsx")).string();
+            WriteRows(path, f.rows);
+            jobs.push_back({"build " + f.name, path, {}, {}, "", {{"StandInStart", {replies}}, {"TavoBuildJwc", {}}, {"StandInFinish", {}}}});
+        }
         std::string rules;
         for (const auto& [input, answer] : RuleCases()) rules += input + "\n";
         jobs.push_back({"rules", "", {}, {}, "", {{"StandInStart", {replies}}, {"ProbeRules", {rules}}}});
@@ -699,6 +737,19 @@ TEST_F(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
     const std::vector<LoggedCall> empty = Log("empty sheet");
     EXPECT_EQ(Framing(empty), (std::vector<std::string>{"ShowExportForm", "ReadInifile", "ProgressCreate", "ProgressDestroy", "MsgBox"}));
     if (!empty.empty()) EXPECT_EQ(empty.back().args.at(1), "シート \"Sheet1\" には描くものがありません。");
+}
+
+TEST_F(ExcelMacros, BuildStopsAtARowItCannotRead) {
+    for (const BuildFailure& f : BuildFailures()) {
+        const std::vector<LoggedCall> log = Log("build " + f.name);
+        const std::vector<std::string> names = Framing(log);
+        EXPECT_TRUE(std::find(names.begin(), names.end(), "JwcSaveTo") == names.end()) << f.name;
+        ASSERT_FALSE(log.empty()) << f.name;
+        EXPECT_EQ(log.back().name, "MsgBox") << f.name;
+        const std::string row = "の " + std::to_string(f.rows.size()) + " 行目: ";
+        EXPECT_NE(log.back().args.at(1).find("シート \"Sheet1\" " + row), std::string::npos) << log.back().args.at(1);
+        EXPECT_NE(log.back().args.at(1).find(f.says), std::string::npos) << log.back().args.at(1);
+    }
 }
 
 TEST_F(ExcelMacros, RulesGiveTheWorkbookHostsAnswers) {
