@@ -3,6 +3,8 @@
 // Running the spreadsheet macros (host/excel) under headless LibreOffice
 // with the recording stand-in for the declarations (tests/excel/lo_basic.py),
 // and reading what they did.
+#include <iconv.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -64,72 +66,54 @@ inline std::string JsonText(const std::string& s) {
     return out + "\"";
 }
 
+// Text in one encoding converted to another by iconv ("UTF-8", "UTF-16LE",
+// "CP1252").
+inline std::string Converted(const std::string& text, const char* from, const char* to) {
+    iconv_t cd = iconv_open(to, from);
+    std::string in = text, out(text.size() * 4 + 4, '\0');
+    char *inp = in.data(), *outp = out.data();
+    std::size_t inLeft = in.size(), outLeft = out.size();
+    iconv(cd, &inp, &inLeft, &outp, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
 // \uXXXX escapes (UTF-16 units) of a stand-in's log or a sheet, as UTF-8.
 inline std::string Unescaped(const std::string& s) {
-    std::string out;
-    uint32_t pendingHigh = 0;
-    const auto put = [&out](uint32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+    std::string out, units;
+    const auto flush = [&] {
+        out += Converted(units, "UTF-16LE", "UTF-8");
+        units.clear();
     };
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '\\' && i + 5 < s.size() && s[i + 1] == 'u') {
-            const auto unit = static_cast<uint32_t>(std::stoul(s.substr(i + 2, 4), nullptr, 16));
+            const auto unit = static_cast<unsigned>(std::stoul(s.substr(i + 2, 4), nullptr, 16));
+            units += static_cast<char>(unit & 0xFF);
+            units += static_cast<char>(unit >> 8);
             i += 5;
-            if (unit >= 0xD800 && unit < 0xDC00) {
-                pendingHigh = unit;
-                continue;
-            }
-            if (unit >= 0xDC00 && unit < 0xE000 && pendingHigh) {
-                put(0x10000 + ((pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
-                pendingHigh = 0;
-                continue;
-            }
-            put(unit);
         } else {
+            flush();
             out += s[i];
         }
     }
+    flush();
     return out;
 }
 
 // UTF-8 with \uXXXX for a backslash, a tab, a line break and every
 // character beyond ASCII, as the stand-in's replies take texts.
 inline std::string Escaped(const std::string& utf8) {
+    const std::string units = Converted(utf8, "UTF-8", "UTF-16LE");
     std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const std::size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-        uint32_t code = n == 1 ? c : c & (0xFF >> (n + 1));
-        for (std::size_t k = 1; k < n && i + k < utf8.size(); ++k) code = code << 6 | (utf8[i + k] & 0x3F);
-        i += n;
-        if (code >= 0x20 && code < 0x7F && code != '\\') {
-            out += static_cast<char>(code);
-            continue;
-        }
-        const auto unit = [&out](uint32_t u) {
-            char text[8];
-            std::snprintf(text, sizeof text, "\\u%04X", u);
-            out += text;
-        };
-        if (code >= 0x10000) {
-            unit(0xD800 + ((code - 0x10000) >> 10));
-            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
+        const unsigned unit = static_cast<unsigned char>(units[i]) | static_cast<unsigned char>(units[i + 1]) << 8;
+        if (unit >= 0x20 && unit < 0x7F && unit != '\\') {
+            out += static_cast<char>(unit);
         } else {
-            unit(code);
+            char text[8];
+            std::snprintf(text, sizeof text, "\\u%04X", unit);
+            out += text;
         }
     }
     return out;

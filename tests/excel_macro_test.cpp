@@ -23,7 +23,6 @@
 //   the comments that way, and gives them back as those bytes;
 // - see AsLibreOfficeShowsIt below for the rest.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <cmath>
@@ -476,21 +475,9 @@ std::string RunCommand(const std::string& command) {
     return out;
 }
 
-// Text in one encoding converted to another by iconv ("CP1252", "UTF-8").
-std::string Converted(const std::string& text, const char* from, const char* to) {
-    iconv_t cd = iconv_open(to, from);
-    std::string in = text, out(text.size() * 4 + 4, '\0');
-    char *inp = in.data(), *outp = out.data();
-    std::size_t inLeft = in.size(), outLeft = out.size();
-    iconv(cd, &inp, &inLeft, &outp, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
 // A .jwc comment (UTF-8 here) as LibreOffice's StrConv reads its bytes.
 std::string CommentAsLibreOfficeReadsIt(const std::string& utf8) {
-    return Converted(tavo::platform::Utf8ToCp932(utf8), "CP1252", "UTF-8");
+    return tavo::test::Converted(tavo::platform::Utf8ToCp932(utf8), "CP1252", "UTF-8");
 }
 
 std::string Signed16(uint16_t v) { return std::to_string(static_cast<int16_t>(v)); }
@@ -553,7 +540,7 @@ void Replay(const std::vector<LoggedCall>& log, const std::string& path) {
         if (c.name == "JwcCreate") {
             JwcCreate(static_cast<int16_t>(n(0)), static_cast<int16_t>(n(1)));
         } else if (c.name == "SetComment") {
-            const std::string a = Converted(c.args.at(0), "UTF-8", "CP1252"), z = Converted(c.args.at(1), "UTF-8", "CP1252");
+            const std::string a = tavo::test::Converted(c.args.at(0), "UTF-8", "CP1252"), z = tavo::test::Converted(c.args.at(1), "UTF-8", "CP1252");
             const char *pa = a.c_str(), *pz = z.c_str();
             SetComment(&pa, &pz);
         } else if (c.name == "SetMojiTable") {

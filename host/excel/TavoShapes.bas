@@ -451,25 +451,21 @@ Private Sub AddMember(ByVal shape As Object, items() As TavoShape, count As Long
     count = count + 1
 End Sub
 
-' The column (or row) whose edge at `points` is first, from sizes in points.
-Private Function ColumnAt(ByVal points As Double) As Long
-    Dim edge As Double
-    ColumnAt = 1
+' The column (or row) that holds a place `points` from the sheet's left (or
+' top) edge; a place on the edge between two belongs to the second.
+Private Function LineAt(ByVal columns As Boolean, ByVal points As Double) As Long
+    Dim edge As Double, index As Long
+    index = 1
     Do
-        edge = edge + TavoColumnWidth(ColumnAt)
-        If edge > points + 0.01 Or ColumnAt >= 16384 Then Exit Function
-        ColumnAt = ColumnAt + 1
+        If columns Then
+            edge = edge + TavoColumnWidth(index)
+        Else
+            edge = edge + TavoRowHeight(index)
+        End If
+        If edge > points + 0.01 Or index >= 1048576 Or (columns And index >= 16384) Then Exit Do
+        index = index + 1
     Loop
-End Function
-
-Private Function RowAt(ByVal points As Double) As Long
-    Dim edge As Double
-    RowAt = 1
-    Do
-        edge = edge + TavoRowHeight(RowAt)
-        If edge > points + 0.01 Or RowAt >= 1048576 Then Exit Function
-        RowAt = RowAt + 1
-    Loop
+    LineAt = index
 End Function
 
 ' Widens the drawn range to the cells under each shape that draws.
@@ -478,8 +474,8 @@ Public Sub TavoIncludeShapes(ByVal sheet As Object)
     For i = 1 To sheet.Shapes.Count
         Set shape = sheet.Shapes(i)
         If Members(shape, items, False) > 0 Then
-            TavoIncludeCell RowAt(shape.Top), ColumnAt(shape.Left)
-            TavoIncludeCell RowAt(shape.Top + shape.Height), ColumnAt(shape.Left + shape.Width)
+            TavoIncludeCell LineAt(False, shape.Top), LineAt(True, shape.Left)
+            TavoIncludeCell LineAt(False, shape.Top + shape.Height), LineAt(True, shape.Left + shape.Width)
         End If
     Next
 End Sub

@@ -269,41 +269,42 @@ Public Sub TavoIncludeCell(ByVal row As Long, ByVal col As Long)
     If col > SheetLastCol Then SheetLastCol = col
 End Sub
 
+' Sizes in points (0 when hidden) of columns or rows known up to `known`,
+' read on to `index` and a little beyond.
+Private Sub ReadSizes(ByVal columns As Boolean, sizes() As Double, known As Long, ByVal index As Long)
+    Dim i As Long, last As Long, line As Object
+    last = index + 63
+    If columns Then
+        If last > mSheet.Columns.Count Then last = mSheet.Columns.Count
+    ElseIf last > mSheet.Rows.Count Then
+        last = mSheet.Rows.Count
+    End If
+    If known = 0 Then
+        ReDim sizes(1 To last)
+    Else
+        ReDim Preserve sizes(1 To last)
+    End If
+    For i = known + 1 To last
+        If columns Then
+            Set line = mSheet.Columns(i)
+            If Not line.Hidden Then sizes(i) = line.Width
+        Else
+            Set line = mSheet.Rows(i)
+            If Not line.Hidden Then sizes(i) = line.Height
+        End If
+    Next
+    known = last
+End Sub
+
 ' Width of a column in points, 0 when hidden.
 Public Function TavoColumnWidth(ByVal col As Long) As Double
-    Dim c As Long, last As Long
-    If col > mColsKnown Then
-        last = col + 63
-        If last > mSheet.Columns.Count Then last = mSheet.Columns.Count
-        If mColsKnown = 0 Then
-            ReDim mColWidth(1 To last)
-        Else
-            ReDim Preserve mColWidth(1 To last)
-        End If
-        For c = mColsKnown + 1 To last
-            If Not mSheet.Columns(c).Hidden Then mColWidth(c) = mSheet.Columns(c).Width
-        Next
-        mColsKnown = last
-    End If
+    If col > mColsKnown Then ReadSizes True, mColWidth, mColsKnown, col
     If col >= 1 And col <= mColsKnown Then TavoColumnWidth = mColWidth(col)
 End Function
 
 ' Height of a row in points, 0 when hidden.
 Public Function TavoRowHeight(ByVal row As Long) As Double
-    Dim r As Long, last As Long
-    If row > mRowsKnown Then
-        last = row + 63
-        If last > mSheet.Rows.Count Then last = mSheet.Rows.Count
-        If mRowsKnown = 0 Then
-            ReDim mRowHeight(1 To last)
-        Else
-            ReDim Preserve mRowHeight(1 To last)
-        End If
-        For r = mRowsKnown + 1 To last
-            If Not mSheet.Rows(r).Hidden Then mRowHeight(r) = mSheet.Rows(r).Height
-        Next
-        mRowsKnown = last
-    End If
+    If row > mRowsKnown Then ReadSizes False, mRowHeight, mRowsKnown, row
     If row >= 1 And row <= mRowsKnown Then TavoRowHeight = mRowHeight(row)
 End Function
 

@@ -18,9 +18,9 @@ Public Function ProbeRules(ByVal inputs As String) As String
                 Case "border": answer = TavoBorderStyle(Val(a(1)), Val(a(2)))
                 Case "shapeline": answer = TavoShapeLineStyle(Val(a(1)), Val(a(2)), Val(a(3)) <> 0)
                 Case "textsize": answer = TavoTextSize(Val(a(1)), Val(a(2)), s)
-                Case "points": answer = Trim$(Str$(TavoSheetTextPoints(StandInUnescape(a(1)), Val(a(2)))))
-                Case "cut": answer = StandInText(TavoCutText(StandInUnescape(a(1)), Val(a(2)), Val(a(3)), Val(a(4))))
-                Case "cells": answer = TavoTextCells(StandInUnescape(a(1)))
+                Case "points": answer = Trim$(Str$(TavoSheetTextPoints(TavoUnescape(a(1)), Val(a(2)))))
+                Case "cut": answer = StandInText(TavoCutText(TavoUnescape(a(1)), Val(a(2)), Val(a(3)), Val(a(4))))
+                Case "cells": answer = TavoTextCells(TavoUnescape(a(1)))
                 Case Else: answer = "?"
             End Select
             ProbeRules = ProbeRules & answer & vbLf
@@ -52,7 +52,7 @@ Public Function ProbeShape(ByVal fields As String) As String
     sh.FontPoints = Val(a(15))
     sh.TextAlign = Val(a(16))
     sh.TextAnchor = Val(a(17))
-    sh.Text = StandInUnescape(a(18))
+    sh.Text = TavoUnescape(a(18))
     sh.Points = (UBound(a) - 18) \ 2
     If sh.Points > 0 Then
         ReDim u(0 To sh.Points - 1)

@@ -7,6 +7,8 @@
 - LibreOffice's Basic knows a Type only in the module that declares it, so
   the stand-in and the macro modules are joined into one module (their
   names are unique across the modules, which the static check keeps so).
+- The stand-in reads the texts of the replies with the macros' own
+  TavoUnescape.
 - A message box or a file dialog under headless LibreOffice shows nothing
   and returns at once; the joined module's MsgBox and Application's file
   dialogs go to the stand-in, which logs them and answers from the replies.
@@ -104,17 +106,6 @@ Public Function StandInText(ByVal v As Variant) As String
     End Select
 End Function
 
-Public Function StandInUnescape(ByVal escaped As String) As String
-    Dim at As Long, found As Long
-    at = 1
-    Do
-        found = InStr(at, escaped, "\u")
-        If found = 0 Or found + 5 > Len(escaped) Then Exit Do
-        StandInUnescape = StandInUnescape & Mid$(escaped, at, found - at) & ChrW$(CLng("&H" & Mid$(escaped, found + 2, 4)))
-        at = found + 6
-    Loop
-    StandInUnescape = StandInUnescape & Mid$(escaped, at)
-End Function
 
 Private Sub StandInCall(ByVal name As String, args As Variant)
     Dim line As String, i As Long
@@ -151,7 +142,7 @@ Private Function StandInAnswer(ByVal name As String, ByVal fallback As String) A
     Dim values() As String
     StandInAnswer = fallback
     If StandInReply(name, values) Then
-        If UBound(values) >= 0 Then StandInAnswer = StandInUnescape(values(0)) Else StandInAnswer = ""
+        If UBound(values) >= 0 Then StandInAnswer = TavoUnescape(values(0)) Else StandInAnswer = ""
     End If
 End Function
 
