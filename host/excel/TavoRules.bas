@@ -46,6 +46,8 @@ Public Const TAVO_LINE_SPACING As Double = 1.3
 Public Const TAVO_TEXT_BOX_INSET_X As Double = 7.2
 Public Const TAVO_TEXT_BOX_INSET_Y As Double = 3.6
 Public Const TAVO_ARROW_DEGREES As Double = 25
+Public Const TAVO_MAX_ROWS As Long = 65536
+Public Const TAVO_MAX_CELLS As Long = 2000000
 Private Const TAVO_DIGIT_POINTS As Double = 0.4772727272727273
 Private Const TAVO_ASCII_DIGITS As String = "0.5,0.5,1,1,1,1,1,0.5,0.6,0.6,1,1,0.5,0.6,0.5,0.6,1,1,1,1,1,1,1," & _
     "1,1,1,0.5,0.5,1,1,1,1,1,1,1,1,1,1,1,1,1,0.5,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,0.6," & _

@@ -13,9 +13,6 @@ Public Const KIND_EMPTY As Byte = 0
 Public Const KIND_TEXT As Byte = 1
 Public Const KIND_NUMBER As Byte = 2
 Public Const KIND_BOOLEAN As Byte = 3
-' As the workbook host: a drawing of more rows or cells is refused.
-Private Const MAX_ROWS As Long = 65536
-Private Const MAX_CELLS As Long = 2000000
 
 ' The cells that draw, row by row, left to right: place, kind, fill
 ' (&HRRGGBB, -1 none) and six borders each at 6 * cell + edge - 5 (Excel's
@@ -58,7 +55,7 @@ Public Function TavoReadSheet(ByVal sheet As Object, ByVal area As Object, ByVal
     mAreaCol = area.Column
     mAreaRows = area.Rows.Count
     mAreaCols = area.Columns.Count
-    If mAreaRows > MAX_ROWS Or CDbl(mAreaRows) * mAreaCols > MAX_CELLS Then
+    If mAreaRows > TAVO_MAX_ROWS Or CDbl(mAreaRows) * mAreaCols > TAVO_MAX_CELLS Then
         TavoFail TavoUnescape("\u30B7\u30FC\u30C8 ""%1"" \u306F %2 \u30BB\u30EB\u3042\u3063\u3066\u3001\u63CF\u304F\u306B\u306F" & _
             "\u5E83\u3059\u304E\u307E\u3059\u3002\u63CF\u304F\u7BC4\u56F2\u3092\u9078\u629E\u3057\u3066\u304F\u3060\u3055\u3044\u3002"), _
             sheet.Name, mAreaRows & " x " & mAreaCols

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "settings/sheet_palette.h"
+#include "workbook/cell_collector.h"
 #include "workbook/border_pens.h"
 #include "workbook/cell_text.h"
 #include "workbook/shape_drawing.h"
@@ -77,6 +78,9 @@ std::string Block() {
     };
     for (const auto& [name, value] : constants)
         out << "Public Const TAVO_" << name << " As Double = " << Number(value) << "\n";
+    // A drawing of more rows or cells is refused.
+    out << "Public Const TAVO_MAX_ROWS As Long = " << kMaxDrawnRows << "\n";
+    out << "Public Const TAVO_MAX_CELLS As Long = " << kMaxDrawnCells << "\n";
     // Widths as the sheet's fonts draw them: a digit's width in points per
     // point of font size, and each character's width in digits.
     const double digit = SheetTextPoints("0", 1.0);
