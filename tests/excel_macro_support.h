@@ -13,10 +13,12 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/encoding.h"
 #include "tavo.h"
 #include "test_support.h"
 #include "workbook/recording_export_calls.h"
@@ -241,6 +243,139 @@ inline std::map<std::string, MacroResult> RunMacros(const std::vector<MacroJob>&
                 }
     }
     return out;
+}
+
+// The library's answers and the replay of a build, for the dump and build
+// tests.
+// A drawing file to dump: the bundled export of examples/form.xlsx, and
+// every entity kind (examples/entities.csv built with `tavo build --mm`).
+struct DrawingFile {
+    std::string name, path;
+};
+
+inline std::string RunCommand(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+        if (pclose(p) != 0) throw std::runtime_error(command + " failed");
+    }
+    return out;
+}
+
+// A .jwc comment (UTF-8 here) as LibreOffice's StrConv reads its bytes.
+inline std::string CommentAsLibreOfficeReadsIt(const std::string& utf8) {
+    return tavo::test::Converted(tavo::platform::Utf8ToCp932(utf8), "CP1252", "UTF-8");
+}
+
+inline std::string Signed16(uint16_t v) { return std::to_string(static_cast<int16_t>(v)); }
+
+// The replies the library gives a dump of the file: what its exports hand
+// out after JwcLoadFrom, in the order the dump macro asks.
+inline std::string DumpReplies(const std::string& path) {
+    std::ostringstream r;
+    r << std::setprecision(9) << "ReadIniDump\t-1\t-1\t-1\t-1\nReadIniString:5\t" << tavo::test::Escaped(path) << '\n';
+    JwcCreate(3, 100);
+    const char* name = path.c_str();
+    JwcLoadFrom(&name);
+    const int32_t counts[4] = {GetSenCount(), GetEnkoCount(), GetMojiCount(), GetTenCount()};
+    r << "GetSenCount\t" << counts[0] << "\nGetEnkoCount\t" << counts[1] << "\nGetMojiCount\t" << counts[2]
+      << "\nGetTenCount\t" << counts[3] << '\n';
+    for (int16_t row = 0; row <= 10; ++row) {
+        TavoMojiTableRow t;
+        GetTable(&t, row);
+        r << "GetTable\t" << Signed16(t.PenNo) << '\t' << Signed16(t.Width) << '\t' << Signed16(t.Height) << '\t'
+          << Signed16(t.Spacing) << '\n';
+    }
+    for (int16_t i = 0; i < counts[0]; ++i) {
+        TavoSenRecord x;
+        GetSen(&x, i);
+        r << "GetSen\t" << x.X1 << '\t' << x.Y1 << '\t' << x.X2 << '\t' << x.Y2 << '\t' << +x.LineType << '\t' << +x.Color
+          << '\t' << +x.Lay << '\t' << +x.SpareByte << '\t' << Signed16(x.SpareWord) << "\t0\t0\n";
+    }
+    for (int16_t i = 0; i < counts[1]; ++i) {
+        TavoEnkoRecord x;
+        GetEnko(&x, i);
+        r << "GetEnko\t" << x.X << '\t' << x.Y << '\t' << x.R << '\t' << Signed16(x.Flatness) << "\t0\t0\t" << x.StartAngle
+          << '\t' << x.EndAngle << '\t' << x.Tilt << '\t' << +x.LineType << '\t' << +x.Color << '\t' << +x.Lay << '\t'
+          << +x.SpareByte << '\t' << Signed16(x.SpareWord) << "\t0\t0\n";
+    }
+    for (int16_t i = 0; i < counts[2]; ++i) {
+        TavoMojiRecord x;
+        GetMoji(&x, i);
+        r << "GetMoji\t" << x.X1 << '\t' << x.Y1 << '\t' << x.X2 << '\t' << x.Y2 << '\t' << +x.MojiNo << '\t' << +x.Lay
+          << '\t' << Signed16(x.Flags) << '\n';
+        TavoString text = GetMojiString(i);
+        r << "GetMojiString\t" << tavo::test::Escaped(tavo::platform::Cp932ToUtf8(std::string(text, TavoStringByteLen(text)))) << '\n';
+        TavoFreeString(text);
+    }
+    for (int16_t i = 0; i < counts[3]; ++i) {
+        TavoTenRecord x;
+        GetTen(&x, i);
+        r << "GetTen\t" << x.X << '\t' << x.Y << '\t' << +x.Lay << '\t' << +x.Color << '\t' << Signed16(x.SpareWord) << '\n';
+    }
+    JwcDestroy();
+    return r.str();
+}
+
+// The calls a build logged, made through the library, saving to `path`.
+inline void Replay(const std::vector<LoggedCall>& log, const std::string& path) {
+    for (const LoggedCall& c : log) {
+        const auto f = [&c](std::size_t i) { return std::stof(c.args.at(i)); };
+        const auto n = [&c](std::size_t i) { return static_cast<int32_t>(std::stod(c.args.at(i))); };
+        const auto b = [&n](std::size_t i) { return static_cast<uint8_t>(n(i)); };
+        const auto w = [&n](std::size_t i) { return static_cast<uint16_t>(n(i)); };
+        if (c.name == "JwcCreate") {
+            JwcCreate(static_cast<int16_t>(n(0)), static_cast<int16_t>(n(1)));
+        } else if (c.name == "SetComment") {
+            const std::string a = tavo::test::Converted(c.args.at(0), "UTF-8", "CP1252"), z = tavo::test::Converted(c.args.at(1), "UTF-8", "CP1252");
+            const char *pa = a.c_str(), *pz = z.c_str();
+            SetComment(&pa, &pz);
+        } else if (c.name == "SetMojiTable") {
+            SetMojiTable(static_cast<int16_t>(n(0)), w(1), w(2), w(3), w(4));
+        } else if (c.name == "AddSen") {
+            AddSen(f(0), f(1), f(2), f(3), b(4), b(5), b(6), b(7), w(8));
+        } else if (c.name == "AddEnko") {
+            AddEnko(f(0), f(1), f(2), w(3), n(4), n(5), n(6), b(7), b(8), b(9), b(10), w(11));
+        } else if (c.name == "AddMoji") {
+            const std::string text = tavo::platform::Utf8ToCp932(c.args.at(7));
+            const char* p = text.c_str();
+            AddMoji(f(0), f(1), f(2), f(3), b(4), b(5), w(6), &p);
+        } else if (c.name == "AddTen") {
+            AddTen(f(0), f(1), b(2), b(3), w(4));
+        } else if (c.name == "JwcSaveTo") {
+            const char* p = path.c_str();
+            JwcSaveTo(&p);
+        } else if (c.name == "JwcDestroy") {
+            JwcDestroy();
+        }
+    }
+}
+
+// A CSV line's fields, quotes taken off.
+inline std::vector<std::string> CsvFields(const std::string& line) {
+    std::vector<std::string> out(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            out.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            out.emplace_back();
+        } else if (c != '\r') {
+            out.back() += c;
+        }
+    }
+    return out;
+}
+
+inline bool IsNumber(const std::string& s) {
+    char* end = nullptr;
+    std::strtod(s.c_str(), &end);
+    return !s.empty() && end == s.c_str() + s.size();
 }
 
 }  // namespace tavo::test
