@@ -305,33 +305,35 @@ Public Function TavoRowHeight(ByVal row As Long) As Double
     If row >= 1 And row <= mRowsKnown Then TavoRowHeight = mRowHeight(row)
 End Function
 
+' Visible ordinals of columns (or rows) first..last (-1 hidden) and the
+' running offsets of their edges in points; how many are visible.
+Private Function LayOutAxis(ByVal columns As Boolean, ByVal first As Long, ByVal last As Long, ords() As Long, _
+        edges() As Double) As Long
+    Dim i As Long, size As Double, visible As Long
+    ReDim ords(first To last): ReDim edges(0 To last - first + 1)
+    For i = first To last
+        If columns Then
+            size = TavoColumnWidth(i)
+        Else
+            size = TavoRowHeight(i)
+        End If
+        ords(i) = -1
+        If size > 0 Then
+            ords(i) = visible
+            edges(visible + 1) = edges(visible) + size
+            visible = visible + 1
+        End If
+    Next
+    LayOutAxis = visible
+End Function
+
 ' The drawn range on the paper: hidden rows and columns take no room, and
 ' the figure sits as PlotOffset says (0 centred, 1 top-left, 2 bottom-left).
 Private Sub LayOutGrid(s As TSettings)
-    Dim i As Long, size As Double, paperWidth As Double, paperHeight As Double
+    Dim i As Long, paperWidth As Double, paperHeight As Double
     Dim colEdges() As Double, rowEdges() As Double
-    ReDim SheetColOrd(SheetFirstCol To SheetLastCol): ReDim colEdges(0 To SheetLastCol - SheetFirstCol + 1)
-    SheetVisibleCols = 0
-    For i = SheetFirstCol To SheetLastCol
-        size = TavoColumnWidth(i)
-        SheetColOrd(i) = -1
-        If size > 0 Then
-            SheetColOrd(i) = SheetVisibleCols
-            colEdges(SheetVisibleCols + 1) = colEdges(SheetVisibleCols) + size
-            SheetVisibleCols = SheetVisibleCols + 1
-        End If
-    Next
-    ReDim SheetRowOrd(SheetFirstRow To SheetLastRow): ReDim rowEdges(0 To SheetLastRow - SheetFirstRow + 1)
-    SheetVisibleRows = 0
-    For i = SheetFirstRow To SheetLastRow
-        size = TavoRowHeight(i)
-        SheetRowOrd(i) = -1
-        If size > 0 Then
-            SheetRowOrd(i) = SheetVisibleRows
-            rowEdges(SheetVisibleRows + 1) = rowEdges(SheetVisibleRows) + size
-            SheetVisibleRows = SheetVisibleRows + 1
-        End If
-    Next
+    SheetVisibleCols = LayOutAxis(True, SheetFirstCol, SheetLastCol, SheetColOrd, colEdges)
+    SheetVisibleRows = LayOutAxis(False, SheetFirstRow, SheetLastRow, SheetRowOrd, rowEdges)
     paperWidth = TavoDrawWidth(s.PlotSize)
     paperHeight = paperWidth / Sqr(2#)
     mPaperLeft = 0
