@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic \
               python3 xvfb xauth xdotool xclip liborcus-dev libxlsxwriter-dev libreoffice-calc-nogui python3-openpyxl \
-              fonts-crosextra-carlito python3-ezdxf librecad poppler-utils
+              fonts-crosextra-carlito python3-ezdxf librecad poppler-utils python3-uno
 WIN32_BUILD ?= build-win32
 WIN64_BUILD ?= build-win64
 WIN_PACKAGES = cmake make python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 \
@@ -95,6 +95,7 @@ bench: build
 	./$(BUILD)/bench/number_format_bench
 	./$(BUILD)/bench/viewer_bench
 	./$(BUILD)/bench/workbook_bench
+	./$(BUILD)/bench/excel_macro_bench
 
 # libFuzzer targets (clang): each runs FUZZ_SECONDS or FUZZ_RUNS, whichever
 # ends first; findings land in fuzz/corpus/<target>/, which the tests replay.

@@ -27,6 +27,7 @@
 #include "tavo.h"
 #include "workbook/cell_address.h"
 #include "ignored_sheet.h"
+#include "ruled_sheet.h"
 #include "stored_zip.h"
 #include "workbook/workbook_export.h"
 #include "workbook/workbook_reader.h"
@@ -88,15 +89,7 @@ std::filesystem::path Folder() {
 // rows x columns cells, each with all four borders and a text of its own.
 std::string Sheet(int rows, int columns) {
     const std::string path = (Folder() / ("sheet-" + std::to_string(rows) + "x" + std::to_string(columns) + ".xlsx")).string();
-    if (std::filesystem::exists(path)) return path;
-    lxw_workbook* wb = workbook_new(path.c_str());
-    lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
-    lxw_format* box = workbook_add_format(wb);
-    format_set_border(box, LXW_BORDER_THIN);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c)
-            worksheet_write_string(ws, r, c, ("品" + std::to_string(r) + "-" + std::to_string(c)).c_str(), box);
-    workbook_close(wb);
+    if (!std::filesystem::exists(path)) WriteRuledSheet(path, rows, columns);
     return path;
 }
 

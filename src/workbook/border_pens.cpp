@@ -4,15 +4,21 @@
 
 namespace tavo::workbook {
 
+const std::array<uint8_t, 56>& PaletteSearchOrder() {
+    static const std::array<uint8_t, 56> order = [] {
+        std::array<uint8_t, 56> o{};
+        for (std::size_t k = 0; k < o.size(); ++k) o[k] = static_cast<uint8_t>(k < 16 ? k + 1 : k < 40 ? k + 17 : k - 23);
+        return o;
+    }();
+    return order;
+}
+
 int NearestPaletteIndex(uint32_t rgb) {
     const auto channel = [](uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
     int best = 1;
     long bestDistance = -1;
-    // Indices 17 to 32 have no swatch in the dialog and mostly repeat
-    // others: they are tried last, so a tie goes to a swatch.
-    std::array<std::size_t, 56> order{};
-    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k < 16 ? k : k < 40 ? k + 16 : k - 24;
-    for (std::size_t i : order) {
+    for (const uint8_t index : PaletteSearchOrder()) {
+        const std::size_t i = index - 1U;
         long d = 0;
         for (int shift : {16, 8, 0}) {
             const long diff = channel(rgb, shift) - channel(kSheetPalette[i], shift);

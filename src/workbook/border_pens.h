@@ -9,8 +9,13 @@
 
 namespace tavo::workbook {
 
-// Colour index (1..56) of the palette colour nearest to `rgb`; on a tie an
-// index with a swatch in the dialog wins, then the lowest.
+// Palette indices (1..56) in the order the nearest colour is looked for:
+// the 40 with a swatch in the dialog first, then the 16 without (17 to 32,
+// which mostly repeat others), each part in index order.
+const std::array<uint8_t, 56>& PaletteSearchOrder();
+
+// Colour index (1..56) of the palette colour nearest to `rgb`; on a tie the
+// index first in PaletteSearchOrder wins.
 int NearestPaletteIndex(uint32_t rgb);
 
 // The pen of a border: its colour's palette index through BColorIndex; an

@@ -11,10 +11,6 @@ namespace tavo::workbook {
 
 namespace {
 
-constexpr double kInsetXPoints = 7.2;  // a text box's room around its text
-constexpr double kInsetYPoints = 3.6;
-constexpr double kArrowDegrees = 25;
-
 float F(double v) { return static_cast<float>(v); }
 
 struct Point {

@@ -8,6 +8,10 @@
 
 namespace tavo::workbook {
 
+constexpr double kInsetXPoints = 7.2;  // a text box's room around its text
+constexpr double kInsetYPoints = 3.6;
+constexpr double kArrowDegrees = 25;   // an arrow head's sides from its line
+
 // Adds the sheet's drawn shapes as the host does: outlines as lines and
 // arcs (AddLine, AddCircle) on SimbolLay, the pen from the line's colour
 // through the palette and BColorIndex (the sheet's default colour, or an

@@ -19,8 +19,6 @@ namespace tavo::workbook {
 
 namespace {
 
-constexpr double kCellMarginPoints = 1.5;  // room between a cell's edge and its text
-
 float F(double v) { return static_cast<float>(v); }
 
 // A Windows colour value: red in the lowest byte.

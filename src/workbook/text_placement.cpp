@@ -8,12 +8,6 @@
 
 namespace tavo::workbook {
 
-namespace {
-
-constexpr double kLineSpacing = 1.3;  // lines of a text, in text heights
-
-}  // namespace
-
 double TextMetrics::lineLength(const std::string& cp932) const { return TextCells(cp932) * (width + pitch) * 0.5; }
 
 TextMetrics MetricsFor(double fontPoints, double mmPerPoint, const TavoSettings& settings) {

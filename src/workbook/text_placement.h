@@ -10,6 +10,9 @@
 
 namespace tavo::workbook {
 
+constexpr double kCellMarginPoints = 1.5;  // room between a cell's edge and its text
+constexpr double kLineSpacing = 1.3;       // lines of a text, in text heights
+
 // The size a text is drawn at: the row of the text-size table nearest to
 // the font's height on the paper, its character width, height and spacing
 // in paper mm, and the distance between lines.

@@ -1,0 +1,139 @@
+// The block of host/excel/TavoRules.bas between "' BEGIN GENERATED" and
+// "' END GENERATED", written from the workbook host's own tables and
+// constants, so that the macro and `tavo export` cannot draw a sheet by
+// two copies of a table.
+//
+//   basic_rules --check TavoRules.bas   exit 1, naming the first difference, when the block is stale
+//   basic_rules --write TavoRules.bas   rewrites the block
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/sheet_palette.h"
+#include "workbook/cell_collector.h"
+#include "workbook/border_pens.h"
+#include "workbook/cell_text.h"
+#include "workbook/shape_drawing.h"
+#include "workbook/text_placement.h"
+
+namespace {
+
+using namespace tavo::workbook;
+
+const char* const kBegin = "' BEGIN GENERATED";
+const char* const kEnd = "' END GENERATED";
+
+std::string Number(double v) {
+    char text[40];
+    for (int digits = 1; digits <= 17; ++digits) {  // the shortest that reads back the same
+        std::snprintf(text, sizeof text, "%.*g", digits, v);
+        if (std::stod(text) == v) break;
+    }
+    return text;
+}
+
+// A string constant, split over continued lines of at most ~110 columns.
+std::string StringConst(const std::string& name, const std::vector<std::string>& items) {
+    std::string out = "Private Const " + name + " As String = \"";
+    std::size_t width = out.size();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string item = items[i] + (i + 1 < items.size() ? "," : "");
+        if (width + item.size() > 110) {
+            out += "\" & _\n    \"";
+            width = 5;
+        }
+        out += item;
+        width += item.size();
+    }
+    return out + "\"\n";
+}
+
+std::string Block() {
+    std::ostringstream out;
+    const std::pair<const char*, BorderStyle> styles[] = {
+        {"HAIR", BorderStyle::Hair},
+        {"DOTTED", BorderStyle::Dotted},
+        {"DASH_DOT_DOT", BorderStyle::DashDotDot},
+        {"DASH_DOT", BorderStyle::DashDot},
+        {"DASHED", BorderStyle::Dashed},
+        {"THIN", BorderStyle::Thin},
+        {"MEDIUM_DASH_DOT_DOT", BorderStyle::MediumDashDotDot},
+        {"SLANT_DASH_DOT", BorderStyle::SlantDashDot},
+        {"MEDIUM_DASH_DOT", BorderStyle::MediumDashDot},
+        {"MEDIUM_DASHED", BorderStyle::MediumDashed},
+        {"MEDIUM", BorderStyle::Medium},
+        {"THICK", BorderStyle::Thick},
+        {"DOUBLE", BorderStyle::Double},
+    };
+    for (const auto& [name, style] : styles)
+        out << "Public Const TAVO_STYLE_" << name << " As Long = " << static_cast<int>(style) << "\n";
+    const std::pair<const char*, double> constants[] = {
+        {"CELL_MARGIN_POINTS", kCellMarginPoints}, {"CELL_PADDING_POINTS", kCellPaddingPoints},
+        {"LINE_SPACING", kLineSpacing},           {"TEXT_BOX_INSET_X", kInsetXPoints},
+        {"TEXT_BOX_INSET_Y", kInsetYPoints},      {"ARROW_DEGREES", kArrowDegrees},
+    };
+    for (const auto& [name, value] : constants)
+        out << "Public Const TAVO_" << name << " As Double = " << Number(value) << "\n";
+    // A drawing of more rows or cells is refused.
+    out << "Public Const TAVO_MAX_ROWS As Long = " << kMaxDrawnRows << "\n";
+    out << "Public Const TAVO_MAX_CELLS As Long = " << kMaxDrawnCells << "\n";
+    // Widths as the sheet's fonts draw them: a digit's width in points per
+    // point of font size, and each character's width in digits.
+    const double digit = SheetTextPoints("0", 1.0);
+    out << "Private Const TAVO_DIGIT_POINTS As Double = " << Number(digit) << "\n";
+    std::vector<std::string> ascii;
+    for (int c = 32; c <= 126; ++c) ascii.push_back(Number(SheetTextPoints(std::string(1, static_cast<char>(c)), 1.0) / digit));
+    out << StringConst("TAVO_ASCII_DIGITS", ascii);
+    out << "Private Const TAVO_KANA_DIGITS As Double = " << Number(SheetTextPoints("\xB1", 1.0) / digit) << "\n";
+    out << "Private Const TAVO_WIDE_DIGITS As Double = " << Number(SheetTextPoints("\x82\xA0", 1.0) / digit) << "\n";
+    std::vector<std::string> palette;
+    for (const uint8_t index : PaletteSearchOrder()) {
+        char rgb[8];
+        std::snprintf(rgb, sizeof rgb, "%06X", static_cast<unsigned>(tavo::kSheetPalette.at(index - 1U)));
+        palette.push_back(std::to_string(index) + ":" + rgb);
+    }
+    out << StringConst("TAVO_PALETTE", palette);
+    return out.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 || (std::string(argv[1]) != "--check" && std::string(argv[1]) != "--write")) {
+        std::cerr << "usage: basic_rules --check|--write TavoRules.bas\n";
+        return 2;
+    }
+    const std::string path = argv[2];
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t begin = text.find(kBegin), end = text.find(kEnd);
+    if (!in || begin == std::string::npos || end == std::string::npos || end < begin) {
+        std::cerr << path << ": no block between \"" << kBegin << "\" and \"" << kEnd << "\"\n";
+        return 1;
+    }
+    const std::size_t first = text.find('\n', begin) + 1;
+    const std::string block = Block();
+    if (std::string(argv[1]) == "--write") {
+        // In the module's own line ends: the macro editor imports CR LF.
+        const bool crlf = first >= 2 && text[first - 2] == '\r';
+        std::string lines;
+        for (char c : block) lines += c == '\n' && crlf ? std::string("\r\n") : std::string(1, c);
+        std::ofstream(path, std::ios::binary) << text.substr(0, first) << lines << text.substr(end);
+        return 0;
+    }
+    std::string stored;
+    for (char c : text.substr(first, end - first))
+        if (c != '\r') stored += c;
+    if (stored == block) return 0;
+    std::size_t at = 0;
+    while (at < stored.size() && at < block.size() && stored[at] == block[at]) ++at;
+    const std::size_t lineStart = block.rfind('\n', at == 0 ? 0 : at - 1);
+    const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
+    std::cerr << path << ": the generated block is not the workbook host's tables; it should read, from\n  "
+              << block.substr(from, block.find('\n', from) - from) << "\nRun: basic_rules --write " << path << "\n";
+    return 1;
+}
