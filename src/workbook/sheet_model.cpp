@@ -1,6 +1,7 @@
 #include "workbook/sheet_model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace tavo::workbook {
@@ -21,6 +22,47 @@ AxisSizes::Value AxisSizes::valueAt(int32_t index) const {
 double AxisSizes::visibleSize(int32_t index) const {
     const Value v = valueAt(index);
     return v.hidden ? 0 : v.points.value_or(default_);
+}
+
+double AxisSizes::sum(int32_t from, int32_t to) const {
+    double total = 0;
+    int32_t at = std::max(from, 0);
+    while (at < to) {
+        auto it = spans_.upper_bound(at);
+        int32_t last = it == spans_.end() ? to - 1 : std::min(to - 1, it->first - 1);
+        double size = default_;
+        if (it != spans_.begin() && std::prev(it)->second.last >= at) {  // inside a span
+            const Span& s = std::prev(it)->second;
+            last = std::min(to - 1, s.last);
+            size = s.value.hidden ? 0 : s.value.points.value_or(default_);
+        }
+        total += size * (static_cast<double>(last) - at + 1);
+        at = last + 1;
+    }
+    return total;
+}
+
+std::pair<int32_t, double> AxisSizes::walk(int32_t from, double distance, int32_t limit) const {
+    int32_t at = std::max(from, 0);
+    while (at < limit - 1) {
+        auto it = spans_.upper_bound(at);
+        int32_t last = it == spans_.end() ? limit - 1 : it->first - 1;
+        double size = default_;
+        if (it != spans_.begin() && std::prev(it)->second.last >= at) {
+            const Span& s = std::prev(it)->second;
+            last = s.last;
+            size = s.value.hidden ? 0 : s.value.points.value_or(default_);
+        }
+        last = std::min(last, limit - 1);
+        const double count = static_cast<double>(last) - at + 1;
+        if (size > 0 && distance <= size * count) {  // ends inside this stretch
+            const double whole = std::min(std::floor(distance / size), count - 1);
+            return {at + static_cast<int32_t>(whole), distance - whole * size};
+        }
+        distance -= size * count;
+        at = last + 1;
+    }
+    return {limit - 1, distance};
 }
 
 // Splits the spans at `first` and `first + count`, changes every value in

@@ -178,6 +178,11 @@ public:
     // Size in points, 0 for a hidden index.
     double visibleSize(int32_t index) const;
     std::size_t spanCount() const { return spans_.size(); }
+    // The visible sizes of indices [from, to) added up; a step a span.
+    double sum(int32_t from, int32_t to) const;
+    // Where a distance measured from index `from` ends: the index (below
+    // `limit`) and what is left of the distance inside it.
+    std::pair<int32_t, double> walk(int32_t from, double distance, int32_t limit) const;
 
 private:
     struct Value {

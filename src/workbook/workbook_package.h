@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "workbook/workbook_limits.h"
+
 namespace orcus {
 class zip_archive;
 class zip_archive_stream;
@@ -24,13 +26,6 @@ enum class WorkbookKind { Xlsx, Ods };
 // keeps its messages, in Shift-JIS.
 [[noreturn]] void FailWorkbook(const std::string& path, const std::string& detail);
 
-// Limits that keep a hostile file from taking the machine: the file itself,
-// and what its parts unpack to as their archive declares it (the reader
-// sizes its buffers from those declarations).
-constexpr std::size_t kMaxFileBytes = 256u << 20;
-constexpr std::size_t kMaxPartBytes = 256u << 20;
-constexpr std::size_t kMaxUnpackedBytes = 512u << 20;
-constexpr std::size_t kMaxParts = 100000;
 
 // A workbook file and the parts of its archive, read with liborcus. The
 // constructor refuses, with an Error naming the file and what is wrong,
