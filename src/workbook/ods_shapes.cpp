@@ -179,7 +179,7 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
                 if (comma == std::string::npos || vw <= 0 || vh <= 0) continue;
                 s.points.emplace_back((std::atof(p.substr(0, comma).c_str()) - vx) / vw,
                                       (std::atof(p.substr(comma + 1).c_str()) - vy) / vh);
-                CheckLimit(s.points.size(), kMaxShapePoints, "points in one shape's outline");
+                CheckLimit(++points_, kMaxShapePoints, "points in the shapes' outlines");
             }
             drawable_ = s.points.size() >= 2;
         } else if (name != "frame") {

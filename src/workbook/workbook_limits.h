@@ -21,7 +21,7 @@ constexpr std::size_t kMaxParts = 100000;
 // kMaxDrawnCells, is refused: such a sheet is formatted far beyond its
 // contents, and its drawing would not fit any paper.
 constexpr int32_t kMaxDrawnRows = 65536;
-constexpr std::size_t kMaxDrawnCells = 2000000;
+constexpr std::size_t kMaxDrawnCells = 500000;
 
 // Shared strings, and the bytes of one text (the spreadsheet keeps 32,767
 // characters in a cell).
@@ -38,9 +38,9 @@ constexpr std::size_t kMaxMergedCells = 4000000;
 constexpr std::size_t kMaxLargeMerges = 1024;
 constexpr int64_t kLargeMergeCells = 4096;
 
-// Drawn shapes, and the points of one outline.
+// Drawn shapes, and the points of their outlines in all.
 constexpr std::size_t kMaxShapes = 10000;
-constexpr std::size_t kMaxShapePoints = 10000;
+constexpr std::size_t kMaxShapePoints = 100000;
 
 // Sizes as the spreadsheet allows them: row heights, column widths and font
 // sizes in points.

@@ -93,18 +93,18 @@ WorkbookPackage::WorkbookPackage(std::string path) : path_(std::move(path)) {
         in.clear();
         return b;
     };
-    checkFile(readAt, static_cast<std::size_t>(size));
+    unpacked_ = checkFile(readAt, static_cast<std::size_t>(size));
     open(std::make_unique<orcus::zip_archive_stream_fd>(path_.c_str()));
 }
 
 WorkbookPackage::WorkbookPackage(std::string name, std::string bytes) : path_(std::move(name)), bytes_(std::move(bytes)) {
     if (bytes_.size() > kMaxFileBytes) fail("is larger than " + Mebibytes(kMaxFileBytes) + ", too large for a workbook");
-    checkFile([this](std::size_t at, std::size_t length) { return at < bytes_.size() ? bytes_.substr(at, length) : std::string(); },
+    unpacked_ = checkFile([this](std::size_t at, std::size_t length) { return at < bytes_.size() ? bytes_.substr(at, length) : std::string(); },
               bytes_.size());
     open(std::make_unique<orcus::zip_archive_stream_blob>(reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size()));
 }
 
-void WorkbookPackage::checkFile(const ReadAt& readAt, std::size_t size) const {
+std::map<std::string, std::size_t> WorkbookPackage::checkFile(const ReadAt& readAt, std::size_t size) const {
     const std::string head = readAt(0, 8);
     if (StartsWith(head, kCompoundFile)) {
         // Both encrypted .xlsx files and binary .xls workbooks are compound files.
@@ -114,7 +114,7 @@ void WorkbookPackage::checkFile(const ReadAt& readAt, std::size_t size) const {
         fail("is a binary .xls workbook, which cannot be read; save it as .xlsx or .ods");
     }
     if (!StartsWith(head, "PK\x03\x04")) fail("is not a workbook (.xlsx or .ods)");
-    checkArchive(readAt, size);
+    return checkArchive(readAt, size);
 }
 
 void WorkbookPackage::open(std::unique_ptr<orcus::zip_archive_stream> stream) {
@@ -145,7 +145,8 @@ WorkbookPackage::~WorkbookPackage() = default;
 
 // What the parts declare they unpack to, from the archive's central
 // directory: the reader allocates that much before unpacking.
-void WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const {
+std::map<std::string, std::size_t> WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const {
+    std::map<std::string, std::size_t> unpackedSizes;
     if (size < 22) fail("is damaged: the zip archive is cut short");
     const std::size_t tailFrom = size > 22 + 65535 ? size - 22 - 65535 : 0;
     const std::string tail = readAt(tailFrom, size - tailFrom);
@@ -184,8 +185,10 @@ void WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const
             fail("is damaged: part \"" + name + "\" is not where its zip directory says");
         if (U32(header, 18) > size || (U32(header, 22) > kMaxPartBytes && U32(header, 22) != 0xFFFFFFFF))
             fail("is damaged: part \"" + name + "\" says it unpacks to more than its directory says");
+        unpackedSizes[LowerAscii(name)] = unpacked;
         at += 46 + nameLength + U16(b, at + 30) + U16(b, at + 32);
     }
+    return unpackedSizes;
 }
 
 std::string WorkbookPackage::read(std::string_view part) const {
@@ -196,6 +199,9 @@ XmlText WorkbookPackage::readXml(std::string_view part) const {
     const std::string& name = stored(part);
     if (name.empty()) fail("has no part \"" + std::string(part) + "\" (damaged?)");
     std::vector<unsigned char> buf;
+    // Room for the parser's padding from the start: a large part is not copied to grow.
+    const auto declared = unpacked_.find(LowerAscii(name));
+    if (declared != unpacked_.end()) buf.reserve(declared->second + XmlText::kPadding);
     try {
         if (!zip_->read_file_entry(name, buf)) failPart(name, "damaged (cannot be unpacked)");
     } catch (const Error&) {

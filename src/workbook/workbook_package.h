@@ -62,8 +62,9 @@ public:
 
 private:
     using ReadAt = std::function<std::string(std::size_t at, std::size_t length)>;
-    void checkFile(const ReadAt& readAt, std::size_t size) const;
-    void checkArchive(const ReadAt& readAt, std::size_t size) const;
+    // Both return what each part declares it unpacks to, by its name in lower case.
+    std::map<std::string, std::size_t> checkFile(const ReadAt& readAt, std::size_t size) const;
+    std::map<std::string, std::size_t> checkArchive(const ReadAt& readAt, std::size_t size) const;
     void open(std::unique_ptr<orcus::zip_archive_stream> stream);
     // The name the archive stores a part under; "" when it is not there.
     const std::string& stored(std::string_view part) const;
@@ -73,6 +74,7 @@ private:
     std::unique_ptr<orcus::zip_archive_stream> stream_;
     std::unique_ptr<orcus::zip_archive> zip_;
     std::map<std::string, std::string> names_;  // by the part name in lower case
+    std::map<std::string, std::size_t> unpacked_;  // the same
     WorkbookKind kind_ = WorkbookKind::Xlsx;
 };
 

@@ -208,7 +208,7 @@ private:
             s.shape.closed = false;
         } else if (name == "pt" && s.custom) {
             s.shape.points.emplace_back(static_cast<double>(a.number("", "x")), static_cast<double>(a.number("", "y")));
-            CheckLimit(s.shape.points.size(), kMaxShapePoints, "points in one shape's outline");
+            CheckLimit(++points_, kMaxShapePoints, "points in the shapes' outlines");
         } else if (name == "close" && s.custom) {
             s.shape.closed = true;
         } else if (name == "ln") {
@@ -382,6 +382,7 @@ private:
     bool inXfrm_ = false, inLine_ = false, inStyleLine_ = false, inText_ = false, inRun_ = false;
     bool fontFromRun_ = false;
     bool frame_ = false, chart_ = false;
+    std::size_t points_ = 0;  // of all outlines
 };
 
 }  // namespace

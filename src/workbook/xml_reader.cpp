@@ -5,6 +5,7 @@
 #include <orcus/xml_namespace.hpp>
 
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <utility>
 
@@ -97,12 +98,26 @@ void AppendUtf8(std::string& out, uint32_t c) {
 }  // namespace
 
 XmlText::XmlText(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)), size_(bytes_.size()) {
-    bytes_.resize(size_ + kPadding, 0);
+    if (size_ <= kLargePart) {
+        bytes_.resize(size_ + kPadding, 0);
+        return;
+    }
+    // "</name>" and then only blanks (liborcus ends what it unpacks with a NUL).
+    std::size_t end = size_;
+    while (end > 0 && (bytes_[end - 1] == ' ' || bytes_[end - 1] == '\n' || bytes_[end - 1] == '\r' ||
+                       bytes_[end - 1] == '\t' || bytes_[end - 1] == 0))
+        --end;
+    std::size_t at = end > 0 && bytes_[end - 1] == '>' ? end - 1 : 0;
+    while (at > 0 && (std::isalnum(bytes_[at - 1]) || bytes_[at - 1] == ':' || bytes_[at - 1] == '_' ||
+                      bytes_[at - 1] == '-' || bytes_[at - 1] == '.'))
+        --at;
+    safe_ = at >= 2 && at + 1 < end && bytes_[at - 1] == '/' && bytes_[at - 2] == '<';
 }
 
 XmlText::XmlText(std::string_view text) : XmlText(std::vector<unsigned char>(text.begin(), text.end())) {}
 
 void ParseXml(const XmlText& text, XmlHandler& handler) {
+    if (!text.safe()) throw XmlDamaged("cut short: it does not end in an end tag");
     const std::string_view content = text.view();
     orcus::xmlns_repository repo;
     orcus::xmlns_context cxt = repo.create_context();

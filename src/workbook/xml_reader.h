@@ -55,8 +55,10 @@ public:
 };
 
 // A part's text as the XML parser takes it. liborcus's parser reads a byte
-// past the end of a part that is cut short inside a tag, so the bytes are
-// followed by NULs that end any name or value it is reading.
+// past the end of a part that is cut short inside a tag. A small part is
+// followed by NULs, which end any name or value it is reading; a large one
+// is not copied for them, and must end in an end tag, as every complete
+// part does, or it is damaged.
 class XmlText {
 public:
     explicit XmlText(std::vector<unsigned char> bytes);
@@ -64,11 +66,17 @@ public:
 
     std::string_view view() const { return {reinterpret_cast<const char*>(bytes_.data()), size_}; }
     std::size_t size() const { return size_; }
+    // Whether the parser may read it: padded, or ending in an end tag.
+    bool safe() const { return safe_; }
+
+    // NULs after a small part's text.
+    static constexpr std::size_t kPadding = 16;
+    static constexpr std::size_t kLargePart = 8u << 20;
 
 private:
-    static constexpr std::size_t kPadding = 16;
     std::vector<unsigned char> bytes_;
     std::size_t size_;
+    bool safe_ = true;
 };
 
 // Parses `text`; the parser's errors become XmlDamaged.
