@@ -3,9 +3,11 @@
 // file, never in a crash, a hang or unbounded memory. The mutator changes
 // the parts of a stored zip and packs them again, so that the XML inside is
 // what gets mutated, besides the archive itself now and then.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,21 +32,21 @@ TavoSettings Settings() {
     return s;
 }
 
-uint32_t U32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
-uint32_t U16(const uint8_t* p) { return p[0] | p[1] << 8; }
+uint32_t U16(std::string_view b, size_t at) {
+    return static_cast<unsigned char>(b[at]) | static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8;
+}
+uint32_t U32(std::string_view b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
 
 // The stored parts of a zip, from its local headers; empty when it holds
 // anything else.
-std::vector<std::pair<std::string, std::string>> StoredParts(const uint8_t* data, size_t size) {
+std::vector<std::pair<std::string, std::string>> StoredParts(std::string_view zip) {
     std::vector<std::pair<std::string, std::string>> parts;
     size_t at = 0;
-    while (at + 30 <= size && U32(data + at) == 0x04034b50) {
-        const uint32_t method = U16(data + at + 8), length = U32(data + at + 18);
-        const uint32_t nameLength = U16(data + at + 26), extra = U16(data + at + 28);
-        if (method != 0 || at + 30 + nameLength + extra + length > size) return {};
-        const auto* name = reinterpret_cast<const char*>(data + at + 30);
-        const auto* body = reinterpret_cast<const char*>(data + at + 30 + nameLength + extra);
-        parts.emplace_back(std::string(name, nameLength), std::string(body, length));
+    while (at + 30 <= zip.size() && U32(zip, at) == 0x04034b50) {
+        const uint32_t method = U16(zip, at + 8), length = U32(zip, at + 18);
+        const uint32_t nameLength = U16(zip, at + 26), extra = U16(zip, at + 28);
+        if (method != 0 || at + 30 + nameLength + extra + length > zip.size()) return {};
+        parts.emplace_back(zip.substr(at + 30, nameLength), zip.substr(at + 30 + nameLength + extra, length));
         at += 30 + nameLength + extra + length;
     }
     return parts;
@@ -63,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 }
 
 extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned int seed) {
-    std::vector<std::pair<std::string, std::string>> parts = StoredParts(data, size);
+    std::vector<std::pair<std::string, std::string>> parts =
+        StoredParts(std::string_view(reinterpret_cast<const char*>(data), size));
     if (parts.empty() || seed % 8 == 0) return LLVMFuzzerMutate(data, size, maxSize);
     std::string& part = parts[seed / 8 % parts.size()].second;
     const size_t room = maxSize > size ? maxSize - size : 0;
@@ -71,6 +74,6 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
     part.resize(LLVMFuzzerMutate(reinterpret_cast<uint8_t*>(part.data()), part.size() - room, part.size()));
     const std::string zip = tavo::test::StoredZip(parts);
     if (zip.size() > maxSize) return LLVMFuzzerMutate(data, size, maxSize);
-    std::memcpy(data, zip.data(), zip.size());
+    std::copy(zip.begin(), zip.end(), data);
     return zip.size();
 }
