@@ -13,6 +13,7 @@
 #include "base/error.h"
 #include "base/file_save.h"
 #include "platform/encoding.h"
+#include "workbook/parser_guard.h"
 #include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
@@ -93,18 +94,18 @@ WorkbookPackage::WorkbookPackage(std::string path) : path_(std::move(path)) {
         in.clear();
         return b;
     };
-    unpacked_ = checkFile(readAt, static_cast<std::size_t>(size));
+    checkFile(readAt, static_cast<std::size_t>(size));
     open(std::make_unique<orcus::zip_archive_stream_fd>(path_.c_str()));
 }
 
 WorkbookPackage::WorkbookPackage(std::string name, std::string bytes) : path_(std::move(name)), bytes_(std::move(bytes)) {
     if (bytes_.size() > kMaxFileBytes) fail("is larger than " + Mebibytes(kMaxFileBytes) + ", too large for a workbook");
-    unpacked_ = checkFile([this](std::size_t at, std::size_t length) { return at < bytes_.size() ? bytes_.substr(at, length) : std::string(); },
+    checkFile([this](std::size_t at, std::size_t length) { return at < bytes_.size() ? bytes_.substr(at, length) : std::string(); },
               bytes_.size());
     open(std::make_unique<orcus::zip_archive_stream_blob>(reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size()));
 }
 
-std::map<std::string, std::size_t> WorkbookPackage::checkFile(const ReadAt& readAt, std::size_t size) const {
+void WorkbookPackage::checkFile(const ReadAt& readAt, std::size_t size) const {
     const std::string head = readAt(0, 8);
     if (StartsWith(head, kCompoundFile)) {
         // Both encrypted .xlsx files and binary .xls workbooks are compound files.
@@ -114,7 +115,7 @@ std::map<std::string, std::size_t> WorkbookPackage::checkFile(const ReadAt& read
         fail("is a binary .xls workbook, which cannot be read; save it as .xlsx or .ods");
     }
     if (!StartsWith(head, "PK\x03\x04")) fail("is not a workbook (.xlsx or .ods)");
-    return checkArchive(readAt, size);
+    checkArchive(readAt, size);
 }
 
 void WorkbookPackage::open(std::unique_ptr<orcus::zip_archive_stream> stream) {
@@ -139,14 +140,28 @@ void WorkbookPackage::open(std::unique_ptr<orcus::zip_archive_stream> stream) {
     } else {
         fail("is a zip archive but not a workbook (.xlsx or .ods)");
     }
+    // The child reads the workbook through a handle of its own: a file's
+    // position is shared across a fork.
+    guard_ = std::make_unique<ParserGuard>([this]() -> ParserGuard::Reader {
+        auto stream = bytes_.empty() ? std::shared_ptr<orcus::zip_archive_stream>(
+                                           std::make_shared<orcus::zip_archive_stream_fd>(path_.c_str()))
+                                     : std::shared_ptr<orcus::zip_archive_stream>(std::make_shared<orcus::zip_archive_stream_blob>(
+                                           reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size()));
+        auto zip = std::make_shared<orcus::zip_archive>(stream.get());
+        zip->load();
+        return [stream, zip](const std::string& part) {
+            std::vector<unsigned char> buf;
+            zip->read_file_entry(part, buf);
+            return XmlText(std::move(buf));
+        };
+    });
 }
 
 WorkbookPackage::~WorkbookPackage() = default;
 
 // What the parts declare they unpack to, from the archive's central
 // directory: the reader allocates that much before unpacking.
-std::map<std::string, std::size_t> WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const {
-    std::map<std::string, std::size_t> unpackedSizes;
+void WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const {
     if (size < 22) fail("is damaged: the zip archive is cut short");
     const std::size_t tailFrom = size > 22 + 65535 ? size - 22 - 65535 : 0;
     const std::string tail = readAt(tailFrom, size - tailFrom);
@@ -185,23 +200,30 @@ std::map<std::string, std::size_t> WorkbookPackage::checkArchive(const ReadAt& r
             fail("is damaged: part \"" + name + "\" is not where its zip directory says");
         if (U32(header, 18) > size || (U32(header, 22) > kMaxPartBytes && U32(header, 22) != 0xFFFFFFFF))
             fail("is damaged: part \"" + name + "\" says it unpacks to more than its directory says");
-        unpackedSizes[LowerAscii(name)] = unpacked;
         at += 46 + nameLength + U16(b, at + 30) + U16(b, at + 32);
     }
-    return unpackedSizes;
 }
 
 std::string WorkbookPackage::read(std::string_view part) const {
-    return std::string(readXml(part).view());
+    return std::string(unpack(part).view());
+}
+
+void WorkbookPackage::expect(const std::vector<std::string>& parts) const {
+    std::vector<std::string> named;
+    for (const std::string& p : parts)
+        if (has(p)) named.push_back(stored(p));
+    guard_->expect(named);
 }
 
 XmlText WorkbookPackage::readXml(std::string_view part) const {
+    if (has(part) && !guard_->passes(stored(part))) failPart(part, "damaged (its XML stops the XML parser)");
+    return unpack(part);
+}
+
+XmlText WorkbookPackage::unpack(std::string_view part) const {
     const std::string& name = stored(part);
     if (name.empty()) fail("has no part \"" + std::string(part) + "\" (damaged?)");
     std::vector<unsigned char> buf;
-    // Room for the parser's padding from the start: a large part is not copied to grow.
-    const auto declared = unpacked_.find(LowerAscii(name));
-    if (declared != unpacked_.end()) buf.reserve(declared->second + XmlText::kPadding);
     try {
         if (!zip_->read_file_entry(name, buf)) failPart(name, "damaged (cannot be unpacked)");
     } catch (const Error&) {

@@ -16,6 +16,7 @@ class zip_archive_stream;
 
 namespace tavo::workbook {
 
+class ParserGuard;
 class XmlHandler;
 class XmlText;
 
@@ -48,8 +49,13 @@ public:
     bool has(std::string_view part) const { return !stored(part).empty(); }
     // A part's bytes; throws Error when it is missing or cannot be unpacked.
     std::string read(std::string_view part) const;
-    // The same without a copy, ready for the XML parser.
+    // The same without a copy, ready for the XML parser, which will come
+    // through it: a part that would end the process there is refused as
+    // damaged (ParserGuard).
     XmlText readXml(std::string_view part) const;
+    // The parts the reader will parse, in its order: they are checked
+    // beside the reader's work.
+    void expect(const std::vector<std::string>& parts) const;
 
     // Parses a part with `handler`; a part that is not well-formed XML ends
     // in an Error "PATH: PART: damaged (...)".
@@ -62,10 +68,12 @@ public:
 
 private:
     using ReadAt = std::function<std::string(std::size_t at, std::size_t length)>;
-    // Both return what each part declares it unpacks to, by its name in lower case.
-    std::map<std::string, std::size_t> checkFile(const ReadAt& readAt, std::size_t size) const;
-    std::map<std::string, std::size_t> checkArchive(const ReadAt& readAt, std::size_t size) const;
+    void checkFile(const ReadAt& readAt, std::size_t size) const;
+    void checkArchive(const ReadAt& readAt, std::size_t size) const;
     void open(std::unique_ptr<orcus::zip_archive_stream> stream);
+    // A part's bytes as the archive holds them, unchecked.
+    XmlText unpack(std::string_view part) const;
+
     // The name the archive stores a part under; "" when it is not there.
     const std::string& stored(std::string_view part) const;
 
@@ -73,8 +81,8 @@ private:
     std::string bytes_;  // of a workbook in memory
     std::unique_ptr<orcus::zip_archive_stream> stream_;
     std::unique_ptr<orcus::zip_archive> zip_;
+    std::unique_ptr<ParserGuard> guard_;
     std::map<std::string, std::string> names_;  // by the part name in lower case
-    std::map<std::string, std::size_t> unpacked_;  // the same
     WorkbookKind kind_ = WorkbookKind::Xlsx;
 };
 

@@ -97,22 +97,27 @@ void AppendUtf8(std::string& out, uint32_t c) {
 
 }  // namespace
 
-XmlText::XmlText(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)), size_(bytes_.size()) {
-    if (size_ <= kLargePart) {
-        bytes_.resize(size_ + kPadding, 0);
-        return;
-    }
-    // "</name>" and then only blanks (liborcus ends what it unpacks with a NUL).
-    std::size_t end = size_;
-    while (end > 0 && (bytes_[end - 1] == ' ' || bytes_[end - 1] == '\n' || bytes_[end - 1] == '\r' ||
-                       bytes_[end - 1] == '\t' || bytes_[end - 1] == 0))
+namespace {
+
+// Whether a part's text ends as a complete part does: "</name>" or "/>",
+// then only blanks and NULs.
+bool EndsInAnEndTag(std::string_view t) {
+    std::size_t end = t.size();
+    while (end > 0 && (t[end - 1] == ' ' || t[end - 1] == '\n' || t[end - 1] == '\r' || t[end - 1] == '\t' || t[end - 1] == 0))
         --end;
-    std::size_t at = end > 0 && bytes_[end - 1] == '>' ? end - 1 : 0;
-    while (at > 0 && (std::isalnum(bytes_[at - 1]) || bytes_[at - 1] == ':' || bytes_[at - 1] == '_' ||
-                      bytes_[at - 1] == '-' || bytes_[at - 1] == '.'))
+    std::size_t at = end > 0 && t[end - 1] == '>' ? end - 1 : 0;
+    if (at > 0 && t[at - 1] == '/') return true;
+    while (at > 0 && (std::isalnum(static_cast<unsigned char>(t[at - 1])) || t[at - 1] == ':' || t[at - 1] == '_' ||
+                      t[at - 1] == '-' || t[at - 1] == '.'))
         --at;
-    safe_ = at >= 2 && at + 1 < end && bytes_[at - 1] == '/' && bytes_[at - 2] == '<';
+    return at >= 2 && at + 1 < end && t[at - 1] == '/' && t[at - 2] == '<';
 }
+
+}  // namespace
+
+XmlText::XmlText(std::vector<unsigned char> bytes)
+    : bytes_(std::move(bytes)), view_(reinterpret_cast<const char*>(bytes_.data()), bytes_.size()),
+      safe_(EndsInAnEndTag(view_)) {}
 
 XmlText::XmlText(std::string_view text) : XmlText(std::vector<unsigned char>(text.begin(), text.end())) {}
 
