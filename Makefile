@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic \
               python3 xvfb xauth xdotool xclip liborcus-dev libxlsxwriter-dev libreoffice-calc-nogui python3-openpyxl \
-              fonts-crosextra-carlito
+              fonts-crosextra-carlito python3-ezdxf librecad poppler-utils
 WIN32_BUILD ?= build-win32
 WIN64_BUILD ?= build-win64
 WIN_PACKAGES = cmake make python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 \
@@ -13,8 +13,8 @@ WIN_PACKAGES = cmake make python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
-VALGRIND_TESTS = base_test number_format_test jwc_test profile_file_test settings_test export_test jwt_test \
-                 interface_test save_fault_test file_save_test viewer_test forms_test
+VALGRIND_TESTS = base_test number_format_test jwc_test jwc_audit_test profile_file_test settings_test export_test jwt_test \
+                 dxf_test interface_test save_fault_test file_save_test viewer_test forms_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports fuzz_xlsx:workbook \
               fuzz_ods:workbook
 
@@ -88,9 +88,11 @@ demo: build
 
 bench: build
 	./$(BUILD)/bench/jwc_bench
+	./$(BUILD)/bench/audit_bench
 	./$(BUILD)/bench/save_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
+	./$(BUILD)/bench/dxf_bench
 	./$(BUILD)/bench/number_format_bench
 	./$(BUILD)/bench/viewer_bench
 	./$(BUILD)/bench/workbook_bench

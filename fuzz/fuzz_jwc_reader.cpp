@@ -1,6 +1,7 @@
-// The .jwc reader on arbitrary bytes. A file that loads must also write,
-// convert and load again with the same counts; what it writes must pass a
-// peer reader's framing rules and write again to the same bytes.
+// The .jwc reader and the audit on arbitrary bytes. A file that loads must
+// also write, convert and load again with the same counts; what it writes
+// must pass a peer reader's framing and text reference rules, leave the
+// audit nothing but the records' own values, and write again to the same bytes.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
 #include "export/jww_writer.h"
+#include "jwc/jwc_audit.h"
 #include "jwc/jwc_file.h"
 #include "jwc/jwc_reader.h"
 #include "jwc/jwc_writer.h"
@@ -36,6 +38,8 @@ void require(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    tavo::MemorySource audited(bytes);
+    tavo::AuditJwc(audited);  // whatever the bytes, findings and no failure
     tavo::TJwcFile drawing;
     try {
         tavo::MemorySource source(bytes);
@@ -47,6 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     tavo::StringSink written;
     tavo::WriteJwc(drawing, written);
     require(tavo::test::PeerFramingFaults(written.bytes()).empty());
+    require(tavo::test::TextReferenceFaults(written.bytes()).empty());
+    // Whatever it read, a save frames the file as JW_CAD does: what is left
+    // for the audit is in the records themselves.
+    tavo::MemorySource writtenSource(written.bytes());
+    const tavo::JwcAudit audit = tavo::AuditJwc(writtenSource);
+    for (tavo::AuditCode code : {tavo::AuditCode::Title, tavo::AuditCode::FramingLf, tavo::AuditCode::HeaderText,
+                                 tavo::AuditCode::HeaderFields, tavo::AuditCode::FileSize,
+                                 tavo::AuditCode::NameUnterminated, tavo::AuditCode::PoolSegment,
+                                 tavo::AuditCode::PoolRef, tavo::AuditCode::PoolTexts})
+        require(audit.counts[static_cast<std::size_t>(code)] == 0);
     tavo::TJwcFile again;
     tavo::MemorySource source(written.bytes());
     tavo::ReadJwc(again, source, "again.jwc");  // must not throw
@@ -64,8 +78,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     tavo::WriteJww(exported, sink);
     require(tavo::ExportToJwt(exported).size() > 0);
     require(tavo::JwcToJwt(drawing, drawing.unitDivisor).size() > 0);
+    // Through the export drawing: every record but the empty texts, and
+    // every angle within a whole turn.
     std::unique_ptr<tavo::TJwcFile> back = tavo::MakeJwcFromExport(exported);
-    tavo::WriteJwc(*back, sink);
-    require(back->senCount() == drawing.senCount() && back->mojiCount() == drawing.mojiCount());
+    tavo::StringSink exportedJwc;
+    tavo::WriteJwc(*back, exportedJwc);
+    require(back->senCount() == drawing.senCount() &&
+            back->mojiCount() == drawing.mojiCount() - tavo::TextsLeftOutOfJwc(exported));
+    tavo::MemorySource exportedSource(exportedJwc.bytes());
+    const tavo::JwcAudit exportedAudit = tavo::AuditJwc(exportedSource);
+    for (tavo::AuditCode code : {tavo::AuditCode::AngleRange, tavo::AuditCode::TextEmpty})
+        require(exportedAudit.counts[static_cast<std::size_t>(code)] == 0);
     return 0;
 }

@@ -197,8 +197,8 @@ TAVO_API int32_t TAVO_CALL DrawWidth(int16_t PlotSize);
 TAVO_API void TAVO_CALL CopyToAsJwt(void);
 
 /* Export drawing: created from the stored settings, filled with worksheet
- * elements in millimetres on the paper, written to a .jwc or JWW coordinate
- * file. Lay: group in the high nibble, layer in the low one. */
+ * elements in millimetres on the paper, written to a .jwc, JWW coordinate or
+ * DXF file. Lay: group in the high nibble, layer in the low one. */
 TAVO_API void TAVO_CALL ObjCreateByInifile(void);
 TAVO_API void TAVO_CALL ObjDestroy(void);
 TAVO_API void TAVO_CALL SetObjComment(TavoStringIn Comment1, TavoStringIn Comment2);
@@ -212,6 +212,10 @@ TAVO_API void TAVO_CALL AddCircle(float X, float Y, float R, float Flatness, flo
 TAVO_API void TAVO_CALL AddSolid(float X1, float Y1, float X2, float Y2, int32_t Color, uint8_t Lay);
 TAVO_API void TAVO_CALL ObjSaveToJwcFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjSaveToTxtFile(TavoStringIn FileName);
+/* DXF in real-world millimetres, as JW_CAD reads it: R12 in Shift-JIS
+ * (TavoObjSaveToDxfFileEx writes the other versions). An existing file
+ * becomes NAME.bak. */
+TAVO_API void TAVO_CALL ObjSaveToDxfFile(TavoStringIn FileName);
 TAVO_API void TAVO_CALL ObjCopyToAsJwt(void);
 
 /* Settings: "tavo.ini" (or the legacy "tavo.dat") in the settings folder,
@@ -259,6 +263,12 @@ TAVO_API void TAVO_CALL TavoGetEnkoEx(TavoEnkoRecord* Record, int32_t Index);
 TAVO_API void TAVO_CALL TavoGetMojiEx(TavoMojiRecord* Record, int32_t Index);
 TAVO_API void TAVO_CALL TavoGetTenEx(TavoTenRecord* Record, int32_t Index);
 TAVO_API TavoString TAVO_CALL TavoGetMojiStringEx(int32_t Index);
+
+/* Extension: ObjSaveToDxfFile in another DXF version. Profile 0 is the R12
+ * of ObjSaveToDxfFile; 2000 writes R2000 (AC1015, Shift-JIS) and 2018 writes
+ * R2018 (AC1032, UTF-8), with ellipses, hatches and handles, for AutoCAD,
+ * BricsCAD and LibreCAD. Any other number writes nothing and fails. */
+TAVO_API void TAVO_CALL TavoObjSaveToDxfFileEx(TavoStringIn FileName, int32_t Profile);
 
 #ifdef __cplusplus
 }

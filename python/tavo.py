@@ -150,6 +150,7 @@ SIGNATURES = [
     ("AddSolid", None, [f32, f32, f32, f32, i32, u8]),
     ("ObjSaveToJwcFile", None, [S_IN]),
     ("ObjSaveToTxtFile", None, [S_IN]),
+    ("ObjSaveToDxfFile", None, [S_IN]),
     ("ObjCopyToAsJwt", None, []),
     # Viewer
     ("ShowJwBrws", i32, [S_IN]),
@@ -175,6 +176,8 @@ SIGNATURES = [
     ("TavoGetMojiEx", None, [_RecordOut(TavoMojiRecord), i32]),
     ("TavoGetTenEx", None, [_RecordOut(TavoTenRecord), i32]),
     ("TavoGetMojiStringEx", S_OUT, [i32]),
+    # Extension: DXF versions (0 R12 for JW_CAD, 2000, 2018)
+    ("TavoObjSaveToDxfFileEx", None, [S_IN, i32]),
 ]
 
 

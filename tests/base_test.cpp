@@ -112,6 +112,14 @@ TEST(Geometry, PaperRoundingAndDirections) {
     EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, -1, -1), 5 * kPi / 4);
     EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, -1, 1), 3 * kPi / 4);
     EXPECT_DOUBLE_EQ(SegmentAngle(0, 0, 1, 1), kPi / 4);
+
+    // Angles from 0 up to a whole turn, the same direction.
+    const struct {
+        double in, out;
+    } angles[] = {{0, 0}, {359.5, 359.5}, {360, 0}, {-90, 270}, {400, 40}, {-720, 0}, {1e6, 280}, {-1e-300, 0}};
+    for (const auto& a : angles) EXPECT_EQ(NormalizedDegrees(a.in), a.out) << a.in;
+    EXPECT_TRUE(std::isnan(NormalizedDegrees(NAN)));
+    EXPECT_EQ(NormalizedDegrees(-HUGE_VAL), -HUGE_VAL);
 }
 
 TEST(RecordList, KeepsOrderAcrossChunksAndFillsInBulk) {

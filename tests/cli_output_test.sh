@@ -43,10 +43,10 @@ while IFS='|' read -r command input good bad; do
     grep -q "^tavo: stdout: cannot be written" err || fail "${words[*]} > /dev/full: $(cat err)"
     rm -f file* stdout* stdin*
 done <<'TABLE'
-build|a.csv|.jwc|.txt .jww .csv
+build|a.csv|.jwc|.txt .jww .csv .dxf
 dump|a.jwc|.csv|.jwc .txt
-export|sheet.csv|.txt .jwc|.jww .dxf .csv .out .JWW
-convert|a.jwc|.txt .jwt .jwc|.jww .png
+export|sheet.csv|.txt .jwc .dxf|.jww .csv .out .JWW
+convert|a.jwc|.txt .jwt .jwc .dxf|.jww .png
 jwt|a.jwc|.jwt|.txt .jwc
 render|a.jwc|.png|.jpg .jwc
 render --export|sheet.csv|.png|.csv
@@ -57,7 +57,7 @@ TABLE
 "$tavo" export sheet.csv --to jwc -o x.txt 2> err && fail "--to jwc with a .txt name"
 grep -q "would misname" err || fail "--to against the name: $(cat err)"
 "$tavo" export sheet.csv -o - 2> err && fail "export -o - without --to"
-grep -q -- "-o - needs --to jwc or jww" err || fail "export -o -: $(cat err)"
+grep -q -- "-o - needs --to jwc, jww or dxf" err || fail "export -o -: $(cat err)"
 # The settings an export reads are inputs too.
 mkdir -p settings && "$tavo" config set JwcScale 50 && cp settings/tavo.ini ini.before
 ln -s settings/tavo.ini ini-link.txt

@@ -158,12 +158,14 @@ TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
     EXPECT_EQ(+e.Flatness, 5000);
     EXPECT_EQ(+e.StartAngle, 90 * 65536);
     EXPECT_EQ(+e.EndAngle, 180 * 65536);
-    EXPECT_EQ(+e.Tilt, -45 * 65536);
+    EXPECT_EQ(+e.Tilt, 315 * 65536);  // -45 degrees within a whole turn
     EXPECT_EQ(+j->mojiAt(0)->Flags, kVerticalTextFlag);
     EXPECT_EQ(+j->mojiAt(1)->Flags, 0);
+    // The empty text is left out: readers refuse it.
+    EXPECT_EQ(j->mojiCount(), 2);
+    EXPECT_EQ(TextsLeftOutOfJwc(d), 1);
     EXPECT_EQ(+j->mojiAt(1)->TextOffset, 3);
-    EXPECT_EQ(+j->mojiAt(2)->TextOffset, 4);
-    EXPECT_EQ(j->textAreaLength, 8);
+    EXPECT_EQ(j->textAreaLength, 7);
     EXPECT_EQ(+j->tenAt(0)->Color, 5);
     EXPECT_EQ(+j->tenAt(0)->Lay, 2);
     EXPECT_EQ(+j->head.Table.Width[2], 25);
@@ -175,18 +177,75 @@ TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
     EXPECT_EQ(j->comment2, "two");
 
     const std::string file = savedJwc(d);
-    EXPECT_EQ(file.substr(200, 25), "3,1,3,1,0,3,2,1,1,200,0,3");
+    EXPECT_EQ(file.substr(200, 25), "3,1,2,1,0,3,2,1,1,200,0,3");
     TJwcFile back;
     MemorySource source(file);
     ReadJwc(back, source, "back.jwc");
     ASSERT_EQ(back.senCount(), 3);
     EXPECT_EQ(std::memcmp(back.senAt(2), j->senAt(2), sizeof(Sen)), 0);
     EXPECT_EQ(std::memcmp(back.enkoAt(0), j->enkoAt(0), sizeof(Enko)), 0);
-    EXPECT_EQ(back.textAt(2), "CDE");
+    EXPECT_EQ(back.textAt(1), "CDE");
     EXPECT_EQ(back.comment1, "one");
     EXPECT_EQ(back.layerName(5), "");
     EXPECT_EQ(+back.tables.GroupDisplay[9], 1);
     EXPECT_EQ(+back.tables.LayerDisplay[200], 1);
+}
+
+// Angles from 0 up to a whole turn where they enter and again in fixed
+// point, where one that rounds to 360 degrees is 0; a closed figure stays closed.
+TEST(ExportJwcWriter, ArcAnglesWithinAWholeTurn) {
+    TJwObject d = drawingAt(1);
+    AddSheetCircle(d, 0, 0, 1, 1, -90, 400, 370, 1, 0, 1);
+    AddSheetCircle(d, 0, 0, 1, 1, -30, -30, 0, 1, 0, 1);
+    EXPECT_EQ(d.Circles[0].StartAngle, 270);
+    EXPECT_EQ(d.Circles[0].EndAngle, 40);
+    EXPECT_EQ(d.Circles[0].Tilt, 10);
+    EXPECT_EQ(d.Circles[1].EndAngle, d.Circles[1].StartAngle);
+    d.AddCircle(0, 0, 1, 1, 359.9999999, -1e-9, NAN, 0, 0, 1, 1);  // as an import may bring them
+    std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
+    const struct {
+        int32_t start, end, tilt;
+    } fixed[] = {{270 * 65536, 40 * 65536, 10 * 65536}, {330 * 65536, 330 * 65536, 0}, {0, 0, 0}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(+j->enkoAt(i)->StartAngle, fixed[i].start) << i;
+        EXPECT_EQ(+j->enkoAt(i)->EndAngle, fixed[i].end) << i;
+        EXPECT_EQ(+j->enkoAt(i)->Tilt, fixed[i].tilt) << i;
+    }
+}
+
+// A base line without length gets the length the text is drawn with,
+// rightward, or downward for vertical writing; an empty text (up to its
+// first NUL) is left out.
+TEST(ExportJwcWriter, TextsEveryReaderTakes) {
+    TJwObject d = drawingAt(100, 4);  // A4: 297/518 mm a unit
+    d.MojiProp(3)->Width = 3;
+    d.MojiProp(3)->Pitch = 0.5;
+    d.MojiProp(4)->Pitch = -d.MojiProp(4)->Width;  // spacing swallows the width
+    const struct {
+        uint8_t size;
+        const char* text;
+        bool vertical;
+        double lengthMm;  // along the base line; 0: one drawing unit
+    } texts[] = {{3, "\x95\xBD", false, 3.5}, {3, "A", true, 1.75}, {3, "AB^u2", false, 5.25},
+                 {4, "A", false, 4.0}, {0, "A", false, 0}};
+    for (const auto& t : texts) d.AddText(1000, 2000, 1000, 2000, 0, 0, t.size, t.text, t.vertical);
+    d.AddText(0, 0, 10, 0, 0, 0, 3, std::string("\0hidden", 7), false);
+    std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
+    ASSERT_EQ(j->mojiCount(), 5);
+    const float unit = 297.0f / 518;
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(texts[i].text);
+        const Moji& m = *j->mojiAt(i);
+        const double length = texts[i].lengthMm > 0 ? texts[i].lengthMm / unit : 1;
+        EXPECT_NEAR(texts[i].vertical ? m.Y1 - m.Y2 : m.X2 - m.X1, length, 1e-3);
+        EXPECT_EQ(+(texts[i].vertical ? m.X2 : m.Y2), +(texts[i].vertical ? m.X1 : m.Y1));
+    }
+    EXPECT_EQ(TextsLeftOutOfJwc(d), 1);
+
+    TJwObject distant = drawingAt(1);  // so far out that the length is lost in the rounding
+    distant.AddText(1e12, 0, 1e12, 0, 0, 0, 1, "A", false);
+    std::unique_ptr<TJwcFile> f = MakeJwcFromExport(distant);
+    EXPECT_GT(+f->mojiAt(0)->X2, +f->mojiAt(0)->X1);
 }
 
 TEST(ExportJwcWriter, SolidsAloneAndZeroScales) {

@@ -84,6 +84,8 @@ IMPORT(AddCircle)
 IMPORT(AddSolid)
 IMPORT(ObjSaveToJwcFile)
 IMPORT(ObjSaveToTxtFile)
+IMPORT(ObjSaveToDxfFile)
+IMPORT(TavoObjSaveToDxfFileEx)
 IMPORT(ObjCopyToAsJwt)
 IMPORT(ReadInifile)
 IMPORT(WriteInifile)
@@ -108,6 +110,7 @@ static void importAll(void) {
     import_GetTable(), import_ObjCreateByInifile(), import_ObjDestroy(), import_SetObjComment();
     import_AddLine(), import_AddText(), import_AddTextV(), import_AddCircle(), import_AddSolid();
     import_ObjSaveToJwcFile(), import_ObjSaveToTxtFile(), import_ObjCopyToAsJwt();
+    import_ObjSaveToDxfFile(), import_TavoObjSaveToDxfFileEx();
     import_ReadInifile(), import_WriteInifile(), import_ReadIniString(), import_WriteIniString();
     import_ReadIniDump(), import_WriteIniDump(), import_TavoFreeString(), import_TavoStringByteLen();
     import_TavoGetLastError(), import_TavoGetClipboardText();
@@ -308,6 +311,9 @@ static void dumpRoad(void) {
 static void exportRoad(void) {
     const char* jwc = "sheet.jwc";
     const char* txt = "sheet.txt";
+    const char* dxf = "sheet.dxf";
+    const char* dxf2000 = "sheet-2000.dxf";
+    const char* dxf2018 = "sheet-2018.dxf";
     const char* c1 = SJIS_PLAN;
     const char* c2 = NULL;
     const char* text;
@@ -331,6 +337,9 @@ static void exportRoad(void) {
     pObjSaveToJwcFile(&jwc);
     pObjSaveToJwcFile(&jwc); /* keeps sheet.bak */
     pObjSaveToTxtFile(&txt);
+    pObjSaveToDxfFile(&dxf);
+    pTavoObjSaveToDxfFileEx(&dxf2000, 2000);
+    pTavoObjSaveToDxfFileEx(&dxf2018, 2018); /* its UTF-8 through each system's converter */
     NO_ERROR_HERE();
     pObjCopyToAsJwt();
     NO_ERROR_HERE();

@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     pJwcSaveTo(&name);
     n1 = readFile(emptyPath, first, sizeof first);
     CHECK(n1 == 4693);
-    CHECK(memcmp(first + 600, "5F6D:0000,5F6D:0000,", 20) == 0);
+    CHECK(memcmp(first + 600, "4000:0000,4000:0000,", 20) == 0);
     CHECK(first[199] == '\n' && first[399] == '\n' && first[599] == '\n' && first[799] == '\n');
 
     /* Building. */
@@ -144,10 +144,10 @@ int main(int argc, char** argv) {
     n1 = readFile(builtPath, first, sizeof first);
     CHECK(n1 == 4693 + 22 + 3 * 24 + 6);
     CHECK(memcmp(first + 200, "1,0,3,0,0,3,2,1,1,100,0,3,", 26) == 0);
-    CHECK(memcmp(first + 600, "5F6D:0000,5F6D:0006,", 20) == 0);
+    CHECK(memcmp(first + 600, "4000:0000,4000:0006,", 20) == 0);
     CHECK(memcmp(first + 2389 + 22 + 72, "AB\0\0C\0", 6) == 0);
-    /* The third text record points at "C": 5F6D:0000 plus 4. */
-    CHECK(memcmp(first + 2389 + 22 + 2 * 24 + 16, "\x04\x00\x6D\x5F", 4) == 0);
+    /* The third text record points at "C": 4000:0000 plus 4. */
+    CHECK(memcmp(first + 2389 + 22 + 2 * 24 + 16, "\x04\x00\x00\x40", 4) == 0);
 
     /* Dumping. */
     pJwcCreate(3, 1);

@@ -1,7 +1,9 @@
 // The JWC call family through the exported functions, as a host calls them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
@@ -69,7 +71,7 @@ TEST_F(JwcExports, BuildSaveLoadAndReadBack) {
     EXPECT_EQ(lastError(), "");
     const std::string bytes = tavo::test::readFile(file.text);
     // Text area length 6 from the offsets 0, 3 and 4.
-    EXPECT_EQ(bytes.substr(600, 20), "5F6D:0000,5F6D:0006,");
+    EXPECT_EQ(bytes.substr(600, 20), "4000:0000,4000:0006,");
 
     JwcCreate(0, 1);  // frees the built drawing
     JwcLoadFrom(file.ref());
@@ -125,6 +127,24 @@ TEST_F(JwcExports, BuildSaveLoadAndReadBack) {
     JwcLoadFrom(file.ref());
     EXPECT_EQ(GetMojiCount(), 6);
     EXPECT_EQ(Out(GetMojiString(5)).str(), "C");
+}
+
+// Angles enter from 0 up to a whole turn: the same arc, as readers take it.
+TEST_F(JwcExports, ArcAnglesAreKeptWithinAWholeTurn) {
+    constexpr int32_t kDegree = 65536;
+    JwcCreate(3, 1);
+    AddEnko(0, 0, 1, 10000, -90 * kDegree, 400 * kDegree, 370 * kDegree, 1, 0, 1, 0, 0);
+    AddEnko(0, 0, 1, 10000, -30 * kDegree, -30 * kDegree, -360 * kDegree, 1, 0, 1, 0, 0);  // whole
+    TavoEnkoRecord arc;
+    GetEnko(&arc, 0);
+    EXPECT_EQ(arc.StartAngle, 270 * kDegree);
+    EXPECT_EQ(arc.EndAngle, 40 * kDegree);
+    EXPECT_EQ(arc.Tilt, 10 * kDegree);
+    TavoEnkoRecord circle;
+    GetEnko(&circle, 1);
+    EXPECT_EQ(circle.StartAngle, 330 * kDegree);
+    EXPECT_EQ(circle.EndAngle, circle.StartAngle);
+    EXPECT_EQ(circle.Tilt, 0);
 }
 
 TEST_F(JwcExports, OutOfRangeIndexesGiveZerosAndABlank) {
@@ -430,7 +450,8 @@ TEST_F(ExportExports, AWorksheetGoesToBothFileKinds) {
     AddLine(10, 20, 30, 20, 2, 241, 1);
     AddCircle(0, 0, 3, 1, 0, 0, 0, 3, 0x01, 1);
     AddText(0, 0, 30, 0, 3, 0x02, In("ABC").ref());
-    AddTextV(0, 0, 0, -30, 3, 0x02, nullptr);
+    AddTextV(0, 0, 0, -30, 3, 0x02, nullptr);  // empty: the .jwc leaves it out
+    AddTextV(0, 0, 0, -30, 3, 0x02, In("V").ref());
     AddSolid(0, 0, 10, 5, 255, 0x03);
     EXPECT_EQ(lastError(), "");
 
@@ -441,6 +462,7 @@ TEST_F(ExportExports, AWorksheetGoesToBothFileKinds) {
               "lg0\r\nlc3\r\nci 0.000000E+000 0.000000E+000 3.000000E+000\r\n"
               "ly2\r\ncn3\r\nch 0.000000E+000 0.000000E+000 3.000000E+001 0.000000E+000 \"ABC\r\n"
               "ch 0.000000E+000 0.000000E+000 0.000000E+000 -3.000000E+001 \"\r\n"
+              "ch 0.000000E+000 0.000000E+000 0.000000E+000 -3.000000E+001 \"V\r\n"
               "ly3\r\nlc10 255\r\n"
               "sl 0.000000E+000 0.000000E+000 1.000000E+001 0.000000E+000 1.000000E+001 5.000000E+000 "
               "0.000000E+000 5.000000E+000\r\n");
@@ -461,6 +483,34 @@ TEST_F(ExportExports, AWorksheetGoesToBothFileKinds) {
     GetMoji(&moji, 1);
     EXPECT_EQ(moji.Flags, 32);
     EXPECT_EQ(Out(GetMojiString(0)).str(), "ABC");
+}
+
+TEST_F(ExportExports, DxfInEachVersionOrNotAtAll) {
+    ObjCreateByInifile();
+    AddLine(10, 20, 30, 20, 2, 241, 1);
+    AddText(0, 0, 30, 0, 3, 0x02, In("\x8a\xbf").ref());  // 漢
+    const In dxf(dir.file("plan.dxf"));
+    for (const auto& [profile, version, text] : {std::tuple{-1, "AC1009", "\x8a\xbf"}, {0, "AC1009", "\x8a\xbf"},
+                                                 {2000, "AC1015", "\x8a\xbf"}, {2018, "AC1032", "\xe6\xbc\xa2"}}) {
+        if (profile < 0)
+            ObjSaveToDxfFile(dxf.ref());
+        else
+            TavoObjSaveToDxfFileEx(dxf.ref(), profile);
+        EXPECT_EQ(lastError(), "");
+        const std::string bytes = tavo::test::readFile(dxf.text);
+        EXPECT_NE(bytes.find(std::string("$ACADVER\r\n  1\r\n") + version), std::string::npos) << profile;
+        EXPECT_NE(bytes.find(std::string("\r\n  1\r\n") + text + "\r\n"), std::string::npos) << profile;
+    }
+    EXPECT_EQ(dir.listing(), "plan.bak plan.dxf ");  // the first file kept as NAME.bak
+
+    const std::string before = tavo::test::readFile(dxf.text);
+    TavoObjSaveToDxfFileEx(dxf.ref(), 12);
+    EXPECT_NE(lastError().find("DXF profile 12"), std::string::npos) << lastError();
+    AddLine(0, 0, NAN, 0, 1, 1, 1);
+    ObjSaveToDxfFile(dxf.ref());
+    EXPECT_NE(lastError().find(dxf.text), std::string::npos) << lastError();
+    EXPECT_NE(lastError().find("line 2"), std::string::npos) << lastError();
+    EXPECT_EQ(tavo::test::readFile(dxf.text), before);
 }
 
 TEST_F(ExportExports, CallsWithoutADrawingAndFailedSaves) {
@@ -530,7 +580,7 @@ TEST_F(SettingsExports, JwcThroughTheExportDrawingKeepsItsRecords) {
             AddEnko(x, x, 3.3f + static_cast<float>(i), static_cast<uint16_t>(1000 + i * 200), i * 65536 * 9,
                     -i * 1000, i * 3, 2, lay, 3, 0, 0);
             AddMoji(x, x, x + 20, x + 1, static_cast<uint8_t>(1 + i % 10), lay, i % 2 ? 32 : 0,
-                    In(std::string(static_cast<std::size_t>(i % 5), 'a')).ref());
+                    In(std::string(static_cast<std::size_t>(1 + i % 5), 'a')).ref());
             AddTen(x, -x, 3, lay, 0);
         }
         const In file(dir.file("built.jwc"));

@@ -1,7 +1,7 @@
 #pragma once
 // .jwc files framed as JW_CAD itself saves them, built byte by byte from the
-// framing rules (not with our writer), and a check of any file against the
-// rules a peer reader applies.
+// framing rules (not with our writer), and checks of any file against the
+// rules public readers apply, written from their published descriptions.
 
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +16,7 @@ namespace tavo::test {
 // What varies between the application's files.
 struct AppFraming {
     bool floatScales = false;   // 64-byte f32 table (byte 22 of the title not ".")
-    uint32_t poolStart = 0x1A2BFFF8;  // the pool runs over into the next segment
+    uint32_t poolStart = 0x1A2BFFF8;  // JW_CAD saves 4000:0000; here the pool runs over into the next segment
     char blockEnd = '\n';       // last byte of each header block
     int line1Fields = 31;       // 31 or 32
     int temporaryPoints = 1;    // header line 1 field 4; the second point is the temporary one
@@ -25,8 +25,9 @@ struct AppFraming {
 };
 
 // The drawing every fixture holds: A2 at scale 50, two lines, an arc, four
-// texts (one empty, one Shift-JIS), two points, named layers and groups.
-inline const char* const kAppTexts[] = {"AB", "", "\x95\xBD\x96\xCA", "C"};
+// texts (one of them Shift-JIS; JW_CAD saves no empty text), two points, named
+// layers and groups.
+inline const char* const kAppTexts[] = {"AB", "D", "\x95\xBD\x96\xCA", "C"};
 constexpr int kAppTextCount = 4;
 inline const Sen kAppSens[] = {{1.5f, 2, 300, 2, 1, 2, 0x21, 0, 0}, {-4, 0, 0, 250.25f, 2, 5, 0xF3, 7, 513}};
 inline const Enko kAppEnko = {50, 60, 25, 5000, 90 * 65536, 180 * 65536, 30 * 65536, 3, 4, 0x10, 0, 0};
@@ -163,6 +164,99 @@ inline std::vector<std::string> PeerFramingFaults(const std::string& file) {
         offset = file.find('\0', pool + offset) + 1 - pool;
     }
     if (file.back() != '\0') faults.push_back("the group names do not end with a NUL");
+    return faults;
+}
+
+// Where the blocks of a file lie, as its header says.
+struct FileLayout {
+    long counts[4] = {};
+    uint32_t poolStart = 0;
+    std::size_t poolBytes = 0;
+    std::size_t lines = 0, arcs = 0, texts = 0, pool = 0, points = 0;
+};
+
+inline FileLayout LayoutOf(const std::string& file) {
+    FileLayout l;
+    std::sscanf(file.substr(200, 200).c_str(), "%ld,%ld,%ld,%ld", &l.counts[0], &l.counts[1], &l.counts[2], &l.counts[3]);
+    unsigned s0 = 0, o0 = 0, s1 = 0, o1 = 0;
+    std::sscanf(file.substr(600, 200).c_str(), "%4X:%4X,%4X:%4X", &s0, &o0, &s1, &o1);
+    l.poolStart = s0 << 16 | o0;
+    l.poolBytes = (s1 << 16 | o1) - l.poolStart;
+    l.lines = file[22] == '.' ? 2389u : 2421u;
+    l.arcs = l.lines + 22 * static_cast<std::size_t>(l.counts[0]);
+    l.texts = l.arcs + 32 * static_cast<std::size_t>(l.counts[1]);
+    l.pool = l.texts + 24 * static_cast<std::size_t>(l.counts[2]);
+    l.points = l.pool + l.poolBytes;
+    return l;
+}
+
+template <class T>
+T RecordAt(const std::string& file, std::size_t at) {
+    T r;
+    std::memcpy(&r, &file[at], sizeof r);
+    return r;
+}
+
+// The rules two public readers apply to text references, for a file that
+// passes PeerFramingFaults: a CAM program's reader takes each reference
+// minus 0x40000000 as its text's place in the pool; another keeps only the
+// low word of a reference and refuses one that is not inside the pool.
+inline std::vector<std::string> TextReferenceFaults(const std::string& file) {
+    const FileLayout l = LayoutOf(file);
+    std::vector<std::string> faults;
+    std::size_t offset = 0;
+    for (long i = 0; i < l.counts[2]; ++i) {
+        const auto ref = static_cast<uint32_t>(RecordAt<Moji>(file, l.texts + 24 * static_cast<std::size_t>(i)).TextOffset);
+        if (ref - 0x40000000u != offset) faults.push_back("text " + std::to_string(i) + ": minus 0x40000000 misses it");
+        if ((ref & 0xFFFF) >= l.poolBytes) faults.push_back("text " + std::to_string(i) + ": low word past the pool");
+        offset = file.find('\0', l.pool + offset) + 1 - l.pool;
+    }
+    return faults;
+}
+
+// The values a validating reader takes: pens 1 to 9, line types 1 to 9 in
+// the low four bits, text sizes 1 to 10, angles from 0 up to 360 degrees,
+// no empty text and no base line of zero length.
+inline std::vector<std::string> ValueRangeFaults(const std::string& file) {
+    const FileLayout l = LayoutOf(file);
+    std::vector<std::string> faults;
+    const auto pen = [&](int p, const std::string& what) {
+        if (p < 1 || p > 9) faults.push_back(what + " pen " + std::to_string(p));
+    };
+    const auto type = [&](int t, const std::string& what) {
+        if ((t & 15) < 1 || (t & 15) > 9) faults.push_back(what + " line type " + std::to_string(t));
+    };
+    for (long i = 0; i < l.counts[0]; ++i) {
+        const Sen s = RecordAt<Sen>(file, l.lines + 22 * static_cast<std::size_t>(i));
+        pen(s.Color, "line " + std::to_string(i));
+        type(s.LineType, "line " + std::to_string(i));
+    }
+    for (long i = 0; i < l.counts[1]; ++i) {
+        const Enko e = RecordAt<Enko>(file, l.arcs + 32 * static_cast<std::size_t>(i));
+        pen(e.Color, "arc " + std::to_string(i));
+        type(e.LineType, "arc " + std::to_string(i));
+        for (int32_t a : {e.StartAngle, e.EndAngle, e.Tilt})
+            if (a < 0 || a >= 360 * 65536) faults.push_back("arc " + std::to_string(i) + " angle " + std::to_string(a));
+    }
+    std::size_t offset = 0;
+    for (long i = 0; i < l.counts[2]; ++i) {
+        const Moji m = RecordAt<Moji>(file, l.texts + 24 * static_cast<std::size_t>(i));
+        if (m.MojiNo < 1 || m.MojiNo > 10) faults.push_back("text " + std::to_string(i) + " size " + std::to_string(m.MojiNo));
+        if (m.X1 == m.X2 && m.Y1 == m.Y2) faults.push_back("text " + std::to_string(i) + " base line of no length");
+        if (file[l.pool + offset] == '\0') faults.push_back("text " + std::to_string(i) + " empty");
+        offset = file.find('\0', l.pool + offset) + 1 - l.pool;
+    }
+    for (long i = 0; i < l.counts[3]; ++i)
+        pen(RecordAt<Ten>(file, l.points + 12 * static_cast<std::size_t>(i)).Color, "point " + std::to_string(i));
+    return faults;
+}
+
+// Every rule above.
+inline std::vector<std::string> PublicReaderFaults(const std::string& file) {
+    std::vector<std::string> faults = PeerFramingFaults(file);
+    if (!faults.empty()) return faults;
+    for (const auto& rule : {TextReferenceFaults, ValueRangeFaults})
+        for (std::string& f : rule(file)) faults.push_back(std::move(f));
     return faults;
 }
 

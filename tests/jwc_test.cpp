@@ -106,7 +106,7 @@ TEST(JwcWriter, EmptyA3DrawingGivesTheFixedLayout) {
               "0.5,0.0,3.0,15.0,1,1,0,0,0,1,0.0,0.0,0.0,0.0,0.0,0.0,0,0,0,20.000,1000.000,100.000,200.000,"
               "300.000,500.000,0,0,1");
     EXPECT_EQ(headerText(f, 600),
-              "5F6D:0000,5F6D:0000,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0");
+              "4000:0000,4000:0000,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0");
     for (std::size_t line : {200u, 400u, 600u}) {
         const std::string b = block(f, line);
         const std::size_t nul = b.find('\0');
@@ -140,25 +140,25 @@ TEST(JwcWriter, HeaderLinesTextAreaAndCommentsFollowTheDrawing) {
     }
     f = bytesOf(t);
     EXPECT_EQ(headerText(f, 600),
-              "5F6D:0000,5F6D:0006,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0");
+              "4000:0000,4000:0006,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0");
     EXPECT_EQ(f.substr(kTablesEnd + 3 * 24, 6), std::string("AB\0\0C\0", 6));
     EXPECT_EQ(f.size(), kEmptySize + 3 * 24 + 6);
-    // Each record points at its text: pool start 5F6D:0000 plus the offset.
-    const std::string pointers("\0\0\x6D\x5F" "\3\0\x6D\x5F" "\4\0\x6D\x5F", 12);
+    // Each record points at its text: pool start 4000:0000 plus the offset.
+    const std::string pointers("\0\0\0\x40" "\3\0\0\x40" "\4\0\0\x40", 12);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(f.substr(kTablesEnd + 24 * i + 16, 4), pointers.substr(4 * i, 4)) << i;
 
     // Text area lengths above 0xFFFF carry into the segment.
     TJwcFile big = created(3, 1);
     big.addMoji() = Moji{};
     big.appendText(std::string(0xFFFF, 'x'));  // plus its NUL: 0x10000
-    EXPECT_EQ(headerText(bytesOf(big), 600).substr(0, 20), "5F6D:0000,5F6E:0000,");
+    EXPECT_EQ(headerText(bytesOf(big), 600).substr(0, 20), "4000:0000,4001:0000,");
 
     // A NUL inside a text ends it; the header counts what is written.
     TJwcFile n = created(3, 1);
     n.addMoji() = Moji{};
     n.appendText(std::string("ab\0cd", 5));
     f = bytesOf(n);
-    EXPECT_EQ(headerText(f, 600).substr(0, 20), "5F6D:0000,5F6D:0003,");
+    EXPECT_EQ(headerText(f, 600).substr(0, 20), "4000:0000,4000:0003,");
     EXPECT_EQ(f.substr(kTablesEnd + 24, 3), std::string("ab\0", 3));
     EXPECT_EQ(f.size(), kEmptySize + 24 + 3);
 
@@ -166,7 +166,7 @@ TEST(JwcWriter, HeaderLinesTextAreaAndCommentsFollowTheDrawing) {
     n.addMoji() = Moji{};
     n.addMoji() = Moji{};
     f = bytesOf(n);
-    EXPECT_EQ(headerText(f, 600).substr(0, 20), "5F6D:0000,5F6D:0005,");
+    EXPECT_EQ(headerText(f, 600).substr(0, 20), "4000:0000,4000:0005,");
     EXPECT_EQ(f.substr(kTablesEnd + 3 * 24, 5), std::string("ab\0\0\0", 5));
     EXPECT_EQ(test::PeerFramingFaults(f), std::vector<std::string>{});
     EXPECT_EQ(n.textCount(), 1);  // the drawing keeps what it held
@@ -295,9 +295,9 @@ TEST(JwcReader, HeaderLine1DefaultsAndGuards) {
         EXPECT_EQ(r.unitsPerSheet, c.units) << c.line1;
         EXPECT_EQ(r.temporaryPoints, c.temporaryPoints) << c.line1;
         EXPECT_TRUE(std::isfinite(r.unitDivisor) && r.unitDivisor > 0) << c.line1;
-        // A save writes the temporary points back in field 4.
-        EXPECT_EQ(headerText(bytesOf(r), 200).substr(0, 10), "0,0,0,0," + std::to_string(c.temporaryPoints) + ",")
-            << c.line1;
+        // A save writes the temporary points back in field 4, never more
+        // than there are points (none here).
+        EXPECT_EQ(headerText(bytesOf(r), 200).substr(0, 10), "0,0,0,0,0,") << c.line1;
     }
     TJwcFile r;
     load(r, withLine(f, 200, "0,0,0,0,0,3,2,1,1,1,0,0,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,1036,0"));
@@ -307,8 +307,8 @@ TEST(JwcReader, HeaderLine1DefaultsAndGuards) {
 TEST(JwcReader, MalformedHeaderLine3StopsBeforeAnyRecord) {
     TJwcFile d = sample();
     const std::string f = bytesOf(d);
-    for (const char* line3 : {"5F6D:0000", "5F6D:0000,5F6D", "5F6D:0000,5G6D:0006", "5F6D:0000,:0006",
-                              "5F6D:0000,5F6D:+006", ""}) {
+    for (const char* line3 : {"4000:0000", "4000:0000,5F6D", "4000:0000,5G6D:0006", "4000:0000,:0006",
+                              "4000:0000,4000:+006", ""}) {
         TJwcFile r;
         try {
             load(r, withLine(f, 600, line3), "bad.jwc");
@@ -321,12 +321,12 @@ TEST(JwcReader, MalformedHeaderLine3StopsBeforeAnyRecord) {
     }
     // Short low part: as many digits as there are.
     TJwcFile r;
-    load(r, withLine(f, 600, "5F6D:0,5F6D:6"));
+    load(r, withLine(f, 600, "4000:0,4000:6"));
     EXPECT_EQ(r.textCount(), 3);
 
     // A negative length fails at the text area, after the records.
     TJwcFile neg;
-    EXPECT_THROW(load(neg, withLine(f, 600, "5F6D:0006,5F6D:0000")), Error);
+    EXPECT_THROW(load(neg, withLine(f, 600, "4000:0006,4000:0000")), Error);
     EXPECT_EQ(neg.mojiCount(), 3);
     EXPECT_EQ(neg.textCount(), 0);
 }
@@ -378,7 +378,7 @@ TEST(JwcReader, CountsBeyondTheFileAreNeverTrusted) {
     EXPECT_LE(r.sens().capacityBytes(), f.size());  // what the file holds, not what it claims
 
     TJwcFile t;
-    EXPECT_THROW(load(t, withLine(f, 600, "5F6D:0000,7FFF:FFFF")), Error);
+    EXPECT_THROW(load(t, withLine(f, 600, "4000:0000,7FFF:FFFF")), Error);
     EXPECT_EQ(t.mojiCount(), 3);
     EXPECT_EQ(t.textCount(), 0);
 }
@@ -405,7 +405,7 @@ TEST(JwcReader, MangledFilesNeverCrashOrBalloon) {
                 f = withLine(f, 200, number() + "," + number() + "," + number() + "," + number() + ",0,3,2,1,1,1,0," +
                                          number() + std::string(",1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,") + number());
                 break;
-            case 3: f = withLine(f, 600, "5F6D:" + std::to_string(random() % 10000) + ",7FFF:FFFF"); break;
+            case 3: f = withLine(f, 600, "4000:" + std::to_string(random() % 10000) + ",7FFF:FFFF"); break;
             case 4: f.insert(random() % f.size(), std::string(random() % 5000, static_cast<char>(random()))); break;
             default: f[22] = static_cast<char>(random()); break;
         }
@@ -431,7 +431,7 @@ TEST(JwcReader, TextAreaWithoutClosingNulAndExtraTexts) {
     // Drop the final NUL and declare 4 bytes.
     f.erase(kTablesEnd + 48 + 4, 1);
     TJwcFile r;
-    load(r, withLine(f, 600, "5F6D:0000,5F6D:0004"));
+    load(r, withLine(f, 600, "4000:0000,4000:0004"));
     ASSERT_EQ(r.textCount(), 2);
     EXPECT_EQ(r.textAt(1), "C");
     EXPECT_EQ(bytesOf(r).substr(kTablesEnd + 48, 5), std::string("AB\0C\0", 5));
@@ -459,7 +459,7 @@ void expectAppDrawing(const TJwcFile& r, const test::AppFraming& a) {
     EXPECT_EQ(std::memcmp(r.enkoAt(0), &test::kAppEnko, sizeof(Enko)), 0);
     EXPECT_EQ(std::memcmp(r.tenAt(1), &test::kAppTens[1], sizeof(Ten)), 0);
     for (int i = 0; i < test::kAppTextCount; ++i) EXPECT_EQ(r.textAt(i), test::kAppTexts[i]) << i;
-    EXPECT_EQ(r.mojiAt(3)->TextOffset, 3 + 1 + 5);  // across a segment boundary in the file
+    EXPECT_EQ(r.mojiAt(3)->TextOffset, 3 + 2 + 5);  // across a segment boundary in the file
     EXPECT_EQ(+r.mojiAt(2)->Flags, 32);
     EXPECT_EQ(r.comment1, "app comment");
     EXPECT_EQ(r.comment2, "\x95\xBD\x96\xCA\x90\x7D");
@@ -513,7 +513,7 @@ void expectSameDrawing(const TJwcFile& back, const TJwcFile& r) {
 // reader's framing rules and load back the same.
 TEST(JwcAppFiles, LoadAndSaveBackInEveryFraming) {
     for (bool floats : {false, true})
-        for (uint32_t pool : {0x5F6D0000u, 0x1A2BFFF8u})
+        for (uint32_t pool : {0x40000000u, 0x5F6D0000u, 0x1A2BFFF8u})
             for (char end : {'\n', '\r', '\0'})
                 for (int fields : {31, 32})
                     for (std::size_t names : {2304u, 2305u, 1000u, 0u}) {
@@ -596,7 +596,7 @@ TEST(JwcAppFiles, FramingDescriptionSaysWhatASaveChanges) {
               (Lines{{"Group scales", "integer table (2389-byte header)"},
                      {"Header line 1", "32 fields"},
                      {"Temporary points", "0"},
-                     {"Text pool", "5F6D:0000"},
+                     {"Text pool", "4000:0000"},
                      {"Header block ends", "LF LF LF LF"},
                      {"Name area", "2304 bytes"},
                      {"Kept, not understood", "nothing"},

@@ -57,6 +57,9 @@ tavo.ObjSaveToTxtFile(os.path.join(folder, "sheet.txt"))
 tavo.check()
 coordinates = open(os.path.join(folder, "sheet.txt"), "rb").read()
 expect(b" 0.000000E+000 0.000000E+000 1.050000E+003 0.000000E+000\r\n" in coordinates, "line in millimetres")
+tavo.TavoObjSaveToDxfFileEx(os.path.join(folder, "sheet.dxf"), 2018)
+tavo.check()
+expect(b"\r\nAC1032\r\n" in open(os.path.join(folder, "sheet.dxf"), "rb").read(), "DXF in the version asked for")
 tavo.ObjDestroy()
 
 # Settings: the record in and out, the strings with None and line breaks.

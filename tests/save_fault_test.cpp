@@ -141,7 +141,7 @@ TEST_P(SaveFaults, JwcFilesWithAndWithoutABackup) {
 #endif
 }
 
-TEST_P(SaveFaults, ExportDrawingToJwcAndJww) {
+TEST_P(SaveFaults, ExportDrawingToJwcJwwAndDxf) {
     ObjCreateByInifile();
     for (int i = 0; i < 3000; ++i) AddLine(0, 0, 1, 1, 1, 241, 1);
     const In jwc(dir.file("sheet.jwc"));
@@ -154,6 +154,10 @@ TEST_P(SaveFaults, ExportDrawingToJwcAndJww) {
     walkFaults("sheet.txt", [&] { ObjSaveToTxtFile(txt.ref()); });
     EXPECT_EQ(tavo::test::readFile(txt.text).substr(0, 4), "hd\r\n");
     EXPECT_EQ(dir.listing(), "sheet.jwc sheet.txt ");  // the coordinate file keeps no backup
+    const In dxf(dir.file("plan.dxf"));
+    tavo::test::writeFile(dxf.text, "old dxf");
+    walkFaults("plan.dxf", [&] { TavoObjSaveToDxfFileEx(dxf.ref(), 2018); });
+    EXPECT_EQ(tavo::test::readFile(dir.file("plan.bak")), "old dxf");
 }
 
 TEST_P(SaveFaults, TavoIniUnderItsLock) {

@@ -28,7 +28,7 @@ expect 2 "for workbooks" view "$dir/sample.jwc" --sheet 1
 expect 2 "for workbooks" view --export=$examples/sheet.csv --range=A1:B2
 expect 2 "for CSV rows" view "$examples/form.xlsx" --encoding utf8
 expect 2 "--range takes cells" view "$examples/form.xlsx" --range 1:2
-expect 2 "takes jwc, jww, clipboard or preview" export "$examples/form.xlsx" --to window
+expect 2 "takes jwc, jww, dxf, clipboard or preview" export "$examples/form.xlsx" --to window
 expect 2 "leave out -o" export "$examples/form.xlsx" --to preview -o "$dir/x.jwc"
 
 # Bad inputs: status 1, named, before any window.

@@ -23,9 +23,9 @@ cp "$examples/form.xlsx" "$dir/-dash.xlsx"
 "$tavo" export "$examples/form.xlsx" --to jww -o - > "$dir/stdout.txt" && cmp -s "$dir/form.txt" "$dir/stdout.txt" \
     || fail "-o - differs from the file"
 "$tavo" export "$examples/form.xlsx" --to jwc -o - | cmp -s "$dir/form.jwc" - || fail "-o - --to jwc"
-expect_error "^tavo: -o - needs --to jwc or jww" "$tavo" export "$examples/form.xlsx" -o -
+expect_error "^tavo: -o - needs --to jwc, jww or dxf" "$tavo" export "$examples/form.xlsx" -o -
 for ext in .out .jww .xlsx; do
-    expect_error "the name must end in .jwc (JW_CAD drawing) or .txt" "$tavo" export "$examples/form.xlsx" -o "$dir/x$ext"
+    expect_error "the name must end in .jwc (JW_CAD drawing), .txt (JWW coordinate file) or .dxf" "$tavo" export "$examples/form.xlsx" -o "$dir/x$ext"
     [ -e "$dir/x$ext" ] && fail "-o x$ext was written"
 done
 expect_error "would misname" "$tavo" export "$examples/form.xlsx" --to jwc -o "$dir/x.txt"

@@ -164,7 +164,7 @@ TEST(WorkbookInput, StylesOfOtherWriters) {
     settings.PlotOffset = 2;
     settings.ExchangeSolid = -1;
     settings.SenColor = 7;
-    for (int k = 0; k < 56; ++k) settings.BColorIndex[k] = static_cast<uint8_t>(101 + k);
+    for (int k = 0; k < 56; ++k) settings.BColorIndex[k] = static_cast<uint8_t>(1 + k % 9);
     const auto calls = RecordExport(dir.file("other.xlsx"), settings);
 
     // Columns of 24 mm, the default row 20 points high: 10 mm.
@@ -175,8 +175,8 @@ TEST(WorkbookInput, StylesOfOtherWriters) {
     EXPECT_FLOAT_EQ(solids[0].xy[1], 10);
     const auto lines = calls.named("AddLine");
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].color, 101) << "theme colour 1 is dark 1, black";
-    EXPECT_EQ(lines[1].color, 103) << "indexed 10 is red";
+    EXPECT_EQ(lines[0].color, 1) << "theme colour 1 is dark 1, black: index 1";
+    EXPECT_EQ(lines[1].color, 3) << "indexed 10 is red: index 3";
     EXPECT_EQ(lines[2].color, 7) << "the diagonal's automatic colour: SenColor";
     const std::array<float, 4> diagonal{0, 10, 24, 0};
     EXPECT_EQ(lines[2].xy, diagonal);

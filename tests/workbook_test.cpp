@@ -103,6 +103,10 @@ TEST(WorkbookGeometry, SizesHiddenRowsAndColumnsAndPlacement) {
     }
 }
 
+// A line type telling the style apart: k in the high four bits, a type
+// JW_CAD knows in the low four.
+uint8_t TypeMarker(int k) { return static_cast<uint8_t>(16 * k + 1); }
+
 TEST(WorkbookBorders, ThirteenStylesThroughBTypeIndexAndDoubleLines) {
     // In the dialog's order: hair ... double.
     const uint8_t styles[13] = {LXW_BORDER_HAIR, LXW_BORDER_DOTTED, LXW_BORDER_DASH_DOT_DOT, LXW_BORDER_DASH_DOT,
@@ -110,7 +114,7 @@ TEST(WorkbookBorders, ThirteenStylesThroughBTypeIndexAndDoubleLines) {
                                 LXW_BORDER_SLANT_DASH_DOT, LXW_BORDER_MEDIUM_DASH_DOT, LXW_BORDER_MEDIUM_DASHED,
                                 LXW_BORDER_MEDIUM, LXW_BORDER_THICK, LXW_BORDER_DOUBLE};
     TavoSettings settings = Plain();
-    for (int k = 0; k < 13; ++k) settings.BTypeIndex[k] = static_cast<uint8_t>(101 + k);
+    for (int k = 0; k < 13; ++k) settings.BTypeIndex[k] = TypeMarker(k);
     settings.DoubleSenPitch = 1.0f;
     const auto lines = Calls(
         [&](lxw_workbook* wb, lxw_worksheet* ws) {
@@ -122,11 +126,21 @@ TEST(WorkbookBorders, ThirteenStylesThroughBTypeIndexAndDoubleLines) {
         },
         settings, "AddLine");
     ASSERT_EQ(lines.size(), 14u);  // the double border is two lines
-    for (int k = 0; k < 13; ++k) EXPECT_EQ(lines[k].kind, 101 + k) << "style " << k + 1;
-    EXPECT_EQ(lines[13].kind, 113);
+    for (int k = 0; k < 13; ++k) EXPECT_EQ(lines[k].kind, TypeMarker(k)) << "style " << k + 1;
+    EXPECT_EQ(lines[13].kind, TypeMarker(12));
     // Row 25's bottom lies 7.5 mm above the figure's foot; the double's lines straddle it.
     EXPECT_FLOAT_EQ(lines[12].xy[1], 0.5f);
     EXPECT_FLOAT_EQ(lines[13].xy[1], -0.5f);
+
+    // An entry naming no type JW_CAD knows draws solid lines (type 1).
+    for (uint8_t unknown : {0, 0x10, 10}) {
+        settings.BTypeIndex[5] = unknown;
+        const auto thin = Calls(
+            [](lxw_workbook* wb, lxw_worksheet* ws) { worksheet_write_blank(ws, 0, 0, BoxFormat(wb)); }, settings,
+            "AddLine");
+        ASSERT_EQ(thin.size(), 4u);
+        EXPECT_EQ(thin[0].kind, 1) << +unknown;
+    }
 }
 
 TEST(WorkbookBorders, ColoursThroughThePaletteAndBColorIndex) {
@@ -136,36 +150,46 @@ TEST(WorkbookBorders, ColoursThroughThePaletteAndBColorIndex) {
         const char* why;
     };
     const Case cases[] = {
-        {0, 7, "automatic: SenColor"},
-        {LXW_COLOR_BLACK, 101, "black is index 1"},
-        {0xFF0000, 103, "red is index 3"},
-        {0xFE0303, 103, "nearest to red"},
-        {0x000080, 111, "navy is 11 and 25: the swatch's 11"},
-        {0x993366, 154, "993366 is 18 and 54: the swatch's 54"},
-        {0x9999FF, 7, "index 17 has entry 0: SenColor"},
+        {0, 8, "automatic: SenColor"},
+        {LXW_COLOR_BLACK, 2, "black is index 1"},
+        {0xFF0000, 3, "red is index 3"},
+        {0xFE0303, 3, "nearest to red"},
+        {0x000080, 4, "navy is 11 and 25: the swatch's 11"},
+        {0x993366, 6, "993366 is 18 and 54: the swatch's 54"},
+        {0x9999FF, 8, "index 17 has entry 0: SenColor"},
+        {0x0000FF, 8, "blue is index 5, whose entry 12 is no pen: SenColor"},
     };
     TavoSettings settings = Plain();
-    settings.SenColor = 7;
-    for (int k = 0; k < 56; ++k) settings.BColorIndex[k] = k >= 16 && k < 32 ? 0 : static_cast<uint8_t>(101 + k);
-    const auto lines = Calls(
-        [&](lxw_workbook* wb, lxw_worksheet* ws) {
-            int row = 0;
-            for (const Case& c : cases) {
-                lxw_format* f = workbook_add_format(wb);
-                format_set_bottom(f, LXW_BORDER_THIN);
-                if (c.color) format_set_bottom_color(f, c.color);
-                worksheet_write_blank(ws, row, 0, f);
-                row += 2;
-            }
-        },
-        settings, "AddLine");
+    settings.SenColor = 8;
+    for (int k = 0; k < 56; ++k) settings.BColorIndex[k] = k >= 16 && k < 32 ? 0 : 1;
+    const struct {
+        int index, pen;
+    } entries[] = {{1, 2}, {3, 3}, {11, 4}, {25, 5}, {54, 6}, {5, 12}};
+    for (const auto& e : entries) settings.BColorIndex[e.index - 1] = static_cast<uint8_t>(e.pen);
+    const auto sheet = [&](lxw_workbook* wb, lxw_worksheet* ws) {
+        int row = 0;
+        for (const Case& c : cases) {
+            lxw_format* f = workbook_add_format(wb);
+            format_set_bottom(f, LXW_BORDER_THIN);
+            if (c.color) format_set_bottom_color(f, c.color);
+            worksheet_write_blank(ws, row, 0, f);
+            row += 2;
+        }
+    };
+    const auto lines = Calls(sheet, settings, "AddLine");
     ASSERT_EQ(lines.size(), std::size(cases));
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].color, cases[i].pen) << cases[i].why;
+
+    // A SenColor that is no pen (a hand-edited tavo.ini): pen 1.
+    settings.SenColor = 0;
+    const auto fallback = Calls(sheet, settings, "AddLine");
+    EXPECT_EQ(fallback[0].color, 1);
+    EXPECT_EQ(fallback[7].color, 1);
 }
 
 TEST(WorkbookBorders, SharedEdgesOnceAndCollinearEdgesJoined) {
     TavoSettings settings = Plain();
-    for (int k = 0; k < 13; ++k) settings.BTypeIndex[k] = static_cast<uint8_t>(101 + k);  // 106 thin, 111 medium
+    for (int k = 0; k < 13; ++k) settings.BTypeIndex[k] = TypeMarker(k);
     const auto grid = [](bool mediumMiddle) {
         return [mediumMiddle](lxw_workbook* wb, lxw_worksheet* ws) {
             lxw_format* thin = BoxFormat(wb);
@@ -185,9 +209,9 @@ TEST(WorkbookBorders, SharedEdgesOnceAndCollinearEdgesJoined) {
     // The line between rows 1 and 2: thin, the middle cell's medium top, thin.
     ExpectXy(Coordinates({framed[1], framed[2], framed[3]}), {{0, 15, 24, 15}, {24, 15, 48, 15}, {48, 15, 72, 15}},
              "the heavier border takes a shared edge");
-    EXPECT_EQ(framed[1].kind, 106);
-    EXPECT_EQ(framed[2].kind, 111);
-    EXPECT_EQ(framed[3].kind, 106);
+    EXPECT_EQ(framed[1].kind, TypeMarker(5));  // thin
+    EXPECT_EQ(framed[2].kind, TypeMarker(10));  // medium
+    EXPECT_EQ(framed[3].kind, TypeMarker(5));
 
     // A shared edge between a dashed and a thin side is thin, whichever cell says which.
     for (bool upperThin : {true, false}) {
@@ -202,7 +226,7 @@ TEST(WorkbookBorders, SharedEdgesOnceAndCollinearEdgesJoined) {
             },
             settings, "AddLine");
         ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(lines[0].kind, 106);
+        EXPECT_EQ(lines[0].kind, TypeMarker(5));
     }
 }
 

@@ -168,6 +168,7 @@ Public Declare PtrSafe Sub AddSolid Lib "tavo.dll" (ByVal X1 As Single, ByVal Y1
     ByVal Y2 As Single, ByVal Color As Long, ByVal Lay As Byte)
 Public Declare PtrSafe Sub ObjSaveToJwcFile Lib "tavo.dll" (ByRef FileName As String)
 Public Declare PtrSafe Sub ObjSaveToTxtFile Lib "tavo.dll" (ByRef FileName As String)
+Public Declare PtrSafe Sub ObjSaveToDxfFile Lib "tavo.dll" (ByRef FileName As String)
 Public Declare PtrSafe Sub ObjCopyToAsJwt Lib "tavo.dll" ()
 
 ' The settings dialog: 1 when closed with OK, 2 otherwise.
@@ -205,6 +206,9 @@ Public Declare PtrSafe Sub TavoGetEnkoEx Lib "tavo.dll" (ByRef Record As TEnko, 
 Public Declare PtrSafe Sub TavoGetMojiEx Lib "tavo.dll" (ByRef Record As TMoji, ByVal Index As Long)
 Public Declare PtrSafe Sub TavoGetTenEx Lib "tavo.dll" (ByRef Record As TTen, ByVal Index As Long)
 Public Declare PtrSafe Function TavoGetMojiStringEx Lib "tavo.dll" (ByVal Index As Long) As String
+
+' ObjSaveToDxfFile in another DXF version: 0 R12 for JW_CAD, 2000 or 2018.
+Public Declare PtrSafe Sub TavoObjSaveToDxfFileEx Lib "tavo.dll" (ByRef FileName As String, ByVal Profile As Long)
 
 Private Declare PtrSafe Function LoadLibraryA Lib "kernel32" (ByVal FileName As String) As LongPtr
 #Else
@@ -258,6 +262,7 @@ Public Declare Sub AddSolid Lib "tavo.dll" (ByVal X1 As Single, ByVal Y1 As Sing
     ByVal Y2 As Single, ByVal Color As Long, ByVal Lay As Byte)
 Public Declare Sub ObjSaveToJwcFile Lib "tavo.dll" (ByRef FileName As String)
 Public Declare Sub ObjSaveToTxtFile Lib "tavo.dll" (ByRef FileName As String)
+Public Declare Sub ObjSaveToDxfFile Lib "tavo.dll" (ByRef FileName As String)
 Public Declare Sub ObjCopyToAsJwt Lib "tavo.dll" ()
 
 ' The settings dialog: 1 when closed with OK, 2 otherwise.
@@ -295,6 +300,9 @@ Public Declare Sub TavoGetEnkoEx Lib "tavo.dll" (ByRef Record As TEnko, ByVal In
 Public Declare Sub TavoGetMojiEx Lib "tavo.dll" (ByRef Record As TMoji, ByVal Index As Long)
 Public Declare Sub TavoGetTenEx Lib "tavo.dll" (ByRef Record As TTen, ByVal Index As Long)
 Public Declare Function TavoGetMojiStringEx Lib "tavo.dll" (ByVal Index As Long) As String
+
+' ObjSaveToDxfFile in another DXF version: 0 R12 for JW_CAD, 2000 or 2018.
+Public Declare Sub TavoObjSaveToDxfFileEx Lib "tavo.dll" (ByRef FileName As String, ByVal Profile As Long)
 
 Private Declare Function LoadLibraryA Lib "kernel32" (ByVal FileName As String) As Long
 #End If

@@ -18,7 +18,19 @@ inline double SegmentAngle(double x1, double y1, double x2, double y2) {
     return DirectionOf(x2 - x1, y2 - y1);
 }
 
+// An angle in degrees as the same direction from 0 up to 360; equal angles
+// stay equal. Not-a-number and infinities come back as given.
+double NormalizedDegrees(double degrees);
+
 // The runtime's Round: halves go to the even neighbour.
 int64_t RoundHalfEven(double value);
+
+// A point or vector of doubles: millimetres, or unrounded pixels.
+struct WorldPoint {
+    double X = 0, Y = 0;
+};
+
+// V turned counter-clockwise by `angle` radians.
+WorldPoint RotateVector(WorldPoint v, double angle);
 
 }  // namespace tavo

@@ -10,6 +10,7 @@
 #include "cli/csv.h"
 #include "cli/number_text_cli.h"
 #include "cli/value_ranges.h"
+#include "jwc/jwc_records.h"
 
 namespace tavo::cli {
 
@@ -52,6 +53,15 @@ public:
                  std::to_string(+std::numeric_limits<T>::max()) + ": \"" + current() + "\"");
         return static_cast<T>(v);
     }
+    // A pen, line type or text size as JW_CAD knows them (pens 1 to 9, line
+    // types 1 to 9 in the low four bits, text sizes 1 to 10): other readers
+    // refuse a file with any other.
+    uint8_t pen(const char* field) { return known(field, KnownPen, "pens 1 to 9"); }
+    uint8_t lineType(const char* field) {
+        return known(field, KnownLineType, "line types 1 to 9 (in the low four bits)");
+    }
+    uint8_t textSize(const char* field) { return known(field, KnownTextSize, "text sizes 1 to 10"); }
+
     // A whole number within the range of a settings key.
     int32_t ranged(const char* key) {
         int32_t v = 0;
@@ -67,6 +77,13 @@ public:
     }
 
 private:
+    uint8_t known(const char* field, bool (*isKnown)(uint8_t), const char* what) {
+        const auto v = integer<uint8_t>();
+        if (!isKnown(v))
+            fail("field " + std::to_string(index_) + " (" + field + ") is " + std::to_string(v) + "; JW_CAD knows " +
+                 what);
+        return v;
+    }
     const std::string& next() { return row_.fields[++index_]; }
     const std::string& current() const { return row_.fields[index_]; }
     std::string numberText() { return trimmed(next()); }

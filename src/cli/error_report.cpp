@@ -46,6 +46,11 @@ int ReportFailure(const std::exception_ptr& failure, const std::string& usage) {
     return f.usage ? 2 : 1;
 }
 
+void ReportNote(const std::string& file, const std::string& note) {
+    std::cout.flush();
+    std::cerr << "tavo: " << file << ": " << Utf8ForPerson(note) << "\n";
+}
+
 std::string FailureText(const std::exception_ptr& failure) { return describe(failure).message; }
 
 }  // namespace tavo::cli

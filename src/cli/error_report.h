@@ -10,6 +10,10 @@ namespace tavo::cli {
 // a command line that cannot be used, 1 for anything else.
 int ReportFailure(const std::exception_ptr& failure, const std::string& usage);
 
+// Prints "tavo: FILE: note" on stderr (UTF-8 `note`) about a task that went
+// through but left something out.
+void ReportNote(const std::string& file, const std::string& note);
+
 // What went wrong, in UTF-8, without the file name.
 std::string FailureText(const std::exception_ptr& failure);
 

@@ -1,12 +1,15 @@
 #include "cli/export_command.h"
 
 #include "base/ascii_case.h"
+#include "base/error.h"
 #include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
+#include "cli/error_report.h"
 #include "cli/output_rule.h"
 #include "cli/value_ranges.h"
 #include "cli/workbook_command.h"
+#include "export/dxf_writer.h"
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
 #include "export/jww_writer.h"
@@ -14,6 +17,7 @@
 #include "interface/settings_access.h"
 #include "jwc/jwc_writer.h"
 #include "jwc/jwc_file.h"
+#include "platform/encoding.h"
 #include "settings/settings_store.h"
 
 namespace tavo::cli {
@@ -31,10 +35,11 @@ bool isSheetKind(std::string_view kind) {
 }  // namespace
 
 const char* const kExportHelp =
-    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|-]\n"
-    "                   [--to jwc|jww|clipboard|preview] [--sheet NAME|N] [--range [SHEET!]A1:K40]\n"
-    "                   [--strict] [--json]\n"
-    "       tavo export IN.csv -o OUT.jwc|OUT.txt|- [--to jwc|jww] [--encoding sjis|utf8]\n"
+    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|OUT.dxf|-]\n"
+    "                   [--to jwc|jww|dxf|clipboard|preview] [--dxf jw|2000|2018]\n"
+    "                   [--sheet NAME|N] [--range [SHEET!]A1:K40] [--strict] [--json]\n"
+    "       tavo export IN.csv -o OUT.jwc|OUT.txt|OUT.dxf|- [--to jwc|jww|dxf] [--dxf jw|2000|2018]\n"
+    "                   [--encoding sjis|utf8]\n"
     "\n"
     "Plays the host's export: a drawing is made from the stored settings (tavo config)\n"
     "and filled through the export calls.\n"
@@ -58,7 +63,9 @@ const char* const kExportHelp =
     "  AddCircle,X,Y,R,Flatness,StartAngle,EndAngle,Tilt,Color,Lay,LineType\n"
     "  AddSolid,X1,Y1,X2,Y2,Color,Lay           (Color: a Windows colour, red in the low byte)\n"
     "  Comment,Comment1,Comment2                (a .jwc file keeps 32 bytes of each)\n"
-    "Coordinates are millimetres on the paper, angles degrees, Lay is group x 16 + layer.\n"
+    "Coordinates are millimetres on the paper, angles degrees (kept from 0 up to 360), Lay is\n"
+    "group x 16 + layer. Color 1-9, LineType 1-9 (in the low four bits) and MojiNo 1-10 are\n"
+    "what JW_CAD knows: a row with another value is refused. A .jwc leaves out empty texts.\n"
     "The texts of IN.csv are UTF-8 when the file starts with a byte-order mark or is valid\n"
     "UTF-8, else Shift-JIS; --encoding (or --utf8) forces it. A header row, empty trailing\n"
     "cells, \";\" as separator and kinds in any case are accepted. IN.csv may be - (stdin).\n"
@@ -68,7 +75,13 @@ const char* const kExportHelp =
     "             length); an existing file becomes OUT.bak\n"
     "  OUT.txt    JWW coordinate file: real-world millimetres (paper millimetres x group\n"
     "             scale)\n"
-    "  -          standard output; --to jwc|jww says which\n"
+    "  OUT.dxf    DXF drawing in real-world millimetres as in OUT.txt, in model space; an\n"
+    "             existing file becomes OUT.bak. --dxf says for whom:\n"
+    "               jw    R12 in Shift-JIS as JW_CAD reads it back (the default)\n"
+    "               2000  R2000 in Shift-JIS with ellipses and hatches: AutoCAD, BricsCAD,\n"
+    "                     LibreCAD and older programs\n"
+    "               2018  R2018 in UTF-8, the same entities: current programs\n"
+    "  -          standard output; --to jwc|jww|dxf says which\n"
     "  clipboard  (workbooks) JWT text in Shift-JIS, real-world millimetres as in OUT.txt;\n"
     "             needs a display (DISPLAY or WAYLAND_DISPLAY) and fails without one or\n"
     "             when the clipboard cannot be reached. A background process of tavo keeps\n"
@@ -83,22 +96,22 @@ void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::s
         if (KindIs(row, "AddLine")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto color = in.integer<uint8_t>();
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetLine(d, x1, y1, x2, y2, color, lay, in.integer<uint8_t>());
+            AddSheetLine(d, x1, y1, x2, y2, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddText") || KindIs(row, "AddTextV")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto mojiNo = in.integer<uint8_t>();
+            const auto mojiNo = in.textSize("MojiNo");
             const auto lay = in.integer<uint8_t>();
             AddSheetText(d, x1, y1, x2, y2, mojiNo, lay, in.text(), KindIs(row, "AddTextV"));
         } else if (KindIs(row, "AddCircle")) {
             RowReader in(row, csvName, 10);
             const float x = in.f32(), y = in.f32(), r = in.f32(), flatness = in.f32();
             const float start = in.f32(), end = in.f32(), tilt = in.f32();
-            const auto color = in.integer<uint8_t>();
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.integer<uint8_t>());
+            AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddSolid")) {
             RowReader in(row, csvName, 6);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
@@ -134,17 +147,39 @@ std::vector<std::string> ExportInputs(const std::string& input) {
     return inputs;
 }
 
-void WriteExportDrawing(const TJwObject& drawing, const Output& output) {
-    if (&output.kind() == &kJwcOutput) {
+DxfProfile DxfProfileOption(const Args& args, const Output& output) {
+    if (!args.has("--dxf")) return DxfProfile::Jw;
+    if (&output.kind() != &kDxfOutput) throw UsageError{"--dxf is for DXF output (OUT.dxf or --to dxf)"};
+    const std::string name = args.value("--dxf");
+    if (name == "jw") return DxfProfile::Jw;
+    if (name == "2000") return DxfProfile::R2000;
+    if (name == "2018") return DxfProfile::R2018;
+    throw UsageError{"--dxf takes jw, 2000 or 2018, not \"" + name + "\""};
+}
+
+void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile) {
+    if (&output.kind() == &kDxfOutput) {
+        try {
+            output.write([&](ByteSink& sink) { WriteDxf(drawing, sink, {profile, platform::Cp932ToUtf8}); },
+                         Backup::RenameOldToBak);
+        } catch (const Error& e) {
+            if (!e.file().empty()) throw;
+            throw CommandError{output.isStandardOutput() ? "stdout" : output.name(), e.detail()};
+        }
+    } else if (&output.kind() == &kJwcOutput) {
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
         output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
+        if (const int64_t empty = TextsLeftOutOfJwc(drawing))
+            ReportNote(output.isStandardOutput() ? "stdout" : output.name(),
+                       std::to_string(empty) + (empty == 1 ? " empty text" : " empty texts") +
+                           " left out (readers refuse empty texts in a .jwc)");
     } else {
         output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
     }
 }
 
 int RunExport(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range"}, {"--utf8", "--strict", "--json"});
+    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range", "--dxf"}, {"--utf8", "--strict", "--json"});
     const std::string input = args.onlyPositional("IN.csv, BOOK.xlsx or BOOK.ods");
     if (IsWorkbookInput(input)) {
         if (args.has("--encoding") || args.has("--utf8"))
@@ -154,7 +189,9 @@ int RunExport(const std::vector<std::string>& argv) {
     RefuseWorkbookOptions(args);
     if (args.has("--json")) throw UsageError{"--json is for workbooks (.xlsx, .ods)"};
     if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
-    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput}, args.value("--to"), ExportInputs(input));
+    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput, &kDxfOutput}, args.value("--to"),
+                        ExportInputs(input));
+    const DxfProfile profile = DxfProfileOption(args, output);
 
     TJwObject drawing;
     LoadSheet(drawing, input, EncodingOption(args));
@@ -162,7 +199,7 @@ int RunExport(const std::vector<std::string>& argv) {
         const std::string problem = CommentsProblem(drawing.Comment1, drawing.Comment2);
         if (!problem.empty()) throw CommandError{InputName(input), problem};
     }
-    WriteExportDrawing(drawing, output);
+    WriteExportDrawing(drawing, output, profile);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli/csv.h"
 #include "cli/text_encoding.h"
+#include "export/dxf_entities.h"
 
 namespace tavo {
 class TJwObject;
@@ -12,6 +13,7 @@ class TJwObject;
 
 namespace tavo::cli {
 
+class Args;
 class Output;
 
 // Replays worksheet rows (AddLine, AddText, AddTextV, AddCircle, AddSolid,
@@ -28,9 +30,14 @@ std::vector<std::string> SettingsInputs();
 // The same with the worksheet or workbook the drawing is made from.
 std::vector<std::string> ExportInputs(const std::string& input);
 
-// Writes an export drawing as ObjSaveToJwcFile or ObjSaveToTxtFile would,
-// by the output's kind.
-void WriteExportDrawing(const TJwObject& drawing, const Output& output);
+// The DXF profile --dxf names (jw, 2000 or 2018; jw without it); the option
+// is refused for any output but DXF.
+DxfProfile DxfProfileOption(const Args& args, const Output& output);
+
+// Writes an export drawing as ObjSaveToJwcFile, ObjSaveToTxtFile or
+// ObjSaveToDxfFile would, by the output's kind; the empty texts a .jwc
+// leaves out are told on stderr.
+void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile = DxfProfile::Jw);
 
 extern const char* const kExportHelp;
 int RunExport(const std::vector<std::string>& argv);

@@ -1,13 +1,9 @@
 #include "cli/info_command.h"
 
-#include <algorithm>
 #include <memory>
 #include <sstream>
 
-#include "base/error.h"
 #include "base/geometry.h"
-#include "cli/cli_args.h"
-#include "cli/error_report.h"
 #include "cli/jwc_input.h"
 #include "cli/json_text.h"
 #include "cli/number_text_cli.h"
@@ -22,9 +18,10 @@ namespace tavo::cli {
 const char* const kInfoHelp =
     "usage: tavo info FILE.jwc... [--json]\n"
     "\n"
-    "Paper, scale, units, record counts and comments of each drawing. A file that cannot be\n"
-    "read is reported and the others are still shown; the status is then 1. With --json the\n"
-    "result is a JSON array with one object per file (\"error\" holds what went wrong).\n"
+    "Paper, scale, units, record counts and comments of each drawing, and how many findings\n"
+    "tavo audit has for it. A file that cannot be read is reported and the others are still\n"
+    "shown; the status is then 1. With --json the result is a JSON array with one object per\n"
+    "file (\"error\" holds what went wrong).\n"
     "FILE may be - (stdin).\n";
 
 namespace {
@@ -54,7 +51,13 @@ std::string framingJson(const TJwcFile& d) {
     return framing.str();
 }
 
-std::string asText(const std::string& name, const TJwcFile& d) {
+std::string auditText(const JwcAudit& audit) {
+    if (audit.clean()) return "clean";
+    const uint64_t n = audit.total();
+    return std::to_string(n) + (n == 1 ? " finding" : " findings") + " (tavo audit lists them)";
+}
+
+std::string asText(const std::string& name, const TJwcFile& d, const JwcAudit& audit) {
     return "File: " + name + "\n" +
            "Paper: " + paperName(d.paperSize) + " (index " + std::to_string(d.paperSize) + ", " +
            std::to_string(PaperLength(d.paperSize)) + " mm)\n" +
@@ -67,10 +70,10 @@ std::string asText(const std::string& name, const TJwcFile& d) {
            "Points: " + std::to_string(d.tenCount()) + "\n" +
            "Text area: " + std::to_string(d.textAreaLength) + " bytes\n" +
            "Comment1: " + Cp932ForPerson(d.comment1) + "\n" +
-           "Comment2: " + Cp932ForPerson(d.comment2) + "\n" + framingText(d);
+           "Comment2: " + Cp932ForPerson(d.comment2) + "\n" + framingText(d) + "Audit: " + auditText(audit) + "\n";
 }
 
-std::string asJson(const std::string& name, const TJwcFile& d) {
+std::string asJson(const std::string& name, const TJwcFile& d, const JwcAudit& audit) {
     return JsonObject()
         .text("file", name)
         .text("paper", paperName(d.paperSize))
@@ -86,6 +89,7 @@ std::string asJson(const std::string& name, const TJwcFile& d) {
         .number("textAreaBytes", d.textAreaLength)
         .text("groupScales", d.oldFormat ? "integer" : "float")
         .raw("framing", framingJson(d))
+        .number("auditFindings", static_cast<long long>(audit.total()))
         .text("comment1", platform::Cp932ToUtf8(d.comment1))
         .text("comment2", platform::Cp932ToUtf8(d.comment2))
         .str();
@@ -94,39 +98,14 @@ std::string asJson(const std::string& name, const TJwcFile& d) {
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& argv) {
-    const Args args(argv, {}, {"--json"});
-    const std::vector<std::string>& files = args.positional();
-    if (files.empty()) throw UsageError{"give one FILE.jwc or more"};
-    if (std::count(files.begin(), files.end(), "-") > 1) throw UsageError{"stdin (-) can be read only once"};
-    const bool json = args.has("--json");
-    int status = 0;
-    std::string out;
-    for (const std::string& file : files) {
-        const std::string name = InputName(file);
-        std::string entry;
-        try {
+    return DescribeEachJwcInput(
+        argv,
+        [](const std::string& file, const std::string& name, bool json) {
             auto drawing = std::make_unique<TJwcFile>();
-            LoadJwcInput(*drawing, file);
-            entry = json ? asJson(name, *drawing) : asText(name, *drawing);
-        } catch (...) {
-            // The other files are still shown; the status tells.
-            status = 1;
-            if (!json) {
-                WriteStandardOutput(out);
-                out.clear();
-                ReportFailure(std::current_exception(), "");
-                continue;
-            }
-            entry = JsonObject().text("file", name).text("error", FailureText(std::current_exception())).str();
-        }
-        if (json)
-            out += (out.empty() ? "[\n  " : ",\n  ") + entry;
-        else
-            out += (&file == &files.front() ? "" : "\n") + entry;
-    }
-    if (json) out = out.empty() ? "[]\n" : out + "\n]\n";
-    WriteStandardOutput(out);
-    return status;
+            const JwcAudit audit = LoadAndAuditJwcInput(*drawing, file);
+            return JwcInputEntry{json ? asJson(name, *drawing, audit) : asText(name, *drawing, audit)};
+        },
+        "\n");
 }
 
 }  // namespace tavo::cli

@@ -43,8 +43,10 @@ const char* const kBuildHelp =
     "they are millimetres on the paper, as the host passes them.\n"
     "  --paper N   paper-size index, 0-4 for A0-A4 (else the Drawing row's, else 3)\n"
     "  --scale N   the drawing's scale, 1-1000 (else the Drawing row's, else 100)\n"
-    "A comment holds at most 32 bytes of Shift-JIS. The texts of IN.csv are read as tavo\n"
-    "export reads them (tavo export --help). IN.csv may be - (stdin).\n";
+    "A comment holds at most 32 bytes of Shift-JIS. Pens (Color) 1-9, line types 1-9 (in the\n"
+    "low four bits) and text sizes (MojiNo) 1-10 are what JW_CAD knows: a row with another\n"
+    "value is refused. Arc angles are kept from 0 up to a whole turn. The texts of IN.csv are\n"
+    "read as tavo export reads them (tavo export --help). IN.csv may be - (stdin).\n";
 
 int RunDump(const std::vector<std::string>& argv) {
     const Args args(argv, {"-o", "--encoding"}, {"--utf8"});

@@ -121,8 +121,8 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
         } else if (KindIs(row, "Sen")) {
             RowReader in(row, csvName, 9);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto lineType = in.integer<uint8_t>();
-            const auto color = in.integer<uint8_t>();
+            const auto lineType = in.lineType("LineType");
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
             const auto spareByte = in.integer<uint8_t>();
             session.addSen(x1, y1, x2, y2, color, lay, lineType, spareByte, in.integer<uint16_t>(), unit);
@@ -133,8 +133,8 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
             const auto start = in.integer<int32_t>();
             const auto end = in.integer<int32_t>();
             const auto tilt = in.integer<int32_t>();
-            const auto lineType = in.integer<uint8_t>();
-            const auto color = in.integer<uint8_t>();
+            const auto lineType = in.lineType("LineType");
+            const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
             const auto spareByte = in.integer<uint8_t>();
             session.addEnko(x, y, r, flatness, start, end, tilt, color, lay, lineType, spareByte,
@@ -142,7 +142,7 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
         } else if (KindIs(row, "Moji")) {
             RowReader in(row, csvName, 8);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
-            const auto mojiNo = in.integer<uint8_t>();
+            const auto mojiNo = in.textSize("MojiNo");
             const auto lay = in.integer<uint8_t>();
             const auto flags = in.integer<uint16_t>();
             session.addMoji(x1, y1, x2, y2, mojiNo, lay, flags, in.text(), unit);
@@ -150,7 +150,7 @@ void BuildJwcFromCsv(JwcSession& session, const std::vector<CsvRow>& rows, const
             RowReader in(row, csvName, 5);
             const float x = in.f32(), y = in.f32();
             const auto lay = in.integer<uint8_t>();
-            const auto color = in.integer<uint8_t>();
+            const auto color = in.pen("Color");
             session.addTen(x, y, color, lay, in.integer<uint16_t>(), unit);
         } else {
             throw Error::badFile(csvName, "line " + std::to_string(row.line) + ": unknown kind \"" + row.fields[0] +

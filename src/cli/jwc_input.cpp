@@ -1,6 +1,11 @@
 #include "cli/jwc_input.h"
 
+#include <algorithm>
+
 #include "base/byte_source.h"
+#include "cli/cli_args.h"
+#include "cli/error_report.h"
+#include "cli/json_text.h"
 #include "cli/output_rule.h"
 #include "jwc/jwc_file.h"
 #include "jwc/jwc_header.h"
@@ -16,6 +21,62 @@ void LoadJwcInput(TJwcFile& drawing, const std::string& path) {
     const std::string bytes = ReadInput(path);
     MemorySource source(bytes);
     ReadJwc(drawing, source, InputName(path));
+}
+
+JwcAudit AuditJwcInput(const std::string& path) {
+    if (path != "-") return AuditJwcFile(path);
+    const std::string bytes = ReadInput(path);
+    MemorySource source(bytes);
+    return AuditJwc(source);
+}
+
+JwcAudit LoadAndAuditJwcInput(TJwcFile& drawing, const std::string& path) {
+    if (path != "-") {
+        LoadJwcFile(drawing, path);
+        return AuditJwcFile(path);
+    }
+    const std::string bytes = ReadInput(path);
+    MemorySource forLoad(bytes);
+    ReadJwc(drawing, forLoad, InputName(path));
+    MemorySource forAudit(bytes);
+    return AuditJwc(forAudit);
+}
+
+int DescribeEachJwcInput(const std::vector<std::string>& argv, const DescribeJwcInput& describe,
+                         const std::string& between) {
+    const Args args(argv, {}, {"--json"});
+    const std::vector<std::string>& files = args.positional();
+    if (files.empty()) throw UsageError{"give one FILE.jwc or more"};
+    if (std::count(files.begin(), files.end(), "-") > 1) throw UsageError{"stdin (-) can be read only once"};
+    const bool json = args.has("--json");
+    int status = 0;
+    std::string out;
+    for (const std::string& file : files) {
+        const std::string name = InputName(file);
+        std::string entry;
+        try {
+            JwcInputEntry described = describe(file, name, json);
+            if (described.findings) status = 1;
+            entry = std::move(described.text);
+        } catch (...) {
+            // The other files are still shown; the status tells.
+            status = 1;
+            if (!json) {
+                WriteStandardOutput(out);
+                out.clear();
+                ReportFailure(std::current_exception(), "");
+                continue;
+            }
+            entry = JsonObject().text("file", name).text("error", FailureText(std::current_exception())).str();
+        }
+        if (json)
+            out += (out.empty() ? "[\n  " : ",\n  ") + entry;
+        else
+            out += (&file == &files.front() ? "" : between) + entry;
+    }
+    if (json) out = out.empty() ? "[]\n" : out + "\n]\n";
+    WriteStandardOutput(out);
+    return status;
 }
 
 int32_t StoredScale(const TJwcFile& drawing) { return ParseHeaderLine1(drawing.head).scale; }

@@ -2,19 +2,16 @@
 
 #include <memory>
 
-#include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/clipboard_copy.h"
+#include "cli/export_command.h"
 #include "cli/jwc_input.h"
 #include "cli/output_rule.h"
 #include "cli/text_encoding.h"
-#include "export/export_jwc_writer.h"
 #include "export/export_jwt_writer.h"
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
-#include "export/jww_writer.h"
 #include "jwc/jwc_file.h"
-#include "jwc/jwc_writer.h"
 #include "jwc/jwt_text.h"
 #include "platform/encoding.h"
 
@@ -39,8 +36,8 @@ const char* const kJwtHelp =
     "another program copies something. FILE may be - (stdin).\n";
 
 const char* const kConvertHelp =
-    "usage: tavo convert FILE.jwc -o OUT.txt|OUT.jwt|OUT.jwc|- [--to jww|jwt|jwc]\n"
-    "                    [--units world|sheet]\n"
+    "usage: tavo convert FILE.jwc -o OUT.txt|OUT.jwt|OUT.jwc|OUT.dxf|- [--to jww|jwt|jwc|dxf]\n"
+    "                    [--units world|sheet] [--dxf jw|2000|2018]\n"
     "\n"
     "Turns the drawing into an export drawing, as the preview window does, and writes:\n"
     "  OUT.txt  JWW coordinate file, real-world millimetres (drawing units x (paper length\n"
@@ -51,6 +48,9 @@ const char* const kConvertHelp =
     "           while group and layer names, hidden groups and layers, text-size row 0 and\n"
     "           the spare fields are not (an export drawing has none of them); tavo dump and\n"
     "           tavo build copy a drawing exactly. An existing OUT.jwc becomes OUT.bak.\n"
+    "  OUT.dxf  DXF drawing, real-world millimetres as in OUT.txt; --dxf jw (the default, R12\n"
+    "           in Shift-JIS for JW_CAD), 2000 or 2018 as tavo export --help tells. An\n"
+    "           existing OUT.dxf becomes OUT.bak.\n"
     "With -o -, --to says which. FILE may be - (stdin).\n";
 
 namespace {
@@ -102,10 +102,12 @@ int RunJwt(const std::vector<std::string>& argv) {
 }
 
 int RunConvert(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to", "--units"}, {});
+    const Args args(argv, {"-o", "--to", "--units", "--dxf"}, {});
     const std::string& input = args.onlyPositional("FILE.jwc");
-    if (!args.has("-o")) throw UsageError{"convert needs -o OUT.txt, OUT.jwt or OUT.jwc"};
-    const Output output(args.value("-o"), {&kJwwOutput, &kJwtOutput, &kJwcOutput}, args.value("--to"), {input});
+    if (!args.has("-o")) throw UsageError{"convert needs -o OUT.txt, OUT.jwt, OUT.jwc or OUT.dxf"};
+    const Output output(args.value("-o"), {&kJwwOutput, &kJwtOutput, &kJwcOutput, &kDxfOutput}, args.value("--to"),
+                        {input});
+    const DxfProfile profile = DxfProfileOption(args, output);
     const JwtUnits units = unitsOption(args);
     if (args.has("--units") && &output.kind() != &kJwtOutput) throw UsageError{"--units is for JWT text only"};
     auto file = std::make_unique<TJwcFile>();
@@ -114,13 +116,7 @@ int RunConvert(const std::vector<std::string>& argv) {
         output.write(jwtText(*file, units));
         return 0;
     }
-    const std::unique_ptr<TJwObject> drawing = importDrawing(*file);
-    if (&output.kind() == &kJwcOutput) {
-        const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(*drawing);
-        output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
-    } else {
-        output.write([&](ByteSink& sink) { WriteJww(*drawing, sink); });
-    }
+    WriteExportDrawing(*importDrawing(*file), output, profile);
     return 0;
 }
 

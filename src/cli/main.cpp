@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/audit_command.h"
 #include "cli/cli_args.h"
 #include "cli/config_command.h"
 #include "cli/error_report.h"
@@ -35,12 +36,14 @@ struct Command {
 // One line per command.
 const std::vector<Command> kCommands = {
     {"info", "paper, scale, counts and comments of drawings", tavo::cli::RunInfo, &tavo::cli::kInfoHelp},
+    {"audit", "what a strict reader of .jwc files refuses or warns about", tavo::cli::RunAudit,
+     &tavo::cli::kAuditHelp},
     {"dump", "one CSV row per record of a drawing", tavo::cli::RunDump, &tavo::cli::kDumpHelp},
     {"build", "a drawing from CSV rows (the reverse of dump)", tavo::cli::RunBuild, &tavo::cli::kBuildHelp},
     {"jwt", "a drawing as JWT text, to stdout, a file or the clipboard", tavo::cli::RunJwt, &tavo::cli::kJwtHelp},
-    {"convert", "a drawing to a JWW coordinate file, JWT text or .jwc", tavo::cli::RunConvert,
+    {"convert", "a drawing to a JWW coordinate file, JWT text, .jwc or DXF", tavo::cli::RunConvert,
      &tavo::cli::kConvertHelp},
-    {"export", "a workbook's sheet or CSV rows to .jwc, JWW text, the clipboard or the preview",
+    {"export", "a workbook's sheet or CSV rows to .jwc, JWW text, DXF, the clipboard or the preview",
      tavo::cli::RunExport, &tavo::cli::kExportHelp},
     {"render", "a drawing or worksheet painted as the preview shows it", tavo::cli::RunRender,
      &tavo::cli::kRenderHelp},

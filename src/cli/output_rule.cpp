@@ -20,6 +20,7 @@ const OutputKind kJwwOutput{"jww", ".txt", "JWW coordinate file", false};
 const OutputKind kJwtOutput{"jwt", ".jwt", "JWT text", false};
 const OutputKind kCsvOutput{"csv", ".csv", "CSV", false};
 const OutputKind kPngOutput{"png", ".png", "PNG image", true};
+const OutputKind kDxfOutput{"dxf", ".dxf", "DXF drawing", false};
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string hintFor(const std::string& ext) {
     if (EqualsIgnoringAsciiCase(ext, ".jww"))
         return "; .jww is JW_CAD for Windows' binary drawing, which tavo does not write (the JWW coordinate file "
                "is .txt)";
-    if (EqualsIgnoringAsciiCase(ext, ".dxf")) return "; tavo does not write DXF";
+    if (EqualsIgnoringAsciiCase(ext, ".dxf")) return "; tavo export and tavo convert write DXF";
     return "";
 }
 

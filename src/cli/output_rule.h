@@ -22,13 +22,14 @@ extern const OutputKind kJwwOutput;  // .txt, JWW coordinate file
 extern const OutputKind kJwtOutput;  // .jwt, JWT text
 extern const OutputKind kCsvOutput;  // .csv
 extern const OutputKind kPngOutput;  // .png
+extern const OutputKind kDxfOutput;  // .dxf
 
 using OutputKinds = std::vector<const OutputKind*>;
 
 // The one rule for every output: "-" is standard output (its kind from
 // `forced`, the value of --to, or the command's only kind); a file name's
 // extension names one of the command's kinds, case ignored (a misleading
-// one such as ".jww" or ".dxf" is refused, naming the allowed kinds); the
+// one such as ".jww" is refused, naming the allowed kinds); the
 // output is none of the inputs, however spelled or linked. Throws
 // UsageError or CommandError.
 class Output {

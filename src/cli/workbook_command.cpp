@@ -1,5 +1,6 @@
 #include "cli/workbook_command.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <iostream>
@@ -74,6 +75,7 @@ std::string storedOutput(workbook::LibraryExportCalls& calls, const std::string&
     if (stored.empty()) throw UsageError{"export needs -o OUT (no file name is stored)"};
     if (EqualsIgnoringAsciiCase(target, kJwcOutput.name)) return changeFileExt(stored, kJwcOutput.extension);
     if (EqualsIgnoringAsciiCase(target, kJwwOutput.name)) return changeFileExt(stored, kJwwOutput.extension);
+    if (EqualsIgnoringAsciiCase(target, kDxfOutput.name)) return changeFileExt(stored, kDxfOutput.extension);
     return stored;
 }
 
@@ -100,6 +102,8 @@ int RunWorkbookExport(const Args& args) {
 
     const bool json = args.has("--json");
     if (json && args.value("-o") == "-") throw UsageError{"--json prints to stdout; write the drawing to a file"};
+    if (args.has("--dxf") && (EqualsIgnoringAsciiCase(target, "preview") || EqualsIgnoringAsciiCase(target, "clipboard")))
+        throw UsageError{"--dxf is for DXF output (OUT.dxf or --to dxf)"};
     if (EqualsIgnoringAsciiCase(target, "preview")) {
         if (args.has("-o")) throw UsageError{"--to preview writes no file; leave out -o"};
         const workbook::WorkbookExportReport report = MakeWorkbookDrawingCurrent(book, args);
@@ -115,14 +119,17 @@ int RunWorkbookExport(const Args& args) {
         if (json) std::cout << Utf8ForPerson(WorkbookReportJson(book, report)) << "\n";
         return 0;
     }
-    if (!target.empty() && !EqualsIgnoringAsciiCase(target, kJwcOutput.name) &&
-        !EqualsIgnoringAsciiCase(target, kJwwOutput.name))
-        throw UsageError{"--to takes jwc, jww, clipboard or preview, not \"" + target + "\""};
+    const OutputKinds files{&kJwcOutput, &kJwwOutput, &kDxfOutput};
+    if (!target.empty() && std::none_of(files.begin(), files.end(), [&](const OutputKind* k) {
+            return EqualsIgnoringAsciiCase(target, k->name);
+        }))
+        throw UsageError{"--to takes jwc, jww, dxf, clipboard or preview, not \"" + target + "\""};
     const std::string name = args.has("-o") ? args.value("-o") : storedOutput(calls, target);
-    const Output output(name, {&kJwcOutput, &kJwwOutput}, target, ExportInputs(book));
+    const Output output(name, files, target, ExportInputs(book));
+    const DxfProfile profile = DxfProfileOption(args, output);
     TJwObject drawing;
     const workbook::WorkbookExportReport report = LoadWorkbookDrawing(book, args, drawing);
-    WriteExportDrawing(drawing, output);
+    WriteExportDrawing(drawing, output, profile);
     if (json) std::cout << Utf8ForPerson(WorkbookReportJson(book, report)) << "\n";
     return 0;
 }

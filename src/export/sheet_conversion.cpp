@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/geometry.h"
 #include "export/jw_object.h"
 #include "export/layer_byte.h"
 #include "settings/settings_record.h"
@@ -45,8 +46,8 @@ void AddSheetText(TJwObject& d, float x1, float y1, float x2, float y2, uint8_t 
 void AddSheetCircle(TJwObject& d, float x, float y, float r, float flatness, float startAngle, float endAngle,
                     float tilt, uint8_t color, uint8_t lay, uint8_t lineType) {
     const double s = scaleOf(d, lay);
-    d.AddCircle(x * s, y * s, r * s, flatness, startAngle, endAngle, tilt, LayerOf(lay), GroupOf(lay), lineType,
-                color);
+    d.AddCircle(x * s, y * s, r * s, flatness, NormalizedDegrees(startAngle), NormalizedDegrees(endAngle),
+                NormalizedDegrees(tilt), LayerOf(lay), GroupOf(lay), lineType, color);
 }
 
 void AddSheetSolid(TJwObject& d, float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) {

@@ -16,7 +16,7 @@ void ApplySettings(TJwObject& drawing, const TSettings& settings);
 // The host's worksheet elements, in paper millimetres. `lay` carries the
 // group in its high nibble and the layer in its low one; every coordinate
 // and length is multiplied by its group's scale (rounded to f32), angles and
-// flattening are not.
+// flattening are not; angles are kept from 0 up to 360 degrees.
 void AddSheetLine(TJwObject& d, float x1, float y1, float x2, float y2, uint8_t color, uint8_t lay,
                   uint8_t lineType);
 void AddSheetText(TJwObject& d, float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,

@@ -1,15 +1,38 @@
 // The export drawing family: created from the stored settings, filled with
-// the worksheet's elements, written to a .jwc or JWW coordinate file.
+// the worksheet's elements, written to a .jwc, JWW coordinate or DXF file.
+#include "export/dxf_writer.h"
 #include "export/export_jwc_writer.h"
 #include "export/jww_writer.h"
 #include "export/sheet_conversion.h"
 #include "interface/export_guard.h"
 #include "interface/host_string.h"
 #include "interface/settings_access.h"
+#include "platform/encoding.h"
 #include "tavo.h"
 
 using tavo::GuardedVoid;
 using tavo::LibraryState;
+
+namespace {
+
+// The profile by the number the host passes: 0 for JW_CAD's R12, or the
+// version's year.
+tavo::DxfProfile dxfProfileNumbered(int32_t number) {
+    switch (number) {
+        case 0: return tavo::DxfProfile::Jw;
+        case 2000: return tavo::DxfProfile::R2000;
+        case 2018: return tavo::DxfProfile::R2018;
+        default:
+            throw tavo::Error("DXF profile " + std::to_string(number) +
+                              " is not one of 0 (R12 for JW_CAD), 2000 and 2018; nothing was written");
+    }
+}
+
+void saveDxf(LibraryState& state, TavoStringIn fileName, tavo::DxfProfile profile) {
+    tavo::SaveDxf(state.exportDrawing(), tavo::ReadHostString(fileName), {profile, tavo::platform::Cp932ToUtf8});
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -77,6 +100,14 @@ TAVO_API void TAVO_CALL ObjSaveToJwcFile(TavoStringIn FileName) {
 
 TAVO_API void TAVO_CALL ObjSaveToTxtFile(TavoStringIn FileName) {
     GuardedVoid([&](LibraryState& state) { tavo::SaveJww(state.exportDrawing(), tavo::ReadHostString(FileName)); });
+}
+
+TAVO_API void TAVO_CALL ObjSaveToDxfFile(TavoStringIn FileName) {
+    GuardedVoid([&](LibraryState& state) { saveDxf(state, FileName, tavo::DxfProfile::Jw); });
+}
+
+TAVO_API void TAVO_CALL TavoObjSaveToDxfFileEx(TavoStringIn FileName, int32_t Profile) {
+    GuardedVoid([&](LibraryState& state) { saveDxf(state, FileName, dxfProfileNumbered(Profile)); });
 }
 
 }  // extern "C"

@@ -65,8 +65,8 @@ void JwcSession::addEnko(float x, float y, float r, uint16_t flatness, int32_t s
                          int32_t tilt, uint8_t color, uint8_t lay, uint8_t lineType, uint8_t spareByte,
                          uint16_t spareWord, CoordUnit unit) {
     Enko& e = drawing().addEnko();
-    e = Enko{toUnits(x, unit), toUnits(y, unit), toUnits(r, unit), flatness, startAngle, endAngle, tilt,
-             lineType, color, lay, spareByte, spareWord};
+    e = Enko{toUnits(x, unit), toUnits(y, unit), toUnits(r, unit), flatness, NormalizedFixedAngle(startAngle),
+             NormalizedFixedAngle(endAngle), NormalizedFixedAngle(tilt), lineType, color, lay, spareByte, spareWord};
 }
 
 void JwcSession::addMoji(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay, uint16_t flags,

@@ -35,6 +35,7 @@ public:
 
     void addSen(float x1, float y1, float x2, float y2, uint8_t color, uint8_t lay, uint8_t lineType,
                 uint8_t spareByte, uint16_t spareWord, CoordUnit unit = CoordUnit::PaperMm);
+    // The angles are stored from 0 up to a whole turn, the same arc.
     void addEnko(float x, float y, float r, uint16_t flatness, int32_t startAngle, int32_t endAngle,
                  int32_t tilt, uint8_t color, uint8_t lay, uint8_t lineType, uint8_t spareByte,
                  uint16_t spareWord, CoordUnit unit = CoordUnit::PaperMm);

@@ -54,7 +54,7 @@ int32_t line1Value(const TJwcFile& d, std::size_t field) {
         case 1: return d.enkoCount();
         case 2: return d.mojiCount();
         case 3: return d.tenCount();
-        case 4: return d.temporaryPoints;
+        case 4: return std::clamp(d.temporaryPoints, 0, d.tenCount());  // some of the points, never more
         case 9: return d.scale;
         default: return d.paperSize;
     }

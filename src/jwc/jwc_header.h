@@ -10,10 +10,12 @@ namespace tavo {
 
 class TJwcFile;
 
-// Where the writer puts the text pool (header line 3's first address). Each
-// text record points at its text as a far pointer: this start plus the
-// text's offset in the pool.
-constexpr uint32_t kTextPoolStart = 0x5F6D0000;
+// Where the writer puts the text pool (header line 3's first address): JW_CAD
+// saves it at 4000:0000, and readers take each text reference minus 0x40000000
+// as the text's place in the pool. Each text record points at its text as a
+// linear address: this start plus the text's offset, a pool past 64 KiB
+// carrying into the next segment.
+constexpr uint32_t kTextPoolStart = 0x40000000;
 
 // The last byte of each 200-byte header block, as the application writes it.
 constexpr char kHeaderBlockEnd = '\n';

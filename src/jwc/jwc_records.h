@@ -118,6 +118,18 @@ constexpr double kFixedAngleUnit = 1.52587890625e-5;  // 1/65536 of a degree
 
 // A fixed-point angle in degrees, rounded to f32.
 inline float FixedAngleToDegrees(int32_t fixed) { return static_cast<float>(fixed * kFixedAngleUnit); }
+// The same direction from 0 up to a whole turn, the range readers accept.
+// Equal angles stay equal, so a whole circle stays whole.
+constexpr int32_t NormalizedFixedAngle(int32_t fixed) {
+    const int32_t rest = fixed % kWholeTurnFixed;
+    return rest < 0 ? rest + kWholeTurnFixed : rest;
+}
 constexpr uint16_t kVerticalTextFlag = 32;
+
+// The values JW_CAD knows: pens 1 to 9, line types 1 to 9 in the low four
+// bits, text sizes 1 to 10.
+constexpr bool KnownPen(uint8_t pen) { return pen >= 1 && pen <= 9; }
+constexpr bool KnownLineType(uint8_t type) { return (type & 0x0F) >= 1 && (type & 0x0F) <= 9; }
+constexpr bool KnownTextSize(uint8_t size) { return size >= 1 && size <= 10; }
 
 }  // namespace tavo

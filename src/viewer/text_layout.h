@@ -1,36 +1,14 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "export/jw_text_layout.h"
 #include "viewer/canvas.h"
 #include "viewer/view_math.h"
 
 namespace tavo {
-
-// Bytes of the character at `i`: 2 for a Shift-JIS lead byte with a byte
-// after it, else 1 (a lead byte that ends the text stands alone).
-std::size_t CharBytesAt(std::string_view text, std::size_t i);
-
-// Half-width cells the text takes: two-byte characters 2, other bytes 1;
-// "^u", "^d" and "^c" take nothing themselves, "^o", "^b" and "^B" take
-// nothing and neither does the character they lay over the previous one.
-int TextCells(std::string_view text);
-
-struct TextPitchResult {
-    double Pitch = 0;   // advance per half-width cell, pixels
-    std::string Text;   // what is drawn: the text without trailing middle dots
-};
-
-// Drops a trailing half-width middle dot once and full-width ones as long as
-// they last; the remaining characters are spread over the length the whole
-// text would have taken. W and P: width and pitch in pixels.
-TextPitchResult TextPitch(std::string_view text, double width, double pitch);
-
-enum class GlyphFont : uint8_t { Normal, SmallOneByte, SmallTwoByte };
 
 // One character to output: bytes [Offset, Offset + Bytes) of the text.
 struct PlacedGlyph {
@@ -40,10 +18,8 @@ struct PlacedGlyph {
     GlyphFont Font = GlyphFont::Normal;
 };
 
-// Places each character of `text` from the reference point `start` (the
-// top-left of the first glyph, unrounded pixels), applying the "^" escapes.
-// theta: direction of the base line in radians; pitch: advance per cell;
-// height: text height in pixels.
+// LayoutJwText on the screen: each glyph's top-left corner rounded to a
+// pixel. start: the top-left of the first glyph in unrounded pixels.
 std::vector<PlacedGlyph> LayoutGlyphs(std::string_view text, WorldPoint start, double theta, double pitch,
                                       double height);
 

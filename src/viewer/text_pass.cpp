@@ -63,7 +63,7 @@ void DrawTexts(Canvas& canvas, const TRenderContext& ctx, const TTextItem*) {
         const double gs = GroupScaleOf(ctx.Drawing, t.Group);
         const double sx = RoundPixel(t.X1 / gs * ps) - ox, sy = oy - RoundPixel(t.Y1 / gs * ps);
         const double theta = SegmentAngle(t.X1, t.Y1, t.X2, t.Y2);
-        const double len = TextCells(t.Text) * (m.WidthReal + m.PitchReal) * 0.5;
+        const double len = DrawnTextLength(t.Text, m.WidthReal, m.PitchReal);
         const double h = m.HeightPx;
         // A text without length or height has no box and nothing to show.
         if (len == 0 || h == 0) continue;

@@ -16,12 +16,6 @@ double held(double v) {
 }
 }  // namespace
 
-WorldPoint RotateVector(WorldPoint v, double angle) {
-    if (v.X == 0 && v.Y == 0) return v;
-    const double c = std::cos(angle), s = std::sin(angle);
-    return {v.X * c - v.Y * s, v.X * s + v.Y * c};
-}
-
 int32_t CeilPixel(double v) { return static_cast<int32_t>(std::ceil(held(v))); }
 
 bool EntityVisible(const TJwObject& drawing, uint8_t group, uint8_t layer) {

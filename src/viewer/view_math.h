@@ -4,17 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/geometry.h"
+
 namespace tavo {
 
 class TJwObject;
-
-// A point or vector of doubles: paper millimetres, or unrounded pixels.
-struct WorldPoint {
-    double X = 0, Y = 0;
-};
-
-// V turned counter-clockwise by `angle` radians.
-WorldPoint RotateVector(WorldPoint v, double angle);
 
 // 2^28: sums of a few such values (centre plus radius, minus the origin)
 // still fit in 32 bits.

@@ -1,5 +1,7 @@
 #include "viewer/viewer_tables.h"
 
+#include "export/jw_line_types.h"
+
 namespace tavo {
 
 TColorTable DefaultColorTable() {
@@ -7,8 +9,9 @@ TColorTable DefaultColorTable() {
 }
 
 TLineTypes DefaultLineTypes() {
-    return {{{0xFFFFFFFF, 0}, {0x99999999, 1}, {0xC3C3C3C3, 1}, {0xE7E7E7E7, 1}, {0xF99FF99F, 1},
-             {0xFFF99FFF, 1}, {0xF24FF24F, 1}, {0xFFF24FFF, 1}, {0x44444444, 1}}};
+    TLineTypes types;
+    for (int t = 1; t <= kJwLineTypes; ++t) types[t - 1] = {JwLineTypePattern(t), t == 1 ? 0 : 1};
+    return types;
 }
 
 }  // namespace tavo

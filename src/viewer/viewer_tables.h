@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "export/jw_line_types.h"
 #include "viewer/canvas.h"
 
 namespace tavo {
@@ -25,10 +26,9 @@ using TLineTypes = std::array<TLineType, 9>;
 TColorTable DefaultColorTable();
 TLineTypes DefaultLineTypes();
 
-// Pen and line-type numbers outside 1 to 9 draw as pen 2 (black) and line
-// type 1 (solid).
+// Pen numbers outside 1 to 9 draw as pen 2 (black), line types outside 1
+// to 9 as type 1 (solid).
 inline int UsablePen(int pen) { return pen >= 1 && pen <= 9 ? pen : 2; }
-inline int UsableLineType(int type) { return type >= 1 && type <= 9 ? type : 1; }
 
 // Bit `bit` (0 to 31) of a pattern.
 inline bool PatternBit(uint32_t pattern, int bit) { return (pattern >> bit) & 1u; }

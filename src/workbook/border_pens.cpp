@@ -1,5 +1,7 @@
 #include "workbook/border_pens.h"
 
+#include "jwc/jwc_records.h"
+
 namespace tavo::workbook {
 
 int NearestPaletteIndex(uint32_t rgb) {
@@ -25,14 +27,18 @@ int NearestPaletteIndex(uint32_t rgb) {
 }
 
 uint8_t BorderPen(const SheetColor& color, const TavoSettings& settings) {
-    if (color.automatic) return settings.SenColor;
+    // Settings that name no pen (0 for a colour without a swatch, or a
+    // hand-edited file) would give a drawing that readers refuse.
+    const uint8_t fallback = KnownPen(settings.SenColor) ? settings.SenColor : 1;
+    if (color.automatic) return fallback;
     const uint8_t pen = settings.BColorIndex[NearestPaletteIndex(color.rgb) - 1];
-    return pen == 0 ? settings.SenColor : pen;
+    return KnownPen(pen) ? pen : fallback;
 }
 
 uint8_t BorderLineType(BorderStyle style, const TavoSettings& settings) {
     const auto s = static_cast<std::size_t>(style);
-    return s >= 1 && s <= 13 ? settings.BTypeIndex[s - 1] : 1;
+    const uint8_t type = s >= 1 && s <= 13 ? settings.BTypeIndex[s - 1] : 1;
+    return KnownLineType(type) ? type : 1;
 }
 
 }  // namespace tavo::workbook

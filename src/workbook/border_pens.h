@@ -14,10 +14,12 @@ namespace tavo::workbook {
 int NearestPaletteIndex(uint32_t rgb);
 
 // The pen of a border: its colour's palette index through BColorIndex; an
-// automatic colour, or an entry of 0, takes SenColor.
+// automatic colour, or an entry that is no pen (0 and past 9), takes
+// SenColor, and pen 1 when that is none.
 uint8_t BorderPen(const SheetColor& color, const TavoSettings& settings);
 
-// The JW line type of a border style through BTypeIndex.
+// The JW line type of a border style through BTypeIndex; an entry whose low
+// four bits are no type (0 and past 9) gives type 1, solid.
 uint8_t BorderLineType(BorderStyle style, const TavoSettings& settings);
 
 }  // namespace tavo::workbook

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The same host calls, made through the Linux library and through the
 64-bit DLL under Wine, write the same files with the same bytes: .jwc files
-and their .bak, JWW coordinate files, tavo.ini, the JWT text the clipboard
-got, the records handed back and the messages of failures.
+and their .bak, JWW coordinate and DXF files, tavo.ini, the JWT text the
+clipboard got, the records handed back and the messages of failures.
 
 compare_hosts.py LINUX_HOST LINUX_LIBRARY WINE_RUN PREFIX WINDOWS_HOST DLL
 """
