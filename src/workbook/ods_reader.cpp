@@ -299,7 +299,6 @@ SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& optio
     model.rows.setDefault(12.8);     // 0.452 cm
     model.columns.setDefault(64.0);  // 2.258 cm
     model.formats.clear();
-    package.expect({"styles.xml", "settings.xml", "content.xml"});
     OdsStyles styles;
     if (package.has("styles.xml")) {
         StylesPartReader r(styles);

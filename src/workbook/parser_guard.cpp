@@ -2,12 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdint>
 #include <cstring>
 
 #include <orcus/sax_parser.hpp>
@@ -29,30 +30,11 @@ struct Nothing {
     void attribute(const orcus::sax::parser_attribute&) {}
 };
 
-// The text in fresh pages that end where it ends, an unreadable page after.
-void ParseAgainstAGuardPage(std::string_view text) {
-    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    const std::size_t pages = (text.size() + page - 1) / page + 1;
-    void* map = mmap(nullptr, pages * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (map == MAP_FAILED) return;
-    char* const guard = static_cast<char*>(map) + (pages - 1) * page;  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): page arithmetic
-    if (mprotect(guard, page, PROT_NONE) == 0) {
-        char* const start = guard - text.size();  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): against the guard
-        std::memcpy(start, text.data(), text.size());
-        Nothing nothing;
-        orcus::sax_parser<Nothing> parser(start, text.size(), nothing);
-        try {
-            parser.parse();
-        } catch (...) {  // a part the parser refuses is the reader's to report
-        }
-    }
-    munmap(map, pages * page);
-}
-
-// A child that has ended does not end the writer with a signal.
-bool WriteAll(int fd, const std::string& s) {
-    for (std::size_t done = 0; done < s.size();) {
-        const ssize_t n = send(fd, s.data() + done, s.size() - done, MSG_NOSIGNAL);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): what is left
+// A peer that has ended raises no signal in the writer.
+bool SendAll(int fd, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = send(fd, bytes + done, size - done, MSG_NOSIGNAL);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): what is left
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
@@ -60,106 +42,106 @@ bool WriteAll(int fd, const std::string& s) {
     return true;
 }
 
-// One line from the descriptor into `line`; false at its end.
-bool ReadLine(int fd, std::string& buffer, std::string& line) {
-    for (;;) {
-        const std::size_t end = buffer.find('\n');
-        if (end != std::string::npos) {
-            line = buffer.substr(0, end);
-            buffer.erase(0, end + 1);
-            return true;
-        }
-        char chunk[4096];
-        const ssize_t n = read(fd, chunk, sizeof chunk);
+bool ReceiveAll(int fd, void* data, std::size_t size) {
+    auto* bytes = static_cast<char*>(data);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = recv(fd, bytes + done, size - done, 0);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): what is left
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
-        buffer.append(chunk, static_cast<std::size_t>(n));
+        done += static_cast<std::size_t>(n);
     }
+    return true;
 }
 
-// Parses each part it is asked for and says so when the parser came through.
-[[noreturn]] void Child(int socket, const ParserGuard::MakeReader& makeReader, unsigned seconds) {
+// Receives a text into fresh pages that end where it ends, an unreadable
+// page after, and parses it there.
+bool ReceiveAndParse(int socket, uint64_t size) {
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t pages = (size + page - 1) / page + 1;
+    void* map = mmap(nullptr, pages * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (map == MAP_FAILED) return false;
+    char* const guard = static_cast<char*>(map) + (pages - 1) * page;  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): page arithmetic
+    char* const start = guard - size;                                  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic): against the guard
+    const bool received = ReceiveAll(socket, start, size) && mprotect(guard, page, PROT_NONE) == 0;
+    if (received) {
+        Nothing nothing;
+        orcus::sax_parser<Nothing> parser(start, size, nothing);
+        try {
+            parser.parse();
+        } catch (...) {  // a part the parser refuses is the reader's to report
+        }
+    }
+    munmap(map, pages * page);
+    return received;
+}
+
+[[noreturn]] void Child(int socket, unsigned seconds) {
     // What the parser or the sanitizers print as they end the child is not the person's to read.
     const int null = open("/dev/null", O_WRONLY);
     if (null >= 0) dup2(null, STDERR_FILENO);
-    const rlimit cpu{seconds, seconds};
-    setrlimit(RLIMIT_CPU, &cpu);
-    const ParserGuard::Reader read = makeReader();
-    std::string buffer, part;
-    while (ReadLine(socket, buffer, part)) {
-        try {
-            const XmlText text = read(part);
-            if (text.safe()) ParseAgainstAGuardPage(text.view());
-        } catch (...) {  // a part that cannot be read is the reader's to report
-        }
-        if (!WriteAll(socket, part + "\n")) break;
+    for (uint64_t size = 0; ReceiveAll(socket, &size, sizeof size);) {
+        alarm(seconds);  // a parser that goes round for ever ends the child
+        if (!ReceiveAndParse(socket, size)) break;
+        alarm(0);
+        const char done = 'y';
+        if (!SendAll(socket, &done, 1)) break;
     }
     _exit(0);
 }
 
 }  // namespace
 
-ParserGuard::ParserGuard(MakeReader makeReader, unsigned seconds) : makeReader_(std::move(makeReader)), seconds_(seconds) {}
+ParserGuard& ParserGuard::Process() {
+    static ParserGuard guard;
+    return guard;
+}
+
+ParserGuard::ParserGuard(unsigned seconds) : seconds_(seconds) {}
 
 ParserGuard::~ParserGuard() { stop(); }
 
-void ParserGuard::start() {
+bool ParserGuard::start() {
     int ends[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return;
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
     const pid_t pid = fork();
     if (pid == 0) {
         close(ends[0]);
-        Child(ends[1], makeReader_, seconds_);
+        Child(ends[1], seconds_);
     }
     close(ends[1]);
     if (pid < 0) {
         close(ends[0]);
-        return;
+        return false;
     }
+    owner_ = getpid();
     child_ = pid;
     socket_ = ends[0];
-    heard_.clear();
-    for (const std::string& part : pending_) WriteAll(socket_, part + "\n");
+    return true;
 }
 
 void ParserGuard::stop() {
     if (child_ < 0) return;
     close(socket_);
-    int status = 0;
-    while (waitpid(child_, &status, 0) < 0 && errno == EINTR) {
+    // A process forked since may hold the socket open: the child is ended, not waited for to see it close.
+    if (owner_ == getpid()) {
+        kill(child_, SIGKILL);
+        int status = 0;
+        while (waitpid(child_, &status, 0) < 0 && errno == EINTR) {
+        }
     }
     child_ = -1;
 }
 
-void ParserGuard::ask(const std::string& part) {
-    if (!asked_.insert(part).second) return;
-    pending_.push_back(part);
-    if (child_ < 0) start();
-    else WriteAll(socket_, part + "\n");
-}
-
-void ParserGuard::expect(const std::vector<std::string>& parts) {
-    for (const std::string& part : parts) ask(part);
-}
-
-bool ParserGuard::passes(const std::string& part) {
-    ask(part);
-    while (passed_.count(part) == 0 && failed_.count(part) == 0) {
-        if (child_ < 0) return true;  // no child to be had: the parser is trusted as before
-        std::string said;
-        if (ReadLine(socket_, heard_, said)) {
-            passed_.insert(said);
-            if (!pending_.empty() && pending_.front() == said) pending_.pop_front();
-            continue;
-        }
-        // The child ended in the first part it had not come through.
-        stop();
-        if (pending_.empty()) return true;
-        failed_.insert(pending_.front());
-        pending_.pop_front();
-        if (!pending_.empty()) start();
-    }
-    return passed_.count(part) > 0;
+bool ParserGuard::passes(std::string_view text) {
+    if (child_ >= 0 && owner_ != getpid()) stop();  // the owner's child and socket are not this process's to use
+    if (child_ < 0 && !start()) return true;  // no child to be had: the parser is trusted as before
+    const uint64_t size = text.size();
+    char done = 0;
+    if (SendAll(socket_, &size, sizeof size) && SendAll(socket_, text.data(), text.size()) &&
+        ReceiveAll(socket_, &done, 1) && done == 'y')
+        return true;
+    stop();  // the child ended in this text; the next check starts another
+    return false;
 }
 
 }  // namespace tavo::workbook

@@ -140,23 +140,7 @@ void WorkbookPackage::open(std::unique_ptr<orcus::zip_archive_stream> stream) {
     } else {
         fail("is a zip archive but not a workbook (.xlsx or .ods)");
     }
-    // The child reads the workbook through a handle of its own: a file's
-    // position is shared across a fork.
-    guard_ = std::make_unique<ParserGuard>([this]() -> ParserGuard::Reader {
-        auto stream = bytes_.empty() ? std::shared_ptr<orcus::zip_archive_stream>(
-                                           std::make_shared<orcus::zip_archive_stream_fd>(path_.c_str()))
-                                     : std::shared_ptr<orcus::zip_archive_stream>(std::make_shared<orcus::zip_archive_stream_blob>(
-                                           reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size()));
-        auto zip = std::make_shared<orcus::zip_archive>(stream.get());
-        zip->load();
-        return [stream, zip](const std::string& part) {
-            std::vector<unsigned char> buf;
-            zip->read_file_entry(part, buf);
-            return XmlText(std::move(buf));
-        };
-    });
 }
-
 WorkbookPackage::~WorkbookPackage() = default;
 
 // What the parts declare they unpack to, from the archive's central
@@ -208,16 +192,11 @@ std::string WorkbookPackage::read(std::string_view part) const {
     return std::string(unpack(part).view());
 }
 
-void WorkbookPackage::expect(const std::vector<std::string>& parts) const {
-    std::vector<std::string> named;
-    for (const std::string& p : parts)
-        if (has(p)) named.push_back(stored(p));
-    guard_->expect(named);
-}
-
 XmlText WorkbookPackage::readXml(std::string_view part) const {
-    if (has(part) && !guard_->passes(stored(part))) failPart(part, "damaged (its XML stops the XML parser)");
-    return unpack(part);
+    XmlText text = unpack(part);
+    if (text.safe() && !ParserGuard::Process().passes(text.view()))
+        failPart(part, "damaged (its XML stops the XML parser)");
+    return text;
 }
 
 XmlText WorkbookPackage::unpack(std::string_view part) const {

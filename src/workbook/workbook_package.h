@@ -16,7 +16,6 @@ class zip_archive_stream;
 
 namespace tavo::workbook {
 
-class ParserGuard;
 class XmlHandler;
 class XmlText;
 
@@ -53,9 +52,6 @@ public:
     // through it: a part that would end the process there is refused as
     // damaged (ParserGuard).
     XmlText readXml(std::string_view part) const;
-    // The parts the reader will parse, in its order: they are checked
-    // beside the reader's work.
-    void expect(const std::vector<std::string>& parts) const;
 
     // Parses a part with `handler`; a part that is not well-formed XML ends
     // in an Error "PATH: PART: damaged (...)".
@@ -81,7 +77,6 @@ private:
     std::string bytes_;  // of a workbook in memory
     std::unique_ptr<orcus::zip_archive_stream> stream_;
     std::unique_ptr<orcus::zip_archive> zip_;
-    std::unique_ptr<ParserGuard> guard_;
     std::map<std::string, std::string> names_;  // by the part name in lower case
     WorkbookKind kind_ = WorkbookKind::Xlsx;
 };

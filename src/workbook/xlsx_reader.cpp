@@ -258,8 +258,6 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
     const std::size_t target = ChooseSheet(book.sheetNames, book.activeSheet, options.sheet, package);
     model.name = book.sheetNames[target];
     model.dateOrigin = book.date1904 ? 1462 : 0;
-    // The parts to come, in order: they are checked beside this work.
-    package.expect({book.themePart, book.stylesPart, book.sharedStringsPart, book.sheetParts[target]});
     std::vector<uint32_t> theme;
     if (!book.themePart.empty() && package.has(book.themePart)) theme = ReadThemeColors(package, book.themePart);
     if (!book.stylesPart.empty() && package.has(book.stylesPart)) ReadXlsxStyles(package, book.stylesPart, theme, model);
