@@ -34,6 +34,7 @@ private:
     pid_t owner_ = -1;  // a process forked from the owner has a guard of its own
     pid_t child_ = -1;
     int socket_ = -1;
+    int shared_ = -1;  // the file through which the child reads each text
 };
 
 }  // namespace tavo::workbook

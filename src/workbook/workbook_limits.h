@@ -13,8 +13,8 @@ namespace tavo::workbook {
 
 // The file, its parts as the archive declares them unpacked, and their number.
 constexpr std::size_t kMaxFileBytes = 256u << 20;
-constexpr std::size_t kMaxPartBytes = 128u << 20;
-constexpr std::size_t kMaxUnpackedBytes = 256u << 20;
+constexpr std::size_t kMaxPartBytes = 64u << 20;
+constexpr std::size_t kMaxUnpackedBytes = 64u << 20;
 constexpr std::size_t kMaxParts = 100000;
 
 // A drawing taller than this many rows, or with more cells than
