@@ -81,7 +81,7 @@ TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
                           R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheets><sheet name="A")"}})),
          "xl/workbook.xml: damaged (cut short: it does not end in an end tag)", {}},
         {file("cut-sheet.xlsx", StoredZip(tavo::test::AssembleBook(
-                                    {"<sheetData><row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"C2\"><v>2</c></row>", {}, {}, {}}))),
+                                    {"<sheetData><row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"C2\"><v>2</c></row>"}))),
          "xl/worksheets/sheet1.xml: after cell C2: damaged (not well-formed XML at byte", {}},
         {xlsx("one.xlsx", text), "has no sheet \"Nope\" (its sheets: \"Sheet1\")", nope},
         {xlsx("far.xlsx", text), "sheet \"Sheet1\" has nothing to draw in Z100:Z200", farAway},
