@@ -15,7 +15,8 @@ FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
 VALGRIND_TESTS = base_test number_format_test jwc_test jwc_audit_test profile_file_test settings_test export_test jwt_test \
                  dxf_test interface_test save_fault_test file_save_test viewer_test forms_test
-FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports
+FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports fuzz_xlsx:workbook \
+              fuzz_ods:workbook
 
 .PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean windows test-windows
 

@@ -24,7 +24,9 @@ inline void Put(std::string& out, uint32_t v, int bytes) {
 
 inline std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& parts) {
     std::string body, directory;
-    for (const auto& [name, data] : parts) {
+    for (const auto& part : parts) {
+        const std::string& name = part.first;
+        const std::string& data = part.second;
         const auto offset = static_cast<uint32_t>(body.size());
         const auto header = [&](std::string& out, bool central) {
             Put(out, central ? 0x02014b50 : 0x04034b50, 4);

@@ -36,6 +36,14 @@ expect 1 "^tavo: $dir/missing.jwc: " view "$dir/missing.jwc"
 expect 1 "^tavo: $dir/bad.jwc: " view "$dir/bad.jwc"
 expect 1 "^tavo: $dir/bad.csv: line 1" view --export "$dir/bad.csv"
 expect 1 "^tavo: $dir/notes.xlsx: is not a workbook" view "$dir/notes.xlsx"
+/usr/bin/python3 - "$examples/form.xlsx" "$dir/cut.xlsx" <<'PY' || fail "writing cut.xlsx"
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as book, zipfile.ZipFile(sys.argv[2], 'w', zipfile.ZIP_DEFLATED) as cut:
+    for part in book.infolist():
+        data = book.read(part.filename)
+        cut.writestr(part.filename, data[:len(data) // 2] if part.filename == 'xl/worksheets/sheet1.xml' else data)
+PY
+expect 1 "^tavo: $dir/cut.xlsx: xl/worksheets/sheet1.xml: damaged (cut short" view "$dir/cut.xlsx"
 expect 1 "^tavo: stdin: " view - < "$dir/bad.jwc"
 expect 1 'has no sheet "Nope"' view "$examples/form.xlsx" --sheet Nope
 

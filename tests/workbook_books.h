@@ -12,13 +12,13 @@
 namespace tavo::test {
 
 struct BookParts {
-    std::string sheetXml;             // the worksheet's children (sheetData and after)
-    std::string sharedStrings;        // the sst's children, or empty for none
-    std::string drawing;              // the wsDr's children, or empty for none
-    std::string styles;               // the styleSheet's children, or empty for none
+    std::string sheetXml = {};        // the worksheet's children (sheetData and after)
+    std::string sharedStrings = {};   // the sst's children, or empty for none
+    std::string drawing = {};         // the wsDr's children, or empty for none
+    std::string styles = {};          // the styleSheet's children, or empty for none
     bool absoluteTargets = false;     // "/xl/worksheets/sheet1.xml", as openpyxl writes them
     bool strict = false;              // the strict OOXML namespaces
-    std::string prefix;               // a namespace prefix on the spreadsheet elements ("x")
+    std::string prefix = {};          // a namespace prefix on the spreadsheet elements ("x")
 };
 
 inline std::string Replaced(std::string s, const std::string& from, const std::string& to) {

@@ -32,13 +32,17 @@ int NearestPaletteIndex(uint32_t rgb) {
     return best;
 }
 
-uint8_t BorderPen(const SheetColor& color, const TavoSettings& settings) {
+uint8_t LinePen(const SheetColor& color, uint8_t automaticPen, const TavoSettings& settings) {
     // Settings that name no pen (0 for a colour without a swatch, or a
     // hand-edited file) would give a drawing that readers refuse.
-    const uint8_t fallback = KnownPen(settings.SenColor) ? settings.SenColor : 1;
+    const uint8_t fallback = KnownPen(automaticPen) ? automaticPen : 1;
     if (color.automatic) return fallback;
     const uint8_t pen = settings.BColorIndex[NearestPaletteIndex(color.rgb) - 1];
     return KnownPen(pen) ? pen : fallback;
+}
+
+uint8_t BorderPen(const SheetColor& color, const TavoSettings& settings) {
+    return LinePen(color, settings.SenColor, settings);
 }
 
 uint8_t BorderLineType(BorderStyle style, const TavoSettings& settings) {

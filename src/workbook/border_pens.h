@@ -18,9 +18,12 @@ const std::array<uint8_t, 56>& PaletteSearchOrder();
 // index first in PaletteSearchOrder wins.
 int NearestPaletteIndex(uint32_t rgb);
 
-// The pen of a border: its colour's palette index through BColorIndex; an
+// The pen of a line: its colour's palette index through BColorIndex; an
 // automatic colour, or an entry that is no pen (0 and past 9), takes
-// SenColor, and pen 1 when that is none.
+// `automaticPen`, and pen 1 when that is none.
+uint8_t LinePen(const SheetColor& color, uint8_t automaticPen, const TavoSettings& settings);
+
+// A border's: the automatic pen is SenColor.
 uint8_t BorderPen(const SheetColor& color, const TavoSettings& settings);
 
 // The JW line type of a border style through BTypeIndex; an entry whose low

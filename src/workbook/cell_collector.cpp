@@ -49,3 +49,17 @@ void CellCollector::addRepeated(const Cell& cell, int32_t count) {
 }
 
 }  // namespace tavo::workbook
+
+namespace tavo::workbook {
+
+void CellCollector::addMerge(const CellRange& area) {
+    if (area.lastRow < area.firstRow || area.lastCol < area.firstCol) return;
+    model_.merges.push_back(area);
+    CheckLimit(model_.merges.size(), kMaxMerges, "merged areas");
+    const auto cells = static_cast<std::size_t>((int64_t{area.lastRow} - area.firstRow + 1) *
+                                                (int64_t{area.lastCol} - area.firstCol + 1));
+    if (static_cast<int64_t>(cells) > kLargeMergeCells) CheckLimit(++largeMerges_, kMaxLargeMerges, "merged areas of over 4,096 cells");
+    else CheckLimit(mergedCells_ += cells, kMaxMergedCells, "merged cells");
+}
+
+}  // namespace tavo::workbook

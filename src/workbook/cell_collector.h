@@ -5,6 +5,7 @@
 #include <string>
 
 #include "workbook/sheet_model.h"
+#include "workbook/workbook_limits.h"
 
 namespace tavo::workbook {
 
@@ -15,11 +16,6 @@ struct CollectOptions {
     bool keepFills = false;
 };
 
-// A drawing taller than this many rows, or with more cells than
-// kMaxDrawnCells, is refused: such a sheet is formatted far beyond its
-// contents, and its drawing would not fit any paper.
-constexpr int32_t kMaxDrawnRows = 65536;
-constexpr std::size_t kMaxDrawnCells = 2000000;
 
 // Takes the cells a reader finds and keeps the ones that draw something,
 // so that memory follows the drawing, not the formatted area of the sheet.
@@ -34,6 +30,12 @@ public:
     void add(const Cell& cell, bool always = false);
     // Cells of `count` columns from cell.col on, all alike (a repeated cell).
     void addRepeated(const Cell& cell, int32_t count);
+    // Whether a cell at this place can be kept (inside the range).
+    bool wants(int32_t row, int32_t col) const {
+        return row >= 0 && col >= 0 && (!options_.range || options_.range->contains(row, col));
+    }
+    // Keeps a merged area; throws LimitReached past the limits on merges.
+    void addMerge(const CellRange& area);
 
     SheetModel& model() { return model_; }
     const CollectOptions& options() const { return options_; }
@@ -43,6 +45,7 @@ private:
     CollectOptions options_;
     std::string fileName_;
     int32_t minRow_ = INT32_MAX, maxRow_ = -1;
+    std::size_t mergedCells_ = 0, largeMerges_ = 0;
 };
 
 }  // namespace tavo::workbook

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
+#include "workbook/workbook_limits.h"
+
 namespace tavo::workbook {
 
-namespace {
-constexpr int64_t kIndexedCells = 4096;  // larger areas are few; they are searched instead
-}
 
 MergeLookup::MergeLookup(const std::vector<CellRange>& merges, const CellRange& range) {
     for (const CellRange& m : merges) {
@@ -17,7 +16,7 @@ MergeLookup::MergeLookup(const std::vector<CellRange>& merges, const CellRange& 
         const auto index = static_cast<uint32_t>(areas_.size());
         areas_.push_back(a);
         const int64_t cells = (int64_t{a.lastRow} - a.firstRow + 1) * (int64_t{a.lastCol} - a.firstCol + 1);
-        if (cells > kIndexedCells) {
+        if (cells > kLargeMergeCells) {  // few (a limit): searched one by one
             large_.push_back(index);
             continue;
         }

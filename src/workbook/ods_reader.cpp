@@ -11,6 +11,7 @@
 #include "workbook/cell_address.h"
 #include "workbook/ods_shapes.h"
 #include "workbook/ods_styles.h"
+#include "workbook/workbook_limits.h"
 #include "workbook/workbook_package.h"
 #include "workbook/workbook_reader.h"
 #include "workbook/xml_reader.h"
@@ -149,7 +150,7 @@ private:
         if (name == "table-column") {
             const int32_t n = Count(a, "number-columns-repeated");
             if (const auto w = styles_.columnWidth(std::string(a.value(kOdfTable, "style-name"))))
-                model_.columns.setSize(col_, n, *w);
+                model_.columns.setSize(col_, n, std::clamp(*w, 0.0, kMaxColumnPoints));
             if (Hidden(a)) model_.columns.setHidden(col_, n, true);
             if (const auto s = a.get(kOdfTable, "default-cell-style-name"))
                 columnStyles_.push_back({col_, col_ + n - 1, std::string(*s)});
@@ -157,7 +158,7 @@ private:
         } else if (name == "table-row") {
             rowRepeat_ = Count(a, "number-rows-repeated");
             if (const auto h = styles_.rowHeight(std::string(a.value(kOdfTable, "style-name"))))
-                model_.rows.setSize(row_, rowRepeat_, *h);
+                model_.rows.setSize(row_, rowRepeat_, std::clamp(*h, 0.0, kMaxRowPoints));
             if (Hidden(a)) model_.rows.setHidden(row_, rowRepeat_, true);
             rowStyle_ = std::string(a.value(kOdfTable, "default-cell-style-name"));
             col_ = 0;
@@ -231,8 +232,8 @@ private:
             std::string style(cellAttrs_.value(kOdfTable, "style-name"));
             if (style.empty() && c.kind != CellKind::Empty) style = !rowStyle_.empty() ? rowStyle_ : styleAt(col_);
             c.format = styles_.cellFormat(style, model_);
-            const int32_t rowSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kOdfTable, "number-rows-spanned")).c_str()));
-            const int32_t colSpan = std::max(1, std::atoi(std::string(cellAttrs_.value(kOdfTable, "number-columns-spanned")).c_str()));
+            const auto rowSpan = static_cast<int32_t>(std::clamp(cellAttrs_.number(kOdfTable, "number-rows-spanned", 1), 1L, long{kSheetRows}));
+            const auto colSpan = static_cast<int32_t>(std::clamp(cellAttrs_.number(kOdfTable, "number-columns-spanned", 1), 1L, long{kSheetColumns}));
             cells_.push_back({c, repeat, rowSpan, colSpan});
         }
         col_ += repeat;
@@ -255,7 +256,8 @@ private:
                 c.row = r;
                 collector_.addRepeated(c, rc.repeat);
                 if (rc.rowSpan > 1 || rc.colSpan > 1)
-                    model_.merges.push_back({r, c.col, r + rc.rowSpan - 1, c.col + rc.colSpan - 1});
+                    collector_.addMerge({r, c.col, std::min(r + rc.rowSpan - 1, kSheetRows - 1),
+                                         std::min(c.col + rc.colSpan - 1, kSheetColumns - 1)});
             }
         }
         row_ = std::min(row_ + rowRepeat_, kSheetRows);
@@ -323,6 +325,8 @@ SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& optio
         ParseXml(content, reader);
     } catch (const XmlDamaged& e) {
         package.failPart("content.xml", std::string("damaged (") + e.what() + ")");
+    } catch (const LimitReached& e) {
+        package.failPart("content.xml", e.what + ", more than a workbook holds (damaged?)");
     }
     if (!reader.found) {
         if (!wanted && !reader.names.empty()) {  // an active sheet that is not there: take the first

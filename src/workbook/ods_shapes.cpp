@@ -6,6 +6,7 @@
 
 #include "base/geometry.h"
 #include "workbook/cell_address.h"
+#include "workbook/workbook_limits.h"
 
 namespace tavo::workbook {
 
@@ -28,6 +29,7 @@ bool ParseTransform(std::string_view t, double& angle, double& x, double& y) {
     const std::size_t tr = t.find("translate");
     if (r == std::string_view::npos || tr == std::string_view::npos) return false;
     angle = std::atof(std::string(t.substr(t.find('(', r) + 1)).c_str());
+    if (!std::isfinite(angle)) return false;
     std::istringstream in{std::string(t.substr(t.find('(', tr) + 1))};
     std::string a, b;
     in >> a >> b;
@@ -177,6 +179,7 @@ void OdsShapeReader::startShape(std::string_view name, const XmlAttributes& a, i
                 if (comma == std::string::npos || vw <= 0 || vh <= 0) continue;
                 s.points.emplace_back((std::atof(p.substr(0, comma).c_str()) - vx) / vw,
                                       (std::atof(p.substr(comma + 1).c_str()) - vy) / vh);
+                CheckLimit(++points_, kMaxShapePoints, "points in the shapes' outlines");
             }
             drawable_ = s.points.size() >= 2;
         } else if (name != "frame") {
@@ -247,6 +250,7 @@ void OdsShapeReader::finish() {
     }
     if (s.outline.style == BorderStyle::None && s.text.empty()) return;
     model_.shapes.push_back(std::move(s));
+    CheckLimit(model_.shapes.size(), kMaxShapes, "drawn shapes");
 }
 
 }  // namespace tavo::workbook

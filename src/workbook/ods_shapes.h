@@ -37,6 +37,7 @@ private:
     std::optional<SheetShape> shape_;
     bool drawable_ = false, inParagraph_ = false, textSized_ = false;
     int paragraphs_ = 0;
+    std::size_t points_ = 0;  // of all outlines
     std::string frameKind_;   // what a draw:frame turned out to hold
 };
 

@@ -1,4 +1,5 @@
 #include "workbook/ods_styles.h"
+#include "workbook/workbook_limits.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -35,7 +36,7 @@ std::optional<double> OdsLengthPoints(std::string_view text) {
     const std::string t(text);
     char* end = nullptr;
     const double v = std::strtod(t.c_str(), &end);
-    if (end == t.c_str()) return std::nullopt;
+    if (end == t.c_str() || !std::isfinite(v)) return std::nullopt;
     const std::string unit(end);
     if (unit == "pt") return v;
     if (unit == "cm") return v * 72 / 2.54;
@@ -88,6 +89,7 @@ void OdsStyles::start(std::string_view ns, std::string_view name, const XmlAttri
     if (name == "style") {
         const std::string family(a.value(kOdfStyle, "family"));
         Style& s = styles_[family + ":" + std::string(a.value(kOdfStyle, "name"))];
+        CheckLimit(styles_.size(), kMaxStyles, "styles");
         s = Style{};
         s.parent = a.value(kOdfStyle, "parent-style-name");
         current_ = &s;
@@ -132,6 +134,8 @@ const std::string* OdsStyles::prop(const std::string& name, const std::string& f
 
 uint32_t OdsStyles::cellFormat(const std::string& styleName, SheetModel& model) {
     if (const auto it = formats_.find(styleName); it != formats_.end()) return it->second;
+    // A name no style has is the default; only styles there are make formats.
+    if (!styleName.empty() && styles_.count("table-cell:" + styleName) == 0) return cellFormat("", model);
     const auto p = resolved(styleName, "table-cell");
     const auto get = [&p](const char* key) -> std::string_view {
         const auto it = p.find(key);
@@ -149,7 +153,7 @@ uint32_t OdsStyles::cellFormat(const std::string& styleName, SheetModel& model) 
     if (const auto c = HexColor(get("background-color"))) f.fill = *c;
     std::string_view size = get("font-size");
     if (size.empty() || size.back() == '%') size = get("font-size-asian");
-    if (const auto pt = OdsLengthPoints(size); pt && *pt > 0) f.fontPoints = *pt;
+    if (const auto pt = OdsLengthPoints(size); pt && *pt > 0) f.fontPoints = std::min(*pt, kMaxFontPoints);
     const std::string_view align = get("text-align");
     if (get("text-align-source") != "value-type" && !align.empty())
         f.hAlign = align == "center" ? HAlign::Center : align == "end" || align == "right" ? HAlign::Right : HAlign::Left;

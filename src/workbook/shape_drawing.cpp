@@ -45,11 +45,7 @@ class ShapePainter {
 public:
     ShapePainter(const SheetShape& s, const TavoSettings& settings, ExportCalls& calls, double mm)
         : shape_(s), calls_(calls), mm_(mm) {
-        pen_ = settings.SimbolColor;
-        if (!s.outline.color.automatic) {
-            const uint8_t p = settings.BColorIndex[NearestPaletteIndex(s.outline.color.rgb) - 1];
-            if (p != 0) pen_ = p;
-        }
+        pen_ = LinePen(s.outline.color, settings.SimbolColor, settings);
         type_ = BorderLineType(s.outline.style, settings);
         lay_ = settings.SimbolLay;
     }

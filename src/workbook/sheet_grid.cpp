@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "workbook/cell_address.h"
 
@@ -53,16 +54,8 @@ SheetGrid::SheetGrid(const SheetModel& model, const CellRange& range, double mmP
 double SheetGrid::edgePoints(const AxisSizes& sizes, const std::vector<int32_t>& ordinals,
                              const std::vector<double>& edges, int32_t first, int32_t index) {
     const auto count = static_cast<int32_t>(ordinals.size());
-    if (index < first) {
-        double d = 0;
-        for (int32_t i = std::max(index, 0); i < first; ++i) d -= sizes.visibleSize(i);
-        return d;
-    }
-    if (index >= first + count) {
-        double d = edges.back();
-        for (int32_t i = first + count; i < index; ++i) d += sizes.visibleSize(i);
-        return d;
-    }
+    if (index < first) return -sizes.sum(index, first);
+    if (index >= first + count) return edges.back() + sizes.sum(first + count, index);
     // The edge before `index`: that of the first visible index from it on.
     for (int32_t i = index; i < first + count; ++i) {
         const int32_t o = ordinals[static_cast<std::size_t>(i - first)];
@@ -74,12 +67,7 @@ double SheetGrid::edgePoints(const AxisSizes& sizes, const std::vector<int32_t>&
 double SheetGrid::pointOn(const AxisSizes& sizes, const std::vector<int32_t>& ordinals, const std::vector<double>& edges,
                           int32_t first, int32_t index, double offset, bool walks, int32_t limit) {
     if (walks) {
-        while (offset > 0 && index < limit - 1) {
-            const double size = sizes.visibleSize(index);
-            if (offset <= size) break;
-            offset -= size;
-            ++index;
-        }
+        std::tie(index, offset) = sizes.walk(index, std::max(offset, 0.0), limit);
     } else {
         offset = std::clamp(offset, 0.0, sizes.visibleSize(index));
     }

@@ -178,6 +178,11 @@ public:
     // Size in points, 0 for a hidden index.
     double visibleSize(int32_t index) const;
     std::size_t spanCount() const { return spans_.size(); }
+    // The visible sizes of indices [from, to) added up; a step a span.
+    double sum(int32_t from, int32_t to) const;
+    // Where a distance measured from index `from` ends: the index (below
+    // `limit`) and what is left of the distance inside it.
+    std::pair<int32_t, double> walk(int32_t from, double distance, int32_t limit) const;
 
 private:
     struct Value {
@@ -186,15 +191,18 @@ private:
         bool operator==(const Value& o) const { return points == o.points && hidden == o.hidden; }
     };
     struct Span {
-        int32_t last;
+        int32_t first, last;
         Value value;
     };
     template <class Change>
     void apply(int32_t first, int32_t count, Change change);
-    Value valueAt(int32_t index) const;
+    template <class Run>
+    void stretches(int32_t from, int32_t limit, Run run) const;
+    const Span* spanAt(int32_t index) const;
+    double sizeOf(const Value& v) const;
 
     double default_;
-    std::map<int32_t, Span> spans_;  // keyed by first index; disjoint
+    std::vector<Span> spans_;  // sorted, disjoint
 };
 
 struct SheetModel {

@@ -2,6 +2,7 @@
 
 #include "workbook/cell_text.h"
 #include "workbook/sheet_drawing.h"
+#include "workbook/workbook_limits.h"
 #include "workbook/workbook_package.h"
 #include "workbook/workbook_reader.h"
 
@@ -33,13 +34,19 @@ std::string WorkbookExportReport::notDrawnText() const {
 
 WorkbookExportReport ExportWorkbookSheet(const std::string& path, const WorkbookExportOptions& options,
                                          ExportCalls& calls, const ProgressFn& progress) {
+    return ExportWorkbookSheet(WorkbookPackage(path), options, calls, progress);
+}
+
+WorkbookExportReport ExportWorkbookSheet(const WorkbookPackage& package, const WorkbookExportOptions& options,
+                                         ExportCalls& calls, const ProgressFn& progress) {
+    const std::string& path = package.path();
     const TavoSettings settings = calls.ReadInifile();
     const std::string comment1 = calls.ReadIniString(1), comment2 = calls.ReadIniString(2);
     ReadOptions read;
     read.sheet = options.sheet;
     read.collect.range = options.range;
     read.collect.keepFills = settings.ExchangeSolid != 0;
-    const SheetModel model = ReadWorkbookSheet(path, read, Part(progress, 0, 0.8));
+    const SheetModel model = ReadWorkbookSheet(package, read, Part(progress, 0, 0.8));
     const std::optional<CellRange> range = DrawnRange(model, options.range);
     if (!range || (model.cells.empty() && model.shapes.empty())) {
         std::string where = "sheet \"" + model.name + "\" has nothing to draw";
@@ -48,6 +55,12 @@ WorkbookExportReport ExportWorkbookSheet(const std::string& path, const Workbook
                      CellName(options.range->lastRow, options.range->lastCol);
         FailWorkbook(path, where);
     }
+    // Merged areas and shapes widen the drawing beyond its cells, a range
+    // may ask for more: the drawing's rows have the cells' limit.
+    if (int64_t{range->lastRow} - range->firstRow >= kMaxDrawnRows)
+        FailWorkbook(path, "sheet \"" + model.name + "\" draws rows " + std::to_string(range->firstRow + 1) + " to " +
+                               std::to_string(range->lastRow + 1) + ", more than " + std::to_string(kMaxDrawnRows) +
+                               " rows (merged areas, shapes or a range reaching far below the cells?); choose a smaller --range");
     calls.ObjCreateByInifile();
     calls.SetObjComment(comment1, comment2);
     SheetTextConverter toCp932(path, model.name, options.strict);

@@ -6,6 +6,7 @@
 
 #include "workbook/export_calls.h"
 #include "workbook/sheet_model.h"
+#include "workbook/workbook_package.h"
 
 namespace tavo::workbook {
 
@@ -33,6 +34,9 @@ struct WorkbookExportReport {
 // or a sheet or range with nothing to draw, throws Error naming the file
 // before any drawing is created. Writing the drawing is the caller's.
 WorkbookExportReport ExportWorkbookSheet(const std::string& path, const WorkbookExportOptions& options,
+                                         ExportCalls& calls, const ProgressFn& progress = {});
+// The same for a workbook already opened (in memory, say).
+WorkbookExportReport ExportWorkbookSheet(const WorkbookPackage& package, const WorkbookExportOptions& options,
                                          ExportCalls& calls, const ProgressFn& progress = {});
 
 // The same through this process's library: afterwards the sheet's drawing

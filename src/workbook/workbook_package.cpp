@@ -13,6 +13,7 @@
 #include "base/error.h"
 #include "base/file_save.h"
 #include "platform/encoding.h"
+#include "workbook/parser_guard.h"
 #include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
@@ -43,7 +44,11 @@ constexpr std::string_view kOdsMime = "application/vnd.oasis.opendocument.spread
 }  // namespace
 
 void FailWorkbook(const std::string& path, const std::string& detail) {
-    throw Error::badFile(path, platform::Utf8ToCp932(detail));
+    // Texts from a damaged file may hold anything: a message stays one line.
+    std::string line = detail;
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    throw Error::badFile(path, platform::Utf8ToCp932(line));
 }
 
 void WorkbookPackage::fail(const std::string& detail) const { FailWorkbook(path_, detail); }
@@ -65,6 +70,8 @@ void WorkbookPackage::parse(std::string_view part, XmlHandler& handler) const {
         ParseXml(text, handler);
     } catch (const XmlDamaged& e) {
         failPart(part, std::string("damaged (") + e.what() + ")");
+    } catch (const LimitReached& e) {
+        failPart(part, e.what + ", more than a workbook holds (damaged?)");
     }
 }
 
@@ -134,7 +141,6 @@ void WorkbookPackage::open(std::unique_ptr<orcus::zip_archive_stream> stream) {
         fail("is a zip archive but not a workbook (.xlsx or .ods)");
     }
 }
-
 WorkbookPackage::~WorkbookPackage() = default;
 
 // What the parts declare they unpack to, from the archive's central
@@ -163,21 +169,37 @@ void WorkbookPackage::checkArchive(const ReadAt& readAt, std::size_t size) const
         const std::string name = b.substr(at + 46, nameLength);
         if (compressed == 0xFFFFFFFF || unpacked == 0xFFFFFFFF)
             fail("part \"" + name + "\" is larger than 4 GiB, too large for a workbook");
+        if (compressed > size) fail("is damaged: part \"" + name + "\" says it is larger than the file");
         if (unpacked > kMaxPartBytes)
             fail("part \"" + name + "\" would unpack to " + Mebibytes(unpacked) + ", more than the " +
                  Mebibytes(kMaxPartBytes) + " a workbook part may take");
         total += unpacked;
         if (total > kMaxUnpackedBytes)
             fail("would unpack to more than " + Mebibytes(kMaxUnpackedBytes) + ", too much for a workbook");
+        // The part's own header says its sizes again, and the reader goes by
+        // those: they must say no more.
+        const std::size_t local = U32(b, at + 42);
+        const std::string header = local < size ? readAt(local, 30) : std::string();
+        if (header.size() < 30 || U32(header, 0) != 0x04034b50)
+            fail("is damaged: part \"" + name + "\" is not where its zip directory says");
+        if (U32(header, 18) > size || (U32(header, 22) > kMaxPartBytes && U32(header, 22) != 0xFFFFFFFF))
+            fail("is damaged: part \"" + name + "\" says it unpacks to more than its directory says");
         at += 46 + nameLength + U16(b, at + 30) + U16(b, at + 32);
     }
 }
 
 std::string WorkbookPackage::read(std::string_view part) const {
-    return std::string(readXml(part).view());
+    return std::string(unpack(part).view());
 }
 
 XmlText WorkbookPackage::readXml(std::string_view part) const {
+    XmlText text = unpack(part);
+    if (text.safe() && !ParserGuard::Process().passes(text.view()))
+        failPart(part, "damaged (its XML stops the XML parser)");
+    return text;
+}
+
+XmlText WorkbookPackage::unpack(std::string_view part) const {
     const std::string& name = stored(part);
     if (name.empty()) fail("has no part \"" + std::string(part) + "\" (damaged?)");
     std::vector<unsigned char> buf;

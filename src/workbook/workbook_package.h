@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "workbook/workbook_limits.h"
+
 namespace orcus {
 class zip_archive;
 class zip_archive_stream;
@@ -24,13 +26,6 @@ enum class WorkbookKind { Xlsx, Ods };
 // keeps its messages, in Shift-JIS.
 [[noreturn]] void FailWorkbook(const std::string& path, const std::string& detail);
 
-// Limits that keep a hostile file from taking the machine: the file itself,
-// and what its parts unpack to as their archive declares it (the reader
-// sizes its buffers from those declarations).
-constexpr std::size_t kMaxFileBytes = 256u << 20;
-constexpr std::size_t kMaxPartBytes = 256u << 20;
-constexpr std::size_t kMaxUnpackedBytes = 512u << 20;
-constexpr std::size_t kMaxParts = 100000;
 
 // A workbook file and the parts of its archive, read with liborcus. The
 // constructor refuses, with an Error naming the file and what is wrong,
@@ -53,7 +48,9 @@ public:
     bool has(std::string_view part) const { return !stored(part).empty(); }
     // A part's bytes; throws Error when it is missing or cannot be unpacked.
     std::string read(std::string_view part) const;
-    // The same without a copy, ready for the XML parser.
+    // The same without a copy, ready for the XML parser, which will come
+    // through it: a part that would end the process there is refused as
+    // damaged (ParserGuard).
     XmlText readXml(std::string_view part) const;
 
     // Parses a part with `handler`; a part that is not well-formed XML ends
@@ -70,6 +67,9 @@ private:
     void checkFile(const ReadAt& readAt, std::size_t size) const;
     void checkArchive(const ReadAt& readAt, std::size_t size) const;
     void open(std::unique_ptr<orcus::zip_archive_stream> stream);
+    // A part's bytes as the archive holds them, unchecked.
+    XmlText unpack(std::string_view part) const;
+
     // The name the archive stores a part under; "" when it is not there.
     const std::string& stored(std::string_view part) const;
 

@@ -20,18 +20,21 @@ std::size_t ChooseSheet(const std::vector<std::string>& names, std::size_t activ
     package.fail("has no sheet \"" + *wanted + "\" (its sheets: " + list + ")");
 }
 
-SheetModel ReadWorkbookSheet(const std::string& path, const ReadOptions& options, const ProgressFn& progress) {
-    const WorkbookPackage package(path);
+SheetModel ReadWorkbookSheet(const WorkbookPackage& package, const ReadOptions& options, const ProgressFn& progress) {
     try {
         return package.kind() == WorkbookKind::Ods ? ReadOdsSheet(package, options, progress)
                                                    : ReadXlsxSheet(package, options, progress);
     } catch (const Error&) {
         throw;
     } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception& e) {  // liborcus's parse errors
-        package.fail(std::string("is damaged: ") + e.what());
+        package.fail("needs more memory than there is (damaged?)");
+    } catch (const std::exception&) {  // liborcus's own failures
+        package.fail("is damaged (it cannot be read)");
     }
+}
+
+SheetModel ReadWorkbookSheet(const std::string& path, const ReadOptions& options, const ProgressFn& progress) {
+    return ReadWorkbookSheet(WorkbookPackage(path), options, progress);
 }
 
 }  // namespace tavo::workbook

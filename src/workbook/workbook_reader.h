@@ -21,6 +21,7 @@ struct ReadOptions {
 // One sheet of an .xlsx or .ods workbook, as far as the drawing needs it.
 // Throws Error naming the file and what is wrong.
 SheetModel ReadWorkbookSheet(const std::string& path, const ReadOptions& options, const ProgressFn& progress = {});
+SheetModel ReadWorkbookSheet(const WorkbookPackage& package, const ReadOptions& options, const ProgressFn& progress = {});
 
 // Index of the wanted sheet among `names`: a name, else a position from 1;
 // `active` when nothing is wanted. Throws Error listing the sheets.

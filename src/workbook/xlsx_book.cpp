@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "workbook/workbook_limits.h"
 #include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
@@ -101,6 +102,7 @@ public:
         if (name == "si") {
             inString_ = false;
             strings.push_back(reader_.take());
+            CheckLimit(strings.size(), kMaxStrings, "shared strings");
         } else if (inString_) {
             reader_.end(name);
         }
@@ -143,7 +145,9 @@ void RichTextReader::end(std::string_view name) {
 }
 
 void RichTextReader::text(std::string_view chars) {
-    if (inText_) current_.text += chars;
+    if (!inText_) return;
+    current_.text += chars;
+    CheckLimit(current_.text.size(), kMaxTextBytes, "bytes in one text");
 }
 
 RichText RichTextReader::take() {

@@ -1,10 +1,12 @@
 #include "workbook/xlsx_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <optional>
 
+#include "workbook/workbook_limits.h"
 #include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
@@ -16,7 +18,11 @@ using xmlns::kSpreadsheetDrawing;
 
 constexpr double kEmuPerPoint = 12700;
 
-double Points(std::string_view emu) { return std::atof(std::string(emu).c_str()) / kEmuPerPoint; }
+// EMU as points; nothing for what is no number.
+double Points(std::string_view emu) {
+    const double v = std::atof(std::string(emu).c_str()) / kEmuPerPoint;
+    return std::isfinite(v) ? v : 0;
+}
 
 // x -> x * scale + shift, from a group's child space to fractions of the anchor's box.
 struct AxisMap {
@@ -202,6 +208,7 @@ private:
             s.shape.closed = false;
         } else if (name == "pt" && s.custom) {
             s.shape.points.emplace_back(static_cast<double>(a.number("", "x")), static_cast<double>(a.number("", "y")));
+            CheckLimit(++points_, kMaxShapePoints, "points in the shapes' outlines");
         } else if (name == "close" && s.custom) {
             s.shape.closed = true;
         } else if (name == "ln") {
@@ -308,12 +315,14 @@ private:
         if (shape.outline.style == BorderStyle::None && shape.text.empty()) return;
         if (absolute_) PlaceAbsolute(shape);
         model_.shapes.push_back(std::move(shape));
+        CheckLimit(model_.shapes.size(), kMaxShapes, "drawn shapes");
     }
 
     // Shapes of an absolute anchor hang from the sheet's corner, their size as given.
     void PlaceAbsolute(SheetShape& shape) const {
         shape.box.from.colOffset = absolute_->first;
         shape.box.from.rowOffset = absolute_->second;
+        shape.box.from.walks = true;
     }
 
     // The shape's kind from its preset geometry; false for one without a drawing.
@@ -373,6 +382,7 @@ private:
     bool inXfrm_ = false, inLine_ = false, inStyleLine_ = false, inText_ = false, inRun_ = false;
     bool fontFromRun_ = false;
     bool frame_ = false, chart_ = false;
+    std::size_t points_ = 0;  // of all outlines
 };
 
 }  // namespace

@@ -22,6 +22,17 @@ namespace {
 
 using xmlns::kSpreadsheetMl;
 
+double Number(std::string_view text) {
+    const double v = std::atof(std::string(text).c_str());
+    return std::isfinite(v) ? v : 0;
+}
+
+// Sizes as the spreadsheet allows them, whatever a damaged file says.
+double RowPoints(std::string_view text) { return std::clamp(Number(text), 0.0, kMaxRowPoints); }
+double ColumnPoints(std::string_view characters) {
+    return std::clamp(ColumnWidthPoints(std::clamp(Number(characters), 0.0, 255.0)), 0.0, kMaxColumnPoints);
+}
+
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2 ? 1 : 0;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -102,16 +113,16 @@ public:
             const long last = std::clamp(a.number("", "max", first), first, long{kSheetColumns});
             const auto count = static_cast<int32_t>(last - first + 1);
             if (const auto w = a.get("", "width"))
-                model_.columns.setSize(static_cast<int32_t>(first - 1), count, ColumnWidthPoints(std::atof(std::string(*w).c_str())));
+                model_.columns.setSize(static_cast<int32_t>(first - 1), count, ColumnPoints(*w));
             if (a.flag("", "hidden")) model_.columns.setHidden(static_cast<int32_t>(first - 1), count, true);
         } else if (name == "mergeCell") {
-            if (const auto r = ParseCellRange(a.value("", "ref"))) model_.merges.push_back(*r);
+            if (const auto r = ParseCellRange(a.value("", "ref"))) collector_.addMerge(*r);
         } else if (name == "sheetFormatPr") {
-            if (const auto h = a.get("", "defaultRowHeight")) model_.rows.setDefault(std::atof(std::string(*h).c_str()));
+            if (const auto h = a.get("", "defaultRowHeight")) model_.rows.setDefault(RowPoints(*h));
             if (const auto w = a.get("", "defaultColWidth"))
-                model_.columns.setDefault(ColumnWidthPoints(std::atof(std::string(*w).c_str())));
+                model_.columns.setDefault(ColumnPoints(*w));
             else if (const auto b = a.get("", "baseColWidth"))  // padded, then up to a multiple of 8 pixels
-                model_.columns.setDefault(std::ceil((std::atof(std::string(*b).c_str()) * 7 + 5) / 8) * 8 * 0.75);
+                model_.columns.setDefault(std::min(std::ceil((Number(*b) * 7 + 5) / 8) * 8 * 0.75, kMaxColumnPoints));
         } else if (name == "drawing") {
             drawingId = std::string(a.value(xmlns::kRelationships, "id"));
         } else if (name == "control" || name == "oleObject") {
@@ -139,13 +150,14 @@ public:
     void text(std::string_view chars) override {
         if (inValue_) value_ += chars;
         else if (inInline_) inlineReader_.text(chars);
+        if (value_.size() > kMaxTextBytes) CheckLimit(value_.size(), kMaxTextBytes, "bytes in a cell's value");
     }
 
 private:
     void startRow(const XmlAttributes& a, std::size_t offset) {
         row_ = static_cast<int32_t>(std::clamp(a.number("", "r", row_ + 2), 1L, long{kSheetRows})) - 1;
         col_ = -1;
-        if (const auto h = a.get("", "ht")) model_.rows.setSize(row_, 1, std::atof(std::string(*h).c_str()));
+        if (const auto h = a.get("", "ht")) model_.rows.setSize(row_, 1, RowPoints(*h));
         if (a.flag("", "hidden")) model_.rows.setHidden(row_, 1, true);
         if (progress_ && offset - lastProgress_ > (1u << 20)) {
             lastProgress_ = offset;
@@ -185,6 +197,7 @@ private:
 
     void endCell() {
         inCell_ = inValue_ = inInline_ = false;
+        if (!collector_.wants(cell_.row, cell_.col)) return;  // outside the range: not even its text is kept
         if (type_ == "inlineStr" || (hasInline_ && type_.empty())) {
             if (!inline_.text.empty()) setText(model_.addText(std::move(inline_)));
         } else if (type_ == "s") {
@@ -262,6 +275,8 @@ SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& opti
         const auto cell = reader.lastCell();
         package.failPart(part, (cell ? "after cell " + CellName(cell->first, cell->second) + ": " : std::string()) +
                                    "damaged (" + e.what() + ")");
+    } catch (const LimitReached& e) {
+        package.failPart(part, e.what + ", more than a workbook holds (damaged?)");
     }
     if (!reader.drawingId.empty()) {
         const auto rels = ReadRelationships(package, part);

@@ -9,6 +9,7 @@
 
 #include "workbook/border_pens.h"
 #include "workbook/number_format.h"
+#include "workbook/workbook_limits.h"
 #include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
@@ -88,23 +89,27 @@ public:
         if (ns != kSpreadsheetMl) return;
         if (name == "numFmt") {
             codes[std::atoi(std::string(a.value("", "numFmtId")).c_str())] = std::string(a.value("", "formatCode"));
+            CheckLimit(codes.size(), kMaxStyles, "number formats");
         } else if (name == "rgbColor") {
             indexed_.push_back(Rgb(a.value("", "rgb")));
         } else if (name == "font" && section_ == "fonts") {
             fonts.emplace_back();
+            CheckLimit(fonts.size(), kMaxStyles, "fonts");
         } else if (name == "sz" && section_ == "fonts" && !fonts.empty()) {
-            fonts.back().points = std::atof(std::string(a.value("", "val")).c_str());
+            fonts.back().points = std::clamp(std::atof(std::string(a.value("", "val")).c_str()), 0.0, kMaxFontPoints);
         } else if (name == "vertAlign" && section_ == "fonts" && !fonts.empty()) {
             const std::string_view v = a.value("", "val");
             fonts.back().script = v == "superscript" ? Script::Super : v == "subscript" ? Script::Sub : Script::None;
         } else if (name == "fill" && section_ == "fills") {
             fills.emplace_back();
+            CheckLimit(fills.size(), kMaxStyles, "fills");
         } else if (name == "patternFill" && section_ == "fills" && !fills.empty()) {
             fills.back().pattern = std::string(a.get("", "patternType").value_or("none"));
         } else if ((name == "fgColor" || name == "bgColor") && section_ == "fills" && !fills.empty()) {
             (name == "fgColor" ? fills.back().fg : fills.back().bg) = ColorOf(a);
         } else if (name == "border" && section_ == "borders") {
             borders.emplace_back();
+            CheckLimit(borders.size(), kMaxStyles, "borders");
             borders.back().up = a.flag("", "diagonalUp");
             borders.back().down = a.flag("", "diagonalDown");
         } else if (section_ == "borders" && !borders.empty() && side(name)) {
@@ -113,7 +118,9 @@ public:
         } else if (name == "color" && side_) {
             if (const auto c = ColorOf(a)) side_->color = *c;
         } else if (name == "xf" && section_ == "cellXfs") {
-            xfs.push_back({a.number("", "fontId"), a.number("", "fillId"), a.number("", "borderId"), a.number("", "numFmtId")});
+            xfs.push_back({a.number("", "fontId"), a.number("", "fillId"), a.number("", "borderId"), a.number("", "numFmtId"),
+                           {}, {}, 0});
+            CheckLimit(xfs.size(), kMaxStyles, "cell formats");
         } else if (name == "alignment" && section_ == "cellXfs" && !xfs.empty()) {
             Xf& xf = xfs.back();
             xf.horizontal = a.value("", "horizontal");

@@ -5,6 +5,7 @@
 #include <orcus/xml_namespace.hpp>
 
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <utility>
 
@@ -96,13 +97,32 @@ void AppendUtf8(std::string& out, uint32_t c) {
 
 }  // namespace
 
-XmlText::XmlText(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)), size_(bytes_.size()) {
-    bytes_.resize(size_ + kPadding, 0);
+namespace {
+
+// Whether a part's text ends as a complete part does: "</name>" or "/>",
+// then only blanks and NULs.
+bool EndsInAnEndTag(std::string_view t) {
+    std::size_t end = t.size();
+    while (end > 0 && (t[end - 1] == ' ' || t[end - 1] == '\n' || t[end - 1] == '\r' || t[end - 1] == '\t' || t[end - 1] == 0))
+        --end;
+    std::size_t at = end > 0 && t[end - 1] == '>' ? end - 1 : 0;
+    if (at > 0 && t[at - 1] == '/') return true;
+    while (at > 0 && (std::isalnum(static_cast<unsigned char>(t[at - 1])) || t[at - 1] == ':' || t[at - 1] == '_' ||
+                      t[at - 1] == '-' || t[at - 1] == '.'))
+        --at;
+    return at >= 2 && at + 1 < end && t[at - 1] == '/' && t[at - 2] == '<';
 }
+
+}  // namespace
+
+XmlText::XmlText(std::vector<unsigned char> bytes)
+    : bytes_(std::move(bytes)), view_(reinterpret_cast<const char*>(bytes_.data()), bytes_.size()),
+      safe_(EndsInAnEndTag(view_)) {}
 
 XmlText::XmlText(std::string_view text) : XmlText(std::vector<unsigned char>(text.begin(), text.end())) {}
 
 void ParseXml(const XmlText& text, XmlHandler& handler) {
+    if (!text.safe()) throw XmlDamaged("cut short: it does not end in an end tag");
     const std::string_view content = text.view();
     orcus::xmlns_repository repo;
     orcus::xmlns_context cxt = repo.create_context();

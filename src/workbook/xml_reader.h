@@ -54,21 +54,27 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A part's text as the XML parser takes it. liborcus's parser reads a byte
-// past the end of a part that is cut short inside a tag, so the bytes are
-// followed by NULs that end any name or value it is reading.
+// A part's text as the XML parser takes it. A complete part ends in an end
+// tag ("</name>", or "/>" for an empty one); one that does not is cut short,
+// and liborcus's parser would read past its end.
 class XmlText {
 public:
     explicit XmlText(std::vector<unsigned char> bytes);
     explicit XmlText(std::string_view text);
+    XmlText(XmlText&&) = default;
+    XmlText& operator=(XmlText&&) = default;
+    XmlText(const XmlText&) = delete;
+    XmlText& operator=(const XmlText&) = delete;
 
-    std::string_view view() const { return {reinterpret_cast<const char*>(bytes_.data()), size_}; }
-    std::size_t size() const { return size_; }
+    std::string_view view() const { return view_; }
+    std::size_t size() const { return view_.size(); }
+    // Whether the parser may read it: it ends in an end tag.
+    bool safe() const { return safe_; }
 
 private:
-    static constexpr std::size_t kPadding = 16;
     std::vector<unsigned char> bytes_;
-    std::size_t size_;
+    std::string_view view_;
+    bool safe_ = true;
 };
 
 // Parses `text`; the parser's errors become XmlDamaged.
