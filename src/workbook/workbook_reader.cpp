@@ -2,8 +2,31 @@
 
 #include "base/error.h"
 #include "workbook/workbook_package.h"
+#include "workbook/xlsx_book.h"
+#include "workbook/xml_reader.h"
 
 namespace tavo::workbook {
+
+namespace {
+
+// The names of the spreadsheet's own tables, not of tables nested in them.
+class OdsTableNames : public XmlHandler {
+public:
+    std::vector<std::string> names;
+
+    void start(std::string_view ns, std::string_view name, const XmlAttributes& a, std::size_t) override {
+        if (ns != xmlns::kOdfTable || name != "table") return;
+        if (depth_++ == 0) names.emplace_back(a.value(xmlns::kOdfTable, "name"));
+    }
+    void end(std::string_view ns, std::string_view name) override {
+        if (ns == xmlns::kOdfTable && name == "table") --depth_;
+    }
+
+private:
+    int depth_ = 0;
+};
+
+}  // namespace
 
 std::size_t ChooseSheet(const std::vector<std::string>& names, std::size_t active,
                         const std::optional<std::string>& wanted, const WorkbookPackage& package) {
@@ -18,6 +41,22 @@ std::size_t ChooseSheet(const std::vector<std::string>& names, std::size_t activ
     std::string list;
     for (const std::string& n : names) list += (list.empty() ? "\"" : ", \"") + n + "\"";
     package.fail("has no sheet \"" + *wanted + "\" (its sheets: " + list + ")");
+}
+
+std::vector<std::string> ReadSheetNames(const std::string& path) {
+    const WorkbookPackage package(path);
+    try {
+        if (package.kind() == WorkbookKind::Xlsx) return ReadXlsxBook(package).sheetNames;
+        OdsTableNames reader;
+        package.parse("content.xml", reader);
+        return reader.names;
+    } catch (const Error&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        package.fail(std::string("is damaged: ") + e.what());
+    }
 }
 
 SheetModel ReadWorkbookSheet(const std::string& path, const ReadOptions& options, const ProgressFn& progress) {
