@@ -70,7 +70,7 @@ TABLE
 # angles enter within a whole turn.
 printf 'AddText,0,0,10,0,3,240,A\nAddText,0,0,10,0,3,240,\nAddCircle,50,50,5,1,-90,400,370,1,242,1\n' > "$dir/rows.csv"
 "$tavo" export "$dir/rows.csv" -o "$dir/rows.jwc" 2> "$dir/err" || fail "export with an empty text"
-grep -q "^tavo: $dir/rows.jwc: 1 empty text left out" "$dir/err" || fail "the empty text is told: $(cat "$dir/err")"
+grep -q "^tavo: $dir/rows.csv: 1 empty text left out" "$dir/err" || fail "the empty text is told: $(cat "$dir/err")"
 "$tavo" audit "$dir/rows.jwc" > /dev/null || fail "rows.jwc: $("$tavo" audit "$dir/rows.jwc")"
 "$tavo" dump "$dir/rows.jwc" | grep -q '^Enko,.*,17694720,2621440,655360,1,1,242,0,0$' \
     || fail "angles 270, 40, 10: $("$tavo" dump "$dir/rows.jwc" | grep Enko)"

@@ -7,7 +7,7 @@ source "$(dirname "$0")/cli_support.sh"
 "$tavo" dump "$dir/a.jwc" -o "$dir/a.csv" || fail "dump to a file"
 "$tavo" build "$dir/a.csv" -o "$dir/b.jwc" || fail "build of the dump"
 cmp -s "$dir/a.jwc" "$dir/b.jwc" || fail "build of a dump differs from the original"
-"$tavo" dump "$dir/b.jwc" > "$dir/b.csv"
+"$tavo" dump "$dir/b.jwc" -o "$dir/b.csv"
 cmp -s "$dir/a.csv" "$dir/b.csv" || fail "dump of the rebuilt drawing differs"
 head -1 "$dir/a.csv" | grep -q '^# encoding: shift_jis$' || fail "dump names its encoding"
 grep -q '^Moji,.*,"2026-12-06, Tavo"$' "$dir/a.csv" || fail "quoted text field"
@@ -92,7 +92,7 @@ grep -q '^Scale: 100$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" || fail 
 
 # JWT text: tavo jwt and convert -o .jwt agree (real-world millimetres);
 # --units sheet gives millimetres on the paper, as CopyToAsJwt after a load.
-"$tavo" jwt "$dir/a.jwc" > "$dir/a.jwt" || fail "jwt"
+"$tavo" jwt "$dir/a.jwc" -o "$dir/a.jwt" || fail "jwt"
 head -1 "$dir/a.jwt" | grep -q $'^;<<JWT.Format.Text>>\r$' || fail "jwt header"
 grep -q $'^L2,240,1000.00,1000.00,41000.00,1000.00,1,2\r$' "$dir/a.jwt" || fail "jwt in real-world millimetres"
 "$tavo" convert "$dir/a.jwc" -o "$dir/conv.jwt" && cmp -s "$dir/a.jwt" "$dir/conv.jwt" || fail "jwt and convert differ"

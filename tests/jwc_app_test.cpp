@@ -143,7 +143,7 @@ TEST_F(AppFiles, DumpAndInfoCommands) {
     a.floatScales = true;
     a.blockEnd = '\r';
     const std::string file = fixture(a, "app.jwc");
-    const std::string dump = run(std::string(TAVO_CLI) + " dump '" + file + "'");
+    const std::string dump = run(std::string(TAVO_CLI) + " dump --encoding sjis '" + file + "'");
     for (const char* row : {"\nDrawing,2,50\n", "\nSen,1.5,2,300,2,1,2,33,0,0\n", "\nEnko,50,60,25,5000,5898240,",
                             "\nMoji,0,20,40,20,3,48,32,\x95\xBD\x96\xCA\n", "\nMoji,0,30,40,30,4,48,0,C\n",
                             "\nTen,30,40,0,2,0\n", "\nTable,10,5,70,70,10\n"})

@@ -8,7 +8,6 @@
 #include "cli/error_report.h"
 #include "cli/output_rule.h"
 #include "cli/value_ranges.h"
-#include "cli/workbook_command.h"
 #include "export/dxf_writer.h"
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
@@ -129,11 +128,14 @@ void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::s
     }
 }
 
-void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding) {
-    const std::string name = InputName(path);
-    const std::string text = TextFileToShiftJis(ReadInput(path), encoding, name);
+void LoadSheetText(TJwObject& drawing, std::string bytes, const std::string& name, TextEncoding encoding) {
+    const std::string text = TextFileToShiftJis(std::move(bytes), encoding, name);
     ApplySettings(drawing, ReadStoredSettings());
     ReplaySheetRows(drawing, ParseRecordCsv(text, isSheetKind), name);
+}
+
+void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding) {
+    LoadSheetText(drawing, ReadInput(path), InputName(path), encoding);
 }
 
 std::vector<std::string> SettingsInputs() {
@@ -150,6 +152,10 @@ std::vector<std::string> ExportInputs(const std::string& input) {
 DxfProfile DxfProfileOption(const Args& args, const Output& output) {
     if (!args.has("--dxf")) return DxfProfile::Jw;
     if (&output.kind() != &kDxfOutput) throw UsageError{"--dxf is for DXF output (OUT.dxf or --to dxf)"};
+    return DxfProfileOption(args);
+}
+
+DxfProfile DxfProfileOption(const Args& args) {
     const std::string name = args.value("--dxf");
     if (name == "jw") return DxfProfile::Jw;
     if (name == "2000") return DxfProfile::R2000;
@@ -157,7 +163,8 @@ DxfProfile DxfProfileOption(const Args& args, const Output& output) {
     throw UsageError{"--dxf takes jw, 2000 or 2018, not \"" + name + "\""};
 }
 
-void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile) {
+void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile,
+                        std::vector<std::string>* notes) {
     if (&output.kind() == &kDxfOutput) {
         try {
             output.write([&](ByteSink& sink) { WriteDxf(drawing, sink, {profile, platform::Cp932ToUtf8}); },
@@ -169,38 +176,17 @@ void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfi
     } else if (&output.kind() == &kJwcOutput) {
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
         output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
-        if (const int64_t empty = TextsLeftOutOfJwc(drawing))
-            ReportNote(output.isStandardOutput() ? "stdout" : output.name(),
-                       std::to_string(empty) + (empty == 1 ? " empty text" : " empty texts") +
-                           " left out (readers refuse empty texts in a .jwc)");
+        if (const int64_t empty = TextsLeftOutOfJwc(drawing)) {
+            const std::string note = std::to_string(empty) + (empty == 1 ? " empty text" : " empty texts") +
+                                     " left out (readers refuse empty texts in a .jwc)";
+            if (notes)
+                notes->push_back(note);
+            else
+                ReportNote(output.isStandardOutput() ? "stdout" : output.name(), note);
+        }
     } else {
         output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
     }
-}
-
-int RunExport(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range", "--dxf"}, {"--utf8", "--strict", "--json"});
-    const std::string input = args.onlyPositional("IN.csv, BOOK.xlsx or BOOK.ods");
-    if (IsWorkbookInput(input)) {
-        if (args.has("--encoding") || args.has("--utf8"))
-            throw UsageError{"--encoding is for CSV rows; a workbook's texts are Unicode"};
-        return RunWorkbookExport(args);
-    }
-    RefuseWorkbookOptions(args);
-    if (args.has("--json")) throw UsageError{"--json is for workbooks (.xlsx, .ods)"};
-    if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
-    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput, &kDxfOutput}, args.value("--to"),
-                        ExportInputs(input));
-    const DxfProfile profile = DxfProfileOption(args, output);
-
-    TJwObject drawing;
-    LoadSheet(drawing, input, EncodingOption(args));
-    if (&output.kind() == &kJwcOutput) {
-        const std::string problem = CommentsProblem(drawing.Comment1, drawing.Comment2);
-        if (!problem.empty()) throw CommandError{InputName(input), problem};
-    }
-    WriteExportDrawing(drawing, output, profile);
-    return 0;
 }
 
 }  // namespace tavo::cli

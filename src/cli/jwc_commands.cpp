@@ -29,8 +29,8 @@ const char* const kDumpHelp =
     "Coordinates are drawing units exactly as stored (518 across the paper's long side);\n"
     "angles are degrees x 65536 and Flatness is the axis ratio x 10000, as stored.\n"
     "\n"
-    "Texts are Shift-JIS in a file or a pipe, and in the locale's character set on a\n"
-    "terminal; --encoding (or --utf8) forces it. The first line names the encoding, so that\n"
+    "Texts are Shift-JIS in a file, and in the locale's character set on stdout, a pipe too\n"
+    "(UTF-8 under a UTF-8 or the C locale); --encoding (or --utf8) forces it. The first line names the encoding, so that\n"
     "tavo build reads the dump back into the same file. FILE may be - (stdin); -o - or no\n"
     "-o writes to stdout.\n";
 
@@ -56,10 +56,12 @@ int RunDump(const std::vector<std::string>& argv) {
     LoadJwcInput(*drawing, input);
 
     TextEncoding encoding = EncodingOption(args);
-    const bool forPerson = encoding == TextEncoding::Detect && output.isStandardOutput() && IsTerminal(stdout);
+    // stdout, a pipe too, follows the locale: `tavo dump x.jwc | grep 和室` finds it.
+    const bool otherCharset = encoding == TextEncoding::Detect && output.isStandardOutput() &&
+                              (encoding = LocaleEncoding()) == TextEncoding::Detect;
     if (encoding == TextEncoding::Detect) encoding = TextEncoding::ShiftJis;
     std::string csv = DumpJwcCsv(*drawing, StoredScale(*drawing));
-    if (forPerson)
+    if (otherCharset)
         csv = Cp932ForPerson(csv);
     else if (encoding == TextEncoding::Utf8)
         csv = EncodingLine(encoding) + platform::Cp932ToUtf8(csv);

@@ -29,8 +29,9 @@ const char* const kJwtHelp =
     "  --units sheet  millimetres on the paper, which is what the host's CopyToAsJwt gives\n"
     "                 for a loaded file (loading sets the drawing's scale to 1)\n"
     "\n"
-    "The text is Shift-JIS with CR LF line ends in a file, a pipe and on the clipboard, and\n"
-    "in the locale's character set on a terminal; --encoding forces it. --clipboard needs a\n"
+    "The text has CR LF line ends; it is Shift-JIS in a file and on the clipboard, and in the\n"
+    "locale's character set on stdout, a pipe too (UTF-8 under a UTF-8 or the C locale);\n"
+    "--encoding forces it. --clipboard needs a\n"
     "display (DISPLAY or WAYLAND_DISPLAY); without one, or when the clipboard cannot be\n"
     "reached, it fails. A background process of tavo keeps the text on the clipboard until\n"
     "another program copies something. FILE may be - (stdin).\n";
@@ -79,8 +80,7 @@ std::string jwtText(const TJwcFile& file, JwtUnits units) {
 // JWT text in the encoding its output asks for.
 std::string encodeJwt(const std::string& cp932, const Output& output, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8) return platform::Cp932ToUtf8(cp932);
-    if (encoding == TextEncoding::Detect && output.isStandardOutput() && IsTerminal(stdout))
-        return Cp932ForPerson(cp932);
+    if (encoding == TextEncoding::Detect && output.isStandardOutput()) return Cp932ForPerson(cp932);
     return cp932;
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/export_command.h"
+#include "cli/input_kind.h"
 #include "cli/jwc_input.h"
 #include "cli/number_text_cli.h"
 #include "cli/output_rule.h"
@@ -62,7 +63,8 @@ int RunRender(const std::vector<std::string>& argv) {
         throw UsageError{"give one FILE.jwc, or --export IN.csv"};
     if (!args.has("-o")) throw UsageError{"render needs -o OUT.png"};
     const std::string input = fromSheet ? args.value("--export") : args.positional()[0];
-    const bool fromBook = !fromSheet && IsWorkbookInput(input);
+    Input in(input);
+    const bool fromBook = !fromSheet && IsWorkbookInput(in);
     if (!fromBook) RefuseWorkbookOptions(args);
     const Output output(args.value("-o"), {&kPngOutput}, "",
                         fromSheet || fromBook ? ExportInputs(input) : std::vector<std::string>{input});
@@ -71,12 +73,12 @@ int RunRender(const std::vector<std::string>& argv) {
 
     TJwObject drawing;
     if (fromSheet) {
-        LoadSheet(drawing, input, EncodingOption(args));
+        LoadSheetText(drawing, in.read(), in.name(), EncodingOption(args));
     } else if (fromBook) {
-        LoadWorkbookDrawing(input, args, drawing);
+        ReportWorkbookNotes(in.name(), LoadBookDrawing(in.file(), in.name(), SheetOptions(args), true, drawing));
     } else {
         TJwcFile file;
-        LoadJwcInput(file, input);
+        LoadJwcInput(file, in);
         ImportJwc(file, drawing);
     }
 

@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "cli/cli_args.h"
 #include "cli/export_command.h"
+#include "cli/input_kind.h"
 #include "cli/jwc_input.h"
 #include "cli/text_encoding.h"
 #include "cli/workbook_command.h"
@@ -48,34 +49,39 @@ int ShowCurrentExportDrawing(const std::string& fileName) {
     return 0;
 }
 
+int ShowExportDrawing(std::unique_ptr<TJwObject> drawing, const std::string& fileName) {
+    State().obj = std::move(drawing);
+    return ShowCurrentExportDrawing(fileName);
+}
+
 int RunView(const std::vector<std::string>& argv) {
     const Args args(argv, {"--export", "--encoding", "--sheet", "--range"}, {"--utf8", "--strict"});
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc or BOOK.xlsx, or --export IN.csv"};
     const std::string input = fromSheet ? args.value("--export") : args.positional()[0];
-    const bool fromBook = !fromSheet && IsWorkbookInput(input);
+    Input in(input);
+    const bool fromBook = !fromSheet && IsWorkbookInput(in);
     if (!fromBook) RefuseWorkbookOptions(args);
     if (!fromSheet && (args.has("--encoding") || args.has("--utf8")))
         throw UsageError{"--encoding is for CSV rows (--export IN.csv)"};
     // Handed over as a host hands its workbook's name; the window's saves
     // propose the stored FileName all the same.
-    const std::string fileName = input == "-" ? "" : input;
+    const std::string fileName = in.bytes() ? "" : input;
     LibraryState& state = State();
     // Loaded here, so that a bad file is reported with its name; shown
     // through the exports, as a host shows it.
     if (fromBook) {
-        MakeWorkbookDrawingCurrent(input, args);
+        ReportWorkbookNotes(in.name(), MakeBookDrawingCurrent(in.file(), in.name(), SheetOptions(args), true));
         return ShowCurrentExportDrawing(fileName);
     }
     if (fromSheet) {
         auto drawing = std::make_unique<TJwObject>();
-        LoadSheet(*drawing, input, EncodingOption(args));
-        state.obj = std::move(drawing);
-        return ShowCurrentExportDrawing(fileName);
+        LoadSheetText(*drawing, in.read(), in.name(), EncodingOption(args));
+        return ShowExportDrawing(std::move(drawing), fileName);
     }
     auto file = std::make_unique<TJwcFile>();
-    LoadJwcInput(*file, input);
+    LoadJwcInput(*file, in);
     state.jwc.adopt(std::move(file));
     const char* name = fileName.c_str();
     ShowJwBrwsFromJwc(&name);
