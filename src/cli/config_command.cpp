@@ -112,7 +112,7 @@ void set(const SettingsStore& store, const std::string& name, const std::string&
     const ValueRule& rule = ruleOf(name);
     const std::string stored = rule.form == ValueForm::Text ? ArgumentToShiftJis(value, rule.key) : value;
     const std::string problem = ValueProblem(rule, stored);
-    if (!problem.empty()) throw UsageError{problem};
+    if (!problem.empty()) throw UsageError{problem, false};
     if (const SettingsKey* key = FindRecordKey(rule.key)) {
         // Through the reading rules, so that what is stored is what a later
         // read gives back ("0x32" is stored as 50).

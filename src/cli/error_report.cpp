@@ -16,6 +16,7 @@ struct Failure {
     std::string file;     // as given on the command line
     std::string message;  // UTF-8
     bool usage = false;
+    bool withUsage = false;
 };
 
 // The class library's Japanese messages, which hosts show, after an
@@ -41,7 +42,7 @@ Failure describe(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const UsageError& e) {
-        return {"", e.message, true};
+        return {"", e.message, true, e.withUsage};
     } catch (const CommandError& e) {
         return {e.file, e.message};
     } catch (const Error& e) {
@@ -62,7 +63,7 @@ int ReportFailure(const std::exception_ptr& failure, const std::string& usage) {
     const Failure f = describe(failure);
     std::cout.flush();
     std::cerr << "tavo: " << (f.file.empty() ? "" : f.file + ": ") << Utf8ForPerson(f.message) << "\n";
-    if (f.usage) std::cerr << usage;
+    if (f.withUsage) std::cerr << usage;
     return f.usage ? 2 : 1;
 }
 

@@ -149,7 +149,7 @@ Outcome runTask(std::vector<std::unique_ptr<Input>>& inputs, const ExportTask& t
     if (!summary.notDrawnText.empty())
         outcome.messages += Utf8ForPerson(where + summary.notDrawnText + " not drawn") + "\n";
     if (!task.note.empty()) outcome.messages += Utf8ForPerson("tavo: " + in.name() + ": " + task.note) + "\n";
-    if (!o.quiet) outcome.messages += Utf8ForPerson(where + SummaryLine(summary, o.verbose)) + "\n";
+    if (!o.quiet) outcome.messages += Utf8ForPerson("tavo: " + in.name() + ": " + SummaryLine(summary, o.verbose)) + "\n";
     outcome.json = SummaryJson(summary);
     return outcome;
 }

@@ -1,6 +1,8 @@
 #include "cli/render_command.h"
 
 #include <QBuffer>
+
+#include <algorithm>
 #include <QByteArray>
 
 #include "cli/cli_args.h"
@@ -9,6 +11,7 @@
 #include "cli/jwc_input.h"
 #include "cli/number_text_cli.h"
 #include "cli/output_rule.h"
+#include "cli/run_settings.h"
 #include "cli/text_encoding.h"
 #include "cli/workbook_command.h"
 #include "export/jw_object.h"
@@ -56,8 +59,11 @@ const char* const kRenderHelp =
     "  OUT.png  PNG image in pixels, the paper fitted to WxH\n";
 
 int RunRender(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--size", "--export", "--encoding", "--sheet", "--range"},
-                    {"--select-all", "--utf8", "--strict"});
+    std::vector<std::string> valued = {"-o", "--size", "--export", "--encoding", "--sheet", "--range"};
+    std::vector<std::string> flags = {"--select-all", "--utf8", "--strict"};
+    valued.insert(valued.end(), kSettingsOptions.begin(), kSettingsOptions.end());
+    flags.insert(flags.end(), kSettingsFlags.begin(), kSettingsFlags.end());
+    const Args args(argv, valued, flags);
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc, or --export IN.csv"};
@@ -66,8 +72,13 @@ int RunRender(const std::vector<std::string>& argv) {
     Input in(input);
     const bool fromBook = !fromSheet && IsWorkbookInput(in);
     if (!fromBook) RefuseWorkbookOptions(args);
-    const Output output(args.value("-o"), {&kPngOutput}, "",
-                        fromSheet || fromBook ? ExportInputs(input) : std::vector<std::string>{input});
+    const bool converted = fromSheet || fromBook;
+    if (!converted && std::any_of(argv.begin(), argv.end(), [](const std::string& a) { return IsSettingsOption(a); }))
+        throw UsageError{"--paper, --scale, --dim-scale, --solid, --caret and --settings are for workbooks and --export"};
+    const RunSettings settings(args, false);
+    std::vector<std::string> inputs = settings.inputs();
+    inputs.push_back(input);
+    const Output output(args.value("-o"), {&kPngOutput}, "", converted ? inputs : std::vector<std::string>{input});
     int width = 1123, height = 794;  // A4 landscape at 96 dots per inch
     if (args.has("--size")) ParseSize(args.value("--size"), width, height);
 

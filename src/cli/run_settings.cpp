@@ -1,5 +1,6 @@
 #include "cli/run_settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -19,6 +20,12 @@ namespace tavo::cli {
 const std::vector<std::string> kSettingsOptions = {"--paper", "--scale", "--dim-scale", "--settings"};
 const std::vector<std::string> kSettingsFlags = {"--solid", "--no-solid", "--caret", "--no-caret"};
 
+bool IsSettingsOption(const std::string& word) {
+    const std::string name = word.substr(0, word.find('='));
+    return std::find(kSettingsOptions.begin(), kSettingsOptions.end(), name) != kSettingsOptions.end() ||
+           std::find(kSettingsFlags.begin(), kSettingsFlags.end(), name) != kSettingsFlags.end();
+}
+
 namespace {
 
 bool fileExists(const std::string& path) {
@@ -35,7 +42,7 @@ std::string paperName(int32_t plotSize) {
 // A value for `key` from an option, checked by the range table.
 std::string checked(const char* key, const std::string& option, const std::string& text) {
     const std::string problem = ValueProblem(*FindValueRule(key), text);
-    if (!problem.empty()) throw UsageError{option + ": " + problem};
+    if (!problem.empty()) throw UsageError{option + ": " + problem, false};
     return text;
 }
 
@@ -51,7 +58,7 @@ std::vector<Change> changesOf(const Args& args) {
         std::string index;
         for (int i = 0; i < 5; ++i)
             if (EqualsIgnoringAsciiCase(paper, kPapers[i])) index = std::to_string(i);
-        if (index.empty()) throw UsageError{"--paper takes A0, A1, A2, A3 or A4, not \"" + paper + "\""};
+        if (index.empty()) throw UsageError{"--paper takes A0, A1, A2, A3 or A4, not \"" + paper + "\"", false};
         changes.push_back({"PlotSize", index});
     }
     if (args.has("--scale")) {

@@ -15,6 +15,8 @@ class TempFolder;
 // The options of export, render and view that change settings for one run.
 extern const std::vector<std::string> kSettingsOptions;  // take a value
 extern const std::vector<std::string> kSettingsFlags;
+// Whether a command-line word is one of them ("--paper" or "--paper=A3").
+bool IsSettingsOption(const std::string& word);
 
 // The settings of one run of the command: the stored ones, or another
 // "tavo.ini" (--settings FILE), with --paper, --scale, --dim-scale,

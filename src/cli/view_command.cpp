@@ -1,5 +1,6 @@
 #include "cli/view_command.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "base/error.h"
@@ -7,6 +8,7 @@
 #include "cli/export_command.h"
 #include "cli/input_kind.h"
 #include "cli/jwc_input.h"
+#include "cli/run_settings.h"
 #include "cli/text_encoding.h"
 #include "cli/workbook_command.h"
 #include "export/jw_object.h"
@@ -55,7 +57,11 @@ int ShowExportDrawing(std::unique_ptr<TJwObject> drawing, const std::string& fil
 }
 
 int RunView(const std::vector<std::string>& argv) {
-    const Args args(argv, {"--export", "--encoding", "--sheet", "--range"}, {"--utf8", "--strict"});
+    std::vector<std::string> valued = {"--export", "--encoding", "--sheet", "--range"};
+    std::vector<std::string> flags = {"--utf8", "--strict"};
+    valued.insert(valued.end(), kSettingsOptions.begin(), kSettingsOptions.end());
+    flags.insert(flags.end(), kSettingsFlags.begin(), kSettingsFlags.end());
+    const Args args(argv, valued, flags);
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc or BOOK.xlsx, or --export IN.csv"};
@@ -68,6 +74,11 @@ int RunView(const std::vector<std::string>& argv) {
     // Handed over as a host hands its workbook's name; the window's saves
     // propose the stored FileName all the same.
     const std::string fileName = in.bytes() ? "" : input;
+    if (!fromBook && !fromSheet &&
+        std::any_of(argv.begin(), argv.end(), [](const std::string& a) { return IsSettingsOption(a); }))
+        throw UsageError{"--paper, --scale, --dim-scale, --solid, --caret and --settings are for workbooks and --export"};
+    // The window keeps its size in the settings; with options it keeps them in the run's copy.
+    const RunSettings settings(args, false);
     LibraryState& state = State();
     // Loaded here, so that a bad file is reported with its name; shown
     // through the exports, as a host shows it.
