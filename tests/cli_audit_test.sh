@@ -44,7 +44,7 @@ assert (pen["code"], pen["severity"], pen["offset"], pen["record"], pen["index"]
     ("JWC_PEN_RANGE", "error", 2406, "line", 0), pen
 assert "error" in missing, missing
 PY
-"$tavo" info --json "$dir/bad.jwc" | python3 -c 'import json,sys; assert json.load(sys.stdin)[0]["auditFindings"] == 2' \
+"$tavo" info --json "$dir/bad.jwc" | python3 -c 'import json,sys; assert json.load(sys.stdin)[0]["audit_findings"] == 2' \
     || fail "info --json counts findings"
 expect_error "^tavo: $dir/missing.jwc: " "$tavo" audit "$dir/missing.jwc"
 "$tavo" audit > /dev/null 2>&1; [ $? -eq 2 ] || fail "audit without a file is a usage error"
