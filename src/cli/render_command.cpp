@@ -45,18 +45,23 @@ void ParseSize(const std::string& text, int& width, int& height) {
 const char* const kRenderHelp =
     "usage: tavo render FILE.jwc -o OUT.png|- [--size WxH] [--select-all]\n"
     "       tavo render BOOK.xlsx|BOOK.ods -o OUT.png|- [--sheet NAME|N] [--range A1:K40]\n"
-    "                   [--size WxH] [--select-all]\n"
+    "                   [--size WxH] [--select-all] [--paper A0..A4] [--scale N]\n"
+    "                   [--dim-scale F] [--solid|--no-solid] [--settings FILE]\n"
     "       tavo render --export IN.csv -o OUT.png|- [--encoding sjis|utf8] [--size WxH]\n"
     "                   [--select-all]\n"
     "\n"
     "Paints the drawing as the preview window shows it, the paper fitted to an image of\n"
     "WxH pixels (default 1123x794, sides 1-16384), selected entities in red with\n"
     "--select-all. A workbook's sheet, or with --export a worksheet CSV, is made into a\n"
-    "drawing with the stored settings, as tavo export makes it (--sheet and --range as\n"
-    "there). Needs no display. FILE and IN.csv may be - (stdin).\n"
+    "drawing with the stored settings, as tavo export makes it (--sheet, --range and the\n"
+    "settings for this run as there). Needs no display. FILE and IN.csv may be - (stdin).\n"
     "\n"
     "Units of the output:\n"
-    "  OUT.png  PNG image in pixels, the paper fitted to WxH\n";
+    "  OUT.png  PNG image in pixels, the paper fitted to WxH\n"
+    "\n"
+    "examples:\n"
+    "  tavo render plan.jwc -o plan.png\n"
+    "  tavo render 見積.xlsx --sheet 2 --paper A1 -o 見積.png --size 2000x1414\n";
 
 int RunRender(const std::vector<std::string>& argv) {
     std::vector<std::string> valued = {"-o", "--size", "--export", "--encoding", "--sheet", "--range"};

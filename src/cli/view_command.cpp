@@ -20,13 +20,14 @@ namespace tavo::cli {
 
 const char* const kViewHelp =
     "usage: tavo view FILE.jwc|-\n"
-    "       tavo view BOOK.xlsx|BOOK.ods [--sheet NAME|N] [--range A1:K40]\n"
+    "       tavo view BOOK.xlsx|BOOK.ods [--sheet NAME|N] [--range A1:K40] [--paper A0..A4]\n"
+    "                 [--scale N] [--dim-scale F] [--solid|--no-solid] [--settings FILE]\n"
     "       tavo view --export IN.csv|- [--encoding sjis|utf8]\n"
     "\n"
-    "Opens the preview window as the host does and waits until it is closed: a drawing\n"
-    "through ShowJwBrwsFromJwc; a workbook's sheet (--sheet and --range as in tavo export)\n"
+    "Opens the preview window and waits until it is closed: a drawing as it is; a\n"
+    "workbook's sheet (--sheet, --range and the settings options as in tavo export)\n"
     "or, with --export, worksheet CSV rows made into a drawing with the stored settings,\n"
-    "as tavo export makes it, through ShowJwBrws. Zoom and move with two-button drags\n"
+    "as tavo export makes it. Zoom and move with two-button drags\n"
     "and the arrow keys; select a range or everything and copy it; save it; the help\n"
     "button opens the window's help page in the desktop's browser. The window keeps its\n"
     "size and the last file saved in tavo.ini. FILE and IN.csv may be - (stdin).\n"
@@ -38,7 +39,11 @@ const char* const kViewHelp =
     "  .jwc       JW_CAD drawing in drawing units; an existing file becomes .bak\n"
     "  .txt       JWW coordinate file: real-world millimetres (paper millimetres x group\n"
     "             scale)\n"
-    "  clipboard  JWT text of the selection in Shift-JIS, real-world millimetres\n";
+    "  clipboard  JWT text of the selection in Shift-JIS, real-world millimetres\n"
+    "\n"
+    "examples:\n"
+    "  tavo view plan.jwc\n"
+    "  tavo view 見積.xlsx --sheet 材料表\n";
 
 int ShowCurrentExportDrawing(const std::string& fileName) {
     LibraryState& state = State();
