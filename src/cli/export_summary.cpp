@@ -75,7 +75,7 @@ void MeasureDrawing(TJwObject& drawing, int plotOffset, bool fit, ExportSummary&
 void WarnOfFillsLeftOut(ExportSummary& s) {
     if (s.fills == 0) return;
     s.warnings.push_back(std::to_string(s.fills) + (s.fills == 1 ? " fill" : " fills") +
-                         " not written: a .jwc has no record for fills (a JWW file, .txt, or DXF keeps them)");
+                         " not written: a .jwc has no record for fills (a JWW file, .txt, or a DXF file keeps them)");
 }
 
 std::string SummaryLine(const ExportSummary& s, bool verbose) {

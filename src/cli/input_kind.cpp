@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <fstream>
 
 #include "base/file_save.h"
@@ -61,7 +62,11 @@ std::string readStream(const std::string& path) {
 
 InputKind DetectInputKind(std::string_view bytes) {
     if (startsWith(bytes, kZip)) {
-        const bool ooxml = bytes.find("[Content_Types].xml") != std::string_view::npos;
+        // Part names stand uncompressed in the archive's directory; a
+        // document or presentation has content types too, but no xl/ parts.
+        std::string names(bytes);
+        for (char& c : names) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const bool ooxml = names.find("[content_types].xml") != std::string::npos && names.find("xl/") != std::string::npos;
         const bool ods = bytes.find("application/vnd.oasis.opendocument.spreadsheet") != std::string_view::npos;
         return ooxml || ods ? InputKind::Workbook : InputKind::OtherZip;
     }
@@ -120,8 +125,9 @@ const std::string& Input::file() {
 void Input::expectJwc() const {
     if (!seen_) return;  // the reader says why it cannot be read
     switch (kind_) {
-        case InputKind::Workbook:
         case InputKind::OtherZip:
+            throw CommandError{name_, "is a zip archive but no workbook, not a .jwc drawing"};
+        case InputKind::Workbook:
         case InputKind::CompoundFile:
             throw CommandError{name_, std::string("is ") + KindWords(kind_) + ", not a .jwc drawing: use tavo export" +
                                           " (tavo render and tavo view take workbooks too)"};
