@@ -65,7 +65,7 @@ for words in "BOOK.xlsx|BOOK.ods [--sheet NAME|N]" "--export IN.csv" "Needs a di
     grep -q -F -- "$words" "$dir/help" || fail "view --help lacks '$words'"
 done
 "$tavo" help view | cmp -s - "$dir/help" || fail "tavo help view differs from view --help"
-"$tavo" export --help | grep -q -F "preview    (workbooks)" || fail "export --help lacks the preview target"
+"$tavo" export --help | grep -q -F "preview    the preview window" || fail "export --help lacks the preview target"
 "$tavo" settings --help | grep -q -F "Needs a display" || fail "settings --help lacks the display rule"
 
 finish "view"

@@ -73,7 +73,7 @@ grep '^FAIL' "$dir/x11" && fails=$((fails + 1))
 
 # Help: both inputs, every output's units.
 "$tavo" export --help > "$dir/help"
-for words in "BOOK.xlsx|BOOK.ods" "--sheet NAME|N" "drawing units" "real-world millimetres" "clipboard  (workbooks)"; do
+for words in "BOOK.xlsx|BOOK.ods" "--sheet NAME|N" "JW_CAD drawing" "real-world millimetres" "clipboard  JWT text"; do
     grep -q -F -- "$words" "$dir/help" || fail "export --help lacks '$words'"
 done
 "$tavo" help render | grep -q -F "BOOK.xlsx|BOOK.ods -o OUT.png" || fail "render --help names workbooks"

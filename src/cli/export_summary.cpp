@@ -67,6 +67,7 @@ void MeasureDrawing(TJwObject& drawing, int plotOffset, bool fit, ExportSummary&
             box = DrawingPaperBox(drawing);
         }
         s.warnings.push_back(sizeWarning(s));
+        s.timesPaper = TimesPaper(box, sheet);  // the drawing as written; the warning told the size before
     }
     s.width = box.width();
     s.height = box.height();
