@@ -88,6 +88,7 @@ demo: build
 bench: build
 	./$(BUILD)/bench/jwc_bench
 	./$(BUILD)/bench/audit_bench
+	./$(BUILD)/bench/batch_bench
 	./$(BUILD)/bench/save_bench
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
