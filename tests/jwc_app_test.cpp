@@ -149,10 +149,10 @@ TEST_F(AppFiles, DumpAndInfoCommands) {
                             "\nTen,30,40,0,2,0\n", "\nTable,10,5,70,70,10\n"})
         EXPECT_NE(dump.find(row), std::string::npos) << row << "\n" << dump;
 
-    const std::string info = run(std::string(TAVO_CLI) + " info '" + file + "'");
-    for (const char* line : {"\nLines: 2\n", "\nTexts: 4\n", "\nGroup scales: float table (2421-byte header)\n",
-                             "\nTemporary points: 1\n", "\nHeader block ends: CR CR CR CR\n",
-                             "\nName area: 2304 bytes\n", "\nKept, not understood: reserved block (2 of 909 bytes set)\n"})
+    const std::string info = run(std::string(TAVO_CLI) + " info --details '" + file + "'");
+    for (const char* line : {"\nLines: 2\n", "\nTexts: 4\n", "\n  Group scales: float table (2421-byte header)\n",
+                             "\n  Temporary points: 1\n", "\n  Header block ends: CR CR CR CR\n",
+                             "\n  Name area: 2304 bytes\n", "\n  Kept, not understood: reserved block (2 of 909 bytes set)\n"})
         EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
 }
 
