@@ -4,11 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "base/error.h"
@@ -33,7 +35,7 @@ std::string encode(const Outcome& o) {
 bool takeField(const std::string& in, std::size_t& at, std::string& field) {
     uint64_t n = 0;
     if (in.size() - at < sizeof n) return false;
-    std::memcpy(&n, in.data() + at, sizeof n);
+    std::memcpy(&n, std::string_view(in).substr(at).data(), sizeof n);
     at += sizeof n;
     if (in.size() - at < n) return false;
     field = in.substr(at, n);
@@ -58,7 +60,8 @@ Outcome decode(const std::string& in, int status) {
 void writeAll(int fd, const std::string& bytes) {
     std::size_t at = 0;
     while (at < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + at, bytes.size() - at);
+        const std::string_view rest = std::string_view(bytes).substr(at);
+        const ssize_t n = write(fd, rest.data(), rest.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return;
         at += static_cast<std::size_t>(n);
@@ -75,8 +78,8 @@ struct Running {
 // ends without running this process's destructors (its private folders
 // stay for the others).
 Running start(std::size_t task, const std::function<Outcome(std::size_t)>& run, int& readEnd) {
-    int fds[2];
-    if (pipe(fds) != 0) throw Error("cannot start a conversion: " + systemErrorText(errno));
+    std::array<int, 2> fds{};
+    if (pipe(fds.data()) != 0) throw Error("cannot start a conversion: " + systemErrorText(errno));
     std::cout.flush();
     std::cerr.flush();
     const pid_t pid = fork();
@@ -120,17 +123,18 @@ void RunEach(std::size_t count, int jobs, const std::function<Outcome(std::size_
             running.emplace(fd, std::move(r));
         }
         std::vector<pollfd> fds;
+        fds.reserve(running.size());
         for (const auto& entry : running) fds.push_back({entry.first, POLLIN, 0});
         if (poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR)
             throw Error("cannot wait for the conversions: " + systemErrorText(errno));
         for (const pollfd& p : fds) {
             if (p.revents == 0) continue;
             Running& r = running.at(p.fd);
-            char buffer[65536];
-            const ssize_t n = read(p.fd, buffer, sizeof buffer);
+            std::array<char, 65536> buffer{};
+            const ssize_t n = read(p.fd, buffer.data(), buffer.size());
             if (n < 0 && errno == EINTR) continue;
             if (n > 0) {
-                r.bytes.append(buffer, static_cast<std::size_t>(n));
+                r.bytes.append(buffer.data(), static_cast<std::size_t>(n));
                 continue;
             }
             close(p.fd);

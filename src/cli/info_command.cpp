@@ -74,7 +74,7 @@ std::string asText(const std::string& name, const TJwcFile& d, const JwcAudit& a
             "  Units per sheet: " + std::to_string(d.unitsPerSheet) + "\n" +
             "  Unit divisor: " + sixDigits(d.unitDivisor) + " mm\n" +
             "  Text area: " + std::to_string(d.textAreaLength) + " bytes\n";
-    for (const auto& [label, value] : FramingLines(framing)) text += "  " + label + ": " + value + "\n";
+    for (const auto& [label, value] : FramingLines(framing)) text.append("  ").append(label).append(": ").append(value).append("\n");
     return text;
 }
 

@@ -39,7 +39,7 @@ std::string headAndTail(const std::string& path) {
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size <= static_cast<std::streamoff>(kHead)) return bytes;
-    const std::streamoff from = std::max<std::streamoff>(static_cast<std::streamoff>(kHead), size - kTail);
+    const std::streamoff from = std::max<std::streamoff>(static_cast<std::streamoff>(kHead), size - static_cast<std::streamoff>(kTail));
     in.seekg(from);
     std::string tail(static_cast<std::size_t>(size - from), '\0');
     in.read(tail.data(), static_cast<std::streamsize>(tail.size()));

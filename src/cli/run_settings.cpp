@@ -120,6 +120,7 @@ RunSettings::RunSettings(const Args& args, bool snapshot) {
         copySettings(stored, own);
     }
     std::vector<SettingsStore::KeyValue> values;
+    values.reserve(changes.size());
     for (const Change& c : changes) values.push_back({kSectionExport, c.key, c.value});
     if (!values.empty()) own.writeKeys(values);
 

@@ -81,7 +81,7 @@ workbook::WorkbookExportReport LoadBookDrawing(const std::string& file, const st
 }
 
 workbook::WorkbookExportReport MakeWorkbookDrawingCurrent(const std::string& book, const Args& args) {
-    const workbook::WorkbookExportReport report = MakeBookDrawingCurrent(book, book, SheetOptions(args), true);
+    workbook::WorkbookExportReport report = MakeBookDrawingCurrent(book, book, SheetOptions(args), true);
     ReportWorkbookNotes(book, report);
     return report;
 }
