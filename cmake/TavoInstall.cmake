@@ -1,5 +1,5 @@
 # `cmake --install`: lib/libtavo.so.0 (with the libtavo.so link), include/tavo.h,
-# bin/tavo, the help pages, a pkg-config file and a CMake package
+# bin/tavo, its man page and bash completion, the help pages, a pkg-config file and a CMake package
 # (find_package(tavo) gives tavo::tavo), and the Python module. Every
 # installed path is relative to the prefix, so `--prefix` may move it
 # anywhere.
@@ -37,3 +37,20 @@ set(TAVO_PYTHON_DIR ${CMAKE_INSTALL_DATADIR}/tavo/python)
 file(RELATIVE_PATH TAVO_PYTHON_TO_LIBRARY /${TAVO_PYTHON_DIR} /${CMAKE_INSTALL_LIBDIR}/libtavo.so.${PROJECT_VERSION_MAJOR})
 configure_file(${PROJECT_SOURCE_DIR}/python/tavo.py ${PROJECT_BINARY_DIR}/python/tavo.py @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/python/tavo.py DESTINATION ${TAVO_PYTHON_DIR})
+
+# The man page, made from the command's help at build time, and the bash
+# completion.
+find_program(TAVO_HELP2MAN help2man)
+if(TAVO_HELP2MAN)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tavo.1
+    COMMAND ${CMAKE_COMMAND} -DTAVO=$<TARGET_FILE:tavo_cli> -DHELP2MAN=${TAVO_HELP2MAN}
+            -DOUT=${PROJECT_BINARY_DIR}/tavo.1 -P ${PROJECT_SOURCE_DIR}/cmake/tavo_manual.cmake
+    DEPENDS tavo_cli ${PROJECT_SOURCE_DIR}/cmake/tavo_manual.cmake
+    COMMENT "Writing the man page tavo.1")
+  add_custom_target(tavo_manual ALL DEPENDS ${PROJECT_BINARY_DIR}/tavo.1)
+  install(FILES ${PROJECT_BINARY_DIR}/tavo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(WARNING "help2man not found: no man page (make deps installs it)")
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/src/cli/tavo-completion.bash
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tavo)

@@ -44,7 +44,7 @@ assert (pen["code"], pen["severity"], pen["offset"], pen["record"], pen["index"]
     ("JWC_PEN_RANGE", "error", 2406, "line", 0), pen
 assert "error" in missing, missing
 PY
-"$tavo" info --json "$dir/bad.jwc" | python3 -c 'import json,sys; assert json.load(sys.stdin)[0]["auditFindings"] == 2' \
+"$tavo" info --json "$dir/bad.jwc" | python3 -c 'import json,sys; assert json.load(sys.stdin)[0]["audit_findings"] == 2' \
     || fail "info --json counts findings"
 expect_error "^tavo: $dir/missing.jwc: " "$tavo" audit "$dir/missing.jwc"
 "$tavo" audit > /dev/null 2>&1; [ $? -eq 2 ] || fail "audit without a file is a usage error"
@@ -70,7 +70,7 @@ TABLE
 # angles enter within a whole turn.
 printf 'AddText,0,0,10,0,3,240,A\nAddText,0,0,10,0,3,240,\nAddCircle,50,50,5,1,-90,400,370,1,242,1\n' > "$dir/rows.csv"
 "$tavo" export "$dir/rows.csv" -o "$dir/rows.jwc" 2> "$dir/err" || fail "export with an empty text"
-grep -q "^tavo: $dir/rows.jwc: 1 empty text left out" "$dir/err" || fail "the empty text is told: $(cat "$dir/err")"
+grep -q "^tavo: $dir/rows.csv: 1 empty text left out" "$dir/err" || fail "the empty text is told: $(cat "$dir/err")"
 "$tavo" audit "$dir/rows.jwc" > /dev/null || fail "rows.jwc: $("$tavo" audit "$dir/rows.jwc")"
 "$tavo" dump "$dir/rows.jwc" | grep -q '^Enko,.*,17694720,2621440,655360,1,1,242,0,0$' \
     || fail "angles 270, 40, 10: $("$tavo" dump "$dir/rows.jwc" | grep Enko)"

@@ -44,10 +44,10 @@ while IFS='|' read -r command input good bad; do
     rm -f file* stdout* stdin*
 done <<'TABLE'
 build|a.csv|.jwc|.txt .jww .csv .dxf
-dump|a.jwc|.csv|.jwc .txt
+dump --encoding sjis|a.jwc|.csv|.jwc .txt
 export|sheet.csv|.txt .jwc .dxf|.jww .csv .out .JWW
 convert|a.jwc|.txt .jwt .jwc .dxf|.jww .png
-jwt|a.jwc|.jwt|.txt .jwc
+jwt --encoding sjis|a.jwc|.jwt|.txt .jwc
 render|a.jwc|.png|.jpg .jwc
 render --export|sheet.csv|.png|.csv
 TABLE
@@ -57,7 +57,7 @@ TABLE
 "$tavo" export sheet.csv --to jwc -o x.txt 2> err && fail "--to jwc with a .txt name"
 grep -q "would misname" err || fail "--to against the name: $(cat err)"
 "$tavo" export sheet.csv -o - 2> err && fail "export -o - without --to"
-grep -q -- "-o - needs --to jwc, jww or dxf" err || fail "export -o -: $(cat err)"
+grep -q -- "-o - needs --to jwc, jww, jwt or dxf" err || fail "export -o -: $(cat err)"
 # The settings an export reads are inputs too.
 mkdir -p settings && "$tavo" config set JwcScale 50 && cp settings/tavo.ini ini.before
 ln -s settings/tavo.ini ini-link.txt

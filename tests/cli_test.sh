@@ -7,7 +7,7 @@ source "$(dirname "$0")/cli_support.sh"
 "$tavo" dump "$dir/a.jwc" -o "$dir/a.csv" || fail "dump to a file"
 "$tavo" build "$dir/a.csv" -o "$dir/b.jwc" || fail "build of the dump"
 cmp -s "$dir/a.jwc" "$dir/b.jwc" || fail "build of a dump differs from the original"
-"$tavo" dump "$dir/b.jwc" > "$dir/b.csv"
+"$tavo" dump "$dir/b.jwc" -o "$dir/b.csv"
 cmp -s "$dir/a.csv" "$dir/b.csv" || fail "dump of the rebuilt drawing differs"
 head -1 "$dir/a.csv" | grep -q '^# encoding: shift_jis$' || fail "dump names its encoding"
 grep -q '^Moji,.*,"2026-12-06, Tavo"$' "$dir/a.csv" || fail "quoted text field"
@@ -19,7 +19,7 @@ grep -q -F -f "$dir/sjis" "$dir/a.csv" || fail "dump should keep Shift-JIS bytes
 "$tavo" build "$dir/u.csv" -o "$dir/u.jwc" && cmp -s "$dir/a.jwc" "$dir/u.jwc" || fail "UTF-8 dump read back"
 "$tavo" build "$dir/a.csv" --paper 0 --scale=50 -o "$dir/c.jwc" || fail "build with options"
 "$tavo" info "$dir/c.jwc" > "$dir/info"
-grep -q '^Paper: A0' "$dir/info" && grep -q '^Scale: 50$' "$dir/info" || fail "--paper, --scale: $(cat "$dir/info")"
+grep -q '^Paper: A0' "$dir/info" && grep -q '^Scale: 1:50$' "$dir/info" || fail "--paper, --scale: $(cat "$dir/info")"
 "$tavo" info "$dir/a.jwc" > "$dir/info"
 grep -q '^Lines: 13$' "$dir/info" && grep -q '^Texts: 5$' "$dir/info" && grep -q '^Comment2: 平面図$' "$dir/info" \
     || fail "info: $(cat "$dir/info")"
@@ -32,7 +32,7 @@ import json, sys
 a, missing, c = json.load(open(sys.argv[1]))
 assert (a["lines"], a["scale"], a["comment2"], a["paper"]) == (13, 100, "平面図", "A3"), a
 assert "error" in missing and missing["file"].endswith("missing.jwc"), missing
-assert (c["paperIndex"], c["scale"]) == (0, 50), c
+assert (c["layout"]["paper_index"], c["scale"]) == (0, 50), c
 PY
 "$tavo" info "$dir/a.jwc" "$dir/missing.jwc" "$dir/c.jwc" > "$dir/info" 2> "$dir/err"
 [ $? -eq 1 ] && [ "$(grep -c '^File: ' "$dir/info")" -eq 2 ] && grep -q "^tavo: $dir/missing.jwc: " "$dir/err" \
@@ -88,11 +88,11 @@ rm -rf "$dir/settings"
 head -c 4 "$dir/sheet.txt" | od -c | grep -q 'h   d  \\r  \\n' || fail "JWW starts with hd CR LF"
 grep -q $'^lc10 13434879\r$' "$dir/sheet.txt" || fail "solid colour record"
 "$tavo" info "$dir/sheet.jwc" > "$dir/info"
-grep -q '^Scale: 100$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" || fail "sheet: $(cat "$dir/info")"
+grep -q '^Scale: 1:100$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" || fail "sheet: $(cat "$dir/info")"
 
 # JWT text: tavo jwt and convert -o .jwt agree (real-world millimetres);
 # --units sheet gives millimetres on the paper, as CopyToAsJwt after a load.
-"$tavo" jwt "$dir/a.jwc" > "$dir/a.jwt" || fail "jwt"
+"$tavo" jwt "$dir/a.jwc" -o "$dir/a.jwt" || fail "jwt"
 head -1 "$dir/a.jwt" | grep -q $'^;<<JWT.Format.Text>>\r$' || fail "jwt header"
 grep -q $'^L2,240,1000.00,1000.00,41000.00,1000.00,1,2\r$' "$dir/a.jwt" || fail "jwt in real-world millimetres"
 "$tavo" convert "$dir/a.jwc" -o "$dir/conv.jwt" && cmp -s "$dir/a.jwt" "$dir/conv.jwt" || fail "jwt and convert differ"
@@ -103,7 +103,7 @@ grep -q $'^L2,240,10.00,10.00,410.00,10.00,1,2\r$' "$dir/sheet.jwt" || fail "jwt
 # convert to .jwc keeps the drawing's scale and comments.
 "$tavo" convert "$dir/c.jwc" -o "$dir/conv.jwc" || fail "convert to .jwc"
 "$tavo" info "$dir/conv.jwc" > "$dir/info"
-grep -q '^Scale: 50$' "$dir/info" && grep -q '^Comment2: 平面図$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" \
+grep -q '^Scale: 1:50$' "$dir/info" && grep -q '^Comment2: 平面図$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" \
     || fail "converted .jwc: $(cat "$dir/info")"
 records() { "$tavo" dump "$1" | grep -a -E '^(Sen|Enko|Moji|Ten),'; }
 [ "$(records "$dir/conv.jwc")" = "$(records "$dir/c.jwc")" ] || fail "converted .jwc changed its records"

@@ -58,13 +58,18 @@ printf 'Drawing,3,100\nComment,\xe5\xb9\xb3,x\n' > raw.csv
 "$tavo" build raw.csv --encoding sjis -o raw.jwc && "$tavo" dump raw.jwc -o raw-dump.csv \
     && "$tavo" build raw-dump.csv -o raw2.jwc && cmp -s raw.jwc raw2.jwc || fail "dump and build of UTF-8-looking bytes"
 
-# Terminals get the locale's text; pipes and files keep Shift-JIS.
+# stdout, a pipe too, gets the locale's text (UTF-8 under the C locale); files keep Shift-JIS.
 "$tavo" build "$examples/sample.csv" --mm -o a.jwc || fail "build of the sample, encoding detected"
 on_terminal() { script -qec "$*" /dev/null; }
 on_terminal "$tavo" dump a.jwc | grep -q '^Comment,Tavo sample,平面図' || fail "dump on a terminal"
 on_terminal "$tavo" jwt a.jwc | grep -q '^ST,.*"サンプル平面図"' || fail "jwt on a terminal"
-"$tavo" dump a.jwc | grep -q -a -F "$(sjis 平面図)" || fail "dump into a pipe keeps Shift-JIS"
-"$tavo" jwt a.jwc | grep -q -a -F "$(sjis サンプル平面図)" || fail "jwt into a pipe keeps Shift-JIS"
+for locale in C C.UTF-8; do
+    LC_ALL=$locale "$tavo" dump a.jwc | grep -q '^Comment,Tavo sample,平面図' || fail "dump into a pipe under $locale"
+    LC_ALL=$locale "$tavo" jwt a.jwc | grep -q '^ST,.*"サンプル平面図"' || fail "jwt into a pipe under $locale"
+done
+"$tavo" dump a.jwc | "$tavo" build - -o piped.jwc && cmp -s a.jwc piped.jwc || fail "build of a dump through a pipe"
+"$tavo" dump a.jwc -o a.csv && grep -q -a -F "$(sjis 平面図)" a.csv || fail "dump into a file keeps Shift-JIS"
+"$tavo" jwt a.jwc -o a.jwt && grep -q -a -F "$(sjis サンプル平面図)" a.jwt || fail "jwt into a file keeps Shift-JIS"
 on_terminal "$tavo" build "$examples/sample.csv" -o - | grep -q "will not write a JW_CAD drawing to a terminal" \
     || fail "a drawing written to a terminal"
 

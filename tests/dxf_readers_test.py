@@ -191,7 +191,7 @@ def on_curve(e, point, tolerance):
 def check_round_trip(tavo, jwc, dxf):
     """The .jwc's records in real-world millimetres against what ezdxf reads."""
     info = json.loads(run(tavo, "info", jwc, "--json"))[0]
-    f = info["unitDivisorMm"] * info["scale"]
+    f = info["layout"]["unit_divisor_mm"] * info["scale"]
     dump = [row.split(",") for row in run(tavo, "dump", jwc, "--encoding", "utf8").decode().splitlines()
             if row and not row.startswith("#")]
     doc = ezdxf.readfile(dxf)

@@ -15,7 +15,7 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 for f in "$libdir/libtavo.so.0" "$libdir/libtavo.so" include/tavo.h bin/tavo "$libdir/pkgconfig/tavo.pc" \
          "$libdir/cmake/tavo/tavoConfig.cmake" share/tavo/python/tavo.py share/tavo/help/en/1210.html \
-         share/tavo/help/ja/1210.html; do
+         share/tavo/help/ja/1210.html share/man/man1/tavo.1 share/bash-completion/completions/tavo; do
     [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 soname=$(objdump -p "$prefix/$libdir/libtavo.so.0" | awk '$1 == "SONAME" {print $2}')

@@ -1,7 +1,7 @@
 #!/bin/bash
 # tavo view without a display: the command's rules (help, options, status),
 # the usual errors for bad input, and no display reported at once, also for
-# tavo export's preview target. tavo view on a display: xvfb_test.sh.
+# tavo export --to preview. tavo view on a display: xvfb_test.sh.
 source "$(dirname "$0")/cli_support.sh"
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$tavo" "$@"; }
 
@@ -28,7 +28,7 @@ expect 2 "for workbooks" view "$dir/sample.jwc" --sheet 1
 expect 2 "for workbooks" view --export=$examples/sheet.csv --range=A1:B2
 expect 2 "for CSV rows" view "$examples/form.xlsx" --encoding utf8
 expect 2 "--range takes cells" view "$examples/form.xlsx" --range 1:2
-expect 2 "takes jwc, jww, dxf, clipboard or preview" export "$examples/form.xlsx" --to window
+expect 2 "takes jwc, jww, jwt, dxf, clipboard or preview" export "$examples/form.xlsx" --to window
 expect 2 "leave out -o" export "$examples/form.xlsx" --to preview -o "$dir/x.jwc"
 
 # Bad inputs: status 1, named, before any window.
@@ -53,8 +53,9 @@ expect 1 "^tavo: no display is available" view - < "$dir/sample.jwc"
 expect 1 "^tavo: no display is available" view --export "$examples/sheet.csv" --utf8
 expect 1 "^tavo: no display is available" view -- "$examples/form.xlsx"
 expect 1 "^tavo: no display is available" view "$examples/form.xlsx" --sheet=1 --range=A1:F20
-expect 1 "^tavo: no display is available" export "$examples/form.xlsx"  # the factory ExportTarget 0
-expect 1 "^tavo: no display is available" export "$examples/form.xlsx" --to preview
+cp "$examples/form.xlsx" "$dir/form.xlsx"  # the factory ExportTarget 0: a file beside the book instead
+expect 0 "no display for the preview: writing $dir/form.jwc beside it instead" export "$dir/form.xlsx"
+expect 1 "^tavo: $examples/form.xlsx: no display is available" export "$examples/form.xlsx" --to preview
 for task in "" export dump build; do
     # shellcheck disable=SC2086
     expect 1 "^tavo: no display is available" settings $task
@@ -72,7 +73,7 @@ for words in "BOOK.xlsx|BOOK.ods [--sheet NAME|N]" "--export IN.csv" "Needs a di
     grep -q -F -- "$words" "$dir/help" || fail "view --help lacks '$words'"
 done
 "$tavo" help view | cmp -s - "$dir/help" || fail "tavo help view differs from view --help"
-"$tavo" export --help | grep -q -F "preview    (workbooks)" || fail "export --help lacks the preview target"
+"$tavo" export --help | grep -q -F "preview    the preview window" || fail "export --help lacks the preview target"
 "$tavo" settings --help | grep -q -F "Needs a display" || fail "settings --help lacks the display rule"
 
 finish "view"

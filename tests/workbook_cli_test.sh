@@ -5,8 +5,8 @@
 source "$(dirname "$0")/cli_support.sh"
 data=$3
 
-"$tavo" export "$examples/form.xlsx" -o "$dir/form.jwc" 2> "$dir/err" || fail "export of the form"
-[ -s "$dir/err" ] && fail "a successful export printed on stderr (no terminal, no progress bar): $(cat "$dir/err")"
+"$tavo" export -q "$examples/form.xlsx" -o "$dir/form.jwc" 2> "$dir/err" || fail "export of the form"
+[ -s "$dir/err" ] && fail "a successful export with -q printed on stderr: $(cat "$dir/err")"
 "$tavo" info "$dir/form.jwc" | grep -q '^Texts: [1-9]' || fail "the form has texts"
 "$tavo" export "$examples/form.xlsx" -o "$dir/form.txt" || fail "export to JWW"
 iconv -f CP932 -t UTF-8 "$dir/form.txt" | grep -q '"御　見　積　書' || fail "the title in the JWW file"
@@ -23,9 +23,9 @@ cp "$examples/form.xlsx" "$dir/-dash.xlsx"
 "$tavo" export "$examples/form.xlsx" --to jww -o - > "$dir/stdout.txt" && cmp -s "$dir/form.txt" "$dir/stdout.txt" \
     || fail "-o - differs from the file"
 "$tavo" export "$examples/form.xlsx" --to jwc -o - | cmp -s "$dir/form.jwc" - || fail "-o - --to jwc"
-expect_error "^tavo: -o - needs --to jwc, jww or dxf" "$tavo" export "$examples/form.xlsx" -o -
+expect_error "^tavo: -o - needs --to jwc, jww, jwt or dxf" "$tavo" export "$examples/form.xlsx" -o -
 for ext in .out .jww .xlsx; do
-    expect_error "the name must end in .jwc (JW_CAD drawing), .txt (JWW coordinate file) or .dxf" "$tavo" export "$examples/form.xlsx" -o "$dir/x$ext"
+    expect_error "the name must end in .jwc (JW_CAD drawing), .txt (JWW coordinate file), .jwt" "$tavo" export "$examples/form.xlsx" -o "$dir/x$ext"
     [ -e "$dir/x$ext" ] && fail "-o x$ext was written"
 done
 expect_error "would misname" "$tavo" export "$examples/form.xlsx" --to jwc -o "$dir/x.txt"
@@ -44,9 +44,13 @@ expect_error "for workbooks" "$tavo" export "$examples/sheet.csv" --sheet 1 -o "
 expect_error "for workbooks" "$tavo" render "$dir/form.jwc" --range A1:B2 -o "$dir/x.png"
 expect_error "for CSV rows" "$tavo" export "$examples/form.xlsx" --encoding utf8 -o "$dir/x.jwc"
 
-# The target: the stored ExportTarget and FileName when neither --to nor -o says.
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tavo" export "$examples/form.xlsx" 2> "$dir/err"
-[ $? -eq 1 ] && grep -q 'no display' "$dir/err" || fail "factory target (the preview) without a display"
+# The target: the stored ExportTarget and FileName when neither --to nor -o says;
+# the factory target, the preview, without a display writes BOOK.jwc beside the book.
+cp "$examples/form.xlsx" "$dir/beside.xlsx"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tavo" export "$dir/beside.xlsx" 2> "$dir/err" \
+    && "$tavo" info "$dir/beside.jwc" | grep -q '^Texts: [1-9]' \
+    && grep -q "^tavo: $dir/beside.xlsx: no display for the preview: writing $dir/beside.jwc beside it instead" "$dir/err" \
+    || fail "factory target (the preview) without a display: $(cat "$dir/err")"
 "$tavo" config set ExportTarget 3 && "$tavo" config set FileName "$dir/stored.jwc" || fail "config set"
 "$tavo" export "$examples/form.xlsx" && head -c 2 "$dir/stored.txt" | grep -q hd || fail "stored target 3: stored.txt"
 "$tavo" export "$examples/form.xlsx" --to jwc && [ -s "$dir/stored.jwc" ] || fail "--to jwc: stored.jwc"
@@ -69,7 +73,7 @@ grep '^FAIL' "$dir/x11" && fails=$((fails + 1))
 
 # Help: both inputs, every output's units.
 "$tavo" export --help > "$dir/help"
-for words in "BOOK.xlsx|BOOK.ods" "--sheet NAME|N" "drawing units" "real-world millimetres" "clipboard  (workbooks)"; do
+for words in "BOOK.xlsx|BOOK.ods" "--sheet NAME|N" "JW_CAD drawing" "real-world millimetres" "clipboard  JWT text"; do
     grep -q -F -- "$words" "$dir/help" || fail "export --help lacks '$words'"
 done
 "$tavo" help render | grep -q -F "BOOK.xlsx|BOOK.ods -o OUT.png" || fail "render --help names workbooks"

@@ -19,7 +19,11 @@ const char* const kAuditHelp =
     "object per file.\n"
     "\n"
     "Status: 0 when every file is clean, 1 when a file has findings or cannot be read, 2 for\n"
-    "a command line that cannot be used. FILE may be - (stdin).\n";
+    "a command line that cannot be used. FILE may be - (stdin).\n"
+    "\n"
+    "examples:\n"
+    "  tavo audit plan.jwc\n"
+    "  tavo audit --json *.jwc > findings.json\n";
 
 namespace {
 

@@ -7,9 +7,10 @@
 namespace tavo::cli {
 
 // Thrown for a command line that cannot be used; main prints the command's
-// usage after the message.
+// usage after the message unless the message is enough.
 struct UsageError {
     std::string message;
+    bool withUsage = true;  // false: the message says all (a value out of its range)
 };
 
 // Positional arguments and options: "--name value", "--name=value" and

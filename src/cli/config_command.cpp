@@ -24,11 +24,16 @@ const char* const kConfigHelp =
     "the exports write it, and refuses a value the settings dialog would not let through:\n"
     "  PenNo, SenColor, SimbolColor, BColorIndex items 1-6; BTypeIndex items 1-9\n"
     "  MojiWidth, MojiHeight items 10-1000 and MojiPitch items -100-1000 (0.1 mm)\n"
-    "  JwcScale and GroupScale items 1-1000; PlotSize 0-4 (A0-A4); ExportTarget 0-3;\n"
+    "  JwcScale and GroupScale items 1-1000; PlotSize 0-4 (A0-A4); ExportTarget 0-3 (the\n"
+    "  preview, the clipboard, .jwc, JWW text; tavo export writes .jwc where no display is);\n"
     "  PlotOffset 0-2; DimScale 0.035-3.5 and DoubleSenPitch 0-10 (3 decimals);\n"
     "  SenLay, MojiLay, SimbolLay 0-255 (group x 16 + layer); booleans 0 or 1;\n"
     "  Comment1, Comment2 at most 32 bytes of Shift-JIS.\n"
-    "Lists take every item, separated by commas.\n";
+    "Lists take every item, separated by commas.\n"
+    "\n"
+    "examples:\n"
+    "  tavo config get JwcScale\n"
+    "  tavo config set PlotSize 2\n";
 
 namespace {
 
@@ -112,7 +117,7 @@ void set(const SettingsStore& store, const std::string& name, const std::string&
     const ValueRule& rule = ruleOf(name);
     const std::string stored = rule.form == ValueForm::Text ? ArgumentToShiftJis(value, rule.key) : value;
     const std::string problem = ValueProblem(rule, stored);
-    if (!problem.empty()) throw UsageError{problem};
+    if (!problem.empty()) throw UsageError{problem, false};
     if (const SettingsKey* key = FindRecordKey(rule.key)) {
         // Through the reading rules, so that what is stored is what a later
         // read gives back ("0x32" is stored as 50).

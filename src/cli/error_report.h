@@ -16,5 +16,7 @@ void ReportNote(const std::string& file, const std::string& note);
 
 // What went wrong, in UTF-8, without the file name.
 std::string FailureText(const std::exception_ptr& failure);
+// The file the failure names, as given; empty when it names none.
+std::string FailureFile(const std::exception_ptr& failure);
 
 }  // namespace tavo::cli

@@ -8,7 +8,6 @@
 #include "cli/error_report.h"
 #include "cli/output_rule.h"
 #include "cli/value_ranges.h"
-#include "cli/workbook_command.h"
 #include "export/dxf_writer.h"
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
@@ -35,61 +34,77 @@ bool isSheetKind(std::string_view kind) {
 }  // namespace
 
 const char* const kExportHelp =
-    "usage: tavo export BOOK.xlsx|BOOK.ods [-o OUT.jwc|OUT.txt|OUT.dxf|-]\n"
-    "                   [--to jwc|jww|dxf|clipboard|preview] [--dxf jw|2000|2018]\n"
-    "                   [--sheet NAME|N] [--range [SHEET!]A1:K40] [--strict] [--json]\n"
-    "       tavo export IN.csv -o OUT.jwc|OUT.txt|OUT.dxf|- [--to jwc|jww|dxf] [--dxf jw|2000|2018]\n"
-    "                   [--encoding sjis|utf8]\n"
+    "usage: tavo export BOOK.xlsx|BOOK.ods|IN.csv... [-o OUT|-o DIR/] [--to KIND]\n"
+    "                   [--sheet NAME|N|all] [--range [SHEET!]A1:K40] [--paper A0..A4] [--scale N] [--dim-scale F]\n"
+    "                   [--solid|--no-solid] [--caret|--no-caret] [--settings FILE] [--fit]\n"
+    "                   [--jobs N] [--dxf jw|2000|2018] [--encoding sjis|utf8] [--strict]\n"
+    "                   [--json] [-q|-v]\n"
     "\n"
-    "Plays the host's export: a drawing is made from the stored settings (tavo config)\n"
-    "and filled through the export calls.\n"
+    "Draws a worksheet as a CAD drawing: borders become lines, cell texts texts, filled\n"
+    "cells fills (with --solid), drawn shapes lines, arcs and texts. Pictures, charts and\n"
+    "form controls are not drawn; the summary counts them.\n"
     "\n"
-    "From a workbook (.xlsx, .xlsm, .ods) one worksheet is converted as the host macro\n"
-    "converts it: borders become lines, cell texts texts, filled cells solids (with\n"
-    "ExchangeSolid). --sheet names the sheet or gives its position from 1 (default: the\n"
-    "active sheet), --range the cells (default: the used area; SHEET! picks the sheet).\n"
-    "Drawn shapes (lines, arrows, rectangles, ellipses, text boxes) become lines, arcs\n"
-    "and texts; pictures, charts and form controls are counted on stderr, not drawn. A\n"
-    "character with no Shift-JIS form is drawn as \"?\" with a warning naming the cell\n"
-    "(--strict: an error instead). --json prints what was not drawn and the warnings as\n"
-    "one JSON object. Column widths and row\n"
-    "heights in points times DimScale are millimetres on the paper. The target is --to,\n"
-    "else the name after -o, else the stored ExportTarget with the stored FileName. A\n"
-    "progress bar shows on a terminal when a sheet takes more than a moment.\n"
+    "Inputs: workbooks (.xlsx, .xlsm, .ods) and CSV rows of drawing calls (below), known by\n"
+    "their content, not their name; - reads stdin, and named pipes work. Several inputs, or\n"
+    "--sheet all, need -o DIR/ (an existing folder or a name ending in /): each output is\n"
+    "named after its input and sheet, BOOK.jwc or with --sheet all BOOK-SHEET.jwc. A failed\n"
+    "input never stops the others; each input's outcome is one line on stderr, and the\n"
+    "status is 0 only when all succeeded. --jobs N converts N at a time.\n"
     "\n"
-    "From IN.csv every row is one export call, its kind first:\n"
+    "The sheet: --sheet names it or gives its position from 1 (default: the sheet active\n"
+    "when the book was saved; the summary names it); --range the cells (default: the used\n"
+    "area). A character with no Shift-JIS form is drawn as \"?\" with a warning naming the\n"
+    "cell (--strict: an error instead).\n"
+    "\n"
+    "Where it goes: --to jwc|jww|jwt|dxf|clipboard|preview, else the kind of -o's name, else\n"
+    "the stored target (tavo config get ExportTarget). The factory target is the preview\n"
+    "window; without a display, or without -o for several outputs, tavo writes BOOK.jwc\n"
+    "beside the book instead and says so.\n"
+    "  OUT.jwc    JW_CAD drawing (an existing file becomes OUT.bak). It has no record for\n"
+    "             fills: they are left out with a warning; JWW text and DXF keep them.\n"
+    "  OUT.txt    JWW coordinate file (jww), real-world millimetres\n"
+    "  OUT.jwt    JWT text, the text other CAD programs paste, real-world millimetres\n"
+    "  OUT.dxf    DXF drawing, real-world millimetres; --dxf jw (the default: R12 in\n"
+    "             Shift-JIS as JW_CAD reads it), 2000 (R2000 with ellipses and hatches,\n"
+    "             for AutoCAD, BricsCAD and LibreCAD) or 2018 (UTF-8, current programs)\n"
+    "  -          stdout; --to says which kind\n"
+    "  clipboard  JWT text on the desktop's clipboard (needs a display)\n"
+    "  preview    the preview window, which saves and copies as above (needs a display)\n"
+    "Texts in files are Shift-JIS, as JW_CAD reads them. The books and settings files\n"
+    "read are never overwritten.\n"
+    "\n"
+    "Settings for this run only (the stored ones, tavo config, stay as they are):\n"
+    "  --paper A0..A4     the paper\n"
+    "  --scale N          the scale 1:N for every group, 1-1000\n"
+    "  --dim-scale F      paper millimetres per point of column width and row height,\n"
+    "                     0.035-3.5\n"
+    "  --solid, --no-solid  draw filled cells as fills, or not\n"
+    "  --caret, --no-caret  carets in texts as they are, or not\n"
+    "  --settings FILE    another tavo.ini instead of the stored settings\n"
+    "  --fit              when the drawing exceeds the paper, the smallest standard scale\n"
+    "                     at which it fits (the summary warns of the size in any case)\n"
+    "\n"
+    "The summary: one line per output on stderr with the sheet and range, the counts of\n"
+    "lines, texts, arcs and fills, and the drawing's size on the paper, after any warnings.\n"
+    "-q leaves it out (warnings and errors stay), -v adds the settings used. --json also\n"
+    "prints one JSON object per output, one a line, on stdout; the README lists its keys.\n"
+    "\n"
+    "CSV rows: every row is one drawing call, its kind first:\n"
     "  AddLine,X1,Y1,X2,Y2,Color,Lay,LineType\n"
     "  AddText,X1,Y1,X2,Y2,MojiNo,Lay,Text      (AddTextV: vertical text)\n"
     "  AddCircle,X,Y,R,Flatness,StartAngle,EndAngle,Tilt,Color,Lay,LineType\n"
     "  AddSolid,X1,Y1,X2,Y2,Color,Lay           (Color: a Windows colour, red in the low byte)\n"
     "  Comment,Comment1,Comment2                (a .jwc file keeps 32 bytes of each)\n"
-    "Coordinates are millimetres on the paper, angles degrees (kept from 0 up to 360), Lay is\n"
-    "group x 16 + layer. Color 1-9, LineType 1-9 (in the low four bits) and MojiNo 1-10 are\n"
-    "what JW_CAD knows: a row with another value is refused. A .jwc leaves out empty texts.\n"
-    "The texts of IN.csv are UTF-8 when the file starts with a byte-order mark or is valid\n"
-    "UTF-8, else Shift-JIS; --encoding (or --utf8) forces it. A header row, empty trailing\n"
-    "cells, \";\" as separator and kinds in any case are accepted. IN.csv may be - (stdin).\n"
+    "Coordinates are millimetres on the paper, angles degrees, Lay is group x 16 + layer.\n"
+    "Color 1-9, LineType 1-9 (in the low four bits) and MojiNo 1-10 are what JW_CAD knows:\n"
+    "a row with another value is refused. Texts are UTF-8 when the file starts with a\n"
+    "byte-order mark or is valid UTF-8, else Shift-JIS; --encoding (or --utf8) forces it.\n"
     "\n"
-    "Units of the output:\n"
-    "  OUT.jwc    JW_CAD drawing in drawing units (paper millimetres x 518 / paper\n"
-    "             length); an existing file becomes OUT.bak\n"
-    "  OUT.txt    JWW coordinate file: real-world millimetres (paper millimetres x group\n"
-    "             scale)\n"
-    "  OUT.dxf    DXF drawing in real-world millimetres as in OUT.txt, in model space; an\n"
-    "             existing file becomes OUT.bak. --dxf says for whom:\n"
-    "               jw    R12 in Shift-JIS as JW_CAD reads it back (the default)\n"
-    "               2000  R2000 in Shift-JIS with ellipses and hatches: AutoCAD, BricsCAD,\n"
-    "                     LibreCAD and older programs\n"
-    "               2018  R2018 in UTF-8, the same entities: current programs\n"
-    "  -          standard output; --to jwc|jww|dxf says which\n"
-    "  clipboard  (workbooks) JWT text in Shift-JIS, real-world millimetres as in OUT.txt;\n"
-    "             needs a display (DISPLAY or WAYLAND_DISPLAY) and fails without one or\n"
-    "             when the clipboard cannot be reached. A background process of tavo keeps\n"
-    "             the text there until another program copies something.\n"
-    "  preview    (workbooks) the preview window, as tavo view shows it, which saves and\n"
-    "             copies the units above; needs a display and waits until it is closed.\n"
-    "             ExportTarget 0 (the factory setting) stands for it.\n"
-    "The workbook and the settings files are inputs: the output may be none of them.\n";
+    "examples:\n"
+    "  tavo export 見積.xlsx -o 見積.jwc\n"
+    "  tavo export *.xlsx --sheet all -o drawings/ --jobs 2\n"
+    "  tavo export 材料.ods --sheet 材料表 --paper A1 --fit -o 材料.dxf\n"
+    "  cat book.xlsx | tavo export - --to jww -o - > book.txt\n";
 
 void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::string& csvName) {
     for (const CsvRow& row : rows) {
@@ -129,11 +144,14 @@ void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::s
     }
 }
 
-void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding) {
-    const std::string name = InputName(path);
-    const std::string text = TextFileToShiftJis(ReadInput(path), encoding, name);
+void LoadSheetText(TJwObject& drawing, std::string bytes, const std::string& name, TextEncoding encoding) {
+    const std::string text = TextFileToShiftJis(std::move(bytes), encoding, name);
     ApplySettings(drawing, ReadStoredSettings());
     ReplaySheetRows(drawing, ParseRecordCsv(text, isSheetKind), name);
+}
+
+void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding) {
+    LoadSheetText(drawing, ReadInput(path), InputName(path), encoding);
 }
 
 std::vector<std::string> SettingsInputs() {
@@ -150,6 +168,10 @@ std::vector<std::string> ExportInputs(const std::string& input) {
 DxfProfile DxfProfileOption(const Args& args, const Output& output) {
     if (!args.has("--dxf")) return DxfProfile::Jw;
     if (&output.kind() != &kDxfOutput) throw UsageError{"--dxf is for DXF output (OUT.dxf or --to dxf)"};
+    return DxfProfileOption(args);
+}
+
+DxfProfile DxfProfileOption(const Args& args) {
     const std::string name = args.value("--dxf");
     if (name == "jw") return DxfProfile::Jw;
     if (name == "2000") return DxfProfile::R2000;
@@ -157,7 +179,8 @@ DxfProfile DxfProfileOption(const Args& args, const Output& output) {
     throw UsageError{"--dxf takes jw, 2000 or 2018, not \"" + name + "\""};
 }
 
-void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile) {
+void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfile profile,
+                        std::vector<std::string>* notes) {
     if (&output.kind() == &kDxfOutput) {
         try {
             output.write([&](ByteSink& sink) { WriteDxf(drawing, sink, {profile, platform::Cp932ToUtf8}); },
@@ -169,38 +192,17 @@ void WriteExportDrawing(const TJwObject& drawing, const Output& output, DxfProfi
     } else if (&output.kind() == &kJwcOutput) {
         const std::unique_ptr<TJwcFile> jwc = MakeJwcFromExport(drawing);
         output.write([&](ByteSink& sink) { WriteJwc(*jwc, sink); }, Backup::RenameOldToBak);
-        if (const int64_t empty = TextsLeftOutOfJwc(drawing))
-            ReportNote(output.isStandardOutput() ? "stdout" : output.name(),
-                       std::to_string(empty) + (empty == 1 ? " empty text" : " empty texts") +
-                           " left out (readers refuse empty texts in a .jwc)");
+        if (const int64_t empty = TextsLeftOutOfJwc(drawing)) {
+            const std::string note = std::to_string(empty) + (empty == 1 ? " empty text" : " empty texts") +
+                                     " left out (readers refuse empty texts in a .jwc)";
+            if (notes)
+                notes->push_back(note);
+            else
+                ReportNote(output.isStandardOutput() ? "stdout" : output.name(), note);
+        }
     } else {
         output.write([&](ByteSink& sink) { WriteJww(drawing, sink); });
     }
-}
-
-int RunExport(const std::vector<std::string>& argv) {
-    const Args args(argv, {"-o", "--to", "--encoding", "--sheet", "--range", "--dxf"}, {"--utf8", "--strict", "--json"});
-    const std::string input = args.onlyPositional("IN.csv, BOOK.xlsx or BOOK.ods");
-    if (IsWorkbookInput(input)) {
-        if (args.has("--encoding") || args.has("--utf8"))
-            throw UsageError{"--encoding is for CSV rows; a workbook's texts are Unicode"};
-        return RunWorkbookExport(args);
-    }
-    RefuseWorkbookOptions(args);
-    if (args.has("--json")) throw UsageError{"--json is for workbooks (.xlsx, .ods)"};
-    if (!args.has("-o")) throw UsageError{"export needs -o OUT"};
-    const Output output(args.value("-o"), {&kJwcOutput, &kJwwOutput, &kDxfOutput}, args.value("--to"),
-                        ExportInputs(input));
-    const DxfProfile profile = DxfProfileOption(args, output);
-
-    TJwObject drawing;
-    LoadSheet(drawing, input, EncodingOption(args));
-    if (&output.kind() == &kJwcOutput) {
-        const std::string problem = CommentsProblem(drawing.Comment1, drawing.Comment2);
-        if (!problem.empty()) throw CommandError{InputName(input), problem};
-    }
-    WriteExportDrawing(drawing, output, profile);
-    return 0;
 }
 
 }  // namespace tavo::cli

@@ -5,6 +5,7 @@
 #include "base/byte_source.h"
 #include "cli/cli_args.h"
 #include "cli/error_report.h"
+#include "cli/input_kind.h"
 #include "cli/json_text.h"
 #include "cli/output_rule.h"
 #include "jwc/jwc_file.h"
@@ -13,32 +14,36 @@
 
 namespace tavo::cli {
 
-void LoadJwcInput(TJwcFile& drawing, const std::string& path) {
-    if (path != "-") {
-        LoadJwcFile(drawing, path);
+void LoadJwcInput(TJwcFile& drawing, const Input& in) {
+    in.expectJwc();
+    if (!in.bytes()) {
+        LoadJwcFile(drawing, in.path());
         return;
     }
-    const std::string bytes = ReadInput(path);
-    MemorySource source(bytes);
-    ReadJwc(drawing, source, InputName(path));
+    MemorySource source(*in.bytes());
+    ReadJwc(drawing, source, in.name());
 }
 
+void LoadJwcInput(TJwcFile& drawing, const std::string& path) { LoadJwcInput(drawing, Input(path)); }
+
 JwcAudit AuditJwcInput(const std::string& path) {
-    if (path != "-") return AuditJwcFile(path);
-    const std::string bytes = ReadInput(path);
-    MemorySource source(bytes);
+    const Input in(path);
+    in.expectJwc();
+    if (!in.bytes()) return AuditJwcFile(path);
+    MemorySource source(*in.bytes());
     return AuditJwc(source);
 }
 
 JwcAudit LoadAndAuditJwcInput(TJwcFile& drawing, const std::string& path) {
-    if (path != "-") {
+    const Input in(path);
+    in.expectJwc();
+    if (!in.bytes()) {
         LoadJwcFile(drawing, path);
         return AuditJwcFile(path);
     }
-    const std::string bytes = ReadInput(path);
-    MemorySource forLoad(bytes);
-    ReadJwc(drawing, forLoad, InputName(path));
-    MemorySource forAudit(bytes);
+    MemorySource forLoad(*in.bytes());
+    ReadJwc(drawing, forLoad, in.name());
+    MemorySource forAudit(*in.bytes());
     return AuditJwc(forAudit);
 }
 

@@ -12,9 +12,13 @@ class TJwcFile;
 
 namespace tavo::cli {
 
+class Input;
+
 // Reads a .jwc file ("-": standard input) into a new drawing as the
 // library's loader does.
 void LoadJwcInput(TJwcFile& drawing, const std::string& path);
+// The same from an input already opened.
+void LoadJwcInput(TJwcFile& drawing, const Input& input);
 
 // What a strict reader finds in a .jwc input ("-": standard input).
 JwcAudit AuditJwcInput(const std::string& path);

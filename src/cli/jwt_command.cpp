@@ -26,14 +26,19 @@ const char* const kJwtHelp =
     "  --units world  real-world millimetres: drawing units x (paper length / 518) x the\n"
     "                 scale of each record's group (the default; what the preview's copy and\n"
     "                 tavo convert -o OUT.jwt give)\n"
-    "  --units sheet  millimetres on the paper, which is what the host's CopyToAsJwt gives\n"
-    "                 for a loaded file (loading sets the drawing's scale to 1)\n"
+    "  --units sheet  millimetres on the paper, what the spreadsheet's copy of a loaded\n"
+    "                 file gives (loading sets the drawing's scale to 1)\n"
     "\n"
-    "The text is Shift-JIS with CR LF line ends in a file, a pipe and on the clipboard, and\n"
-    "in the locale's character set on a terminal; --encoding forces it. --clipboard needs a\n"
+    "The text has CR LF line ends; it is Shift-JIS in a file and on the clipboard, and in the\n"
+    "locale's character set on stdout, a pipe too (UTF-8 under a UTF-8 or the C locale);\n"
+    "--encoding forces it. --clipboard needs a\n"
     "display (DISPLAY or WAYLAND_DISPLAY); without one, or when the clipboard cannot be\n"
     "reached, it fails. A background process of tavo keeps the text on the clipboard until\n"
-    "another program copies something. FILE may be - (stdin).\n";
+    "another program copies something. FILE may be - (stdin).\n"
+    "\n"
+    "examples:\n"
+    "  tavo jwt plan.jwc --clipboard\n"
+    "  tavo jwt plan.jwc -o plan.jwt\n";
 
 const char* const kConvertHelp =
     "usage: tavo convert FILE.jwc -o OUT.txt|OUT.jwt|OUT.jwc|OUT.dxf|- [--to jww|jwt|jwc|dxf]\n"
@@ -51,7 +56,11 @@ const char* const kConvertHelp =
     "  OUT.dxf  DXF drawing, real-world millimetres as in OUT.txt; --dxf jw (the default, R12\n"
     "           in Shift-JIS for JW_CAD), 2000 or 2018 as tavo export --help tells. An\n"
     "           existing OUT.dxf becomes OUT.bak.\n"
-    "With -o -, --to says which. FILE may be - (stdin).\n";
+    "With -o -, --to says which. FILE may be - (stdin).\n"
+    "\n"
+    "examples:\n"
+    "  tavo convert plan.jwc -o plan.dxf\n"
+    "  tavo convert plan.jwc -o plan.txt\n";
 
 namespace {
 
@@ -79,8 +88,7 @@ std::string jwtText(const TJwcFile& file, JwtUnits units) {
 // JWT text in the encoding its output asks for.
 std::string encodeJwt(const std::string& cp932, const Output& output, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf8) return platform::Cp932ToUtf8(cp932);
-    if (encoding == TextEncoding::Detect && output.isStandardOutput() && IsTerminal(stdout))
-        return Cp932ForPerson(cp932);
+    if (encoding == TextEncoding::Detect && output.isStandardOutput()) return Cp932ForPerson(cp932);
     return cp932;
 }
 

@@ -64,12 +64,15 @@ std::string overview() {
     std::string text =
         "usage: tavo COMMAND [ARGS...]    (tavo COMMAND --help for its options and units)\n"
         "\n";
-    for (const Command& c : kCommands) text += "  " + (std::string(c.name) + "         ").substr(0, 9) + c.summary + "\n";
+    for (const Command& c : kCommands) text += "  " + (std::string(c.name) + "          ").substr(0, 10) + c.summary + "\n";
     text +=
         "\n"
-        "-o - writes to stdout and an input - reads stdin; -- ends the options; --opt=value\n"
-        "works for every option. Errors go to stderr as \"tavo: FILE: what is wrong\" with\n"
-        "status 1, or 2 for a command line that cannot be used.\n";
+        "For every command, -o - writes to stdout and an input - reads stdin (pipes work too);\n"
+        "-- ends the options; --opt=value works for every option. Errors go to stderr as\n"
+        "\"tavo: FILE: what is wrong\" with status 1, or 2 for a command line that cannot be\n"
+        "used.\n"
+        "\n"
+        "example: tavo export 見積.xlsx -o 見積.jwc\n";
     return text;
 }
 

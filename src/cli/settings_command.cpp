@@ -12,9 +12,8 @@ namespace tavo::cli {
 const char* const kSettingsHelp =
     "usage: tavo settings [export|dump|build]\n"
     "\n"
-    "Opens the settings dialog as the host does before one of its tasks (export, the\n"
-    "default; dump; build) and waits until it is closed: ShowExportForm, ShowDumpForm or\n"
-    "ShowBuildForm. OK stores what the pages show in tavo.ini and prints \"ok\"; Cancel,\n"
+    "Opens the settings dialog of a task (export, the default; dump; build), the one the\n"
+    "spreadsheet shows before it, and waits until it is closed. OK stores what the pages show in tavo.ini and prints \"ok\"; Cancel,\n"
     "Esc or the close box store nothing and print \"cancelled\"; both end with status 0.\n"
     "The settings folder is $TAVO_SETTINGS_DIR, else $XDG_CONFIG_HOME/tavo/, else\n"
     "~/.config/tavo/ (tavo config shows and sets the same keys without a display).\n"
@@ -24,12 +23,16 @@ const char* const kSettingsHelp =
     "opened, tavo settings fails at once with status 1 and stores nothing.\n"
     "\n"
     "Units of the values the pages edit:\n"
-    "  conversion unit      DimScale, 0.035-3.5, as the host uses it for worksheet lengths\n"
+    "  conversion unit      DimScale, 0.035-3.5: paper mm per point of a column or row\n"
     "  scale                the denominator N of 1:N, 1-1000, for all groups or each one\n"
     "  text sizes           0.1 mm on paper: width and height 10-1000, spacing -100-1000\n"
     "  double line spacing  mm on paper, 0-10\n"
     "A value typed out of range is brought into it when stored; an unreadable or empty\n"
-    "one takes the default (conversion unit 0.35, scale 100, pens 1, text width 30).\n";
+    "one takes the default (conversion unit 0.35, scale 100, pens 1, text width 30).\n"
+    "\n"
+    "examples:\n"
+    "  tavo settings\n"
+    "  tavo settings dump\n";
 
 int RunSettings(const std::vector<std::string>& argv) {
     const Args args(argv, {}, {});

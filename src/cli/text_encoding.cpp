@@ -169,6 +169,14 @@ std::string Utf8ForPerson(std::string_view utf8) {
     return platform::ConvertCharset(utf8, "UTF-8", personCharset().c_str());
 }
 
+TextEncoding LocaleEncoding() {
+    const std::string& set = personCharset();
+    if (set == "UTF-8") return TextEncoding::Utf8;
+    for (const char* sjis : {"SHIFT_JIS", "SJIS", "CP932", "WINDOWS-31J"})
+        if (EqualsIgnoringAsciiCase(set, sjis)) return TextEncoding::ShiftJis;
+    return TextEncoding::Detect;
+}
+
 bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 
 void UseEnvironmentLocale() {

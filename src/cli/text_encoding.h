@@ -46,6 +46,10 @@ std::string ArgumentToUtf8(std::string_view text);
 std::string Cp932ForPerson(std::string_view cp932);
 std::string Utf8ForPerson(std::string_view utf8);
 
+// The encoding of the locale's character set: Utf8 (the C locale too),
+// ShiftJis, or Detect for any other set.
+TextEncoding LocaleEncoding();
+
 bool IsTerminal(std::FILE* stream);
 
 // Once, at start: the character set comes from the environment's locale.

@@ -154,7 +154,7 @@ bool TryRangedInt(const char* key, std::string_view text, int32_t& value, std::s
 int32_t RangedInt(const char* key, std::string_view text, const std::string& what) {
     int32_t value = 0;
     std::string problem;
-    if (!TryRangedInt(key, text, value, problem)) throw UsageError{what + ": " + problem};
+    if (!TryRangedInt(key, text, value, problem)) throw UsageError{what + ": " + problem, false};
     return value;
 }
 

@@ -1,11 +1,14 @@
 #include "cli/view_command.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "base/error.h"
 #include "cli/cli_args.h"
 #include "cli/export_command.h"
+#include "cli/input_kind.h"
 #include "cli/jwc_input.h"
+#include "cli/run_settings.h"
 #include "cli/text_encoding.h"
 #include "cli/workbook_command.h"
 #include "export/jw_object.h"
@@ -17,13 +20,14 @@ namespace tavo::cli {
 
 const char* const kViewHelp =
     "usage: tavo view FILE.jwc|-\n"
-    "       tavo view BOOK.xlsx|BOOK.ods [--sheet NAME|N] [--range A1:K40]\n"
+    "       tavo view BOOK.xlsx|BOOK.ods [--sheet NAME|N] [--range A1:K40] [--paper A0..A4]\n"
+    "                 [--scale N] [--dim-scale F] [--solid|--no-solid] [--settings FILE]\n"
     "       tavo view --export IN.csv|- [--encoding sjis|utf8]\n"
     "\n"
-    "Opens the preview window as the host does and waits until it is closed: a drawing\n"
-    "through ShowJwBrwsFromJwc; a workbook's sheet (--sheet and --range as in tavo export)\n"
+    "Opens the preview window and waits until it is closed: a drawing as it is; a\n"
+    "workbook's sheet (--sheet, --range and the settings options as in tavo export)\n"
     "or, with --export, worksheet CSV rows made into a drawing with the stored settings,\n"
-    "as tavo export makes it, through ShowJwBrws. Zoom and move with two-button drags\n"
+    "as tavo export makes it. Zoom and move with two-button drags\n"
     "and the arrow keys; select a range or everything and copy it; save it; the help\n"
     "button opens the window's help page in the desktop's browser. The window keeps its\n"
     "size and the last file saved in tavo.ini. FILE and IN.csv may be - (stdin).\n"
@@ -35,7 +39,11 @@ const char* const kViewHelp =
     "  .jwc       JW_CAD drawing in drawing units; an existing file becomes .bak\n"
     "  .txt       JWW coordinate file: real-world millimetres (paper millimetres x group\n"
     "             scale)\n"
-    "  clipboard  JWT text of the selection in Shift-JIS, real-world millimetres\n";
+    "  clipboard  JWT text of the selection in Shift-JIS, real-world millimetres\n"
+    "\n"
+    "examples:\n"
+    "  tavo view plan.jwc\n"
+    "  tavo view 見積.xlsx --sheet 材料表\n";
 
 int ShowCurrentExportDrawing(const std::string& fileName) {
     LibraryState& state = State();
@@ -48,34 +56,48 @@ int ShowCurrentExportDrawing(const std::string& fileName) {
     return 0;
 }
 
+int ShowExportDrawing(std::unique_ptr<TJwObject> drawing, const std::string& fileName) {
+    State().obj = std::move(drawing);
+    return ShowCurrentExportDrawing(fileName);
+}
+
 int RunView(const std::vector<std::string>& argv) {
-    const Args args(argv, {"--export", "--encoding", "--sheet", "--range"}, {"--utf8", "--strict"});
+    std::vector<std::string> valued = {"--export", "--encoding", "--sheet", "--range"};
+    std::vector<std::string> flags = {"--utf8", "--strict"};
+    valued.insert(valued.end(), kSettingsOptions.begin(), kSettingsOptions.end());
+    flags.insert(flags.end(), kSettingsFlags.begin(), kSettingsFlags.end());
+    const Args args(argv, valued, flags);
     const bool fromSheet = args.has("--export");
     if (fromSheet ? !args.positional().empty() : args.positional().size() != 1)
         throw UsageError{"give one FILE.jwc or BOOK.xlsx, or --export IN.csv"};
     const std::string input = fromSheet ? args.value("--export") : args.positional()[0];
-    const bool fromBook = !fromSheet && IsWorkbookInput(input);
+    Input in(input);
+    const bool fromBook = !fromSheet && IsWorkbookInput(in);
     if (!fromBook) RefuseWorkbookOptions(args);
     if (!fromSheet && (args.has("--encoding") || args.has("--utf8")))
         throw UsageError{"--encoding is for CSV rows (--export IN.csv)"};
     // Handed over as a host hands its workbook's name; the window's saves
     // propose the stored FileName all the same.
-    const std::string fileName = input == "-" ? "" : input;
+    const std::string fileName = in.bytes() ? "" : input;
+    if (!fromBook && !fromSheet &&
+        std::any_of(argv.begin(), argv.end(), [](const std::string& a) { return IsSettingsOption(a); }))
+        throw UsageError{"--paper, --scale, --dim-scale, --solid, --caret and --settings are for workbooks and --export"};
+    // The window keeps its size in the settings; with options it keeps them in the run's copy.
+    const RunSettings settings(args, false);
     LibraryState& state = State();
     // Loaded here, so that a bad file is reported with its name; shown
     // through the exports, as a host shows it.
     if (fromBook) {
-        MakeWorkbookDrawingCurrent(input, args);
+        ReportWorkbookNotes(in.name(), MakeBookDrawingCurrent(in.file(), in.name(), SheetOptions(args), true));
         return ShowCurrentExportDrawing(fileName);
     }
     if (fromSheet) {
         auto drawing = std::make_unique<TJwObject>();
-        LoadSheet(*drawing, input, EncodingOption(args));
-        state.obj = std::move(drawing);
-        return ShowCurrentExportDrawing(fileName);
+        LoadSheetText(*drawing, in.read(), in.name(), EncodingOption(args));
+        return ShowExportDrawing(std::move(drawing), fileName);
     }
     auto file = std::make_unique<TJwcFile>();
-    LoadJwcInput(*file, input);
+    LoadJwcInput(*file, in);
     state.jwc.adopt(std::move(file));
     const char* name = fileName.c_str();
     ShowJwBrwsFromJwc(&name);

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace tavo {
+class TJwObject;
+}
 
 namespace tavo::cli {
 
@@ -9,6 +14,8 @@ namespace tavo::cli {
 // (ShowJwBrws), its saves proposing `fileName`, and destroys the drawing
 // afterwards. Throws the library's failure: no display, or keys not kept.
 int ShowCurrentExportDrawing(const std::string& fileName);
+// The same with `drawing` made the current export drawing first.
+int ShowExportDrawing(std::unique_ptr<TJwObject> drawing, const std::string& fileName);
 
 extern const char* const kViewHelp;
 // tavo view FILE.jwc                                  through ShowJwBrwsFromJwc

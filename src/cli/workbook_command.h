@@ -13,16 +13,32 @@ namespace tavo::cli {
 
 class Args;
 
-// Whether an input file is a workbook: an .xlsx, .xlsm or .ods name, or a
-// file that starts as a zip archive or compound file (so that encrypted
-// and binary workbooks get their own message). Standard input is not.
-bool IsWorkbookInput(const std::string& path);
+class Input;
+
+// Whether an input is a workbook: a zip archive or compound file (so that
+// damaged, encrypted and binary workbooks get the reader's message), or a
+// file named .xlsx, .xlsm or .ods.
+bool IsWorkbookInput(const Input& input);
 
 // --sheet, --range and --strict belong to workbooks; a usage error for other inputs.
 void RefuseWorkbookOptions(const Args& args);
 
-// tavo export BOOK.xlsx|BOOK.ods with the options of tavo export.
-int RunWorkbookExport(const Args& args);
+// The sheet options of the command line: --sheet, --range and --strict.
+workbook::WorkbookExportOptions SheetOptions(const Args& args);
+
+// The drawing of a workbook's sheet made the library's current export
+// drawing through the exports, as the host makes it; `file` is read,
+// `name` is what messages call it (a pipe's book lies in a private copy).
+// A progress bar on a terminal meanwhile when `progress`.
+workbook::WorkbookExportReport MakeBookDrawingCurrent(const std::string& file, const std::string& name,
+                                                     const workbook::WorkbookExportOptions& options, bool progress);
+// The same, taken over into `drawing`.
+workbook::WorkbookExportReport LoadBookDrawing(const std::string& file, const std::string& name,
+                                               const workbook::WorkbookExportOptions& options, bool progress,
+                                               TJwObject& drawing);
+
+// What the export left out and its warnings, one line each on stderr.
+void ReportWorkbookNotes(const std::string& book, const workbook::WorkbookExportReport& report);
 
 // The drawing of a workbook's sheet (--sheet, --range and --strict of
 // `args`) made the library's current export drawing through the exports,
@@ -33,9 +49,5 @@ workbook::WorkbookExportReport MakeWorkbookDrawingCurrent(const std::string& boo
 // The drawing of a workbook's sheet (as above), made through the exports
 // as the host makes it.
 workbook::WorkbookExportReport LoadWorkbookDrawing(const std::string& book, const Args& args, TJwObject& drawing);
-
-// The report as one JSON object: input, sheet, not_drawn (pictures,
-// charts, controls, shapes) and warnings.
-std::string WorkbookReportJson(const std::string& book, const workbook::WorkbookExportReport& report);
 
 }  // namespace tavo::cli

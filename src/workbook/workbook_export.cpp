@@ -65,7 +65,8 @@ WorkbookExportReport ExportWorkbookSheet(const WorkbookPackage& package, const W
     calls.SetObjComment(comment1, comment2);
     SheetTextConverter toCp932(path, model.name, options.strict);
     DrawSheet(model, *range, settings, calls, toCp932, Part(progress, 0.8, 1));
-    return {model.name, model.notDrawn, toCp932.warnings()};
+    const std::string drawn = CellName(range->firstRow, range->firstCol) + ":" + CellName(range->lastRow, range->lastCol);
+    return {model.name, drawn, model.notDrawn, toCp932.warnings()};
 }
 
 WorkbookExportReport MakeExportDrawingCurrent(const std::string& path, const WorkbookExportOptions& options,

@@ -20,6 +20,7 @@ struct WorkbookExportOptions {
 // asked: the sheet, what it holds that has no drawing, and warnings (UTF-8).
 struct WorkbookExportReport {
     std::string sheet;
+    std::string range;  // the cells drawn, "A1:K40"
     NotDrawn notDrawn;
     std::vector<std::string> warnings;
 

@@ -28,6 +28,10 @@ SheetModel ReadWorkbookSheet(const WorkbookPackage& package, const ReadOptions& 
 std::size_t ChooseSheet(const std::vector<std::string>& names, std::size_t active,
                         const std::optional<std::string>& wanted, const WorkbookPackage& package);
 
+// The names of a workbook's sheets in their order. Throws Error naming the
+// file and what is wrong.
+std::vector<std::string> ReadSheetNames(const std::string& path);
+
 SheetModel ReadXlsxSheet(const WorkbookPackage& package, const ReadOptions& options, const ProgressFn& progress);
 SheetModel ReadOdsSheet(const WorkbookPackage& package, const ReadOptions& options, const ProgressFn& progress);
 
