@@ -114,7 +114,7 @@ struct ExportScenario {
     std::string name;
     std::string replies;
     std::vector<std::string> calls;
-    std::string message;  // in the message box at the end, if any
+    std::string message = {};  // in the message box at the end, if any
     uint8_t target = 2;
     std::string fileName = "out";
 };

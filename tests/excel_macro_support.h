@@ -31,9 +31,9 @@ namespace tavo::test {
 struct MacroJob {
     std::string name;
     std::string book;  // empty: a new workbook
-    std::vector<std::pair<int, double>> columns, rows;
-    std::string select;
-    std::vector<std::pair<std::string, std::vector<std::string>>> calls;
+    std::vector<std::pair<int, double>> columns = {}, rows = {};
+    std::string select = {};
+    std::vector<std::pair<std::string, std::vector<std::string>>> calls = {};
     bool readSheet = false;
     bool realDeclarations = false;
 };

@@ -321,7 +321,9 @@ TEST_F(ExcelMacros, CorpusSheetsExportAsTheWorkbookHostExportsThem) {
         ExpectSameAdds(HostCalls(BookPath(b.name), TestSettings()), log, b.name);
         EXPECT_EQ(Framing(log), kExportFraming) << b.name;
         for (const LoggedCall& c : log)
-            if (c.name == "SetObjComment") EXPECT_EQ(c.args, (std::vector<std::string>{"c1", "コメント"})) << b.name;
+            if (c.name == "SetObjComment") {
+                EXPECT_EQ(c.args, (std::vector<std::string>{"c1", "コメント"})) << b.name;
+            }
     }
 }
 
@@ -336,7 +338,9 @@ TEST_F(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
     }
     const std::vector<LoggedCall> empty = Log("empty sheet");
     EXPECT_EQ(Framing(empty), (std::vector<std::string>{"ShowExportForm", "ReadInifile", "ProgressCreate", "ProgressDestroy", "MsgBox"}));
-    if (!empty.empty()) EXPECT_EQ(empty.back().args.at(1), "シート \"Sheet1\" には描くものがありません。");
+    if (!empty.empty()) {
+        EXPECT_EQ(empty.back().args.at(1), "シート \"Sheet1\" には描くものがありません。");
+    }
 }
 
 TEST_F(ExcelMacros, BuildStopsAtARowItCannotRead) {

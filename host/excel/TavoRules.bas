@@ -47,7 +47,7 @@ Public Const TAVO_TEXT_BOX_INSET_X As Double = 7.2
 Public Const TAVO_TEXT_BOX_INSET_Y As Double = 3.6
 Public Const TAVO_ARROW_DEGREES As Double = 25
 Public Const TAVO_MAX_ROWS As Long = 65536
-Public Const TAVO_MAX_CELLS As Long = 2000000
+Public Const TAVO_MAX_CELLS As Long = 500000
 Private Const TAVO_DIGIT_POINTS As Double = 0.4772727272727273
 Private Const TAVO_ASCII_DIGITS As String = "0.5,0.5,1,1,1,1,1,0.5,0.6,0.6,1,1,0.5,0.6,0.5,0.6,1,1,1,1,1,1,1," & _
     "1,1,1,0.5,0.5,1,1,1,1,1,1,1,1,1,1,1,1,1,0.5,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,0.6," & _
@@ -112,22 +112,28 @@ Public Function TavoPaletteIndex(ByVal rgb As Long) As Long
 End Function
 
 ' The pen of a line in colour &HRRGGBB (or -1, the sheet's automatic
-' colour): its palette entry of BColorIndex; automatic, or an entry of 0,
-' takes `fallback` (SenColor for borders, SimbolColor for shapes).
+' colour): its palette entry of BColorIndex; automatic, or an entry JW_CAD
+' has no pen for (0 in a colour without a swatch), takes `fallback`
+' (SenColor for borders, SimbolColor for shapes), and pen 1 when that too
+' names none: JW_CAD refuses a drawing with such a pen.
 Public Function TavoPen(ByVal rgb As Long, ByVal fallback As Byte, s As TSettings) As Byte
     Dim pen As Byte
-    TavoPen = fallback
+    TavoPen = 1
+    If fallback >= 1 And fallback <= 9 Then TavoPen = fallback
     If rgb < 0 Then Exit Function
     pen = s.BColorIndex(TavoPaletteIndex(rgb) - 1)
-    If pen <> 0 Then TavoPen = pen
+    If pen >= 1 And pen <= 9 Then TavoPen = pen
 End Function
 
-' The JW_CAD line type of a border style (1 to 13) through BTypeIndex.
+' The JW_CAD line type of a border style (1 to 13) through BTypeIndex; 1
+' where the settings name a type JW_CAD does not know (1 to 9 in the low
+' four bits).
 Public Function TavoLineType(ByVal style As Long, s As TSettings) As Byte
+    TavoLineType = 1
     If style >= 1 And style <= 13 Then
-        TavoLineType = s.BTypeIndex(style - 1)
-    Else
-        TavoLineType = 1
+        If (s.BTypeIndex(style - 1) And 15) >= 1 And (s.BTypeIndex(style - 1) And 15) <= 9 Then
+            TavoLineType = s.BTypeIndex(style - 1)
+        End If
     End If
 End Function
 
