@@ -86,6 +86,9 @@ bool MapAndParse(int shared, uint64_t size) {
     // What the parser or the sanitizers print as they end the child is not the person's to read.
     const int null = open("/dev/null", O_WRONLY);
     if (null >= 0) dup2(null, STDERR_FILENO);
+    // A fault ends the child at once: handlers of the owner (a sanitizer's,
+    // a fuzzer's) would report it, or keep the child alive.
+    for (const int fault : {SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL, SIGALRM}) signal(fault, SIG_DFL);
     for (uint64_t size = 0; ReceiveAll(socket, &size, sizeof size);) {
         alarm(seconds);  // a parser that goes round for ever ends the child
         if (!MapAndParse(shared, size)) break;
