@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -128,8 +129,8 @@ ParserGuard::~ParserGuard() { stop(); }
 bool ParserGuard::start() {
     const int shared = memfd_create("tavo-part", MFD_CLOEXEC);
     if (shared < 0) return false;
-    int ends[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+    std::array<int, 2> ends{};
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends.data()) != 0) {
         close(shared);
         return false;
     }
