@@ -9,7 +9,7 @@ namespace tavo {
 
 // The bytes of a Windows profile file (tavo.ini), read and changed the way
 // GetPrivateProfileStringA and WritePrivateProfileStringA do, so that files
-// written by the original product and by other programs keep working.
+// that Windows, a text editor or other programs wrote keep working.
 //
 // The file is indexed once, so many reads cost one pass over the bytes; a
 // write re-indexes.
