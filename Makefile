@@ -18,7 +18,7 @@ VALGRIND_TESTS = base_test number_format_test jwc_test jwc_audit_test profile_fi
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports fuzz_xlsx:workbook \
               fuzz_ods:workbook
 
-.PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean windows test-windows
+.PHONY: all deps install-packages build build-asan test demo bench fuzz check-static clean windows test-windows coverage
 
 all: build
 
@@ -98,6 +98,20 @@ bench: build
 	./$(BUILD)/bench/viewer_bench
 	./$(BUILD)/bench/workbook_bench
 	./$(BUILD)/bench/excel_macro_bench
+
+# Line and branch coverage of src/ by the tests, by folder (lcov), and the
+# report in $(COV_BUILD)/coverage/index.html.
+COV_BUILD ?= build-cov
+coverage: deps
+	@$(MAKE) --no-print-directory install-packages NEED="lcov"
+	cmake -S . -B $(COV_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTAVO_COVERAGE=ON -DTAVO_BUILD_BENCH=OFF
+	cmake --build $(COV_BUILD) -j $(JOBS)
+	lcov --quiet --zerocounters --directory $(COV_BUILD)
+	cd $(COV_BUILD) && ctest -j $(JOBS) || true
+	lcov --quiet --rc lcov_branch_coverage=1 --capture --directory $(COV_BUILD) --output-file $(COV_BUILD)/all.info 2>/dev/null
+	lcov --quiet --rc lcov_branch_coverage=1 --extract $(COV_BUILD)/all.info "$(CURDIR)/src/*" --output-file $(COV_BUILD)/src.info
+	genhtml --quiet --branch-coverage $(COV_BUILD)/src.info --output-directory $(COV_BUILD)/coverage
+	python3 tests/coverage_by_folder.py $(COV_BUILD)/src.info $(CURDIR)/src
 
 # libFuzzer targets (clang): each runs FUZZ_SECONDS or FUZZ_RUNS, whichever
 # ends first; findings land in fuzz/corpus/<target>/, which the tests replay.
