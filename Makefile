@@ -13,7 +13,7 @@ WIN_PACKAGES = cmake make python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
-VALGRIND_TESTS = base_test number_format_test jwc_test jwc_audit_test profile_file_test settings_test export_test jwt_test \
+VALGRIND_TESTS = base_test runtime_format_test jwc_test jwc_audit_test profile_file_test settings_test export_test jwt_test \
                  dxf_test interface_test save_fault_test file_save_test viewer_test forms_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports fuzz_xlsx:workbook \
               fuzz_ods:workbook
@@ -94,7 +94,7 @@ bench: build
 	./$(BUILD)/bench/export_bench
 	./$(BUILD)/bench/export_drawing_bench
 	./$(BUILD)/bench/dxf_bench
-	./$(BUILD)/bench/number_format_bench
+	./$(BUILD)/bench/runtime_format_bench
 	./$(BUILD)/bench/viewer_bench
 	./$(BUILD)/bench/workbook_bench
 	./$(BUILD)/bench/excel_macro_bench

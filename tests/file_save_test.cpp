@@ -11,7 +11,7 @@
 
 #include "base/error.h"
 #include "base/file_save.h"
-#include "platform/posix_files.h"
+#include "files/posix_files.h"
 #include "test_support.h"
 
 namespace tavo {

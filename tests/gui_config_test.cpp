@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "gui/qt_config_form.h"
-#include "gui/qt_ht_label.h"
+#include "qt/config_form.h"
+#include "qt/ht_label.h"
 #include "gui_script.h"
 #include "platform/help.h"
 #include "platform/qt_application.h"

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "gui/qt_progress_form.h"
+#include "qt/progress_form.h"
 #include "platform/qt_application.h"
 #include "tavo.h"
 

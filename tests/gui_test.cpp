@@ -4,10 +4,10 @@
 #include <QFontInfo>
 
 #include "export/jw_object.h"
-#include "gui/control_image.h"
-#include "gui/offscreen_gui.h"
-#include "gui/pixel_raster.h"
-#include "gui/qt_canvas.h"
+#include "qt/control_image.h"
+#include "qt/offscreen_gui.h"
+#include "qt/pixel_raster.h"
+#include "qt/canvas.h"
 #include "viewer/gesture_icons.h"
 #include "viewer/jw_brws.h"
 

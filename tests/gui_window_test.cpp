@@ -23,8 +23,8 @@
 
 #include "base/error.h"
 #include "export/export_jwt_writer.h"
-#include "gui/jw_brws_widget.h"
-#include "gui/qt_jw_brws_form.h"
+#include "qt/jw_brws_widget.h"
+#include "qt/jw_brws_form.h"
 #include "gui_script.h"
 #include "interface/library_state.h"
 #include "platform/clipboard.h"

@@ -11,7 +11,7 @@
 #include "test_support.h"
 #include "workbook/cell_collector.h"
 #include "workbook/cell_address.h"
-#include "workbook/number_format.h"
+#include "workbook/sheet_number_format.h"
 #include "workbook/ods_styles.h"
 #include "workbook/xlsx_styles.h"
 #include "workbook_books.h"

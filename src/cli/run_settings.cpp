@@ -11,7 +11,7 @@
 #include "cli/temp_folder.h"
 #include "cli/text_encoding.h"
 #include "cli/value_ranges.h"
-#include "interface/settings_access.h"
+#include "settings/settings_access.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 

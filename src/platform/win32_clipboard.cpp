@@ -10,7 +10,7 @@
 
 #include "base/error.h"
 #include "platform/clipboard.h"
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 
 namespace tavo::platform {
 

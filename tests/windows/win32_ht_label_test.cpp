@@ -3,7 +3,7 @@
 // command registered under the classes root (this program, whose main()
 // writes its arguments). No test lets the shell open a web address: Wine
 // would start the machine's browser.
-#include "win32/win32_ht_label.h"
+#include "win32/ht_label.h"
 
 #include <gtest/gtest.h>
 
