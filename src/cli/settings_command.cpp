@@ -34,7 +34,7 @@ const char* const kSettingsHelp =
     "  tavo settings\n"
     "  tavo settings dump\n";
 
-int RunSettings(const std::vector<std::string>& argv) {
+int RunSettingsDialog(const std::vector<std::string>& argv) {
     const Args args(argv, {}, {});
     if (args.positional().size() > 1) throw UsageError{"give at most one of export, dump or build"};
     const std::string task = args.positional().empty() ? "export" : args.positional()[0];

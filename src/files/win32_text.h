@@ -5,6 +5,9 @@
 
 namespace tavo::platform {
 
+// Shift-JIS, the code page of the host's texts.
+constexpr unsigned kShiftJis = 932;
+
 // Bytes of a code page as UTF-16 and back, through the system's own tables
 // (MultiByteToWideChar, WideCharToMultiByte). Bytes that are no character
 // of the code page become the code page's replacement; characters it lacks

@@ -16,7 +16,6 @@ namespace tavo::platform {
 
 namespace {
 
-constexpr UINT kShiftJis = 932;
 
 // SetClipboardData needs an owner window. A message-only window of a
 // system class runs none of our code, so it is safe whatever happens to the

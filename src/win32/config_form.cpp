@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kClientWidth = 472, kClientHeight = 373;
 constexpr int kTreeWidth = 121, kFontPixels = 12;
-constexpr unsigned kShiftJis = 932;
 
 // The centre of the work area of the owner's monitor (or the primary one).
 POINT CentredOrigin(HWND beside, int width, int height) {
@@ -205,7 +204,7 @@ void Win32ConfigForm::TextEdited(HWND box) {
         if (t.Box != box) continue;
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-        *t.Value = platform::BytesFromWide(text, t.FileName ? CP_ACP : kShiftJis);
+        *t.Value = platform::BytesFromWide(text, t.FileName ? CP_ACP : platform::kShiftJis);
         return;
     }
 }

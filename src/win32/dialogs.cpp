@@ -14,7 +14,6 @@ namespace tavo::win32 {
 
 namespace {
 
-constexpr unsigned kShiftJis = 932;
 
 // "description|patterns|..." as the dialog's list of NUL-separated pairs.
 std::wstring FilterOf(const std::string& filterCp932) {
@@ -27,7 +26,7 @@ std::wstring FilterOf(const std::string& filterCp932) {
 
 }  // namespace
 
-std::wstring WideOfCp932(std::string_view cp932) { return platform::WideFromBytes(cp932, kShiftJis); }
+std::wstring WideOfCp932(std::string_view cp932) { return platform::WideFromBytes(cp932, platform::kShiftJis); }
 
 std::wstring WideOfFileName(std::string_view name) { return platform::WideFromBytes(name, CP_ACP); }
 

@@ -14,7 +14,7 @@ namespace tavo::win32 {
 
 namespace {
 
-constexpr const wchar_t* kClassName = L"TavoHTLabel";
+constexpr const wchar_t* kLabelClassName = L"TavoHTLabel";
 constexpr const char* kBrowserSettings = "Software\\Microsoft\\Internet Explorer\\Settings";
 // What the classes root's default values are read with.
 constexpr DWORD kValueBuffer = 260;
@@ -32,7 +32,7 @@ std::shared_ptr<WindowClass> LabelClass(WNDPROC procedure) {
     static std::weak_ptr<WindowClass> shared;
     std::shared_ptr<WindowClass> c = shared.lock();
     if (!c) {
-        c = std::make_shared<WindowClass>(kClassName, procedure, 0);
+        c = std::make_shared<WindowClass>(kLabelClassName, procedure, 0);
         shared = c;
     }
     return c;

@@ -12,7 +12,7 @@ namespace tavo::win32 {
 
 namespace {
 
-constexpr const wchar_t* kClassName = L"TavoJwBrwsForm";
+constexpr const wchar_t* kFormClassName = L"TavoJwBrwsForm";
 constexpr int kFirstCommand = 100;
 
 ScreenArea WorkAreaNear(HWND window) {
@@ -30,7 +30,7 @@ int CommandOf(JwBrwsAction action) { return kFirstCommand + static_cast<int>(act
 // No system menu, so no close button: the close action is the way out. The
 // window can be maximized and resized.
 Win32JwBrwsForm::Win32JwBrwsForm(SettingsStore settings, platform::Clipboard& clipboard)
-    : form_(*this, std::move(settings), clipboard), class_(kClassName, &Procedure, 0) {
+    : form_(*this, std::move(settings), clipboard), class_(kFormClassName, &Procedure, 0) {
     const JwBrwsFormDesign& design = JwBrwsDesign();
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

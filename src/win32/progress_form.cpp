@@ -16,8 +16,7 @@ namespace tavo {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TavoProgressForm";
-constexpr UINT kShiftJis = 932;
+constexpr wchar_t kProgressClassName[] = L"TavoProgressForm";
 constexpr int kDesignDpi = 96;
 constexpr int kFirstControlId = 1001;
 
@@ -29,7 +28,7 @@ HINSTANCE libraryInstance() {
     return module;
 }
 
-std::wstring wide(const char* cp932) { return platform::WideFromBytes(cp932, kShiftJis); }
+std::wstring wide(const char* cp932) { return platform::WideFromBytes(cp932, platform::kShiftJis); }
 
 int screenDpi() {
     const HDC screen = GetDC(nullptr);
@@ -61,9 +60,9 @@ public:
         windowClass.hInstance = libraryInstance();
         windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = &kClassName[0];
+        windowClass.lpszClassName = &kProgressClassName[0];
         // One left by a host that unloaded the library with a dialog open.
-        UnregisterClassW(&kClassName[0], windowClass.hInstance);
+        UnregisterClassW(&kProgressClassName[0], windowClass.hInstance);
         if (!RegisterClassExW(&windowClass)) failCreating("RegisterClassEx");
 
         const ProgressFormDesign& design = ProgressDesign();
@@ -73,7 +72,7 @@ public:
         constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
         RECT outer{0, 0, px(design.ClientWidth), px(design.ClientHeight)};
         AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-        window_ = CreateWindowExW(kExStyle, &kClassName[0], wide(design.Caption).c_str(), kStyle, CW_USEDEFAULT,
+        window_ = CreateWindowExW(kExStyle, &kProgressClassName[0], wide(design.Caption).c_str(), kStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, GetActiveWindow(),
                                   nullptr, libraryInstance(), this);
         if (!window_) failCreating("CreateWindowEx");
@@ -120,7 +119,7 @@ public:
         window_ = pbLine_ = pbText_ = btnCancel_ = nullptr;
         if (font_) DeleteObject(font_);
         font_ = nullptr;
-        UnregisterClassW(&kClassName[0], libraryInstance());
+        UnregisterClassW(&kProgressClassName[0], libraryInstance());
     }
     Win32ProgressForm(const Win32ProgressForm&) = delete;
     Win32ProgressForm& operator=(const Win32ProgressForm&) = delete;

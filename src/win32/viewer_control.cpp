@@ -14,12 +14,12 @@ namespace tavo::win32 {
 
 namespace {
 
-constexpr const wchar_t* kClassName = L"TavoJwBrws";
+constexpr const wchar_t* kViewerClassName = L"TavoJwBrws";
 
 }  // namespace
 
 ViewerControl::ViewerControl(TJwBrws& control, HWND parent)
-    : control_(control), class_(kClassName, &Procedure, CS_DBLCLKS) {
+    : control_(control), class_(kViewerClassName, &Procedure, CS_DBLCLKS) {
     window_ = CreateWindowExW(0, class_.Name(), L"Viewer", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 1, 1, parent,
                               nullptr, OwnModule(), this);
     if (!window_) throw Error("the preview window cannot be made: " + platform::SystemMessage(GetLastError()));
