@@ -20,6 +20,11 @@
 #include "forms/config_controls.h"
 #include "screen_picture.h"
 #include "tavo.h"
+#include "c_host_check.h"
+
+HOST_POINTER(ShowExportForm)
+HOST_POINTER(ShowDumpForm)
+HOST_POINTER(ShowBuildForm)
 
 enum { MAX_STEPS = 200, LINE = 512 };
 
@@ -38,7 +43,6 @@ static char ini[4096];
 static HWND dialog;
 static DWORD dialog_thread;
 static volatile LONG returned; /* the export has returned */
-static int failures;
 
 static void fail(int line, const char* format, ...) {
     va_list args;
@@ -464,13 +468,8 @@ static DWORD WINAPI keyboard(LPVOID unused) {
     return 0;
 }
 
-typedef int16_t(TAVO_CALL* ShowForm)(void);
-
-static int16_t open_dialog(HMODULE lib, LPTHREAD_START_ROUTINE worker) {
-    const char* name = !strcmp(mode, "dump") ? "ShowDumpForm" : !strcmp(mode, "build") ? "ShowBuildForm" : "ShowExportForm";
-    FARPROC proc = GetProcAddress(lib, name);
-    ShowForm show;
-    memcpy(&show, &proc, sizeof proc);
+static int16_t open_dialog(LPTHREAD_START_ROUTINE worker) {
+    int16_t(TAVO_CALL * show)(void) = !strcmp(mode, "dump") ? pShowDumpForm : !strcmp(mode, "build") ? pShowBuildForm : pShowExportForm;
     dialog = NULL;
     returned = 0;
     HANDLE thread = CreateThread(NULL, 0, worker, NULL, 0, NULL);
@@ -500,24 +499,26 @@ int main(int argc, char** argv) {
     char settings[MAX_PATH];
     snprintf(settings, sizeof settings, "%s\\", folder);
     SetEnvironmentVariableA("TAVO_SETTINGS_DIR", settings);
-    HMODULE lib = LoadLibraryA(argv[1]);
-    if (!lib) {
+    if (!host_load(argv[1])) {
         printf("error: line 0: cannot load %s\n", argv[1]);
         return 1;
     }
+    HOST_IMPORT(ShowExportForm)
+    HOST_IMPORT(ShowDumpForm)
+    HOST_IMPORT(ShowBuildForm)
     if (!strcmp(argv[2], "shoot")) {
         shoot_out = folder;
         const char* modes[] = {"export", "dump", "build"};
         for (int i = 0; i < 3; ++i) {
             snprintf(mode, sizeof mode, "%s", modes[i]);
-            printf("%s: result %d\n", mode, open_dialog(lib, photographer));
+            printf("%s: result %d\n", mode, open_dialog(photographer));
         }
         return failures ? 1 : 0;
     }
     if (!strncmp(argv[2], "keys:", 5)) {
         keys_out = folder;
         snprintf(mode, sizeof mode, "%s", argv[2] + 5);
-        const int16_t result = open_dialog(lib, keyboard);
+        const int16_t result = open_dialog(keyboard);
         printf("result %d\n", result);
         return failures ? 1 : 0;
     }
@@ -526,7 +527,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     write_ini(folder);
-    const int16_t result = open_dialog(lib, person);
+    const int16_t result = open_dialog(person);
     printf("result %d\n", result);
     if (result != expected_result) fail(0, "the export returned %d", result);
     return failures ? 1 : 0;
