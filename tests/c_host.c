@@ -278,30 +278,30 @@ static void exportRoad(void) {
 }
 
 /* What a host sees of failures: messages, and nothing thrown at it. */
+static void logError(FILE* out, const char* part) {
+    char message[2048];
+    takeString(pTavoGetLastError(), message, sizeof message);
+    CHECK(message[0] != '\0' && strstr(message, part) != NULL);
+    fprintf(out, "%s\n", message);
+}
+
 static void failureRoad(void) {
     const char* name = "malformed.jwc";
-    char message[2048];
-    FILE* out;
     static const char bad[] = "jw_cad(c)data......."; /* ends inside the header */
-    writeBytes(name, bad, sizeof bad - 1);
-    out = fopen("errors.txt", "wb");
+    FILE* out = fopen("errors.txt", "wb");
     CHECK(out != NULL);
     if (!out) return;
+    writeBytes(name, bad, sizeof bad - 1);
     pJwcCreate(3, 1);
     pJwcLoadFrom(&name);
-    takeString(pTavoGetLastError(), message, sizeof message);
-    CHECK(strstr(message, "malformed.jwc") != NULL);
-    fprintf(out, "%s\n", message);
+    logError(out, "malformed.jwc");
     pJwcDestroy();
     pJwcDestroy(); /* without a drawing */
-    takeString(pTavoGetLastError(), message, sizeof message);
-    fprintf(out, "%s\n", message);
+    logError(out, "");
     pGetSen(NULL, 0);
-    takeString(pTavoGetLastError(), message, sizeof message);
-    fprintf(out, "%s\n", message);
+    logError(out, "");
     pAddLine(0, 0, 1, 1, 1, 1, 1);
-    takeString(pTavoGetLastError(), message, sizeof message);
-    fprintf(out, "%s\n", message);
+    logError(out, "");
     CHECK(pGetSenCount() == 0);
     fclose(out);
 }
