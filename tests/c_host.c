@@ -1,121 +1,34 @@
-/* A host as a spreadsheet macro is one: it loads the library by name, finds
- * each export by its plain name, hands strings in by reference and takes
- * automation strings back. It runs the roads of the library in the current
- * folder (settings, a built drawing and its dump, an export drawing, the
- * clipboard, a malformed file) and leaves every file it made there, so that
- * a test can compare what the Windows DLL and the Linux library write for
- * the same calls: host_roads LIBRARY. */
+/* A host as a spreadsheet macro is one, in C with the types of tavo.h: it
+ * loads the library by name, finds each export by its plain name, hands
+ * strings in by reference and takes automation strings back. It runs the
+ * roads of the library in the current folder (settings, a built drawing and
+ * its dump, an export drawing, the clipboard, failures, the windows) and
+ * leaves every file it made there, so that a test can compare what the
+ * Windows DLL and the Linux library write for the same calls:
+ *   c_host LIBRARY (run in an empty folder) */
 #ifdef _WIN32
 #include <windows.h>
 #include <oleauto.h>
 #else
 #define _POSIX_C_SOURCE 200809L
-#include <dlfcn.h>
-#include <sys/stat.h>
 #endif
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "tavo.h"
+#include "c_host_check.h"
 
-static int failures = 0;
-#define CHECK(cond)                                                            \
-    do {                                                                       \
-        if (!(cond)) {                                                         \
-            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                                        \
-        }                                                                      \
-    } while (0)
-
-#ifdef _WIN32
-static HMODULE lib;
-static void* symbol(const char* name) {
-    FARPROC p = GetProcAddress(lib, name);
-    void* v;
-    memcpy(&v, &p, sizeof v);
-    return v;
-}
-#else
-static void* lib;
-static void* symbol(const char* name) { return dlsym(lib, name); }
-#endif
-
-/* Every export the roads call, by its plain name. */
-#define IMPORT(name)                               \
-    static __typeof__(&name) p##name;              \
-    static void import_##name(void) {              \
-        void* s = symbol(#name);                   \
-        if (!s) {                                  \
-            fprintf(stderr, "no export %s\n", #name); \
-            ++failures;                            \
-        }                                          \
-        memcpy(&p##name, &s, sizeof s);            \
-    }
-IMPORT(JwcCreate)
-IMPORT(JwcCreateByInifile)
-IMPORT(JwcDestroy)
-IMPORT(JwcSaveTo)
-IMPORT(JwcLoadFrom)
-IMPORT(CopyToAsJwt)
-IMPORT(SetComment)
-IMPORT(SetMojiTable)
-IMPORT(AddSen)
-IMPORT(AddEnko)
-IMPORT(AddMoji)
-IMPORT(AddTen)
-IMPORT(GetSenCount)
-IMPORT(GetEnkoCount)
-IMPORT(GetMojiCount)
-IMPORT(GetTenCount)
-IMPORT(GetSen)
-IMPORT(GetEnko)
-IMPORT(GetMoji)
-IMPORT(GetTen)
-IMPORT(GetMojiString)
-IMPORT(GetTable)
-IMPORT(ObjCreateByInifile)
-IMPORT(ObjDestroy)
-IMPORT(SetObjComment)
-IMPORT(AddLine)
-IMPORT(AddText)
-IMPORT(AddTextV)
-IMPORT(AddCircle)
-IMPORT(AddSolid)
-IMPORT(ObjSaveToJwcFile)
-IMPORT(ObjSaveToTxtFile)
-IMPORT(ObjSaveToDxfFile)
-IMPORT(TavoObjSaveToDxfFileEx)
-IMPORT(ObjCopyToAsJwt)
-IMPORT(ReadInifile)
-IMPORT(WriteInifile)
-IMPORT(ReadIniString)
-IMPORT(WriteIniString)
-IMPORT(ReadIniDump)
-IMPORT(WriteIniDump)
-IMPORT(TavoFreeString)
-IMPORT(TavoStringByteLen)
-IMPORT(TavoGetLastError)
-IMPORT(TavoGetClipboardText)
-IMPORT(ProgressCreate)
-IMPORT(Progress)
-IMPORT(ProgressDestroy)
-
-static void importAll(void) {
-    import_JwcCreate(), import_JwcCreateByInifile(), import_JwcDestroy(), import_JwcSaveTo();
-    import_JwcLoadFrom(), import_CopyToAsJwt(), import_SetComment(), import_SetMojiTable();
-    import_AddSen(), import_AddEnko(), import_AddMoji(), import_AddTen();
-    import_GetSenCount(), import_GetEnkoCount(), import_GetMojiCount(), import_GetTenCount();
-    import_GetSen(), import_GetEnko(), import_GetMoji(), import_GetTen(), import_GetMojiString();
-    import_GetTable(), import_ObjCreateByInifile(), import_ObjDestroy(), import_SetObjComment();
-    import_AddLine(), import_AddText(), import_AddTextV(), import_AddCircle(), import_AddSolid();
-    import_ObjSaveToJwcFile(), import_ObjSaveToTxtFile(), import_ObjCopyToAsJwt();
-    import_ObjSaveToDxfFile(), import_TavoObjSaveToDxfFileEx();
-    import_ReadInifile(), import_WriteInifile(), import_ReadIniString(), import_WriteIniString();
-    import_ReadIniDump(), import_WriteIniDump(), import_TavoFreeString(), import_TavoStringByteLen();
-    import_TavoGetLastError(), import_TavoGetClipboardText();
-    import_ProgressCreate(), import_Progress(), import_ProgressDestroy();
-}
+#define EXPORTS(X)                                                                                                 \
+    X(JwcCreate) X(JwcCreateByInifile) X(JwcDestroy) X(JwcSaveTo) X(JwcLoadFrom) X(CopyToAsJwt) X(SetComment)      \
+    X(SetMojiTable) X(AddSen) X(AddEnko) X(AddMoji) X(AddTen) X(GetSenCount) X(GetEnkoCount) X(GetMojiCount)       \
+    X(GetTenCount) X(GetSen) X(GetEnko) X(GetMoji) X(GetTen) X(GetMojiString) X(GetTable) X(ObjCreateByInifile)    \
+    X(ObjDestroy) X(SetObjComment) X(AddLine) X(AddText) X(AddTextV) X(AddCircle) X(AddSolid) X(ObjSaveToJwcFile)  \
+    X(ObjSaveToTxtFile) X(ObjSaveToDxfFile) X(TavoObjSaveToDxfFileEx) X(ObjCopyToAsJwt) X(ReadInifile)            \
+    X(WriteInifile) X(ReadIniString) X(WriteIniString) X(ReadIniDump) X(WriteIniDump) X(TavoFreeString)            \
+    X(TavoStringByteLen) X(TavoGetLastError) X(TavoGetClipboardText) X(ProgressCreate) X(Progress)                 \
+    X(ProgressDestroy) X(ShowJwBrws) X(ShowJwBrwsFromJwc) X(ShowExportForm) X(ShowDumpForm) X(ShowBuildForm)
+EXPORTS(HOST_POINTER)
 
 /* An automation string's bytes, freed as the host frees it. */
 static unsigned takeString(TavoString s, char* out, unsigned cap) {
@@ -144,15 +57,18 @@ static void writeBytes(const char* name, const void* data, size_t size) {
     fclose(f);
 }
 
-static void expectNoError(int line) {
+/* The last error holds `part`; NULL: there is none. */
+static void expectError(const char* part, int line) {
     char text[1024];
     takeString(pTavoGetLastError(), text, sizeof text);
-    if (text[0]) {
-        fprintf(stderr, "line %d: unexpected failure: %s\n", line, text);
+    if (part ? !strstr(text, part) : text[0] != '\0') {
+        fprintf(stderr, "line %d: expected %s%s, got \"%s\"\n", line, part ? "an error with " : "no error",
+                part ? part : "", text);
         ++failures;
     }
 }
-#define NO_ERROR_HERE() expectNoError(__LINE__)
+#define NO_ERROR_HERE() expectError(NULL, __LINE__)
+#define ERROR_HERE(part) expectError(part, __LINE__)
 
 /* What the library put on the clipboard, as the host's paste would see it:
  * on Windows read from the system's clipboard (and checked against the
@@ -188,10 +104,17 @@ static void settingsRoad(void) {
     TavoSettings s;
     TavoDumpChecks checks = {0, -1, 1, 0};
     const char* text;
-    memset(&s, 0, sizeof s);
+    unsigned char raw[sizeof s];
+    /* The factory settings; reading writes no file, and only the record's
+     * 202 bytes: its gaps and the tail the alignment adds stay. */
+    memset(&s, 0x55, sizeof s);
     pReadInifile(&s);
     NO_ERROR_HERE();
     CHECK(s.JwcScale == 100 && s.PlotSize == 3 && s.SenLay == 241);
+    memcpy(raw, &s, sizeof s);
+    CHECK(sizeof s == 204 && raw[202] == 0x55 && raw[203] == 0x55);
+    CHECK(s.Gap70[0] == 0x55 && s.Gap70[1] == 0x55 && s.Gap82[0] == 0x55 && s.Gap93 == 0x55 && s.Gap197 == 0x55);
+    CHECK(fopen("settings/tavo.ini", "rb") == NULL);
     s.JwcScale = 50;
     s.PlotSize = 2;
     s.DimScale = 0.125f;
@@ -265,6 +188,25 @@ static void buildRoad(void) {
     pJwcDestroy();
 }
 
+/* Each record's bytes as the host receives them, one index past each end
+ * too. */
+static void dumpRecords(FILE* out, const char* kind, int count, size_t size, void (*get)(void*, int)) {
+    unsigned char r[64];
+    int i;
+    size_t b;
+    for (i = -1; i <= count; ++i) {
+        memset(r, 0xAA, size);
+        get(r, i);
+        fprintf(out, "%s %d", kind, i);
+        for (b = 0; b < size; ++b) fprintf(out, " %02x", r[b]);
+        fprintf(out, "\n");
+    }
+}
+static void getSen(void* r, int i) { pGetSen((TavoSenRecord*)r, (int16_t)i); }
+static void getEnko(void* r, int i) { pGetEnko((TavoEnkoRecord*)r, (int16_t)i); }
+static void getMoji(void* r, int i) { pGetMoji((TavoMojiRecord*)r, (int16_t)i); }
+static void getTen(void* r, int i) { pGetTen((TavoTenRecord*)r, (int16_t)i); }
+
 static void dumpRoad(void) {
     const char* name = "build.jwc";
     FILE* out = fopen("dump.txt", "wb");
@@ -275,22 +217,10 @@ static void dumpRoad(void) {
     pJwcLoadFrom(&name);
     NO_ERROR_HERE();
     fprintf(out, "counts %d %d %d %d\n", pGetSenCount(), pGetEnkoCount(), pGetMojiCount(), pGetTenCount());
-    /* Each record's bytes as the host receives them, one index past the end too. */
-#define DUMP(kind, count, type)                                     \
-    for (i = -1; i <= count(); ++i) {                               \
-        type r;                                                     \
-        size_t b;                                                   \
-        memset(&r, 0xAA, sizeof r);                                 \
-        kind(&r, (short)i);                                         \
-        fprintf(out, "%s %d", #kind, i);                            \
-        for (b = 0; b < sizeof r; ++b) fprintf(out, " %02x", ((unsigned char*)&r)[b]); \
-        fprintf(out, "\n");                                         \
-    }
-    DUMP(pGetSen, pGetSenCount, TavoSenRecord)
-    DUMP(pGetEnko, pGetEnkoCount, TavoEnkoRecord)
-    DUMP(pGetMoji, pGetMojiCount, TavoMojiRecord)
-    DUMP(pGetTen, pGetTenCount, TavoTenRecord)
-#undef DUMP
+    dumpRecords(out, "GetSen", pGetSenCount(), sizeof(TavoSenRecord), getSen);
+    dumpRecords(out, "GetEnko", pGetEnkoCount(), sizeof(TavoEnkoRecord), getEnko);
+    dumpRecords(out, "GetMoji", pGetMojiCount(), sizeof(TavoMojiRecord), getMoji);
+    dumpRecords(out, "GetTen", pGetTenCount(), sizeof(TavoTenRecord), getTen);
     for (i = -1; i <= pGetMojiCount(); ++i) {
         char text[256];
         const unsigned n = takeString(pGetMojiString((short)i), text, sizeof text);
@@ -348,30 +278,30 @@ static void exportRoad(void) {
 }
 
 /* What a host sees of failures: messages, and nothing thrown at it. */
+static void logError(FILE* out, const char* part) {
+    char message[2048];
+    takeString(pTavoGetLastError(), message, sizeof message);
+    CHECK(message[0] != '\0' && strstr(message, part) != NULL);
+    fprintf(out, "%s\n", message);
+}
+
 static void failureRoad(void) {
     const char* name = "malformed.jwc";
-    char message[2048];
-    FILE* out;
     static const char bad[] = "jw_cad(c)data......."; /* ends inside the header */
-    writeBytes(name, bad, sizeof bad - 1);
-    out = fopen("errors.txt", "wb");
+    FILE* out = fopen("errors.txt", "wb");
     CHECK(out != NULL);
     if (!out) return;
+    writeBytes(name, bad, sizeof bad - 1);
     pJwcCreate(3, 1);
     pJwcLoadFrom(&name);
-    takeString(pTavoGetLastError(), message, sizeof message);
-    CHECK(strstr(message, "malformed.jwc") != NULL);
-    fprintf(out, "%s\n", message);
+    logError(out, "malformed.jwc");
     pJwcDestroy();
     pJwcDestroy(); /* without a drawing */
-    takeString(pTavoGetLastError(), message, sizeof message);
-    fprintf(out, "%s\n", message);
+    logError(out, "");
     pGetSen(NULL, 0);
-    takeString(pTavoGetLastError(), message, sizeof message);
-    fprintf(out, "%s\n", message);
+    logError(out, "");
     pAddLine(0, 0, 1, 1, 1, 1, 1);
-    takeString(pTavoGetLastError(), message, sizeof message);
-    fprintf(out, "%s\n", message);
+    logError(out, "");
     CHECK(pGetSenCount() == 0);
     fclose(out);
 }
@@ -380,7 +310,7 @@ static void failureRoad(void) {
 /* The progress dialog of the DLL: a window of its own, pumped by Progress
  * (a Cancel waiting in the queue is seen there), gone with ProgressDestroy.
  * A second one is left open: unloading the DLL must take it along, or its
- * window would call into code that is gone. (The Linux run has no display.) */
+ * window would call into code that is gone. */
 static BOOL CALLBACK findDialog(HWND window, LPARAM found) {
     char name[32];
     if (GetClassNameA(window, name, sizeof name) && strcmp(name, "TavoProgressForm") == 0) {
@@ -397,7 +327,7 @@ static HWND progressDialog(void) {
     return found;
 }
 
-static void progressRoad(void) {
+static void windowRoad(void) {
     HWND dialog;
     pProgressCreate(10, 5);
     NO_ERROR_HERE();
@@ -412,48 +342,68 @@ static void progressRoad(void) {
     pProgressCreate(10, 5);
     CHECK(pProgress(1, 1) == -1);
 }
+#else
+/* No display: each window export returns its neutral result at once and
+ * says why; the preview from a JWC drawing leaves no export drawing behind. */
+static void windowRoad(void) {
+    const char* name = "build.jwc";
+    const char* book = "plan.xls";
+    pObjCreateByInifile();
+    CHECK(pShowJwBrws(&book) == 0);
+    ERROR_HERE("no display is available");
+    pProgressCreate(100, 100);
+    ERROR_HERE("no display is available");
+    CHECK(pProgress(5, 5) == -1);
+    pProgressDestroy();
+    NO_ERROR_HERE();
+    pJwcCreate(3, 1);
+    pJwcLoadFrom(&name);
+    CHECK(pShowJwBrwsFromJwc(&book) == 0);
+    ERROR_HERE("no display is available");
+    pObjDestroy();
+    ERROR_HERE("no current export drawing");
+    pJwcDestroy();
+    CHECK(pShowJwBrwsFromJwc(&book) == 0);
+    ERROR_HERE("no current JWC drawing");
+    /* The settings dialogs: 2, as for Cancel. */
+    CHECK(pShowExportForm() == 2);
+    ERROR_HERE("no display is available");
+    CHECK(pShowDumpForm() == 2);
+    ERROR_HERE("no display is available");
+    CHECK(pShowBuildForm() == 2);
+    ERROR_HERE("no display is available");
+}
 #endif
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        fprintf(stderr, "usage: host_roads LIBRARY (run in an empty folder)\n");
+        fprintf(stderr, "usage: c_host LIBRARY (run in an empty folder)\n");
         return 2;
     }
 #ifdef _WIN32
     SetEnvironmentVariableA("TAVO_SETTINGS_DIR", "settings");
-    lib = LoadLibraryA(argv[1]);
-    if (!lib) {
-        fprintf(stderr, "cannot load %s: error %lu\n", argv[1], GetLastError());
-        return 1;
-    }
 #else
     setenv("TAVO_SETTINGS_DIR", "settings", 1);
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("QT_QPA_PLATFORM");
-    lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (!lib) {
-        fprintf(stderr, "%s\n", dlerror());
-        return 1;
-    }
 #endif
-    importAll();
+    if (!host_load(argv[1])) return 1;
+    EXPORTS(HOST_IMPORT)
     if (failures) return 1;
     settingsRoad();
     buildRoad();
     dumpRoad();
     exportRoad();
     failureRoad();
+    windowRoad();
+    host_unload();
 #ifdef _WIN32
-    progressRoad();
-    FreeLibrary(lib);
     {
         MSG msg;
         CHECK(progressDialog() == NULL);
         while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
-#else
-    dlclose(lib);
 #endif
     if (failures) fprintf(stderr, "%d checks failed\n", failures);
     return failures ? 1 : 0;

@@ -1,6 +1,6 @@
 /* A host that opens the native settings dialog through its export while a
  * second thread works it as a person would, by the lines of a scenario of
- * tests/data/config (the words are explained in tests/config_scenario.h):
+ * tests/data/config (read as config_script reads them, config_scenario.h):
  * controls found by their control identifiers, typed characters as
  * WM_CHAR, clicks as BM_CLICK. "tavo.ini" is left in FOLDER, the settings
  * folder; the result code and every failed expectation go to stdout.
@@ -12,33 +12,31 @@
  *   config_host DLL keys:MODE FOLDER */
 #include <windows.h>
 #include <commctrl.h>
-#include <stdarg.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "config_scenario.h"
 #include "forms/config_controls.h"
 #include "screen_picture.h"
 #include "tavo.h"
+#include "c_host_check.h"
 
-enum { MAX_STEPS = 200, LINE = 512 };
+HOST_POINTER(ShowExportForm)
+HOST_POINTER(ShowDumpForm)
+HOST_POINTER(ShowBuildForm)
 
-struct Step {
-    int line;
-    char verb[16];
-    char words[3][64];
-    int count;
-    char text[LINE];
-};
+using tavo::test::ScenarioStep;
 
-static struct Step steps[MAX_STEPS];
-static int step_count, expected_result = -1;
-static char mode[16];
-static char ini[4096];
+static tavo::test::Scenario scenario;
+static std::string mode;
 static HWND dialog;
 static DWORD dialog_thread;
 static volatile LONG returned; /* the export has returned */
-static int failures;
 
 static void fail(int line, const char* format, ...) {
     va_list args;
@@ -53,62 +51,16 @@ static void fail(int line, const char* format, ...) {
 
 static void settle(void) { Sleep(120); }
 
-/* ---- the scenario */
-
-static int words_before_text(const char* verb) {
-    if (!strcmp(verb, "type") || !strcmp(verb, "shows")) return 1;
-    if (!strcmp(verb, "stored")) return 2;
-    if (!strcmp(verb, "cell")) return 3;
-    if (!strcmp(verb, "ini")) return 0;
-    return -1;
-}
-
-static int read_scenario(const char* path) {
-    FILE* f = fopen(path, "rb");
-    if (!f) return 0;
-    char line[LINE];
-    for (int number = 1; fgets(line, sizeof line, f); ++number) {
-        line[strcspn(line, "\r\n")] = 0;
-        if (!line[0] || line[0] == '#') continue;
-        struct Step s;
-        memset(&s, 0, sizeof s);
-        s.line = number;
-        char* at = strchr(line, ' ');
-        const size_t verb = at ? (size_t)(at - line) : strlen(line);
-        snprintf(s.verb, sizeof s.verb, "%.*s", (int)verb, line);
-        const int before = words_before_text(s.verb);
-        while (at && (before < 0 || s.count < before) && s.count < 3) {
-            char* next = strchr(at + 1, ' ');
-            const int n = next ? (int)(next - at - 1) : (int)strlen(at + 1);
-            snprintf(s.words[s.count++], sizeof s.words[0], "%.*s", n, at + 1);
-            at = next;
-        }
-        if (before >= 0 && at) snprintf(s.text, sizeof s.text, "%s", at + 1);
-        if (!strcmp(s.verb, "mode"))
-            snprintf(mode, sizeof mode, "%s", s.words[0]);
-        else if (!strcmp(s.verb, "ini")) {
-            strncat(ini, s.text, sizeof ini - strlen(ini) - 3);
-            strcat(ini, "\r\n");
-        } else if (!strcmp(s.verb, "result"))
-            expected_result = atoi(s.words[0]);
-        else if (strcmp(s.verb, "stored") && strcmp(s.verb, "absent") && strcmp(s.verb, "untouched") &&
-                 step_count < MAX_STEPS)
-            steps[step_count++] = s;
-    }
-    fclose(f);
-    return mode[0] != 0;
-}
-
 /* The starting "tavo.ini" in Shift-JIS, as the Linux side writes it. */
 static void write_ini(const char* folder) {
-    if (!ini[0]) return;
+    std::string ini;
+    for (const std::string& line : scenario.Ini) ini += line + "\r\n";
+    if (ini.empty()) return;
     static WCHAR wide[4096];
     static char cp932[8192];
-    const int n = MultiByteToWideChar(CP_UTF8, 0, ini, -1, wide, 4096);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, ini.c_str(), -1, wide, 4096);
     const int bytes = WideCharToMultiByte(932, 0, wide, n, cp932, sizeof cp932, NULL, NULL);
-    char path[MAX_PATH];
-    snprintf(path, sizeof path, "%s\\tavo.ini", folder);
-    FILE* f = fopen(path, "wb");
+    FILE* f = fopen((std::string(folder) + "\\tavo.ini").c_str(), "wb");
     if (f) {
         fwrite(cp932, 1, bytes > 0 ? (size_t)bytes - 1 : 0, f);
         fclose(f);
@@ -181,18 +133,18 @@ static int enabled(HWND w) {
 
 /* A control the person can reach: shown, and neither it nor a window it
  * lies in disabled. */
-static HWND usable(const struct Step* s, int id, const char* name) {
+static HWND usable(const ScenarioStep& s, int id, const char* name) {
     HWND w = control(id);
     if (!w) {
-        fail(s->line, "no control %s (identifier %d)", name, id);
+        fail(s.Line, "no control %s (identifier %d)", name, id);
         return NULL;
     }
     if (!IsWindowVisible(w)) {
-        fail(s->line, "%s is not shown", name);
+        fail(s.Line, "%s is not shown", name);
         return NULL;
     }
     if (!enabled(w)) {
-        fail(s->line, "%s is disabled", name);
+        fail(s.Line, "%s is disabled", name);
         return NULL;
     }
     return w;
@@ -206,19 +158,13 @@ static HWND focused(void) {
 }
 
 /* The named control or a grid's cell: "NAME" or "GRID COL ROW". */
-static HWND target(const struct Step* s, int first) {
-    char name[96];
-    int id;
-    if (s->count >= first + 3 || (!strcmp(s->verb, "cell"))) {
-        const int base = cells_of(s->words[first]);
-        const int col = atoi(s->words[first + 1]), row = atoi(s->words[first + 2]);
-        snprintf(name, sizeof name, "%s %d %d", s->words[first], col, row);
-        id = base ? TAVO_ID_GRID_CELL(base, col, row) : 0;
-    } else {
-        snprintf(name, sizeof name, "%s", s->words[first]);
-        id = id_of(name);
-    }
-    return usable(s, id, name);
+static HWND target(const ScenarioStep& s) {
+    const std::string& first = s.Words.at(0);
+    if (s.Words.size() < 3 && s.Verb != "cell") return usable(s, id_of(first.c_str()), first.c_str());
+    const int base = cells_of(first.c_str());
+    const int col = std::stoi(s.Words.at(1)), row = std::stoi(s.Words.at(2));
+    const std::string name = first + " " + std::to_string(col) + " " + std::to_string(row);
+    return usable(s, base ? TAVO_ID_GRID_CELL(base, col, row) : 0, name.c_str());
 }
 
 /* ---- what the person does */
@@ -234,8 +180,8 @@ static void type_into(HWND box, const char* utf8) {
     focus_box(box);
     PostMessageW(box, EM_SETSEL, 0, -1);
     PostMessageW(box, WM_CHAR, VK_BACK, 1);
-    WCHAR text[LINE];
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text, LINE);
+    WCHAR text[512];
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text, 512);
     for (int i = 0; i + 1 < n; ++i) PostMessageW(box, WM_CHAR, text[i], 1);
     settle();
 }
@@ -247,9 +193,9 @@ static void press(HWND w, WPARAM key, WCHAR ch) {
     settle();
 }
 
-static void select_page(const struct Step* s) {
+static void select_page(const ScenarioStep& s) {
     HWND tree = control(TAVO_ID_tvContents);
-    const LPARAM page = atoi(s->words[0]);
+    const LPARAM page = std::stoi(s.Words.at(0));
     /* Roots and their children, as the tree has them. */
     for (HTREEITEM root = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); root;
          root = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)root)) {
@@ -269,85 +215,82 @@ static void select_page(const struct Step* s) {
                                 : (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
         }
     }
-    fail(s->line, "no tree node of page %ld", (long)page);
+    fail(s.Line, "no tree node of page %ld", (long)page);
 }
 
-static void expect_focus(const struct Step* s) {
-    char want[200] = "", at[96] = "nothing";
-    for (int i = 0; i < s->count; ++i) {
-        if (i) strcat(want, " ");
-        strcat(want, s->words[i]);
-    }
+static void expect_focus(const ScenarioStep& s) {
+    std::string want;
+    for (const std::string& word : s.Words) want += (want.empty() ? "" : " ") + word;
+    char at[96] = "nothing";
     HWND f = focused();
     if (f) name_of(GetDlgCtrlID(f), at, sizeof at);
-    if (strcmp(want, at)) fail(s->line, "the focus is on %s", at);
+    if (want != at) fail(s.Line, "the focus is on %s", at);
 }
 
-static void expect_state(const struct Step* s) {
-    const char* name = s->words[0];
+static void expect_state(const ScenarioStep& s) {
+    const char* name = s.Words.at(0).c_str();
     HWND w = control(id_of(name));
     if (!w) {
-        fail(s->line, "no control %s", name);
+        fail(s.Line, "no control %s", name);
         return;
     }
-    if (!strcmp(s->verb, "disabled") && enabled(w)) fail(s->line, "%s is enabled", name);
-    if (!strcmp(s->verb, "hidden") && IsWindowVisible(w)) fail(s->line, "%s is shown", name);
-    if (!strcmp(s->verb, "checked")) {
+    if (s.Verb == "disabled" && enabled(w)) fail(s.Line, "%s is enabled", name);
+    if (s.Verb == "hidden" && IsWindowVisible(w)) fail(s.Line, "%s is shown", name);
+    if (s.Verb == "checked") {
         const int on = SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (on != (atoi(s->words[1]) != 0)) fail(s->line, "%s is%s checked", name, on ? "" : " not");
+        if (on != (std::stoi(s.Words.at(1)) != 0)) fail(s.Line, "%s is%s checked", name, on ? "" : " not");
     }
-    if (!strcmp(s->verb, "shows")) {
-        WCHAR wide[LINE];
-        char text[LINE * 3];
-        GetWindowTextW(w, wide, LINE);
+    if (s.Verb == "shows") {
+        WCHAR wide[512];
+        char text[1536];
+        GetWindowTextW(w, wide, 512);
         WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, NULL, NULL);
-        if (strcmp(text, s->text)) fail(s->line, "%s shows \"%s\"", name, text);
+        if (s.Text != text) fail(s.Line, "%s shows \"%s\"", name, text);
     }
 }
 
-static int play(const struct Step* s) {
-    const char* v = s->verb;
+static int play(const ScenarioStep& s) {
+    const std::string& v = s.Verb;
     HWND w;
     if (!IsWindow(dialog)) {
-        fail(s->line, "the dialog has closed already");
+        fail(s.Line, "the dialog has closed already");
         return 0;
     }
-    if (!strcmp(v, "page")) {
+    if (v == "page") {
         select_page(s);
-    } else if (!strcmp(v, "type") || !strcmp(v, "cell")) {
-        if (!(w = target(s, 0))) return 0;
-        type_into(w, s->text);
-    } else if (!strcmp(v, "enter")) {
-        if (!(w = target(s, 0))) return 0;
+    } else if (v == "type" || v == "cell") {
+        if (!(w = target(s))) return 0;
+        type_into(w, s.Text.c_str());
+    } else if (v == "enter") {
+        if (!(w = target(s))) return 0;
         focus_box(w);
         press(w, VK_RETURN, L'\r');
-    } else if (!strcmp(v, "focus")) {
+    } else if (v == "focus") {
         expect_focus(s);
-    } else if (!strcmp(v, "shows") || !strcmp(v, "checked") || !strcmp(v, "disabled") || !strcmp(v, "hidden")) {
+    } else if (v == "shows" || v == "checked" || v == "disabled" || v == "hidden") {
         expect_state(s);
-    } else if (!strcmp(v, "click") || !strcmp(v, "ok") || !strcmp(v, "cancel")) {
-        struct Step named = *s;
-        if (strcmp(v, "click")) snprintf(named.words[0], sizeof named.words[0], "%s", !strcmp(v, "ok") ? "bnOk" : "bnCancel");
-        named.count = 1;
-        if (!(w = target(&named, 0))) return 0;
+    } else if (v == "click" || v == "ok" || v == "cancel") {
+        ScenarioStep named = s;
+        named.Words = {v == "click" ? s.Words.at(0) : v == "ok" ? "bnOk" : "bnCancel"};
+        if (!(w = target(named))) return 0;
         PostMessageW(w, BM_CLICK, 0, 0);
         settle();
-    } else if (!strcmp(v, "choose")) {
-        if (!(w = target(s, 0))) return 0;
-        const int index = atoi(s->words[1]);
+    } else if (v == "choose") {
+        if (!(w = target(s))) return 0;
+        const int index = std::stoi(s.Words.at(1));
         SendMessageW(w, CB_SETCURSEL, index, 0);
         PostMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE), (LPARAM)w);
         settle();
         const LRESULT at = SendMessageW(w, CB_GETCURSEL, 0, 0);
-        if (at != index) fail(s->line, "the list stands at %ld", (long)at);
-    } else if (!strcmp(v, "escape")) {
+        if (at != index) fail(s.Line, "the list stands at %ld", (long)at);
+    } else if (v == "escape") {
         HWND f = focused();
         press(f ? f : dialog, VK_ESCAPE, 0);
-    } else if (!strcmp(v, "close")) {
+    } else if (v == "close") {
         PostMessageW(dialog, WM_CLOSE, 0, 0);
         settle();
     } else {
-        fail(s->line, "no such action: %s", v);
+        fail(s.Line, "no such action: %s", v.c_str());
         return 0;
     }
     return 1;
@@ -372,8 +315,8 @@ static DWORD WINAPI person(LPVOID unused) {
         fail(0, "the dialog never opened");
         return 1;
     }
-    for (int i = 0; i < step_count; ++i)
-        if (!play(&steps[i])) break;
+    for (const ScenarioStep& step : scenario.Steps)
+        if (!play(step)) break;
     /* Wine without a window manager waits up to 2 s for a hidden window's
      * withdrawal. */
     for (int i = 0; i < 200 && !returned; ++i) Sleep(50);
@@ -400,7 +343,7 @@ static const char* shoot_out;
 static DWORD WINAPI photographer(LPVOID unused) {
     (void)unused;
     if (!wait_for_dialog()) {
-        fail(0, "the %s dialog never opened", mode);
+        fail(0, "the %s dialog never opened", mode.c_str());
         return 1;
     }
     HWND tree = control(TAVO_ID_tvContents);
@@ -414,7 +357,7 @@ static DWORD WINAPI photographer(LPVOID unused) {
         it.hItem = item;
         SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&it);
         char file[MAX_PATH];
-        snprintf(file, sizeof file, "%s\\%s-%ld.bmp", shoot_out, mode, (long)it.lParam);
+        snprintf(file, sizeof file, "%s\\%s-%ld.bmp", shoot_out, mode.c_str(), (long)it.lParam);
         write_bmp(dialog, file);
         item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, (LPARAM)item);
     }
@@ -464,13 +407,8 @@ static DWORD WINAPI keyboard(LPVOID unused) {
     return 0;
 }
 
-typedef int16_t(TAVO_CALL* ShowForm)(void);
-
-static int16_t open_dialog(HMODULE lib, LPTHREAD_START_ROUTINE worker) {
-    const char* name = !strcmp(mode, "dump") ? "ShowDumpForm" : !strcmp(mode, "build") ? "ShowBuildForm" : "ShowExportForm";
-    FARPROC proc = GetProcAddress(lib, name);
-    ShowForm show;
-    memcpy(&show, &proc, sizeof proc);
+static int16_t open_dialog(LPTHREAD_START_ROUTINE worker) {
+    int16_t(TAVO_CALL * show)(void) = mode == "dump" ? pShowDumpForm : mode == "build" ? pShowBuildForm : pShowExportForm;
     dialog = NULL;
     returned = 0;
     HANDLE thread = CreateThread(NULL, 0, worker, NULL, 0, NULL);
@@ -500,34 +438,38 @@ int main(int argc, char** argv) {
     char settings[MAX_PATH];
     snprintf(settings, sizeof settings, "%s\\", folder);
     SetEnvironmentVariableA("TAVO_SETTINGS_DIR", settings);
-    HMODULE lib = LoadLibraryA(argv[1]);
-    if (!lib) {
+    if (!host_load(argv[1])) {
         printf("error: line 0: cannot load %s\n", argv[1]);
         return 1;
     }
+    HOST_IMPORT(ShowExportForm)
+    HOST_IMPORT(ShowDumpForm)
+    HOST_IMPORT(ShowBuildForm)
     if (!strcmp(argv[2], "shoot")) {
         shoot_out = folder;
-        const char* modes[] = {"export", "dump", "build"};
-        for (int i = 0; i < 3; ++i) {
-            snprintf(mode, sizeof mode, "%s", modes[i]);
-            printf("%s: result %d\n", mode, open_dialog(lib, photographer));
+        for (const char* m : {"export", "dump", "build"}) {
+            mode = m;
+            printf("%s: result %d\n", m, open_dialog(photographer));
         }
         return failures ? 1 : 0;
     }
     if (!strncmp(argv[2], "keys:", 5)) {
         keys_out = folder;
-        snprintf(mode, sizeof mode, "%s", argv[2] + 5);
-        const int16_t result = open_dialog(lib, keyboard);
+        mode = argv[2] + 5;
+        const int16_t result = open_dialog(keyboard);
         printf("result %d\n", result);
         return failures ? 1 : 0;
     }
-    if (!read_scenario(argv[2])) {
-        printf("error: line 0: %s cannot be read or has no mode\n", argv[2]);
+    try {
+        scenario = tavo::test::ReadScenario(argv[2]);
+    } catch (const std::exception& e) {
+        printf("error: line 0: %s\n", e.what());
         return 1;
     }
+    mode = scenario.Mode;
     write_ini(folder);
-    const int16_t result = open_dialog(lib, person);
+    const int16_t result = open_dialog(person);
     printf("result %d\n", result);
-    if (result != expected_result) fail(0, "the export returned %d", result);
+    if (result != scenario.Result) fail(0, "the export returned %d", result);
     return failures ? 1 : 0;
 }
