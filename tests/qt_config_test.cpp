@@ -16,7 +16,7 @@
 
 #include "qt/config_form.h"
 #include "qt/ht_label.h"
-#include "gui_script.h"
+#include "qt_script.h"
 #include "platform/help.h"
 #include "platform/qt_application.h"
 #include "settings/profile_file.h"

@@ -25,7 +25,7 @@
 #include "export/export_jwt_writer.h"
 #include "qt/jw_brws_widget.h"
 #include "qt/jw_brws_form.h"
-#include "gui_script.h"
+#include "qt_script.h"
 #include "interface/library_state.h"
 #include "platform/clipboard.h"
 #include "platform/encoding.h"
