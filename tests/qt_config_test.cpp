@@ -7,11 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-#include <QEventLoop>
-#include <QProcess>
 #include <QScreen>
-#include <QTimer>
-#include <cstdlib>
 #include <filesystem>
 
 #include "qt/config_form.h"
@@ -27,6 +23,7 @@
 namespace tavo {
 namespace {
 
+using test::Env;
 using test::ModalScript;
 using test::TempDir;
 
@@ -119,20 +116,8 @@ TEST(ConfigDialog, HelpAndTheLinkOpenWhatTheSelectedPageNamesAndEveryTopicHasIts
 // The three dialogs in a real X server (xvfb_test.sh starts one), opened
 // by this process as a host opens them and driven by keys that xdotool
 // types; a screenshot of every page is kept in $TAVO_SCREENSHOT_DIR.
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
 void Xdotool(const QStringList& args) {
-    QProcess p;
-    QEventLoop loop;
-    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    p.start(QStringLiteral("xdotool"), args);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    test::RunProgram(QStringLiteral("xdotool"), args);
     QTest::qWait(150);  // the keys reach the window
 }
 

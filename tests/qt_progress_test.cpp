@@ -11,23 +11,19 @@
 
 #include "qt/progress_form.h"
 #include "platform/qt_application.h"
+#include "qt_script.h"
 #include "tavo.h"
 
 namespace tavo {
 namespace {
+
+using test::LastError;
 
 std::vector<QtProgressForm*> OpenDialogs() {
     std::vector<QtProgressForm*> found;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* p = dynamic_cast<QtProgressForm*>(w); p && p->isVisible()) found.push_back(p);
     return found;
-}
-
-std::string LastError() {
-    TavoString s = TavoGetLastError();
-    std::string text(s, TavoStringByteLen(s));
-    TavoFreeString(s);
-    return text;
 }
 
 // A click as the window system queues it, handled at the next event round.

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QEventLoop>
-#include <QProcess>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -13,7 +11,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
-#include <cstdlib>
 #include <filesystem>
 
 #include "base/error.h"
@@ -35,7 +32,10 @@
 namespace tavo {
 namespace {
 
+using test::Env;
+using test::LastError;
 using test::ModalScript;
+using test::RunProgram;
 using test::TempDir;
 
 void EnsureApplication() { ASSERT_TRUE(platform::EnsureQtApplication(platform::QtUse::Windows)); }
@@ -245,13 +245,6 @@ struct ExportFolder {
     ~ExportFolder() { unsetenv("TAVO_SETTINGS_DIR"); }
 };
 
-std::string LastError() {
-    TavoString s = TavoGetLastError();
-    std::string text(s, TavoStringByteLen(s));
-    TavoFreeString(s);
-    return text;
-}
-
 TEST(JwBrwsExports, ShowTheCurrentDrawingsAndReportWhatFails) {
     ExportFolder folder;
     const char* name = "plan.xls";
@@ -299,26 +292,6 @@ TEST(JwBrwsExports, ShowTheCurrentDrawingsAndReportWhatFails) {
 // opened through ShowJwBrwsFromJwc, "select all" and "copy" clicked with
 // xdotool as a person clicks, the clipboard read by xclip from another
 // process, and a screenshot of the screen kept.
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-// Runs a program while this process keeps serving X (the clipboard's owner
-// must answer xclip); its standard output.
-QByteArray RunProgram(const QString& program, const QStringList& args) {
-    QProcess p;
-    QEventLoop loop;
-    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    p.start(program, args);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << program.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
-    return p.readAllStandardOutput();
-}
-
 void ClickWithXdotool(QWidget* window, const char* button) {
     auto* b = window->findChild<QToolButton*>(QString::fromLatin1(button));
     ASSERT_NE(b, nullptr) << button;
