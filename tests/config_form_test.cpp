@@ -3,7 +3,6 @@
 // "更新" write is compared key by key in "tavo.ini".
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
 
 #include "forms/config_form.h"
@@ -11,39 +10,14 @@
 #include "forms/ht_label.h"
 #include "settings/profile_file.h"
 #include "settings/settings_keys.h"
+#include "forms_support.h"
 #include "test_support.h"
 
 namespace tavo {
 namespace {
 
+using test::FakeToolkit;
 using test::TempDir;
-
-class FakeConfigToolkit final : public ConfigToolkit {
-public:
-    std::deque<std::optional<std::string>> answers;
-    std::vector<SaveDialogRequest> asked;
-    std::vector<FormText> messages;
-    std::vector<int32_t> helpShown;
-    int repaints = 0;
-
-    std::optional<std::string> AskSaveFileName(const SaveDialogRequest& r) override { return Answer(r); }
-    std::optional<std::string> AskOpenFileName(const SaveDialogRequest& r) override { return Answer(r); }
-    void ShowMessage(const FormText& text, MessageKind) override { messages.push_back(text); }
-    void ShowHelp(const std::string& file, int32_t context) override {
-        EXPECT_EQ(file.substr(file.size() - 8), "tavo.hlp");
-        helpShown.push_back(context);
-    }
-    void Repaint() override { ++repaints; }
-
-private:
-    std::optional<std::string> Answer(const SaveDialogRequest& r) {
-        asked.push_back(r);
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};
 
 struct Dialog {
     explicit Dialog(ConfigMode mode, const std::string& ini = "") : store(dir.path().string() + "/") {
@@ -56,7 +30,7 @@ struct Dialog {
 
     TempDir dir;
     SettingsStore store;
-    FakeConfigToolkit toolkit;
+    FakeToolkit toolkit;
     std::unique_ptr<TConfigForm> form;
 };
 
