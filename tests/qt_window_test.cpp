@@ -206,6 +206,12 @@ TEST(JwBrwsWindow, SaveDialogsMessagesAndPlacementReachTheForm) {
     EXPECT_EQ(opened.center(), QGuiApplication::primaryScreen()->availableGeometry().center());
     EXPECT_EQ(IniKey(dir, "JwBrws", "Left"), std::to_string(opened.x()));
     EXPECT_EQ(IniKey(dir, "JwBrws", "Width"), "576");
+    // The window's state reaches the form (what it keeps then is the form's).
+    ShowScripted(dir, drawing, {{kWindow, [](QWidget* w) {
+                                     w->setWindowState(Qt::WindowMaximized);
+                                     Click("ToolButton1").act(w);
+                                 }}});
+    EXPECT_EQ(IniKey(dir, "JwBrws", "IsMaxma"), "1");
 }
 
 TEST(JwBrwsWindow, HelpOpensThePageOfTopic1210InTheLocalesLanguage) {
