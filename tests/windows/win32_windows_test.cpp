@@ -141,15 +141,13 @@ TEST_F(ProgressExports, WithoutADialogNothingHappens) {
 }
 
 // The preview window is modal inside the export: a user's close action
-// returns 1, closing it from the frame 2; the export drawing stays, the
-// window is gone when the export returns, and the JWC drawing's preview
-// leaves no export drawing behind.
+// returns 1, closing it from the frame 2, and the window is gone when the
+// export returns. What the exports do around it is the same in every front
+// end (qt_window_test).
 TEST(PreviewExports, ModalInsideTheExportAndGoneAfterIt) {
     const tavo::test::TempDir settings;
     tavo::test::setEnv("TAVO_SETTINGS_DIR", settings.path().string().c_str());
     const char* name = "C:\\drawings\\plan.jwc";
-    EXPECT_EQ(ShowJwBrws(&name), 0);
-    EXPECT_NE(lastError().find("no current export drawing"), std::string::npos);
     const struct {
         UINT message;
         WPARAM wParam;
@@ -169,20 +167,6 @@ TEST(PreviewExports, ModalInsideTheExportAndGoneAfterIt) {
     }
     EXPECT_EQ(lastError(), "");
     ObjDestroy();
-
-    JwcCreate(3, 1);
-    AddSen(0, 0, 420, 0, 2, 17, 1, 0, 0);
-    std::thread user([] {
-        HWND form = nullptr;
-        for (int i = 0; i < 200 && !(form = FindWindowW(L"TavoJwBrwsForm", nullptr)); ++i) Sleep(50);
-        PostMessageW(form, WM_COMMAND, 100, 0);
-    });
-    EXPECT_EQ(ShowJwBrwsFromJwc(&name), 1);
-    user.join();
-    EXPECT_EQ(GetSenCount(), 1);
-    ObjSaveToJwcFile(&name);
-    EXPECT_NE(lastError().find("no current export drawing"), std::string::npos);
-    JwcDestroy();
     EXPECT_TRUE(std::filesystem::exists(settings.path() / "tavo.ini"));
     tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
 }
