@@ -89,9 +89,11 @@ TEST_F(ProgressExports, TheBarsShowTheHostsRangesAndPositions) {
     EXPECT_EQ(Progress(250, 10), -1);
     EXPECT_EQ(barOf(c[2]), (Bar{0, 100, 100}));
     EXPECT_EQ(barOf(c[4]), (Bar{0, 40, 10}));
-    ProgressCreate(10, 10);
-    ASSERT_EQ(openDialogs().size(), 1u);
+    ProgressCreate(0, 7);
+    const auto again = openDialogs();
+    ASSERT_EQ(again.size(), 1u);
     EXPECT_FALSE(IsWindow(d));
+    EXPECT_EQ(barOf(childrenOf(again[0])[2]), (Bar{0, 1, 0}));  // the form's range, not the host's
 }
 
 TEST_F(ProgressExports, AHostLoopSeesCancelAtItsNextCall) {
