@@ -4,15 +4,20 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
 #include <QMetaObject>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "tavo.h"
 
 namespace tavo::test {
 
@@ -73,5 +78,32 @@ private:
     QTimer timer_;
     QElapsedTimer clock_;
 };
+
+inline std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+inline std::string LastError() {
+    TavoString s = TavoGetLastError();
+    std::string text(s, TavoStringByteLen(s));
+    TavoFreeString(s);
+    return text;
+}
+
+// Runs a program while this process keeps serving its windows (a clipboard
+// owner must answer xclip); its standard output.
+inline QByteArray RunProgram(const QString& program, const QStringList& args) {
+    QProcess p;
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    p.start(program, args);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << program.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
+    return p.readAllStandardOutput();
+}
 
 }  // namespace tavo::test
