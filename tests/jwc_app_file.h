@@ -1,7 +1,8 @@
 #pragma once
 // .jwc files framed as JW_CAD itself saves them, built byte by byte from the
-// framing rules (not with our writer), and the audit's word on a file's
-// framing.
+// framing rules (not with our writer), and checks of any file against the
+// framing rules public readers apply, written from their published
+// descriptions (the audit judges the values).
 
 #include <cstdint>
 #include <cstdio>
@@ -9,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "base/byte_source.h"
-#include "jwc/jwc_audit.h"
 #include "jwc/jwc_records.h"
 
 namespace tavo::test {
@@ -133,14 +132,87 @@ inline std::string AppFramedJwc(const AppFraming& f) {
     return file + nameArea;
 }
 
-// The audit's findings about a file's framing (not its values), as
-// "CODE: message" lines; empty when a strict reader takes the framing.
-inline std::vector<std::string> FramingFindings(const std::string& file) {
-    MemorySource source(file);
-    std::vector<std::string> out;
-    for (const AuditFinding& f : AuditJwc(source).findings)
-        if (f.code <= AuditCode::PoolExtra) out.push_back(std::string(AuditCodeName(f.code)) + ": " + f.message);
-    return out;
+// What a peer reader refuses in a file: block ends other than LF, header
+// lines that are not printable ASCII, a size other than the counts explain,
+// and text pointers other than the pool start plus the text's offset.
+// Empty when the file passes.
+inline std::vector<std::string> PeerFramingFaults(const std::string& file) {
+    if (file.size() < 2389) return {"shorter than the header"};
+    std::vector<std::string> faults;
+    for (std::size_t end : {199u, 399u, 599u, 799u})
+        if (file[end] != '\n') faults.push_back("byte " + std::to_string(end) + " is not LF");
+    for (std::size_t line : {200u, 400u, 600u}) {
+        for (std::size_t i = line; i < line + 199 && file[i] != '\0'; ++i)
+            if (file[i] < 0x20 || file[i] > 0x7E) faults.push_back("byte " + std::to_string(i) + " is not printable");
+    }
+    long counts[4] = {};
+    std::sscanf(file.substr(200, 200).c_str(), "%ld,%ld,%ld,%ld", &counts[0], &counts[1], &counts[2], &counts[3]);
+    unsigned s0 = 0, o0 = 0, s1 = 0, o1 = 0;
+    std::sscanf(file.substr(600, 200).c_str(), "%4X:%4X,%4X:%4X", &s0, &o0, &s1, &o1);
+    const uint32_t start = s0 << 16 | o0;
+    const std::size_t poolBytes = (s1 << 16 | o1) - start;
+    const std::size_t texts = (file[22] == '.' ? 2389u : 2421u) + 22 * counts[0] + 32 * counts[1];
+    const std::size_t pool = texts + 24 * counts[2];
+    const std::size_t expected = pool + poolBytes + 12 * counts[3] + 2304;
+    if (file.size() != expected)
+        return {"size " + std::to_string(file.size()) + ", the counts explain " + std::to_string(expected)};
+    std::size_t offset = 0;
+    for (long i = 0; i < counts[2]; ++i) {
+        int32_t pointer = 0;
+        std::memcpy(&pointer, &file[texts + 24 * static_cast<std::size_t>(i) + 16], 4);
+        if (offset >= poolBytes || static_cast<uint32_t>(pointer) != start + offset)
+            faults.push_back("text record " + std::to_string(i + 1) + " does not point at its text");
+        offset = file.find('\0', pool + offset) + 1 - pool;
+    }
+    if (file.back() != '\0') faults.push_back("the group names do not end with a NUL");
+    return faults;
+}
+
+// Where the blocks of a file lie, as its header says.
+struct FileLayout {
+    long counts[4] = {};
+    uint32_t poolStart = 0;
+    std::size_t poolBytes = 0;
+    std::size_t lines = 0, arcs = 0, texts = 0, pool = 0, points = 0;
+};
+
+inline FileLayout LayoutOf(const std::string& file) {
+    FileLayout l;
+    std::sscanf(file.substr(200, 200).c_str(), "%ld,%ld,%ld,%ld", &l.counts[0], &l.counts[1], &l.counts[2], &l.counts[3]);
+    unsigned s0 = 0, o0 = 0, s1 = 0, o1 = 0;
+    std::sscanf(file.substr(600, 200).c_str(), "%4X:%4X,%4X:%4X", &s0, &o0, &s1, &o1);
+    l.poolStart = s0 << 16 | o0;
+    l.poolBytes = (s1 << 16 | o1) - l.poolStart;
+    l.lines = file[22] == '.' ? 2389u : 2421u;
+    l.arcs = l.lines + 22 * static_cast<std::size_t>(l.counts[0]);
+    l.texts = l.arcs + 32 * static_cast<std::size_t>(l.counts[1]);
+    l.pool = l.texts + 24 * static_cast<std::size_t>(l.counts[2]);
+    l.points = l.pool + l.poolBytes;
+    return l;
+}
+
+template <class T>
+T RecordAt(const std::string& file, std::size_t at) {
+    T r;
+    std::memcpy(&r, &file[at], sizeof r);
+    return r;
+}
+
+// The rules two public readers apply to text references, for a file that
+// passes PeerFramingFaults: a CAM program's reader takes each reference
+// minus 0x40000000 as its text's place in the pool; another keeps only the
+// low word of a reference and refuses one that is not inside the pool.
+inline std::vector<std::string> TextReferenceFaults(const std::string& file) {
+    const FileLayout l = LayoutOf(file);
+    std::vector<std::string> faults;
+    std::size_t offset = 0;
+    for (long i = 0; i < l.counts[2]; ++i) {
+        const auto ref = static_cast<uint32_t>(RecordAt<Moji>(file, l.texts + 24 * static_cast<std::size_t>(i)).TextOffset);
+        if (ref - 0x40000000u != offset) faults.push_back("text " + std::to_string(i) + ": minus 0x40000000 misses it");
+        if ((ref & 0xFFFF) >= l.poolBytes) faults.push_back("text " + std::to_string(i) + ": low word past the pool");
+        offset = file.find('\0', l.pool + offset) + 1 - l.pool;
+    }
+    return faults;
 }
 
 }  // namespace tavo::test

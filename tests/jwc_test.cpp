@@ -105,7 +105,7 @@ TEST(JwcWriter, EmptyA3DrawingGivesTheFixedLayout) {
     EXPECT_EQ(f.substr(2389, 2048), std::string(2048, ' '));
     EXPECT_EQ(f.substr(2389 + 2048, 255), std::string(255, ' '));
     EXPECT_EQ(f.back(), '\0');
-    EXPECT_EQ(test::FramingFindings(f), std::vector<std::string>{});
+    EXPECT_EQ(test::PeerFramingFaults(f), std::vector<std::string>{});
 }
 
 TEST(JwcWriter, HeaderLinesTextAreaAndCommentsFollowTheDrawing) {
@@ -150,7 +150,7 @@ TEST(JwcWriter, HeaderLinesTextAreaAndCommentsFollowTheDrawing) {
     f = bytesOf(n);
     EXPECT_EQ(headerText(f, 600).substr(0, 20), "4000:0000,4000:0005,");
     EXPECT_EQ(f.substr(kTablesEnd + 3 * 24, 5), std::string("ab\0\0\0", 5));
-    EXPECT_EQ(test::FramingFindings(f), std::vector<std::string>{});
+    EXPECT_EQ(test::PeerFramingFaults(f), std::vector<std::string>{});
     EXPECT_EQ(n.textCount(), 1);  // the drawing keeps what it held
 }
 
@@ -480,7 +480,7 @@ void expectSameDrawing(const TJwcFile& back, const TJwcFile& r) {
     EXPECT_EQ(back.temporaryPoints, r.temporaryPoints);
 }
 
-// Files framed as JW_CAD saves them load whole; saved by us they pass a strict
+// Files framed as JW_CAD saves them load whole; saved by us they pass a peer
 // reader's framing rules and load back the same.
 TEST(JwcAppFiles, LoadAndSaveBackInEveryFraming) {
     for (bool floats : {false, true})
@@ -502,7 +502,7 @@ TEST(JwcAppFiles, LoadAndSaveBackInEveryFraming) {
                         load(r, test::AppFramedJwc(a));
                         expectAppDrawing(r, a);
                         const std::string saved = bytesOf(r);
-                        EXPECT_EQ(test::FramingFindings(saved), std::vector<std::string>{});
+                        EXPECT_EQ(test::PeerFramingFaults(saved), std::vector<std::string>{});
                         TJwcFile back;
                         load(back, saved);
                         expectSameDrawing(back, r);
