@@ -350,21 +350,6 @@ TEST(JwcReader, EveryTruncationEndsInACleanErrorThatSaysWhere) {
     }
 }
 
-TEST(JwcReader, CountsBeyondTheFileAreNeverTrusted) {
-    TJwcFile d = sample();
-    const std::string f = bytesOf(d);
-    TJwcFile r;
-    EXPECT_THROW(load(r, withLine(f, 200, "2000000000,0,0,0,0,3,2,1,1,1,0,3")), Error);
-    // Everything after the header reads as line records: only whole ones.
-    EXPECT_EQ(r.senCount(), static_cast<int32_t>((f.size() - kTablesEnd) / 22));
-    EXPECT_LE(r.sens().capacityBytes(), f.size());  // what the file holds, not what it claims
-
-    TJwcFile t;
-    EXPECT_THROW(load(t, withLine(f, 600, "4000:0000,7FFF:FFFF")), Error);
-    EXPECT_EQ(t.mojiCount(), 3);
-    EXPECT_EQ(t.textCount(), 0);
-}
-
 // Files cut, flipped and stretched where it hurts: every one loads or fails
 // with a message, and what it takes stays within a small multiple of its size.
 TEST(JwcReader, MangledFilesNeverCrashOrBalloon) {

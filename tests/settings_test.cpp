@@ -257,25 +257,11 @@ TEST(LegacySettings, TokensKeysAndFixedFields) {
     EXPECT_EQ(legacy("MWIDE=5000\n").MojiWidth[9], 1000);
 }
 
-TEST(LegacySettings, IsReadOnlyWhileTavoIniIsMissing) {
-    TempDir dir;
-    const SettingsStore store(dir.path().string() + "/");
-    test::writeFile(store.datPath(), "MPEN =2\r\n");
-    TSettings s = marked();
-    EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
-    EXPECT_EQ(s.PenNo[9], 2);
-    EXPECT_EQ(s.MojiWidth[0], 0x7777);
-    EXPECT_EQ(dir.listing(), "tavo.dat ");
-    store.writeString(1, "x");
-    s = marked();
-    EXPECT_EQ(store.read(s), SettingsSource::TavoIni);
-    EXPECT_EQ(s.PenNo[9], 5);
-}
-
-// Settings that moved to another folder (on Windows out of a program folder
-// the user cannot write) still find the "tavo.dat" left behind, until the
-// first write makes a "tavo.ini" of their own; one in their folder wins.
-TEST(LegacySettings, IsFoundWhereTheSettingsLeftIt) {
+// A "tavo.dat" is read, never written, until the first write makes a
+// "tavo.ini". Settings that moved to another folder (on Windows out of a
+// program folder the user cannot write) still find the one left behind;
+// one in their folder wins.
+TEST(LegacySettings, IsReadOnlyAndFoundWhereTheSettingsLeftIt) {
     TempDir program;
     TempDir moved;
     const SettingsStore store(moved.path().string() + "/", program.path().string() + "/");
@@ -285,13 +271,17 @@ TEST(LegacySettings, IsFoundWhereTheSettingsLeftIt) {
     s = marked();
     EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
     EXPECT_EQ(s.PenNo[9], 2);
+    EXPECT_EQ(s.MojiWidth[0], 0x7777);
+    EXPECT_EQ(moved.listing(), "");
     EXPECT_EQ(store.datPath(), program.path().string() + "/tavo.dat");
     test::writeFile(moved.file("tavo.dat"), "MPEN =3\r\n");
     s = marked();
     EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
     EXPECT_EQ(s.PenNo[9], 3);
     store.writeString(1, "x");
+    s = marked();
     EXPECT_EQ(store.read(s), SettingsSource::TavoIni);
+    EXPECT_EQ(s.PenNo[9], 5);  // the .ini says nothing of pens: the factory value
     EXPECT_EQ(program.listing(), "tavo.dat ");
 }
 
