@@ -66,22 +66,16 @@ std::string run(const std::string& command) {
     return out;
 }
 
+// The command's binding of the reader and the framing description; what
+// they say of each framing is the jwc tests' matter.
 TEST_F(AppFiles, DumpAndInfoCommands) {
     AppFraming a;
     a.floatScales = true;
-    a.blockEnd = '\r';
     const std::string file = fixture(a, "app.jwc");
     const std::string dump = run(std::string(TAVO_CLI) + " dump --encoding sjis '" + file + "'");
-    for (const char* row : {"\nDrawing,2,50\n", "\nSen,1.5,2,300,2,1,2,33,0,0\n", "\nEnko,50,60,25,5000,5898240,",
-                            "\nMoji,0,20,40,20,3,48,32,\x95\xBD\x96\xCA\n", "\nMoji,0,30,40,30,4,48,0,C\n",
-                            "\nTen,30,40,0,2,0\n", "\nTable,10,5,70,70,10\n"})
-        EXPECT_NE(dump.find(row), std::string::npos) << row << "\n" << dump;
-
+    EXPECT_NE(dump.find("\nMoji,0,20,40,20,3,48,32,\x95\xBD\x96\xCA\n"), std::string::npos) << dump;
     const std::string info = run(std::string(TAVO_CLI) + " info --details '" + file + "'");
-    for (const char* line : {"\nLines: 2\n", "\nTexts: 4\n", "\n  Group scales: float table (2421-byte header)\n",
-                             "\n  Temporary points: 1\n", "\n  Header block ends: CR CR CR CR\n",
-                             "\n  Name area: 2304 bytes\n", "\n  Kept, not understood: reserved block (2 of 909 bytes set)\n"})
-        EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
+    EXPECT_NE(info.find("\n  Group scales: float table (2421-byte header)\n"), std::string::npos) << info;
 }
 
 // The audit's findings as "CODE: message" lines.
