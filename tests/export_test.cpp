@@ -63,15 +63,16 @@ TEST(SheetConversion, ScalesCoordinatesByTheGroupAndKeepsEverythingElse) {
     AddSheetLine(d, 10, 20, 30, 20, 2, 241, 1);
     const TLineItem& l = d.Lines[0];
     using V = std::vector<double>;
-    EXPECT_EQ((V{l.X1, l.Y1, l.X2, +l.Group, +l.Layer, +l.Color, +l.LineType, +l.Selected}),
-              (V{1000, 2000, 3000, 15, 1, 2, 1, 0}));
+    EXPECT_EQ((V{l.X1, l.Y1, l.X2}), (V{1000, 2000, 3000}));
+    EXPECT_EQ((std::vector<int>{l.Group, l.Layer, l.Color, l.LineType, l.Selected}), (std::vector<int>{15, 1, 2, 1, 0}));
     // The product of two f32 values, exact in 64 bits.
     AddSheetLine(d, 0.1f, 0, 0, 0, 1, 0, 1);
     EXPECT_EQ(d.Lines[1].X1, static_cast<double>(0.1f) * 100.0);
 
     AddSheetCircle(d, 1, 1, 3, 0.5f, 30, 120, 15, 3, 0x2F, 2);
     const TCircleItem& c = d.Circles[0];
-    EXPECT_EQ((V{c.R, c.StartAngle, c.EndAngle, c.Flatness, c.Tilt, +c.Layer}), (V{150, 30, 120, 0.5, 15, 15}));
+    EXPECT_EQ((V{c.R, c.StartAngle, c.EndAngle, c.Flatness, c.Tilt}), (V{150, 30, 120, 0.5, 15}));
+    EXPECT_EQ(c.Layer, 15);
 
     AddSheetSolid(d, 0, 0, 10, 5, static_cast<int32_t>(0xFF0000FFu), 0x10);
     const TSolidItem& s = d.Solids[0];
