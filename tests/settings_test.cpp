@@ -9,8 +9,10 @@
 #include <cstring>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "base/error.h"
+#include "settings/jwc_from_settings.h"
 #include "settings/legacy_settings.h"
 #include "settings/profile_file.h"
 #include "settings/settings_convert.h"
@@ -161,6 +163,28 @@ TEST(Settings, WritesTheFileFormsAndReadsThemBack) {
     TempDir empty;
     SettingsStore(empty.path().string() + "/").readDump(checks);
     EXPECT_EQ(checks.Line, -1);
+}
+
+// A new JWC drawing as the settings describe it: paper, scale, the group
+// scales (all the drawing's or each its own) and the text sizes.
+TEST(Settings, MakeAJwcDrawing) {
+    TSettings s = FactorySettings();
+    s.JwcScale = 50;
+    s.PlotSize = 1;
+    s.GroupScale[2] = 9;
+    s.MojiPitch[0] = -5;
+    std::unique_ptr<TJwcFile> d = MakeJwcFromSettings(s);
+    EXPECT_EQ(std::make_tuple(d->paperSize, d->scale, d->unitDivisor), std::make_tuple(1, 50, UnitDivisorFor(1)));
+    EXPECT_EQ(std::vector<int>(d->groupScaleInt, d->groupScaleInt + 16), std::vector<int>(16, 50));
+    const MojiTable& t = d->head.Table;
+    EXPECT_EQ((std::vector<int>{t.Pen[2], t.Width[2], t.Height[2], t.Spacing[2], static_cast<int16_t>(t.Spacing[1])}),
+              (std::vector<int>{1, 25, 25, 0, -5}));
+    EXPECT_EQ(t.Pen[0] + t.Width[0], 0);
+    EXPECT_EQ(+d->tables.LayerDisplay[255], 1);
+    s.IsSameScale = 0;
+    d = MakeJwcFromSettings(s);
+    EXPECT_EQ(d->groupScaleInt[2], 9);
+    EXPECT_EQ(d->groupScaleInt[3], 100);
 }
 
 // Writers in two processes (two hosts, or the command beside a host) and in
