@@ -152,11 +152,11 @@ check-static: build
 	  --language=c++ -I src -I include --suppress=missingIncludeSystem src fuzz
 	@echo "=== valgrind"
 	@for t in $(VALGRIND_TESTS); do \
-	  valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible --quiet \
+	  valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible --quiet --suppressions=tests/valgrind.supp \
 	    ./$(BUILD)/tests/$$t --gtest_brief=1 > $(BUILD)/valgrind-$$t.log 2>&1 \
 	    && echo "$$t: clean" || { cat $(BUILD)/valgrind-$$t.log; exit 1; }; \
 	done
-	@valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible --quiet \
+	@valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible --quiet --suppressions=tests/valgrind.supp \
 	  ./$(BUILD)/tests/workbook_test --gtest_brief=1 --gtest_filter=-*Million* > $(BUILD)/valgrind-workbook_test.log 2>&1 \
 	  && echo "workbook_test (but its million-row sheet): clean" || { cat $(BUILD)/valgrind-workbook_test.log; exit 1; }
 
