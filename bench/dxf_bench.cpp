@@ -12,6 +12,7 @@
 #include <string>
 
 #include "export/dxf_writer.h"
+#include "bench_drawing.h"
 #include "export/jw_object.h"
 #include "platform/encoding.h"
 
@@ -21,20 +22,7 @@ constexpr int kLines = 1000000;
 constexpr int kTexts = 100000;
 
 const tavo::TJwObject& drawing() {
-    static const tavo::TJwObject d = [] {
-        tavo::TJwObject o;
-        o.PlotSize = 3;
-        o.JwcScale = 100;
-        for (int i = 0; i < kLines; ++i) {
-            const double x = 12.5 * i;
-            o.AddLine(x, 1000.25, x + 3000.125, -2000.5, static_cast<uint8_t>(i & 15), 15, static_cast<uint8_t>(1 + i % 9),
-                      static_cast<uint8_t>(1 + (i % 6)));
-        }
-        // 品名 12.5 m2: Shift-JIS and ASCII, as a sheet's cells hold them.
-        for (int i = 0; i < kTexts; ++i)
-            o.AddText(40.0 * i, 500, 40.0 * i + 300, 500, 0, 15, 3, "\x95\x69\x96\xbc " + std::to_string(i) + " m2", false);
-        return o;
-    }();
+    static const tavo::TJwObject d = bench::LinesAndTexts(kLines, kTexts, true);
     return d;
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/byte_sink.h"
 #include "export/export_jwc_writer.h"
+#include "bench_drawing.h"
 #include "export/jw_object.h"
 #include "export/jww_writer.h"
 
@@ -16,17 +17,7 @@ namespace {
 constexpr int kLines = 1000000;
 
 const tavo::TJwObject& drawing() {
-    static const tavo::TJwObject d = [] {
-        tavo::TJwObject o;
-        o.PlotSize = 3;
-        o.JwcScale = 100;
-        for (int i = 0; i < kLines; ++i) {
-            const double x = 12.5 * i;
-            o.AddLine(x, 1000.25, x + 3000.125, -2000.5, static_cast<uint8_t>(i & 15), 15, 1,
-                      static_cast<uint8_t>(1 + (i % 6)));
-        }
-        return o;
-    }();
+    static const tavo::TJwObject d = bench::LinesAndTexts(kLines, 0, false);
     return d;
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/file_save.h"
-#include "platform/posix_files.h"
+#include "files/posix_files.h"
 #include "settings/settings_store.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "export/jw_object.h"
-#include "gui/offscreen_gui.h"
-#include "gui/qt_canvas.h"
+#include "qt/offscreen_gui.h"
+#include "qt/canvas.h"
 #include "viewer/jw_brws.h"
 
 namespace {

@@ -15,28 +15,28 @@ target_link_libraries(tavo_platform PUBLIC tavo_base tavo_files PRIVATE oleaut32
 add_library(tavo_win32 STATIC
   win32/dib_surface.cpp
   win32/gdi_canvas.cpp
-  win32/win32_config_controls.cpp
-  win32/win32_config_form.cpp
-  win32/win32_config_pages.cpp
-  win32/win32_dialogs.cpp
-  win32/win32_ht_label.cpp
-  win32/win32_jw_brws_form.cpp
-  win32/win32_viewer_control.cpp
-  win32/win32_window_class.cpp
+  win32/config_controls.cpp
+  win32/config_form.cpp
+  win32/config_pages.cpp
+  win32/dialogs.cpp
+  win32/ht_label.cpp
+  win32/jw_brws_form.cpp
+  win32/viewer_control.cpp
+  win32/window_class.cpp
 )
 target_link_libraries(tavo_win32 PUBLIC tavo_forms tavo_viewer tavo_platform comctl32 comdlg32 gdi32 imm32 user32)
 # The hyperlink label: the shell and the registry.
 target_link_libraries(tavo_win32 PRIVATE shell32 advapi32)
 
 # The windows the exports show (the front end the interface links as
-# tavo_gui on every platform): the progress dialog, the preview window and
+# tavo_qt on every platform): the progress dialog, the preview window and
 # the settings dialog.
-add_library(tavo_gui STATIC
-  win32/win32_config_window.cpp
-  win32/win32_progress_form.cpp
-  win32/win32_viewer_window.cpp
+add_library(tavo_qt STATIC
+  win32/config_window.cpp
+  win32/progress_form.cpp
+  win32/viewer_window.cpp
 )
-target_link_libraries(tavo_gui PUBLIC tavo_forms tavo_platform tavo_win32 PRIVATE comctl32 gdi32 user32)
+target_link_libraries(tavo_qt PUBLIC tavo_forms tavo_platform tavo_win32 PRIVATE comctl32 gdi32 user32)
 
 # Every export by its plain name. The 32-bit module-definition file names
 # the __stdcall functions with their decorations; the 64-bit one has none.
@@ -51,10 +51,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 
 # build-win32/tavo.dll, build-win64/tavo.dll.
-add_library(tavo_shared SHARED interface/library_entry.cpp win32/win32_library_entry.cpp ${tavo_def})
+add_library(tavo_shared SHARED interface/library_entry.cpp win32/library_entry.cpp ${tavo_def})
 set_target_properties(tavo_shared PROPERTIES OUTPUT_NAME tavo PREFIX "" IMPORT_PREFIX "")
 target_link_libraries(tavo_shared PRIVATE
-  -Wl,--whole-archive tavo_interface -Wl,--no-whole-archive tavo_gui tavo_forms tavo_viewer tavo_export tavo_settings
+  -Wl,--whole-archive tavo_interface -Wl,--no-whole-archive tavo_qt tavo_forms tavo_viewer tavo_export tavo_settings
   tavo_jwc tavo_platform tavo_base tavo_files)
 
 # The help pages beside tavo.dll (build-win*/help/), where the help looks.

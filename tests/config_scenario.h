@@ -2,8 +2,7 @@
 
 // The settings dialog's scenarios (tests/data/config/*.txt): one action a
 // line, worked the same way against the Qt dialog (config_script.cpp) and
-// the native one under Wine (windows/config_host.c, which reads the same
-// lines in C). The words:
+// the native one under Wine (windows/config_host.cpp). The words:
 //   mode export|dump|build        which export opens the dialog
 //   ini LINE                      a line of the starting "tavo.ini"
 //   page N                        selects the tree node of page N

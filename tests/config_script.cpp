@@ -19,7 +19,7 @@
 #include <optional>
 
 #include "config_scenario.h"
-#include "gui_script.h"
+#include "qt_script.h"
 #include "platform/encoding.h"
 #include "platform/qt_application.h"
 #include "settings/profile_file.h"

@@ -11,7 +11,7 @@
 
 #include "base/error.h"
 #include "base/file_save.h"
-#include "platform/posix_files.h"
+#include "files/posix_files.h"
 #include "test_support.h"
 
 namespace tavo {
@@ -79,14 +79,19 @@ TEST_P(FileSave, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(test::readFile(target), "old");
     EXPECT_EQ(dir.listing(), "out.txt ");
 
-    // A folder that does not exist, and one that is a file: the message names the file.
+    // A folder that does not exist, one that is a file, a target that is a
+    // folder: "ファイル NAME を作成できません" in Shift-JIS, as hosts show it.
     for (const std::string& bad : {dir.file("missing/out.txt"), dir.file("out.txt/x.txt"), dir.path().string()}) {
         try {
             save(bad, "x");
             ADD_FAILURE() << "no error for " << bad;
         } catch (const Error& e) {
             EXPECT_EQ(e.file(), bad);
-            EXPECT_NE(e.message().find(bad), std::string::npos);
+            EXPECT_EQ(e.message().rfind("\x83t\x83@\x83" "C\x83\x8B " + bad +
+                                            " \x82\xF0\x8D\xEC\x90\xAC\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1",
+                                        0),
+                      0u)
+                << e.message();
         }
     }
     EXPECT_THROW(readWholeFile(dir.path().string()), Error);

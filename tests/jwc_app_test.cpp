@@ -1,6 +1,5 @@
-// JW_CAD's own files through every road a user takes (the exports a host
-// calls, the import for the preview, the tavo command), and every .jwc the
-// library writes against the framing rules of a peer reader.
+// JW_CAD's own files through the tavo command, and every .jwc the library
+// writes against the audit of a strict reader.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -26,8 +25,6 @@ namespace {
 
 using tavo::test::AppFraming;
 using tavo::test::AppFramedJwc;
-using tavo::test::PeerFramingFaults;
-using tavo::test::PublicReaderFaults;
 using tavo::test::TempDir;
 
 struct In {
@@ -60,75 +57,6 @@ protected:
     TempDir dir;
 };
 
-// Loaded by a host and saved again: the saved file passes the peer
-// reader's rules and keeps the file's scales, names and temporary points.
-TEST_F(AppFiles, LoadAndSaveThroughTheExports) {
-    for (bool floats : {false, true}) {
-        SCOPED_TRACE(floats);
-        AppFraming a;
-        a.floatScales = floats;
-        const In file(fixture(a, "app.jwc"));
-        JwcCreate(3, 1);
-        JwcLoadFrom(file.ref());
-        ASSERT_EQ(lastError(), "");
-        ASSERT_EQ(GetSenCount(), 2);
-        ASSERT_EQ(GetEnkoCount(), 1);
-        ASSERT_EQ(GetMojiCount(), 4);
-        ASSERT_EQ(GetTenCount(), 2);
-        TavoSenRecord sen;
-        GetSen(&sen, 1);
-        EXPECT_EQ(sen.Y2, 250.25f);
-        EXPECT_EQ(sen.Lay, 0xF3);
-        EXPECT_EQ(sen.SpareWord, 513);
-        TavoMojiRecord moji;
-        GetMoji(&moji, 2);
-        EXPECT_EQ(moji.Flags, 32);
-        EXPECT_EQ(owned(GetMojiString(2)), "\x95\xBD\x96\xCA");
-        EXPECT_EQ(owned(GetMojiString(3)), "C");  // past the segment boundary
-        TavoMojiTableRow row;
-        GetTable(&row, 10);
-        EXPECT_EQ(row.Width, 70);
-
-        const In resaved(dir.file("resaved.jwc"));
-        JwcSaveTo(resaved.ref());
-        ASSERT_EQ(lastError(), "");
-        EXPECT_EQ(PeerFramingFaults(tavo::test::readFile(resaved.text)), std::vector<std::string>{});
-        tavo::TJwcFile back;
-        tavo::LoadJwcFile(back, resaved.text);
-        EXPECT_EQ(back.mojiCount(), 4);
-        EXPECT_EQ(back.textAt(3), "C");
-        EXPECT_EQ(back.groupScaleFloat[15], 500.0f);
-        EXPECT_EQ(back.temporaryPoints, 1);
-        EXPECT_EQ(back.groupName(2), "ground floor");
-    }
-}
-
-// The preview's import takes each group's scale from the float table,
-// whole or not, with the file's names and visibility.
-TEST_F(AppFiles, ImportForThePreviewUsesTheFileScalesAndNames) {
-    AppFraming a;
-    a.floatScales = true;
-    a.group15Scale = 2.5f;
-    tavo::TJwcFile loaded;
-    tavo::LoadJwcFile(loaded, fixture(a, "float.jwc"));
-    tavo::TJwObject o;
-    tavo::ImportJwc(loaded, o);
-    const double unit = static_cast<double>(594.0f / 518);
-    ASSERT_EQ(o.Lines.size(), 2u);
-    EXPECT_NEAR(o.Lines[0].X2, 300 * unit * 100, 1e-3);   // group 2 at 1:100
-    EXPECT_NEAR(o.Lines[1].Y2, 250.25 * unit * 2.5, 1e-4);  // group 15 at 1:2.5
-    EXPECT_EQ(o.PlotSize, 2);
-    EXPECT_EQ(o.LayerGroups[2].Name, "ground floor");
-    EXPECT_EQ(o.LayerGroups[2].Layers[1].Name, "wall");
-    EXPECT_FALSE(o.LayerGroups[3].Visible);
-    ASSERT_EQ(o.Texts.size(), 4u);
-    EXPECT_EQ(o.Texts[2].Text, "\x95\xBD\x96\xCA");
-    EXPECT_TRUE(o.Texts[2].Vertical);
-    ASSERT_EQ(o.Dots.size(), 2u);
-    ASSERT_EQ(o.Circles.size(), 1u);
-    EXPECT_EQ(o.Circles[0].Flatness, 0.5);
-}
-
 std::string run(const std::string& command) {
     std::string out;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
@@ -138,22 +66,16 @@ std::string run(const std::string& command) {
     return out;
 }
 
+// The command's binding of the reader and the framing description; what
+// they say of each framing is the jwc tests' matter.
 TEST_F(AppFiles, DumpAndInfoCommands) {
     AppFraming a;
     a.floatScales = true;
-    a.blockEnd = '\r';
     const std::string file = fixture(a, "app.jwc");
     const std::string dump = run(std::string(TAVO_CLI) + " dump --encoding sjis '" + file + "'");
-    for (const char* row : {"\nDrawing,2,50\n", "\nSen,1.5,2,300,2,1,2,33,0,0\n", "\nEnko,50,60,25,5000,5898240,",
-                            "\nMoji,0,20,40,20,3,48,32,\x95\xBD\x96\xCA\n", "\nMoji,0,30,40,30,4,48,0,C\n",
-                            "\nTen,30,40,0,2,0\n", "\nTable,10,5,70,70,10\n"})
-        EXPECT_NE(dump.find(row), std::string::npos) << row << "\n" << dump;
-
+    EXPECT_NE(dump.find("\nMoji,0,20,40,20,3,48,32,\x95\xBD\x96\xCA\n"), std::string::npos) << dump;
     const std::string info = run(std::string(TAVO_CLI) + " info --details '" + file + "'");
-    for (const char* line : {"\nLines: 2\n", "\nTexts: 4\n", "\n  Group scales: float table (2421-byte header)\n",
-                             "\n  Temporary points: 1\n", "\n  Header block ends: CR CR CR CR\n",
-                             "\n  Name area: 2304 bytes\n", "\n  Kept, not understood: reserved block (2 of 909 bytes set)\n"})
-        EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
+    EXPECT_NE(info.find("\n  Group scales: float table (2421-byte header)\n"), std::string::npos) << info;
 }
 
 // The audit's findings as "CODE: message" lines.
@@ -177,9 +99,9 @@ std::string loadedAndSaved(const std::string& bytes) {
 // Every kind of file the library writes: built through the exports (with a
 // text pool past 64 KiB), exported from a worksheet drawing, saved from the
 // preview's import, a workbook's export, and JW_CAD's files and the fuzz
-// seeds after a load and save. Each passes the public readers' rules and
-// audits clean, but for the warning that a pool past 64 KiB is one.
-TEST_F(AppFiles, EveryFileTheLibraryWritesPassesThePublicReadersRules) {
+// seeds after a load and save. Each audits clean, but for the warning that
+// a pool past 64 KiB is one.
+TEST_F(AppFiles, EveryFileTheLibraryWritesAuditsClean) {
     std::vector<std::pair<std::string, std::string>> files;
     const std::string bigPool = "JWC_POOL_LIMIT: the text pool holds 143940 bytes; readers that take a text's place "
                                 "from the low word of its reference reach only the first 65,535.\n";
@@ -220,7 +142,6 @@ TEST_F(AppFiles, EveryFileTheLibraryWritesPassesThePublicReadersRules) {
         files.emplace_back(seed.path().filename().string(), loadedAndSaved(tavo::test::readFile(seed.path().string())));
     ASSERT_GT(files.size(), 8u);
     for (const auto& [name, bytes] : files) {
-        EXPECT_EQ(PublicReaderFaults(bytes), std::vector<std::string>{}) << name;
         EXPECT_EQ(auditText(bytes), name == "built" || name == "preview" ? bigPool : "") << name;
     }
 }

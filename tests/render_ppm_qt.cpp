@@ -1,8 +1,8 @@
 // The Linux front end's canvas for render_ppm.
 #include <QImage>
 
-#include "gui/offscreen_gui.h"
-#include "gui/qt_canvas.h"
+#include "qt/offscreen_gui.h"
+#include "qt/canvas.h"
 #include "render_ppm.h"
 
 namespace tavo::test {

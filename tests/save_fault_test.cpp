@@ -9,11 +9,11 @@
 #include <functional>
 
 #include "base/file_save.h"
-#include "platform/file_system.h"
+#include "files/file_system.h"
 #include "tavo.h"
 #include "test_support.h"
 #ifndef _WIN32
-#include "platform/posix_files.h"
+#include "files/posix_files.h"
 #endif
 
 namespace {

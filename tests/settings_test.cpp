@@ -9,8 +9,10 @@
 #include <cstring>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "base/error.h"
+#include "settings/jwc_from_settings.h"
 #include "settings/legacy_settings.h"
 #include "settings/profile_file.h"
 #include "settings/settings_convert.h"
@@ -42,38 +44,18 @@ TSettings readWith(const std::string& ini, TSettings s = marked()) {
     return s;
 }
 
+// The factory values fill every field but the gaps, which are not the library's.
 TEST(Settings, FactoryValuesFromAnEmptyFolderCreateNothing) {
     TempDir dir;
-    const SettingsStore store(dir.path().string() + "/");
     TSettings s = marked();
-    EXPECT_EQ(store.read(s), SettingsSource::Factory);
-    EXPECT_EQ(values(s.PenNo), (std::vector<int>{1, 1, 2, 2, 3, 3, 4, 4, 5, 5}));
-    EXPECT_EQ(values(s.MojiWidth), (std::vector<int>{20, 25, 30, 40, 50, 60, 70, 80, 90, 100}));
-    EXPECT_EQ(values(s.MojiHeight), values(s.MojiWidth));
-    EXPECT_EQ(values(s.MojiPitch), (std::vector<int>{0, 0, 5, 5, 5, 10, 10, 10, 10, 10}));
-    EXPECT_EQ(s.DimScale, 0.35f);
-    EXPECT_EQ(s.JwcScale, 100);
-    EXPECT_EQ(s.PlotSize, 3);
-    EXPECT_EQ(s.SenLay, 241);
-    EXPECT_EQ(s.SenColor, 1);
-    EXPECT_EQ(s.DoubleSenPitch, 0.5f);
-    EXPECT_EQ(s.MojiLay, 240);
-    EXPECT_EQ(s.SimbolLay, 242);
-    EXPECT_EQ(s.SimbolColor, 3);
-    EXPECT_EQ(s.ExportTarget, 0);
-    EXPECT_EQ(s.PlotOffset, 0);
-    EXPECT_EQ(s.IsSameScale, -1);
-    EXPECT_EQ(values(s.GroupScale), std::vector<int>(16, 100));
-    EXPECT_EQ(values(s.BColorIndex),
-              (std::vector<int>{2, 2, 5, 3, 6, 4, 5, 1, 5, 3, 6, 3, 5, 3, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                0, 0, 0, 0, 1, 1, 3, 4, 1, 5, 5, 4, 6, 1, 3, 4, 4, 4, 6, 2, 2, 3, 2, 6, 5, 5, 6, 2}));
-    EXPECT_EQ(values(s.BTypeIndex), (std::vector<int>{1, 2, 7, 5, 3, 1, 8, 8, 6, 4, 1, 1, 1}));
-    EXPECT_EQ(s.ExchangeCaret, 0);
-    EXPECT_EQ(s.ExchangeSolid, 0);
-    // The gaps are not the library's.
-    EXPECT_EQ(s.Gap70[0], 0x77);
-    EXPECT_EQ(s.Gap93, 0x77);
-    EXPECT_EQ(s.Gap197, 0x77);
+    EXPECT_EQ(SettingsStore(dir.path().string() + "/").read(s), SettingsSource::Factory);
+    EXPECT_EQ(s.Gap70[0] & s.Gap70[1] & s.Gap82[0] & s.Gap82[1] & s.Gap93 & s.Gap197, 0x77);
+    TSettings expected = FactorySettings();
+    std::memcpy(expected.Gap70, s.Gap70, 2);
+    std::memcpy(expected.Gap82, s.Gap82, 2);
+    expected.Gap93 = s.Gap93;
+    expected.Gap197 = s.Gap197;
+    EXPECT_EQ(std::memcmp(&s, &expected, kSettingsBytes), 0);
     EXPECT_EQ(dir.listing(), "");
 }
 
@@ -183,26 +165,26 @@ TEST(Settings, WritesTheFileFormsAndReadsThemBack) {
     EXPECT_EQ(checks.Line, -1);
 }
 
-TEST(Settings, AFolderThatCannotBeWrittenKeepsTheOldFile) {
-    TempDir dir;
-    // The folder is a file: it can be neither created nor written into.
-    test::writeFile(dir.file("blocked"), "x");
-    const SettingsStore blocked(dir.file("blocked") + "/");
-    try {
-        blocked.write(FactorySettings());
-        FAIL() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.file(), dir.file("blocked") + "/tavo.ini");
-    }
-    TSettings s = marked();
-    EXPECT_EQ(blocked.read(s), SettingsSource::Factory);  // reading keeps working
-
-    // A "tavo.ini" that is a folder cannot be replaced.
-    std::filesystem::create_directories(dir.file("odd/tavo.ini"));
-    const SettingsStore odd(dir.file("odd") + "/");
-    EXPECT_THROW(odd.writeString(1, "x"), Error);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("odd/tavo.ini")));
-    EXPECT_EQ(test::readFile(dir.file("blocked")), "x");
+// A new JWC drawing as the settings describe it: paper, scale, the group
+// scales (all the drawing's or each its own) and the text sizes.
+TEST(Settings, MakeAJwcDrawing) {
+    TSettings s = FactorySettings();
+    s.JwcScale = 50;
+    s.PlotSize = 1;
+    s.GroupScale[2] = 9;
+    s.MojiPitch[0] = -5;
+    std::unique_ptr<TJwcFile> d = MakeJwcFromSettings(s);
+    EXPECT_EQ(std::make_tuple(d->paperSize, d->scale, d->unitDivisor), std::make_tuple(1, 50, UnitDivisorFor(1)));
+    EXPECT_EQ(std::vector<int>(d->groupScaleInt, d->groupScaleInt + 16), std::vector<int>(16, 50));
+    const MojiTable& t = d->head.Table;
+    EXPECT_EQ((std::vector<int>{t.Pen[2], t.Width[2], t.Height[2], t.Spacing[2], static_cast<int16_t>(t.Spacing[1])}),
+              (std::vector<int>{1, 25, 25, 0, -5}));
+    EXPECT_EQ(t.Pen[0] + t.Width[0], 0);
+    EXPECT_EQ(+d->tables.LayerDisplay[255], 1);
+    s.IsSameScale = 0;
+    d = MakeJwcFromSettings(s);
+    EXPECT_EQ(d->groupScaleInt[2], 9);
+    EXPECT_EQ(d->groupScaleInt[3], 100);
 }
 
 // Writers in two processes (two hosts, or the command beside a host) and in
@@ -299,25 +281,11 @@ TEST(LegacySettings, TokensKeysAndFixedFields) {
     EXPECT_EQ(legacy("MWIDE=5000\n").MojiWidth[9], 1000);
 }
 
-TEST(LegacySettings, IsReadOnlyWhileTavoIniIsMissing) {
-    TempDir dir;
-    const SettingsStore store(dir.path().string() + "/");
-    test::writeFile(store.datPath(), "MPEN =2\r\n");
-    TSettings s = marked();
-    EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
-    EXPECT_EQ(s.PenNo[9], 2);
-    EXPECT_EQ(s.MojiWidth[0], 0x7777);
-    EXPECT_EQ(dir.listing(), "tavo.dat ");
-    store.writeString(1, "x");
-    s = marked();
-    EXPECT_EQ(store.read(s), SettingsSource::TavoIni);
-    EXPECT_EQ(s.PenNo[9], 5);
-}
-
-// Settings that moved to another folder (on Windows out of a program folder
-// the user cannot write) still find the "tavo.dat" left behind, until the
-// first write makes a "tavo.ini" of their own; one in their folder wins.
-TEST(LegacySettings, IsFoundWhereTheSettingsLeftIt) {
+// A "tavo.dat" is read, never written, until the first write makes a
+// "tavo.ini". Settings that moved to another folder (on Windows out of a
+// program folder the user cannot write) still find the one left behind;
+// one in their folder wins.
+TEST(LegacySettings, IsReadOnlyAndFoundWhereTheSettingsLeftIt) {
     TempDir program;
     TempDir moved;
     const SettingsStore store(moved.path().string() + "/", program.path().string() + "/");
@@ -327,13 +295,17 @@ TEST(LegacySettings, IsFoundWhereTheSettingsLeftIt) {
     s = marked();
     EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
     EXPECT_EQ(s.PenNo[9], 2);
+    EXPECT_EQ(s.MojiWidth[0], 0x7777);
+    EXPECT_EQ(moved.listing(), "");
     EXPECT_EQ(store.datPath(), program.path().string() + "/tavo.dat");
     test::writeFile(moved.file("tavo.dat"), "MPEN =3\r\n");
     s = marked();
     EXPECT_EQ(store.read(s), SettingsSource::TavoDat);
     EXPECT_EQ(s.PenNo[9], 3);
     store.writeString(1, "x");
+    s = marked();
     EXPECT_EQ(store.read(s), SettingsSource::TavoIni);
+    EXPECT_EQ(s.PenNo[9], 5);  // the .ini says nothing of pens: the factory value
     EXPECT_EQ(program.listing(), "tavo.dat ");
 }
 

@@ -38,27 +38,6 @@ TEST(ViewerView, PixelsRoundHalvesToEvenWithinTwoToThe28) {
     for (double v = -1000.25; v < 1000; v += 0.25) ASSERT_EQ(RoundPixel(v), int32_t(std::nearbyint(v))) << v;
 }
 
-TEST(ViewerView, StartsWithTheDocumentedValues) {
-    TJwBrws v;
-    EXPECT_EQ(v.Drawing, nullptr);
-    EXPECT_EQ(v.Width(), 200);
-    EXPECT_EQ(v.Height(), 200);
-    EXPECT_EQ(v.PixelScale, 1.0);
-    EXPECT_EQ(v.PrevPixelScale, 1.0);
-    EXPECT_EQ(v.Origin.X, 0);
-    EXPECT_EQ(v.Extent.X1, 100);
-    EXPECT_EQ(v.Extent.Y1, 100);
-    EXPECT_EQ(v.ColorTable[1], 0x808000u);
-    EXPECT_EQ(v.ColorTable[8], 0xFF0080u);
-    EXPECT_EQ(v.LineTypes[1].Pattern, 0x99999999u);
-    EXPECT_EQ(v.LineTypes[6].Pattern, 0xF24FF24Fu);
-    EXPECT_EQ(v.LineTypes[0].DotUnit, 0);
-    EXPECT_EQ(v.SelectMode + v.Gesture + v.LeftState + v.RightState, 0);
-    EXPECT_TRUE(TJwBrws::WantsKey(kKeyLeft));
-    EXPECT_TRUE(TJwBrws::WantsKey(kKeyTab));
-    EXPECT_FALSE(TJwBrws::WantsKey('A'));
-}
-
 TEST(ViewerView, FitPaperAnchorsTheA4SheetAtTheTopLeft) {
     TJwObject d = FlatDrawing();
     TJwBrws v;

@@ -16,6 +16,7 @@ struct BookParts {
     std::string sharedStrings = {};   // the sst's children, or empty for none
     std::string drawing = {};         // the wsDr's children, or empty for none
     std::string styles = {};          // the styleSheet's children, or empty for none
+    std::string theme = {};           // the theme's colour scheme (clrScheme's children), or empty for none
     bool absoluteTargets = false;     // "/xl/worksheets/sheet1.xml", as openpyxl writes them
     bool strict = false;              // the strict OOXML namespaces
     std::string prefix = {};          // a namespace prefix on the spreadsheet elements ("x")
@@ -92,14 +93,19 @@ inline std::vector<std::pair<std::string, std::string>> AssembleBook(const BookP
         workbookRels += relationship("rId3", "styles", target + "styles.xml");
         parts.emplace_back("xl/styles.xml", "<?xml version=\"1.0\"?>" + prefixed("<styleSheet" + ns + ">" + b.styles + "</styleSheet>"));
     }
+    const std::string aNs = b.strict ? "http://purl.oclc.org/ooxml/drawingml/main"
+                                     : "http://schemas.openxmlformats.org/drawingml/2006/main";
+    if (!b.theme.empty()) {
+        workbookRels += relationship("rId4", "theme", target + "theme/theme1.xml");
+        parts.emplace_back("xl/theme/theme1.xml", "<a:theme xmlns:a=\"" + aNs + "\"><a:themeElements><a:clrScheme name=\"x\">" +
+                                                      b.theme + "</a:clrScheme></a:themeElements></a:theme>");
+    }
     parts.emplace_back("xl/_rels/workbook.xml.rels", "<Relationships xmlns=\"" + relsNs + "\">" + workbookRels + "</Relationships>");
     std::string sheet = b.sheetXml;
     if (!b.drawing.empty()) {
         sheet += "<drawing r:id=\"rId1\"/>";
         const std::string drawingNs = b.strict ? "http://purl.oclc.org/ooxml/drawingml/spreadsheetDrawing"
                                                : "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing";
-        const std::string aNs = b.strict ? "http://purl.oclc.org/ooxml/drawingml/main"
-                                         : "http://schemas.openxmlformats.org/drawingml/2006/main";
         parts.emplace_back("xl/drawings/drawing1.xml",
                            "<?xml version=\"1.0\"?><xdr:wsDr xmlns:xdr=\"" + drawingNs + "\" xmlns:a=\"" + aNs +
                                "\" xmlns:r=\"" + rel + "\" xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"" +

@@ -11,7 +11,7 @@
 #include "test_support.h"
 #include "workbook/cell_collector.h"
 #include "workbook/cell_address.h"
-#include "workbook/number_format.h"
+#include "workbook/sheet_number_format.h"
 #include "workbook/ods_styles.h"
 #include "workbook/xlsx_styles.h"
 #include "workbook_books.h"
@@ -126,37 +126,20 @@ TEST(WorkbookInput, AMillionFormattedRowsThatDrawNothingCostNothing) {
 // Parts that libxlsxwriter does not write: indexed and theme colours with a
 // tint, a diagonal border, a turned text and the sheet's default row height.
 TEST(WorkbookInput, StylesOfOtherWriters) {
-    const std::string ns = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
-    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-    const std::string scheme = R"(<a:dk1><a:sysClr val="windowText" lastClr="000000"/></a:dk1><a:lt1><a:sysClr val="window" lastClr="FFFFFF"/></a:lt1>)"
-                               R"(<a:dk2><a:srgbClr val="1F497D"/></a:dk2><a:lt2><a:srgbClr val="EEECE1"/></a:lt2><a:accent1><a:srgbClr val="4F81BD"/></a:accent1>)";
-    const std::string book = StoredZip({
-        {"[Content_Types].xml",
-         R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="xml" ContentType="application/xml"/>)"
-         R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
-         R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
-         R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/></Types>)"},
-        {"_rels/.rels", R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type=")" + rel +
-                            R"(/officeDocument" Target="xl/workbook.xml"/></Relationships>)"},
-        {"xl/workbook.xml", "<workbook " + ns + R"( xmlns:r=")" + rel + R"("><sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
-        {"xl/_rels/workbook.xml.rels",
-         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-         R"(<Relationship Id="rId1" Type=")" + rel + R"(/worksheet" Target="worksheets/sheet1.xml"/>)"
-         R"(<Relationship Id="rId2" Type=")" + rel + R"(/styles" Target="styles.xml"/>)"
-         R"(<Relationship Id="rId3" Type=")" + rel + R"(/theme" Target="theme/theme1.xml"/></Relationships>)"},
-        {"xl/theme/theme1.xml", R"(<a:theme xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"><a:themeElements><a:clrScheme name="x">)" +
-                                    scheme + "</a:clrScheme></a:themeElements></a:theme>"},
-        {"xl/styles.xml", "<styleSheet " + ns + R"(><fonts count="1"><font><sz val="11"/></font></fonts>)"
-                          R"(<fills count="4"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill>)"
-                          R"(<fill><patternFill patternType="solid"><fgColor indexed="13"/><bgColor indexed="64"/></patternFill></fill>)"
-                          R"(<fill><patternFill patternType="solid"><fgColor theme="4" tint="0.3999755851924192"/></patternFill></fill></fills>)"
-                          R"(<borders count="2"><border/><border diagonalDown="1"><left/><right/><top style="thin"><color theme="1"/></top>)"
-                          R"(<bottom style="thin"><color indexed="10"/></bottom><diagonal style="thin"/></border></borders>)"
-                          R"(<cellXfs count="3"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/><xf numFmtId="0" fontId="0" fillId="2" borderId="1"/>)"
-                          R"(<xf numFmtId="0" fontId="0" fillId="3" borderId="0"><alignment textRotation="180"/></xf></cellXfs></styleSheet>)"},
-        {"xl/worksheets/sheet1.xml", "<worksheet " + ns + R"(><sheetFormatPr defaultRowHeight="20"/><sheetData>)"
-                                     R"(<row r="1"><c r="A1" s="1"/><c r="B1" s="2"><v>5</v></c></row></sheetData></worksheet>)"},
-    });
+    tavo::test::BookParts p;
+    p.theme = R"(<a:dk1><a:sysClr val="windowText" lastClr="000000"/></a:dk1><a:lt1><a:sysClr val="window" lastClr="FFFFFF"/></a:lt1>)"
+              R"(<a:dk2><a:srgbClr val="1F497D"/></a:dk2><a:lt2><a:srgbClr val="EEECE1"/></a:lt2><a:accent1><a:srgbClr val="4F81BD"/></a:accent1>)";
+    p.styles = R"(<fonts count="1"><font><sz val="11"/></font></fonts>)"
+               R"(<fills count="4"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill>)"
+               R"(<fill><patternFill patternType="solid"><fgColor indexed="13"/><bgColor indexed="64"/></patternFill></fill>)"
+               R"(<fill><patternFill patternType="solid"><fgColor theme="4" tint="0.3999755851924192"/></patternFill></fill></fills>)"
+               R"(<borders count="2"><border/><border diagonalDown="1"><left/><right/><top style="thin"><color theme="1"/></top>)"
+               R"(<bottom style="thin"><color indexed="10"/></bottom><diagonal style="thin"/></border></borders>)"
+               R"(<cellXfs count="3"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/><xf numFmtId="0" fontId="0" fillId="2" borderId="1"/>)"
+               R"(<xf numFmtId="0" fontId="0" fillId="3" borderId="0"><alignment textRotation="180"/></xf></cellXfs>)";
+    p.sheetXml = R"(<sheetFormatPr defaultRowHeight="20"/><sheetData>)"
+                 R"(<row r="1"><c r="A1" s="1"/><c r="B1" s="2"><v>5</v></c></row></sheetData>)";
+    const std::string book = StoredZip(tavo::test::AssembleBook(p));
     TempDir dir;
     writeFile(dir.file("other.xlsx"), book);
     TavoSettings settings = FactoryHostSettings();

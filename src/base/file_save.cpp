@@ -5,7 +5,7 @@
 
 #include "base/error.h"
 #include "base/path_text.h"
-#include "platform/file_system.h"
+#include "files/file_system.h"
 
 namespace tavo {
 

@@ -24,7 +24,7 @@ void saveFile(const std::string& path, const std::function<void(ByteSink&)>& pro
 
 // Test seam: makes the N-th file operation of the following saves fail,
 // counting from 1; 0 turns it off. FileOperationsCounted() tells how many
-// operations ran since. (The operations are those of platform/file_system.h.)
+// operations ran since. (The operations are those of files/file_system.h.)
 void InjectFileFault(int nthOperation);
 int FileOperationsCounted();
 

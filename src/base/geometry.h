@@ -5,6 +5,9 @@
 namespace tavo {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kDegreesPerRadian = 180.0 / kPi;
+
+inline double Radians(double degrees) { return degrees * kPi / 180.0; }
 
 // Long side of the landscape sheet in millimetres for paper-size index 0 to 4
 // (A0 to A4); every other index gives A4.

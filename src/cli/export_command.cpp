@@ -5,6 +5,7 @@
 #include "base/file_save.h"
 #include "cli/cli_args.h"
 #include "cli/csv_row.h"
+#include "cli/drawing_export_calls.h"
 #include "cli/error_report.h"
 #include "cli/output_rule.h"
 #include "cli/value_ranges.h"
@@ -12,11 +13,10 @@
 #include "export/export_jwc_writer.h"
 #include "export/jw_object.h"
 #include "export/jww_writer.h"
-#include "export/sheet_conversion.h"
-#include "interface/settings_access.h"
 #include "jwc/jwc_writer.h"
 #include "jwc/jwc_file.h"
 #include "platform/encoding.h"
+#include "settings/settings_access.h"
 #include "settings/settings_store.h"
 
 namespace tavo::cli {
@@ -106,36 +106,39 @@ const char* const kExportHelp =
     "  tavo export 材料.ods --sheet 材料表 --paper A1 --fit -o 材料.dxf\n"
     "  cat book.xlsx | tavo export - --to jww -o - > book.txt\n";
 
-void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::string& csvName) {
+void ReplaySheetRows(workbook::ExportCalls& calls, const std::vector<CsvRow>& rows, const std::string& csvName) {
     for (const CsvRow& row : rows) {
         if (KindIs(row, "AddLine")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetLine(d, x1, y1, x2, y2, color, lay, in.lineType("LineType"));
+            calls.AddLine(x1, y1, x2, y2, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddText") || KindIs(row, "AddTextV")) {
             RowReader in(row, csvName, 7);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto mojiNo = in.textSize("MojiNo");
             const auto lay = in.integer<uint8_t>();
-            AddSheetText(d, x1, y1, x2, y2, mojiNo, lay, in.text(), KindIs(row, "AddTextV"));
+            if (KindIs(row, "AddTextV"))
+                calls.AddTextV(x1, y1, x2, y2, mojiNo, lay, in.text());
+            else
+                calls.AddText(x1, y1, x2, y2, mojiNo, lay, in.text());
         } else if (KindIs(row, "AddCircle")) {
             RowReader in(row, csvName, 10);
             const float x = in.f32(), y = in.f32(), r = in.f32(), flatness = in.f32();
             const float start = in.f32(), end = in.f32(), tilt = in.f32();
             const auto color = in.pen("Color");
             const auto lay = in.integer<uint8_t>();
-            AddSheetCircle(d, x, y, r, flatness, start, end, tilt, color, lay, in.lineType("LineType"));
+            calls.AddCircle(x, y, r, flatness, start, end, tilt, color, lay, in.lineType("LineType"));
         } else if (KindIs(row, "AddSolid")) {
             RowReader in(row, csvName, 6);
             const float x1 = in.f32(), y1 = in.f32(), x2 = in.f32(), y2 = in.f32();
             const auto color = in.integer<int32_t>();
-            AddSheetSolid(d, x1, y1, x2, y2, color, in.integer<uint8_t>());
+            calls.AddSolid(x1, y1, x2, y2, color, in.integer<uint8_t>());
         } else if (KindIs(row, "Comment")) {
             RowReader in(row, csvName, 2);
-            d.Comment1 = in.text();
-            d.Comment2 = in.text();
+            const std::string comment1 = in.text();
+            calls.SetObjComment(comment1, in.text());
         } else {
             throw Error::badFile(csvName, "line " + std::to_string(row.line) + ": unknown kind \"" + row.fields[0] +
                                               "\" (expected AddLine, AddText, AddTextV, AddCircle, AddSolid or "
@@ -144,10 +147,17 @@ void ReplaySheetRows(TJwObject& d, const std::vector<CsvRow>& rows, const std::s
     }
 }
 
-void LoadSheetText(TJwObject& drawing, std::string bytes, const std::string& name, TextEncoding encoding) {
+void ReplaySheetText(workbook::ExportCalls& calls, std::string bytes, const std::string& name,
+                     TextEncoding encoding) {
     const std::string text = TextFileToShiftJis(std::move(bytes), encoding, name);
-    ApplySettings(drawing, ReadStoredSettings());
-    ReplaySheetRows(drawing, ParseRecordCsv(text, isSheetKind), name);
+    const std::vector<CsvRow> rows = ParseRecordCsv(text, isSheetKind);
+    calls.ObjCreateByInifile();
+    ReplaySheetRows(calls, rows, name);
+}
+
+void LoadSheetText(TJwObject& drawing, std::string bytes, const std::string& name, TextEncoding encoding) {
+    DrawingExportCalls calls(drawing);
+    ReplaySheetText(calls, std::move(bytes), name, encoding);
 }
 
 void LoadSheet(TJwObject& drawing, const std::string& path, TextEncoding encoding) {

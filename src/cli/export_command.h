@@ -11,15 +11,22 @@ namespace tavo {
 class TJwObject;
 }
 
+namespace tavo::workbook {
+class ExportCalls;
+}
+
 namespace tavo::cli {
 
 class Args;
 class Output;
 
 // Replays worksheet rows (AddLine, AddText, AddTextV, AddCircle, AddSolid,
-// Comment) on an export drawing, as the host's export calls would. Texts
-// are Shift-JIS already.
-void ReplaySheetRows(TJwObject& drawing, const std::vector<CsvRow>& rows, const std::string& csvName);
+// Comment) as the host's export calls, after ObjCreateByInifile. Texts are
+// Shift-JIS already.
+void ReplaySheetRows(workbook::ExportCalls& calls, const std::vector<CsvRow>& rows, const std::string& csvName);
+// The same from a worksheet file's bytes; `name` names it in messages.
+void ReplaySheetText(workbook::ExportCalls& calls, std::string bytes, const std::string& name,
+                     TextEncoding encoding);
 
 // An export drawing made from the stored settings, as ObjCreateByInifile
 // makes it, with the rows of the worksheet file `path` ("-": stdin).

@@ -77,14 +77,19 @@ struct ExportOptions {
     std::string settings;  // described, for -v and --json
 };
 
+// The sheet and range of one task.
+workbook::WorkbookExportOptions sheetOf(const ExportTask& task, const ExportOptions& o) {
+    workbook::WorkbookExportOptions sheet = o.sheet;
+    if (task.sheet) sheet.sheet = task.sheet;
+    return sheet;
+}
+
 // The drawing of one task, its summary filled as far as the input tells.
 void makeDrawing(Input& in, const ExportTask& task, const ExportOptions& o, TJwObject& drawing,
                  ExportSummary& summary) {
     if (IsWorkbookInput(in)) {
-        workbook::WorkbookExportOptions sheet = o.sheet;
-        if (task.sheet) sheet.sheet = task.sheet;
         const workbook::WorkbookExportReport report =
-            LoadBookDrawing(in.file(), in.name(), sheet, o.jobs <= 1 && !o.quiet, drawing);
+            LoadBookDrawing(in.file(), in.name(), sheetOf(task, o), o.jobs <= 1 && !o.quiet, drawing);
         summary.sheet = report.sheet;
         summary.range = report.range;
         summary.notDrawn = report.notDrawn;
@@ -96,10 +101,10 @@ void makeDrawing(Input& in, const ExportTask& task, const ExportOptions& o, TJwO
 }
 
 // Writes one task's drawing as its target says.
-void deliver(const TJwObject& drawing, const ExportTask& task, const Input& in, const ExportOptions& o,
+void deliver(const TJwObject& drawing, const ExportTask& task, Input& in, const ExportOptions& o,
              const std::vector<std::string>& inputs, ExportSummary& summary) {
     if (task.target == "preview") {
-        ShowExportDrawing(std::make_unique<TJwObject>(drawing), in.bytes() ? "" : in.path());
+        ShowInPreview(in, sheetOf(task, o), o.encoding, in.bytes() ? "" : in.path());
         return;
     }
     if (task.target == "clipboard") {

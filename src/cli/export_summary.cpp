@@ -1,3 +1,4 @@
+#include "cli/run_settings.h"
 #include "cli/export_summary.h"
 
 #include <array>
@@ -11,11 +12,6 @@
 namespace tavo::cli {
 
 namespace {
-
-const char* paperName(int32_t plotSize) {
-    static const char* const kNames[] = {"A0", "A1", "A2", "A3", "A4"};
-    return plotSize >= 0 && plotSize <= 4 ? kNames[plotSize] : "A4";
-}
 
 // Millimetres and factors as a person reads them: at most one decimal.
 std::string decimal(double value, int decimals = 1) {
@@ -38,7 +34,7 @@ std::string scaleText(double scale) { return "1:" + decimal(scale, 3); }
 std::string jsonNumber(double value) { return std::isfinite(value) ? decimal(value, 3) : "null"; }
 
 std::string sizeWarning(const ExportSummary& s) {
-    std::string text = "the drawing is " + decimal(s.timesPaper) + " times the " + paperName(s.plotSize) +
+    std::string text = "the drawing is " + decimal(s.timesPaper) + " times the " + PaperName(s.plotSize) +
                        " paper at " + scaleText(s.scaleBefore.value_or(s.scale));
     if (s.scaleBefore) return text + "; drawn at " + scaleText(s.scale) + " to fit (--fit)";
     if (s.fittingScale) return text + "; it fits at 1:" + std::to_string(*s.fittingScale) + " (--fit draws it so)";
@@ -85,7 +81,7 @@ std::string SummaryLine(const ExportSummary& s, bool verbose) {
     text += "-> " + s.output + ": " + counted(s.lines, "line") + ", " + counted(s.texts, "text") + ", " +
             counted(s.arcs, "arc") + ", " + counted(s.fills, "fill");
     if (s.points) text += ", " + counted(s.points, "point");
-    text += "; " + decimal(s.width, 0) + " x " + decimal(s.height, 0) + " mm on the " + paperName(s.plotSize) +
+    text += "; " + decimal(s.width, 0) + " x " + decimal(s.height, 0) + " mm on the " + PaperName(s.plotSize) +
             " paper at " + scaleText(s.scale);
     if (verbose && !s.settings.empty()) text += "; settings: " + s.settings;
     return text;
@@ -103,7 +99,7 @@ std::string SummaryJson(const ExportSummary& s) {
         .number("points", static_cast<long long>(s.points))
         .number("fills", static_cast<long long>(s.fills));
     JsonObject paper;
-    paper.text("size", paperName(s.plotSize))
+    paper.text("size", PaperName(s.plotSize))
         .raw("width_mm", jsonNumber(sheet.width))
         .raw("height_mm", jsonNumber(sheet.height))
         .raw("scale", jsonNumber(s.scale));

@@ -1,3 +1,4 @@
+#include "cli/run_settings.h"
 #include "cli/info_command.h"
 
 #include <memory>
@@ -31,11 +32,6 @@ const char* const kInfoHelp =
 
 namespace {
 
-const char* paperName(int32_t plotSize) {
-    static const char* const kNames[] = {"A0", "A1", "A2", "A3", "A4"};
-    return plotSize >= 0 && plotSize <= 4 ? kNames[plotSize] : "A4";
-}
-
 // As a stream prints a float: six significant digits.
 std::string sixDigits(float value) {
     std::ostringstream out;
@@ -58,7 +54,7 @@ std::string saveText(const JwcFraming& f) {
 
 std::string asText(const std::string& name, const TJwcFile& d, const JwcAudit& audit, bool details) {
     const JwcFraming framing = DescribeFraming(d);
-    std::string text = "File: " + name + "\n" + "Paper: " + paperName(d.paperSize) + " (" +
+    std::string text = "File: " + name + "\n" + "Paper: " + PaperName(d.paperSize) + " (" +
                        std::to_string(PaperLength(d.paperSize)) + " mm wide)\n" +
                        "Scale: 1:" + std::to_string(StoredScale(d)) + "\n" +
                        "Lines: " + std::to_string(d.senCount()) + "\n" +
@@ -111,7 +107,7 @@ std::string asJson(const std::string& name, const TJwcFile& d, const JwcAudit& a
     const JwcFraming framing = DescribeFraming(d);
     return JsonObject()
         .text("file", name)
-        .text("paper", paperName(d.paperSize))
+        .text("paper", PaperName(d.paperSize))
         .number("paper_width_mm", static_cast<long long>(PaperLength(d.paperSize)))
         .number("scale", StoredScale(d))
         .number("lines", d.senCount())

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/csv.h"
-#include "interface/jwc_session.h"
+#include "jwc/jwc_session.h"
 
 namespace tavo::cli {
 

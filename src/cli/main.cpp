@@ -50,7 +50,7 @@ const std::vector<Command> kCommands = {
     {"view", "a drawing or worksheet in the preview window (needs a display)", tavo::cli::RunView,
      &tavo::cli::kViewHelp},
     {"config", "the stored settings: show, get or set a key", tavo::cli::RunConfig, &tavo::cli::kConfigHelp},
-    {"settings", "the settings dialog of export, dump or build (needs a display)", tavo::cli::RunSettings,
+    {"settings", "the settings dialog of export, dump or build (needs a display)", tavo::cli::RunSettingsDialog,
      &tavo::cli::kSettingsHelp},
 };
 

@@ -1,10 +1,8 @@
 #include "cli/render_command.h"
 
-#include <QBuffer>
-
 #include <algorithm>
-#include <QByteArray>
 
+#include "base/error.h"
 #include "cli/cli_args.h"
 #include "cli/export_command.h"
 #include "cli/input_kind.h"
@@ -16,11 +14,8 @@
 #include "cli/workbook_command.h"
 #include "export/jw_object.h"
 #include "export/jwc_import.h"
-#include "export/sheet_conversion.h"
-#include "gui/control_image.h"
-#include "gui/offscreen_gui.h"
 #include "jwc/jwc_file.h"
-#include "viewer/jw_brws.h"
+#include "qt/drawing_image.h"
 
 namespace tavo::cli {
 
@@ -98,17 +93,13 @@ int RunRender(const std::vector<std::string>& argv) {
         ImportJwc(file, drawing);
     }
 
-    OffscreenGui gui;
-    TJwBrws control;
-    control.SetSize(width, height);
-    control.Drawing = &drawing;
-    control.FitPaper();
-    if (args.has("--select-all")) control.SelectAll();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!PaintControlImage(control).save(&buffer, "PNG")) throw CommandError{output.name(), "cannot encode the PNG image"};
-    output.write(std::string(png.constData(), static_cast<std::size_t>(png.size())));
+    std::string png;
+    try {
+        png = DrawingPng(drawing, width, height, args.has("--select-all"));
+    } catch (const Error& e) {
+        throw CommandError{output.name(), e.detail()};
+    }
+    output.write(png);
     return 0;
 }
 

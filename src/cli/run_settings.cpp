@@ -11,7 +11,7 @@
 #include "cli/temp_folder.h"
 #include "cli/text_encoding.h"
 #include "cli/value_ranges.h"
-#include "interface/settings_access.h"
+#include "settings/settings_access.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 
@@ -35,9 +35,6 @@ bool fileExists(const std::string& path) {
 
 const char* const kPapers[] = {"A0", "A1", "A2", "A3", "A4"};
 
-std::string paperName(int32_t plotSize) {
-    return plotSize >= 0 && plotSize <= 4 ? kPapers[plotSize] : "A4";
-}
 
 // A value for `key` from an option, checked by the range table.
 std::string checked(const char* key, const std::string& option, const std::string& text) {
@@ -95,6 +92,8 @@ void copySettings(const SettingsStore& from, const SettingsStore& to) {
 
 }  // namespace
 
+const char* PaperName(int32_t plotSize) { return plotSize >= 0 && plotSize <= 4 ? kPapers[plotSize] : "A4"; }
+
 RunSettings::RunSettings(const Args& args, bool snapshot) {
     const std::vector<Change> changes = changesOf(args);
     const SettingsStore stored = CurrentSettingsStore();
@@ -142,7 +141,7 @@ std::string RunSettings::storedFileName() const { return CurrentSettingsStore().
 
 std::string RunSettings::describe() const {
     const TSettings s = record();
-    std::string text = "paper " + paperName(s.PlotSize) + ", scale 1:" + std::to_string(s.JwcScale) +
+    std::string text = std::string("paper ") + PaperName(s.PlotSize) + ", scale 1:" + std::to_string(s.JwcScale) +
                        ", dim scale " + ShortestText(s.DimScale) + ", fills " +
                        (s.ExchangeSolid ? "drawn" : "left out") + ", carets " + (s.ExchangeCaret ? "on" : "off");
     return text + " (from " + source_ + (overridden_ ? ", changed for this run)" : ")");

@@ -18,6 +18,9 @@ extern const std::vector<std::string> kSettingsFlags;
 // Whether a command-line word is one of them ("--paper" or "--paper=A3").
 bool IsSettingsOption(const std::string& word);
 
+// "A0" to "A4" by the settings' paper index (A4 for any other).
+const char* PaperName(int32_t plotSize);
+
 // The settings of one run of the command: the stored ones, or another
 // "tavo.ini" (--settings FILE), with --paper, --scale, --dim-scale,
 // --solid/--no-solid and --caret/--no-caret laid over them. Every value is

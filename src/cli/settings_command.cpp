@@ -4,8 +4,8 @@
 
 #include "base/error.h"
 #include "cli/cli_args.h"
-#include "interface/library_state.h"
 #include "tavo.h"
+#include "workbook/export_calls.h"
 
 namespace tavo::cli {
 
@@ -34,7 +34,7 @@ const char* const kSettingsHelp =
     "  tavo settings\n"
     "  tavo settings dump\n";
 
-int RunSettings(const std::vector<std::string>& argv) {
+int RunSettingsDialog(const std::vector<std::string>& argv) {
     const Args args(argv, {}, {});
     if (args.positional().size() > 1) throw UsageError{"give at most one of export, dump or build"};
     const std::string task = args.positional().empty() ? "export" : args.positional()[0];
@@ -42,7 +42,7 @@ int RunSettings(const std::vector<std::string>& argv) {
                         : task == "build" ? ShowBuildForm : nullptr;
     if (!show) throw UsageError{"\"" + task + "\" is no task: give export, dump or build"};
     const int16_t result = show();
-    const std::string failure = State().lastError;
+    const std::string failure = workbook::TakeLastLibraryError();
     if (!failure.empty()) throw Error(failure);
     std::cout << (result == 1 ? "ok" : "cancelled") << "\n";
     return std::cout.flush() ? 0 : 1;

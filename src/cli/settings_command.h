@@ -7,6 +7,6 @@ namespace tavo::cli {
 
 extern const char* const kSettingsHelp;
 // tavo settings [export|dump|build]: the settings dialog of that task.
-int RunSettings(const std::vector<std::string>& argv);
+int RunSettingsDialog(const std::vector<std::string>& argv);
 
 }  // namespace tavo::cli

@@ -1,7 +1,6 @@
 #include "cli/view_command.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "base/error.h"
 #include "cli/cli_args.h"
@@ -11,8 +10,8 @@
 #include "cli/run_settings.h"
 #include "cli/text_encoding.h"
 #include "cli/workbook_command.h"
+#include "workbook/export_calls.h"
 #include "export/jw_object.h"
-#include "interface/library_state.h"
 #include "jwc/jwc_file.h"
 #include "tavo.h"
 
@@ -45,19 +44,34 @@ const char* const kViewHelp =
     "  tavo view plan.jwc\n"
     "  tavo view 見積.xlsx --sheet 材料表\n";
 
+namespace {
+
+// The library's failure of the export just called, thrown.
+void ThrowLibraryFailure() {
+    const std::string failure = workbook::TakeLastLibraryError();
+    if (!failure.empty()) throw Error(failure);
+}
+
+}  // namespace
+
 int ShowCurrentExportDrawing(const std::string& fileName) {
-    LibraryState& state = State();
     const char* name = fileName.c_str();
     ShowJwBrws(&name);
-    const std::string failure = state.lastError;
+    const std::string failure = workbook::TakeLastLibraryError();
     ObjDestroy();
     // Not shown (no display), or shown but its keys not kept.
     if (!failure.empty()) throw Error(failure);
     return 0;
 }
 
-int ShowExportDrawing(std::unique_ptr<TJwObject> drawing, const std::string& fileName) {
-    State().obj = std::move(drawing);
+int ShowInPreview(Input& in, const workbook::WorkbookExportOptions& sheet, TextEncoding encoding,
+                  const std::string& fileName) {
+    if (IsWorkbookInput(in)) {
+        MakeBookDrawingCurrent(in.file(), in.name(), sheet, false);
+    } else {
+        workbook::LibraryExportCalls calls;
+        ReplaySheetText(calls, in.read(), in.name(), encoding);
+    }
     return ShowCurrentExportDrawing(fileName);
 }
 
@@ -84,24 +98,24 @@ int RunView(const std::vector<std::string>& argv) {
         throw UsageError{"--paper, --scale, --dim-scale, --solid, --caret and --settings are for workbooks and --export"};
     // The window keeps its size in the settings; with options it keeps them in the run's copy.
     const RunSettings settings(args, false);
-    LibraryState& state = State();
     // Loaded here, so that a bad file is reported with its name; shown
     // through the exports, as a host shows it.
     if (fromBook) {
         ReportWorkbookNotes(in.name(), MakeBookDrawingCurrent(in.file(), in.name(), SheetOptions(args), true));
         return ShowCurrentExportDrawing(fileName);
     }
-    if (fromSheet) {
-        auto drawing = std::make_unique<TJwObject>();
-        LoadSheetText(*drawing, in.read(), in.name(), EncodingOption(args));
-        return ShowExportDrawing(std::move(drawing), fileName);
-    }
-    auto file = std::make_unique<TJwcFile>();
-    LoadJwcInput(*file, in);
-    state.jwc.adopt(std::move(file));
+    if (fromSheet) return ShowInPreview(in, {}, EncodingOption(args), fileName);
+    TJwcFile file;
+    LoadJwcInput(file, in);
+    // Loaded into a drawing created first, as a host loads one.
+    JwcCreate(0, 1);
+    ThrowLibraryFailure();
+    const char* path = in.file().c_str();
+    JwcLoadFrom(&path);
+    ThrowLibraryFailure();
     const char* name = fileName.c_str();
     ShowJwBrwsFromJwc(&name);
-    const std::string failure = state.lastError;
+    const std::string failure = workbook::TakeLastLibraryError();
     JwcDestroy();
     if (!failure.empty()) throw Error(failure);
     return 0;

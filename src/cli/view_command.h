@@ -1,12 +1,10 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
-namespace tavo {
-class TJwObject;
-}
+#include "cli/text_encoding.h"
+#include "workbook/workbook_export.h"
 
 namespace tavo::cli {
 
@@ -14,8 +12,12 @@ namespace tavo::cli {
 // (ShowJwBrws), its saves proposing `fileName`, and destroys the drawing
 // afterwards. Throws the library's failure: no display, or keys not kept.
 int ShowCurrentExportDrawing(const std::string& fileName);
-// The same with `drawing` made the current export drawing first.
-int ShowExportDrawing(std::unique_ptr<TJwObject> drawing, const std::string& fileName);
+class Input;
+
+// The same with the input's drawing made first through the exports, as a
+// host makes it: a workbook's sheet, or worksheet CSV rows.
+int ShowInPreview(Input& in, const workbook::WorkbookExportOptions& sheet, TextEncoding encoding,
+                  const std::string& fileName);
 
 extern const char* const kViewHelp;
 // tavo view FILE.jwc                                  through ShowJwBrwsFromJwc

@@ -6,11 +6,11 @@
 #include "base/error.h"
 #include "base/path_text.h"
 #include "cli/cli_args.h"
+#include "cli/drawing_export_calls.h"
 #include "cli/input_kind.h"
 #include "cli/terminal_progress.h"
 #include "cli/text_encoding.h"
 #include "export/jw_object.h"
-#include "interface/library_state.h"
 #include "workbook/cell_address.h"
 #include "workbook/workbook_export.h"
 
@@ -58,12 +58,16 @@ void RefuseWorkbookOptions(const Args& args) {
         throw UsageError{"--sheet, --range and --strict are for workbooks (.xlsx, .ods)"};
 }
 
-workbook::WorkbookExportReport MakeBookDrawingCurrent(const std::string& file, const std::string& name,
-                                                     const workbook::WorkbookExportOptions& options, bool progress) {
+namespace {
+
+// Exports the book's sheet through `calls`, with a progress bar when asked.
+workbook::WorkbookExportReport ExportBook(const std::string& file, const std::string& name,
+                                          const workbook::WorkbookExportOptions& options, bool progress,
+                                          workbook::ExportCalls& calls) {
     try {
-        if (!progress) return workbook::MakeExportDrawingCurrent(file, options);
+        if (!progress) return workbook::ExportWorkbookSheet(file, options, calls);
         TerminalProgress bar(name);
-        return workbook::MakeExportDrawingCurrent(file, options, [&bar](double f) { bar.update(f); });
+        return workbook::ExportWorkbookSheet(file, options, calls, [&bar](double f) { bar.update(f); });
     } catch (const Error& e) {
         // A book read from a pipe lies in a private copy; the message names what was given.
         if (file == name || e.file() != file) throw;
@@ -71,13 +75,19 @@ workbook::WorkbookExportReport MakeBookDrawingCurrent(const std::string& file, c
     }
 }
 
+}  // namespace
+
+workbook::WorkbookExportReport MakeBookDrawingCurrent(const std::string& file, const std::string& name,
+                                                     const workbook::WorkbookExportOptions& options, bool progress) {
+    workbook::LibraryExportCalls calls;
+    return ExportBook(file, name, options, progress, calls);
+}
+
 workbook::WorkbookExportReport LoadBookDrawing(const std::string& file, const std::string& name,
                                                const workbook::WorkbookExportOptions& options, bool progress,
                                                TJwObject& drawing) {
-    workbook::WorkbookExportReport report = MakeBookDrawingCurrent(file, name, options, progress);
-    drawing = std::move(State().exportDrawing());
-    ObjDestroy();
-    return report;
+    DrawingExportCalls calls(drawing);
+    return ExportBook(file, name, options, progress, calls);
 }
 
 workbook::WorkbookExportReport MakeWorkbookDrawingCurrent(const std::string& book, const Args& args) {

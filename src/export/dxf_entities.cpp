@@ -15,7 +15,6 @@ namespace tavo {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / kPi;
 // An ellipse far beyond any sheet would otherwise take without end.
 constexpr int kMaxEllipseLines = 1 << 16;
 

@@ -9,7 +9,6 @@ namespace tavo {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / kPi;
 
 WorldPoint plus(WorldPoint a, WorldPoint b) { return {a.X + b.X, a.Y + b.Y}; }
 

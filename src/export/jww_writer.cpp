@@ -2,7 +2,7 @@
 
 #include "base/ascii_case.h"
 #include "base/file_save.h"
-#include "base/number_format.h"
+#include "base/runtime_format.h"
 #include "export/jw_object.h"
 
 namespace tavo {

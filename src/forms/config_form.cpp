@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/number_format.h"
+#include "base/runtime_format.h"
 #include "base/path_text.h"
 #include "base/sjis_char.h"
 #include "forms/config_texts.h"

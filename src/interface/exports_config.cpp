@@ -1,9 +1,9 @@
 // The settings dialog in its three modes. With no display each returns 2 at
 // once, stores nothing and says so in TavoGetLastError.
 #include "forms/config_form.h"
-#include "forms/form_windows.h"
+#include "interface/front_end.h"
 #include "interface/export_guard.h"
-#include "interface/settings_access.h"
+#include "settings/settings_access.h"
 #include "tavo.h"
 
 namespace {
@@ -13,7 +13,7 @@ int16_t ShowConfig(tavo::ConfigMode mode) {
         // A host with an event loop of its own could call again while the
         // dialog runs; one dialog at a time.
         if (state.configShowing) throw tavo::Error("a settings dialog is open already");
-        auto window = tavo::gui::CreateConfigWindow(mode, tavo::CurrentSettingsStore());
+        auto window = tavo::front_end::CreateConfigWindow(mode, tavo::CurrentSettingsStore());
         state.configShowing = true;
         struct Showing {
             tavo::LibraryState& state;

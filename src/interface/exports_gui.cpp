@@ -3,11 +3,11 @@
 // build) each returns at once with its neutral result and says so in
 // TavoGetLastError.
 #include "export/jwc_import.h"
-#include "forms/form_windows.h"
+#include "interface/front_end.h"
 #include "interface/export_guard.h"
 #include "interface/host_string.h"
 #include "interface/library_clipboard.h"
-#include "interface/settings_access.h"
+#include "settings/settings_access.h"
 #include "tavo.h"
 
 using tavo::Guarded;
@@ -21,7 +21,7 @@ int32_t ShowPreview(LibraryState& state, tavo::TJwObject& drawing, const std::st
     // runs; one window at a time.
     if (state.previewShowing) throw tavo::Error("a preview window is open already");
     tavo::LibraryClipboard clipboard(state);
-    auto window = tavo::gui::CreateViewerWindow(tavo::CurrentSettingsStore(), clipboard);
+    auto window = tavo::front_end::CreateViewerWindow(tavo::CurrentSettingsStore(), clipboard);
     state.previewShowing = true;
     struct Showing {
         LibraryState& state;
@@ -64,7 +64,7 @@ TAVO_API void TAVO_CALL ProgressCreate(int16_t LineMax, int16_t TextMax) {
     GuardedVoid([&](LibraryState& state) {
         // An earlier dialog would stay on screen with nothing to close it.
         state.progress.reset();
-        std::shared_ptr<tavo::ProgressWindow> window = tavo::gui::CreateProgressWindow();
+        std::shared_ptr<tavo::ProgressWindow> window = tavo::front_end::CreateProgressWindow();
         window->Form().Prepare(LineMax, TextMax);
         window->Show();
         state.progress = std::move(window);

@@ -6,7 +6,7 @@
 #include "export/sheet_conversion.h"
 #include "interface/export_guard.h"
 #include "interface/host_string.h"
-#include "interface/settings_access.h"
+#include "settings/settings_access.h"
 #include "platform/encoding.h"
 #include "tavo.h"
 

@@ -4,8 +4,8 @@
 
 #include "interface/export_guard.h"
 #include "interface/host_string.h"
-#include "interface/jwc_from_settings.h"
-#include "interface/settings_access.h"
+#include "settings/jwc_from_settings.h"
+#include "settings/settings_access.h"
 #include "tavo.h"
 
 using tavo::GuardedVoid;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "export/jw_object.h"
-#include "interface/jwc_session.h"
+#include "jwc/jwc_session.h"
 
 namespace tavo {
 

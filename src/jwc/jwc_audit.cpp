@@ -41,7 +41,6 @@ constexpr int64_t kPoolLimit = 65535;
 
 constexpr std::string_view kTitleStart = "jw_cad(c)data";
 constexpr uint64_t kHeaderBlockBytes = offsetof(JwcHead, Reserved);  // 800
-constexpr uint64_t kNameBytes = sizeof(JwcNames);
 constexpr std::size_t kRunRecords = 4096;
 const char* const kKindNames[4] = {"line", "arc", "text", "point"};
 
@@ -274,7 +273,7 @@ private:
         const std::array<int64_t, 4>& r = counts_.records;
         expectedSize_ = kHeaderBlockBytes + sizeof head_.Reserved + sizeof head_.Table + scaleBytes() +
                         sizeof(JwcLayerTables) + static_cast<uint64_t>(22 * r[0] + 32 * r[1] + 24 * r[2]) +
-                        static_cast<uint64_t>(pool.length) + static_cast<uint64_t>(12 * r[3]) + kNameBytes;
+                        static_cast<uint64_t>(pool.length) + static_cast<uint64_t>(12 * r[3]) + kJwcNameBytes;
     }
 
     uint64_t scaleBytes() const { return head_.TitleBlock[22] == '.' ? 32 : 64; }
@@ -448,22 +447,22 @@ private:
     void readNames() {
         const uint64_t namesAt = in_.offset();
         const uint64_t rest = in_.remaining();
-        if (rest >= kNameBytes && in_.skip(kNameBytes - 1)) {
+        if (rest >= kJwcNameBytes && in_.skip(kJwcNameBytes - 1)) {
             uint8_t last = 0;
             in_.read(&last, 1);
             if (last != 0)
-                add(AuditCode::NameUnterminated, namesAt + kNameBytes - 1, AuditRecord::None, -1, [&] {
+                add(AuditCode::NameUnterminated, namesAt + kJwcNameBytes - 1, AuditRecord::None, -1, [&] {
                     return "the group names end with " + byteName(last) + ", not the NUL JW_CAD writes.";
                 });
         }
-        if (rest < kNameBytes)
+        if (rest < kJwcNameBytes)
             add(AuditCode::FileSize, in_.size(), AuditRecord::None, -1, [&] {
                 return "the file ends " + std::to_string(rest) +
                        " bytes into the layer and group names, which take 2304.";
             });
-        else if (rest > kNameBytes)
-            add(AuditCode::FileSize, namesAt + kNameBytes, AuditRecord::None, -1, [&] {
-                const uint64_t extra = rest - kNameBytes;
+        else if (rest > kJwcNameBytes)
+            add(AuditCode::FileSize, namesAt + kJwcNameBytes, AuditRecord::None, -1, [&] {
+                const uint64_t extra = rest - kJwcNameBytes;
                 return std::to_string(extra) + (extra == 1 ? " byte follows" : " bytes follow") +
                        " the layer and group names, which end the file.";
             });

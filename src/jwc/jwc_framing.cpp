@@ -12,7 +12,6 @@ namespace tavo {
 
 namespace {
 
-constexpr uint64_t kNameBytes = sizeof(JwcNames);
 
 std::string blockEndName(uint8_t c) {
     if (c == '\n') return "LF";
@@ -26,9 +25,9 @@ std::string blockEndName(uint8_t c) {
 std::string nameAreaText(uint64_t bytes) {
     if (bytes == 0) return "none (blank names)";
     std::string size = std::to_string(bytes) + " bytes";
-    if (bytes == kNameBytes) return size;
-    if (bytes < kNameBytes) return size + " (short: the names it lacks are blank)";
-    return size + " (" + std::to_string(bytes - kNameBytes) + " past the names, not kept)";
+    if (bytes == kJwcNameBytes) return size;
+    if (bytes < kJwcNameBytes) return size + " (short: the names it lacks are blank)";
+    return size + " (" + std::to_string(bytes - kJwcNameBytes) + " past the names, not kept)";
 }
 
 std::string joined(const std::vector<std::string>& parts, const char* none) {

@@ -94,6 +94,9 @@ struct JwcNames {
 
 #pragma pack(pop)
 
+// The names' bytes, the last part of every file.
+constexpr uint64_t kJwcNameBytes = sizeof(JwcNames);
+
 static_assert(sizeof(Sen) == 22 && offsetof(Sen, LineType) == 16 && offsetof(Sen, Color) == 17 &&
               offsetof(Sen, Lay) == 18 && offsetof(Sen, SpareByte) == 19 && offsetof(Sen, SpareWord) == 20);
 static_assert(sizeof(Enko) == 32 && offsetof(Enko, R) == 8 && offsetof(Enko, Flatness) == 12 &&

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "base/geometry.h"
-#include "base/number_format.h"
+#include "base/runtime_format.h"
 #include "jwc/jwc_file.h"
 
 namespace tavo {

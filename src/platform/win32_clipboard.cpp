@@ -10,13 +10,12 @@
 
 #include "base/error.h"
 #include "platform/clipboard.h"
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 
 namespace tavo::platform {
 
 namespace {
 
-constexpr UINT kShiftJis = 932;
 
 // SetClipboardData needs an owner window. A message-only window of a
 // system class runs none of our code, so it is safe whatever happens to the

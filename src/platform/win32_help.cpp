@@ -14,7 +14,7 @@
 
 #include "base/error.h"
 #include "platform/help.h"
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 
 namespace tavo::platform {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32_text.h"
+#include "files/win32_text.h"
 
 namespace tavo::platform {
 

@@ -1,7 +1,7 @@
 #include "settings/settings_keys.h"
 
 #include "base/ascii_case.h"
-#include "base/number_format.h"
+#include "base/runtime_format.h"
 #include "base/number_text.h"
 #include "settings/settings_convert.h"
 

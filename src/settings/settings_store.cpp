@@ -4,7 +4,7 @@
 
 #include "base/error.h"
 #include "base/file_save.h"
-#include "platform/file_system.h"
+#include "files/file_system.h"
 #include "settings/legacy_settings.h"
 #include "settings/profile_file.h"
 #include "settings/settings_keys.h"

@@ -43,10 +43,6 @@ void TJwBrws::Invalidate() {
     if (OnInvalidate) OnInvalidate();
 }
 
-bool TJwBrws::WantsKey(int key) {
-    return key == kKeyLeft || key == kKeyUp || key == kKeyRight || key == kKeyDown || key == kKeyTab;
-}
-
 WorldPoint TJwBrws::WorldFromClient(PixelPoint p) const {
     return {p.x / PixelScale + Origin.X, Origin.Y - p.y / PixelScale};
 }

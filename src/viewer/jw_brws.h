@@ -78,8 +78,6 @@ public:
     // Invalidated since the last paint.
     bool NeedsPaint() const { return needsPaint_; }
     void Invalidate();
-    // The arrow keys and Tab, which the control asks the dialog manager for.
-    static bool WantsKey(int key);
 
     // View.
     WorldPoint WorldFromClient(PixelPoint p) const;

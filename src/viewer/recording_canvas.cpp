@@ -1,56 +1,6 @@
-#include <array>
 #include "viewer/recording_canvas.h"
 
-#include <cstdio>
-
 namespace tavo {
-
-namespace {
-
-std::string hexColor(WinColor c) {
-    std::array<char, 16> buf{};
-    std::snprintf(buf.data(), buf.size(), "%06X", static_cast<unsigned>(c & 0xFFFFFF));
-    return buf.data();
-}
-
-std::string point(PixelPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
-
-std::string rectText(const PixelRect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
-
-}  // namespace
-
-std::string CanvasCall::Describe() const {
-    switch (op) {
-        case Op::SetPen:
-            return "SetPen(" + hexColor(color) + "," + (penStyle == PenStyle::Solid ? "solid" : "dot") + "," +
-                   (penMix == PenMix::Copy ? "copy" : "notxor") + ")";
-        case Op::SetBrush:
-            return "SetBrush(" + hexColor(color) + "," + (brushStyle == BrushStyle::Solid ? "solid" : "clear") + ")";
-        case Op::SetFont:
-            return "SetFont(" + std::to_string(font.Height) + "," + std::to_string(font.Width) + "," +
-                   std::to_string(font.Escapement) + "," + std::to_string(font.Orientation) + "," +
-                   std::to_string(font.CharSet) + ")";
-        case Op::SetTextColor: return "SetTextColor(" + hexColor(color) + ")";
-        case Op::FillRect: return "FillRect(" + rectText(rect) + "," + hexColor(color) + ")";
-        case Op::MoveTo: return "MoveTo(" + point(points.at(0)) + ")";
-        case Op::LineTo: return "LineTo(" + point(points.at(0)) + ")";
-        case Op::Polygon: {
-            std::string s = "Polygon(";
-            for (std::size_t i = 0; i < points.size(); ++i) s += (i ? " " : "") + point(points[i]);
-            return s + ")";
-        }
-        case Op::Rectangle: return "Rectangle(" + rectText(rect) + ")";
-        case Op::Ellipse: return "Ellipse(" + rectText(rect) + ")";
-        case Op::Arc: return "Arc(" + rectText(rect) + "," + point(points.at(0)) + "," + point(points.at(1)) + ")";
-        case Op::SetPixel: return "SetPixel(" + point(points.at(0)) + "," + hexColor(color) + ")";
-        case Op::TextOut: return "TextOut(" + point(points.at(0)) + "," + text + ")";
-        case Op::XorPicture: return "XorPicture(" + point(points.at(0)) + ")";
-    }
-    return "?";
-}
 
 CanvasCall& RecordingCanvas::add(CanvasCall::Op op) {
     calls_.emplace_back();
@@ -140,12 +90,6 @@ std::vector<CanvasCall> RecordingCanvas::CallsOf(CanvasCall::Op op) const {
     for (const CanvasCall& c : calls_)
         if (c.op == op) out.push_back(c);
     return out;
-}
-
-std::string RecordingCanvas::Describe() const {
-    std::string s;
-    for (const CanvasCall& c : calls_) s += c.Describe() + "\n";
-    return s;
 }
 
 void RecordingCanvas::Clear() {

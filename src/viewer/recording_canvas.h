@@ -24,9 +24,6 @@ struct CanvasCall {
     LogicalFont font;                        // SetFont
     std::string text;                        // TextOut
     const Picture* picture = nullptr;        // XorPicture
-
-    // "LineTo(3,0)", "SetPen(0000FF,solid,copy)", ...: for messages and tests.
-    std::string Describe() const;
 };
 
 // A line drawn by MoveTo/LineTo, with the pen it was drawn with.
@@ -68,8 +65,6 @@ public:
     std::vector<CanvasCall> CallsOf(CanvasCall::Op op) const;
     const std::vector<DrawnSegment>& Segments() const { return segments_; }
     const std::vector<DrawnText>& Texts() const { return texts_; }
-    // Every call described, one a line.
-    std::string Describe() const;
     void Clear();
     // Makes the same calls on another canvas.
     void Replay(Canvas& target) const;

@@ -12,7 +12,6 @@ namespace tavo {
 
 namespace {
 
-double Radians(double degrees) { return degrees * kPi / 180.0; }
 
 double NormalizedAngle(double a) {
     a = std::fmod(a, 2 * kPi);

@@ -11,7 +11,6 @@ namespace tavo {
 
 namespace {
 
-double Radians(double degrees) { return degrees * kPi / 180.0; }
 
 // Sets the pen only when it changes, so runs of one colour cost one call.
 class PenSetter {

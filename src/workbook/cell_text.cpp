@@ -8,8 +8,8 @@
 #include "base/ascii_case.h"
 #include "base/sjis_char.h"
 #include "platform/encoding.h"
-#include "viewer/text_layout.h"
-#include "workbook/number_format.h"
+#include "base/jw_text.h"
+#include "workbook/sheet_number_format.h"
 #include "workbook/workbook_package.h"
 
 namespace tavo::workbook {

@@ -29,6 +29,10 @@ public:
     virtual void AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) = 0;
 };
 
+// The message the library keeps for its last export call ("" when that call
+// succeeded), taken as bytes. Every export clears it and sets it when it fails.
+std::string TakeLastLibraryError();
+
 // The exports of this process's library. A call that fails (the library
 // keeps a last-error message) throws Error with that message.
 class LibraryExportCalls : public ExportCalls {

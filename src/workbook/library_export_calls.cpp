@@ -13,9 +13,8 @@ std::string TakeString(TavoString s) {
     return bytes;
 }
 
-// Every export clears the last error and sets it when it fails.
 void ThrowOnLastError() {
-    std::string message = TakeString(TavoGetLastError());
+    std::string message = TakeLastLibraryError();
     if (!message.empty()) throw Error(std::move(message));
 }
 
@@ -28,6 +27,8 @@ void CallWithText(Export exportFn, const std::string& text, Args... args) {
 }
 
 }  // namespace
+
+std::string TakeLastLibraryError() { return TakeString(TavoGetLastError()); }
 
 TavoSettings LibraryExportCalls::ReadInifile() {
     TavoSettings s{};

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "base/geometry.h"
-#include "viewer/text_layout.h"
+#include "base/jw_text.h"
 #include "workbook/border_pens.h"
 #include "workbook/cell_text.h"
 #include "workbook/merge_lookup.h"

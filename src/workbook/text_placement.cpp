@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "viewer/text_layout.h"
+#include "base/jw_text.h"
 #include "workbook/cell_text.h"
 
 namespace tavo::workbook {
 
-double TextMetrics::lineLength(const std::string& cp932) const { return TextCells(cp932) * (width + pitch) * 0.5; }
+double TextMetrics::lineLength(const std::string& cp932) const { return DrawnTextLength(cp932, width, pitch); }
 
 TextMetrics MetricsFor(double fontPoints, double mmPerPoint, const TavoSettings& settings) {
     TextMetrics m;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "workbook/border_pens.h"
-#include "workbook/number_format.h"
+#include "workbook/sheet_number_format.h"
 #include "workbook/workbook_limits.h"
 #include "workbook/xml_reader.h"
 

@@ -15,6 +15,16 @@
 
 #include "screen_picture.h"
 #include "tavo.h"
+#include "c_host_check.h"
+
+HOST_POINTER(JwcCreateByInifile)
+HOST_POINTER(JwcLoadFrom)
+HOST_POINTER(ShowJwBrwsFromJwc)
+HOST_POINTER(TavoGetLastError)
+HOST_POINTER(TavoFreeString)
+HOST_POINTER(ProgressCreate)
+HOST_POINTER(Progress)
+HOST_POINTER(ProgressDestroy)
 
 static FILE* result;
 static HWND form, toolbar, viewer;
@@ -149,7 +159,7 @@ static DWORD WINAPI user(LPVOID unused) {
     settle();
     RECT r;
     GetWindowRect(form, &r);
-    fprintf(result, "window: %ld x %ld, maximized %d\n", r.right - r.left, r.bottom - r.top, IsZoomed(form));
+    fprintf(result, "window: %ld x %ld\n", r.right - r.left, r.bottom - r.top);
     report_buttons("shown");
     report_hint(SAVE_JWC, "JWC save");
     report_hint(SAVE_TXT, "coordinate save");
@@ -214,57 +224,42 @@ int main(int argc, char** argv) {
     result = fopen(file, "w");
     if (!result) return 2;
     setvbuf(result, NULL, _IONBF, 0);
-    HMODULE lib = LoadLibraryA(argv[1]);
-    if (!lib) {
+    if (!host_load(argv[1])) {
         fprintf(result, "cannot load %s\n", argv[1]);
         return 1;
     }
-    FARPROC create = GetProcAddress(lib, "JwcCreateByInifile"), load = GetProcAddress(lib, "JwcLoadFrom"), show = GetProcAddress(lib, "ShowJwBrwsFromJwc"),
-            last = GetProcAddress(lib, "TavoGetLastError");
-    void (TAVO_CALL *JwcCreateP)(void);
-    void (TAVO_CALL *JwcLoadFromP)(TavoStringIn);
-    int16_t (TAVO_CALL *ShowP)(TavoStringIn);
-    TavoString (TAVO_CALL *LastP)(void);
-    memcpy(&JwcCreateP, &create, sizeof create);
-    memcpy(&JwcLoadFromP, &load, sizeof load);
-    memcpy(&ShowP, &show, sizeof show);
-    memcpy(&LastP, &last, sizeof last);
-    const char* jwc = argv[2];
-    const char* none = "";
+    HOST_IMPORT(JwcCreateByInifile)
+    HOST_IMPORT(JwcLoadFrom)
+    HOST_IMPORT(ShowJwBrwsFromJwc)
+    HOST_IMPORT(TavoGetLastError)
+    HOST_IMPORT(TavoFreeString)
+    HOST_IMPORT(ProgressCreate)
+    HOST_IMPORT(Progress)
+    HOST_IMPORT(ProgressDestroy)
+    if (failures) return 1;
     /* The progress dialog first, as a macro shows it while it converts: a
      * picture of it at 30 % and 25 % stays as OUT\progress.bmp. */
-    {
-        FARPROC pc = GetProcAddress(lib, "ProgressCreate"), pp = GetProcAddress(lib, "Progress"),
-                pd = GetProcAddress(lib, "ProgressDestroy");
-        void (TAVO_CALL *CreateP)(int32_t, int32_t);
-        int16_t (TAVO_CALL *ProgressP)(int32_t, int32_t);
-        void (TAVO_CALL *DestroyP)(void);
-        memcpy(&CreateP, &pc, sizeof pc);
-        memcpy(&ProgressP, &pp, sizeof pp);
-        memcpy(&DestroyP, &pd, sizeof pd);
-        CreateP(100, 40);
-        for (int i = 0; i < 10; ++i) {
-            ProgressP(30, 10);
-            Sleep(50);
-        }
-        HWND progress = FindWindowW(L"TavoProgressForm", NULL);
-        fprintf(result, "progress dialog: %s\n", progress && IsWindowVisible(progress) ? "shown" : "missing");
-        snprintf(file, sizeof file, "%s\\progress.bmp", out);
-        if (progress) write_bmp(progress, file);
-        DestroyP();
+    pProgressCreate(100, 40);
+    for (int i = 0; i < 10; ++i) {
+        pProgress(30, 10);
+        Sleep(50);
     }
-    JwcCreateP();
-    JwcLoadFromP(&jwc);
+    HWND progress = FindWindowW(L"TavoProgressForm", NULL);
+    fprintf(result, "progress dialog: %s\n", progress && IsWindowVisible(progress) ? "shown" : "missing");
+    snprintf(file, sizeof file, "%s\\progress.bmp", out);
+    if (progress) write_bmp(progress, file);
+    pProgressDestroy();
+    const char* jwc = argv[2];
+    const char* none = "";
+    pJwcCreateByInifile();
+    pJwcLoadFrom(&jwc);
     HANDLE thread = CreateThread(NULL, 0, user, NULL, 0, NULL);
-    const int16_t modal = ShowP(&none);
+    const int16_t modal = pShowJwBrwsFromJwc(&none);
     WaitForSingleObject(thread, 20000);
-    TavoString error = LastP();
+    TavoString error = pTavoGetLastError();
     fprintf(result, "modal result: %d\nlast error: %s\nwindow gone: %s\n", modal, error ? (const char*)error : "",
             FindWindowW(L"TavoJwBrwsForm", NULL) ? "no" : "yes");
-    FARPROC release = GetProcAddress(lib, "TavoFreeString");
-    void (TAVO_CALL *FreeP)(TavoString);
-    memcpy(&FreeP, &release, sizeof release);
-    FreeP(error);
+    pTavoFreeString(error);
     write_clipboard();
     fclose(result);
     return 0;

@@ -10,7 +10,7 @@
 
 #include "base/error.h"
 #include "base/file_save.h"
-#include "platform/file_system.h"
+#include "files/file_system.h"
 #include "settings/profile_file.h"
 #include "settings/settings_store.h"
 #include "test_support.h"

@@ -1,9 +1,0 @@
-#include "gui/offscreen_gui.h"
-
-#include "platform/qt_application.h"
-
-namespace tavo {
-
-OffscreenGui::OffscreenGui() { platform::EnsureQtApplication(platform::QtUse::Images); }
-
-}  // namespace tavo
