@@ -44,16 +44,6 @@ const char* const kViewHelp =
     "  tavo view plan.jwc\n"
     "  tavo view 見積.xlsx --sheet 材料表\n";
 
-namespace {
-
-// The library's failure of the export just called, thrown.
-void ThrowLibraryFailure() {
-    const std::string failure = workbook::TakeLastLibraryError();
-    if (!failure.empty()) throw Error(failure);
-}
-
-}  // namespace
-
 int ShowCurrentExportDrawing(const std::string& fileName) {
     const char* name = fileName.c_str();
     ShowJwBrws(&name);
@@ -109,10 +99,10 @@ int RunView(const std::vector<std::string>& argv) {
     LoadJwcInput(file, in);
     // Loaded into a drawing created first, as a host loads one.
     JwcCreate(0, 1);
-    ThrowLibraryFailure();
+    workbook::ThrowOnLastLibraryError();
     const char* path = in.file().c_str();
     JwcLoadFrom(&path);
-    ThrowLibraryFailure();
+    workbook::ThrowOnLastLibraryError();
     const char* name = fileName.c_str();
     ShowJwBrwsFromJwc(&name);
     const std::string failure = workbook::TakeLastLibraryError();

@@ -32,6 +32,8 @@ public:
 // The message the library keeps for its last export call ("" when that call
 // succeeded), taken as bytes. Every export clears it and sets it when it fails.
 std::string TakeLastLibraryError();
+// The same, thrown as Error when there is one.
+void ThrowOnLastLibraryError();
 
 // The exports of this process's library. A call that fails (the library
 // keeps a last-error message) throws Error with that message.

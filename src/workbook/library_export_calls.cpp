@@ -13,52 +13,52 @@ std::string TakeString(TavoString s) {
     return bytes;
 }
 
-void ThrowOnLastError() {
-    std::string message = TakeLastLibraryError();
-    if (!message.empty()) throw Error(std::move(message));
-}
-
 // The exports take strings by reference to the host's pointer.
 template <class Export, class... Args>
 void CallWithText(Export exportFn, const std::string& text, Args... args) {
     const char* p = text.c_str();
     exportFn(args..., &p);
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
 }
 
 }  // namespace
 
 std::string TakeLastLibraryError() { return TakeString(TavoGetLastError()); }
 
+void ThrowOnLastLibraryError() {
+    std::string message = TakeLastLibraryError();
+    if (!message.empty()) throw Error(std::move(message));
+}
+
 TavoSettings LibraryExportCalls::ReadInifile() {
     TavoSettings s{};
     ::ReadInifile(&s);
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
     return s;
 }
 
 std::string LibraryExportCalls::ReadIniString(int16_t slot) {
     std::string value = TakeString(::ReadIniString(slot));
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
     return value;
 }
 
 void LibraryExportCalls::ObjCreateByInifile() {
     ::ObjCreateByInifile();
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
 }
 
 void LibraryExportCalls::SetObjComment(const std::string& comment1, const std::string& comment2) {
     const char* c1 = comment1.c_str();
     const char* c2 = comment2.c_str();
     ::SetObjComment(&c1, &c2);
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
 }
 
 void LibraryExportCalls::AddLine(float x1, float y1, float x2, float y2, uint8_t color, uint8_t lay,
                                  uint8_t lineType) {
     ::AddLine(x1, y1, x2, y2, color, lay, lineType);
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
 }
 
 void LibraryExportCalls::AddText(float x1, float y1, float x2, float y2, uint8_t mojiNo, uint8_t lay,
@@ -74,12 +74,12 @@ void LibraryExportCalls::AddTextV(float x1, float y1, float x2, float y2, uint8_
 void LibraryExportCalls::AddCircle(float x, float y, float r, float flatness, float startAngle, float endAngle,
                                    float tilt, uint8_t color, uint8_t lay, uint8_t lineType) {
     ::AddCircle(x, y, r, flatness, startAngle, endAngle, tilt, color, lay, lineType);
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
 }
 
 void LibraryExportCalls::AddSolid(float x1, float y1, float x2, float y2, int32_t color, uint8_t lay) {
     ::AddSolid(x1, y1, x2, y2, color, lay);
-    ThrowOnLastError();
+    ThrowOnLastLibraryError();
 }
 
 }  // namespace tavo::workbook
