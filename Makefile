@@ -153,7 +153,7 @@ check-static: build
 	  --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-isystem$$cxx --extra-arg=-isystem$$cxx/x86_64-w64-mingw32 \
 	  2>/dev/null
 	@echo "=== cppcheck"
-	@cppcheck --error-exitcode=1 --enable=warning,performance,portability --inline-suppr --quiet --std=c++17 \
+	@cppcheck -j $(JOBS) --error-exitcode=1 --enable=warning,performance,portability --inline-suppr --quiet --std=c++17 \
 	  --language=c++ -I src -I include --suppress=missingIncludeSystem src fuzz
 	@echo "=== valgrind"
 	@# Two at a time; workbook_test without its million-row sheet, which takes valgrind minutes.
