@@ -7,16 +7,15 @@ checks them with libdxflib. Here, for a .jwc file and a worksheet:
   coordinates within 1e-6 of the drawing's size, sizes, angles, texts;
 - the jw profile keeps JW_CAD's rules, on the file's own tags;
 - LibreCAD prints the drawing's lines (no texts: the fonts differ), and its
-  page (pdftoppm) has every line within 2 pixels of the preview's painting of
-  them (every line type solid: LibreCAD dashes with patterns of its own),
-  and every entity the writer meant shows there.
+  page (pdftoppm) and the preview's painting of them (every line type solid:
+  LibreCAD dashes with patterns of its own) have every line within 2 pixels
+  of a line of the other.
 
 dxf_readers_test.py --tavo TAVO --record DXF_RECORD --examples DIR --data DIR --out DIR
 """
 import argparse
 import functools
 import json
-import math
 import operator
 import os
 import re
@@ -134,29 +133,9 @@ def grown(rows, by):
     return [functools.reduce(operator.or_, wide[max(0, y - by):y + by + 1]) for y in range(len(rows))]
 
 
-def samples(e):
-    """Points along what an entity draws."""
-    p, kind = e["points"], e["kind"]
-    if kind in ("LINE", "LWPOLYLINE", "SOLID", "HATCH"):
-        path = p + ([p[0]] if kind != "LINE" and (kind != "LWPOLYLINE" or e["closed"]) else [])
-        return [(a[0] + (b[0] - a[0]) * k / 20, a[1] + (b[1] - a[1]) * k / 20) for a, b in zip(path, path[1:])
-                for k in range(21)]
-    if kind == "POINT":
-        return p
-    full = 360 if kind != "ELLIPSE" else 2 * math.pi
-    start, end = (0, full) if kind == "CIRCLE" else (e["start"], e["end"] + (full if e["end"] <= e["start"] else 0))
-    ts = [start + (end - start) * k / 60 for k in range(61)]
-    if kind == "ELLIPSE":
-        (mx, my), r = e["major"], e["ratio"]
-        return [(p[0][0] + mx * math.cos(t) - my * r * math.sin(t), p[0][1] + my * math.cos(t) + mx * r * math.sin(t))
-                for t in ts]
-    return [(p[0][0] + e["radius"] * math.cos(math.radians(t)), p[0][1] + e["radius"] * math.sin(math.radians(t)))
-            for t in ts] if kind in ("CIRCLE", "ARC") else []
-
-
 def check_with_librecad(dxf, recorded, preview_ppm, out):
     name = os.path.splitext(os.path.basename(dxf))[0]
-    scale, height_mm = recorded["sheetScale"], recorded["paperLength"] / math.sqrt(2)
+    scale = recorded["sheetScale"]
     lines = dxf[:-4] + "-lines.dxf"
     result = subprocess.run(["librecad", "dxf2pdf", "-s", repr(1 / scale), "-f", "0,0,0,0", "-t", out, lines],
                             capture_output=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"), timeout=120)
@@ -169,15 +148,11 @@ def check_with_librecad(dxf, recorded, preview_ppm, out):
     # pdftoppm rounds the page's size up.
     check(0 <= page[0] - preview[0] <= 1 and 0 <= page[1] - preview[1] <= 1,
           "%s: page %sx%s, preview %sx%s" % ((name,) + page[:2] + preview[:2]))
-    theirs = page[2][:preview[1]]
-    stray = sum(bin(t & ~o).count("1") for t, o in zip(theirs, grown(preview[2], 2)))
-    check(stray == 0, "%s: %d pixels of LibreCAD's page more than 2 pixels from the preview's lines" % (name, stray))
-    near_theirs = grown(theirs, 2)
-    for i, e in enumerate(recorded["entities"]):
-        on_page = [(round(x / scale * PX_PER_MM), round((height_mm - y / scale) * PX_PER_MM)) for x, y in samples(e)]
-        inside = [(x, y) for x, y in on_page if 0 <= x < preview[0] and 0 <= y < preview[1]]
-        check(not inside or any(near_theirs[y] >> x & 1 for x, y in inside),
-              "%s: entity %d (%s) does not show on LibreCAD's page" % (name, i + 1, e["kind"]))
+    theirs, ours = page[2][:preview[1]], preview[2]
+    check(any(ours), name + ": the preview paints nothing")
+    for what, a, b in (("LibreCAD's page", theirs, ours), ("the preview", ours, theirs)):
+        stray = sum(bin(t & ~o).count("1") for t, o in zip(a, grown(b, 2)))
+        check(stray == 0, "%s: %d pixels of %s more than 2 pixels from the other's lines" % (name, stray, what))
 
 
 def main():

@@ -117,8 +117,7 @@ int main(int argc, char** argv) {
             tavo::EmitDxfEntities(drawing, profile, recording);
             const auto layers = tavo::DxfLayerNames(drawing, tavo::DxfLayersInUse(drawing), profile);
             std::ofstream json(name + ".json", std::ios::binary);
-            json << "{\"sheetScale\":" << number(tavo::DxfSheetScale(drawing)) << ",\"paperLength\":" << paper
-                 << ",\"entities\":[\n";
+            json << "{\"sheetScale\":" << number(tavo::DxfSheetScale(drawing)) << ",\"entities\":[\n";
             std::vector<std::string> meant;
             DxflibEntities read;
             for (std::size_t i = 0; i < recording.Entities.size(); ++i) {
