@@ -70,40 +70,25 @@ TEST(SheetConversion, ScalesCoordinatesByTheGroupAndKeepsEverythingElse) {
     EXPECT_TRUE(d.Texts[0].Vertical);
 }
 
-TEST(ExportJwcWriter, MapsUnitsTablesAndRecords) {
+// What a round trip through the import leaves unseen: texts left out,
+// rounded text sizes, zero group scales, the header.
+TEST(ExportJwcWriter, MapsWhatTheImportCannotGiveBack) {
     TJwObject d = drawingAt(100);
-    d.LayerGroups[1].Scale = 50;
     d.LayerGroups[4].Scale = 0;  // taken as 1
-    d.AddLine(0, 0, 8108.108, 0, 0, 0, 1, 2);
-    d.AddLine(0, 0, 1000, 0, 0, 0, 1, 2);
-    d.AddLine(0, 0, 1000, 0, 0, 1, 1, 2);
     d.AddLine(0, 0, 81.08108, 0, 0, 4, 1, 1);
-    d.AddCircle(10, 10, 5, 0.5, 90, 180, 0, 1, 0, 1, 2);
     d.AddText(0, 0, 10, 0, 0, 0, 3, "AB", true);
-    d.AddText(0, 0, 10, 0, 0, 0, 3, "", false);
+    d.AddText(0, 0, 10, 0, 0, 0, 3, "", false);  // readers refuse it
     d.AddText(0, 0, 10, 0, 0, 0, 3, "CDE", false);
-    d.AddDot(81.0810810, 0, 2, 0, 5);
-    d.AddSolid(0, 0, 1, 1, 0, 0, 255);
     d.MojiProp(2)->Width = 2.5;
     d.MojiProp(2)->Pitch = 0.25;
     d.MojiProp(3)->Pitch = 0.35;
     d.Comment1 = "one";
     d.JwcScale = 200;
-
     std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
-    EXPECT_NEAR(j->senAt(0)->X2, 100.0f, 1e-4);
-    EXPECT_FLOAT_EQ(j->senAt(1)->X2 / j->senAt(2)->X2, 0.5f);
-    EXPECT_NEAR(j->senAt(3)->X2, 100.0f, 1e-3);
-    EXPECT_EQ((std::vector<int>{j->senAt(0)->Lay, j->senAt(2)->Lay, j->groupScaleInt[1], j->groupScaleInt[4]}),
-              (std::vector<int>{0, 16, 50, 0}));
-    const Enko& e = *j->enkoAt(0);
-    EXPECT_EQ((std::vector<int32_t>{e.Flatness, e.StartAngle, e.EndAngle}), (std::vector<int32_t>{5000, 90 << 16, 180 << 16}));
-    // The empty text is left out: readers refuse it.
-    ASSERT_EQ(j->mojiCount(), 2);
+    EXPECT_NEAR(j->senAt(0)->X2, 100.0f, 1e-3);
     EXPECT_EQ(TextsLeftOutOfJwc(d), 1);
-    EXPECT_EQ((std::vector<int>{j->mojiAt(0)->Flags, j->mojiAt(1)->Flags, j->mojiAt(1)->TextOffset, j->textAreaLength}),
-              (std::vector<int>{kVerticalTextFlag, 0, 3, 7}));
-    EXPECT_EQ((std::vector<int>{j->tenAt(0)->Color, j->tenAt(0)->Lay}), (std::vector<int>{5, 2}));
+    ASSERT_EQ(j->mojiCount(), 2);
+    EXPECT_EQ((std::vector<int>{j->mojiAt(1)->TextOffset, j->textAreaLength, j->groupScaleInt[4]}), (std::vector<int>{3, 7, 0}));
     const MojiTable& t = j->head.Table;
     // 2.5 goes to the even 2; 3.5 (as the double 0.35 * 10) to 4.
     EXPECT_EQ((std::vector<int>{t.Width[2], t.Spacing[2], t.Spacing[3], t.Pen[0] + t.Width[0]}), (std::vector<int>{25, 2, 4, 0}));
