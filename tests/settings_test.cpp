@@ -116,16 +116,9 @@ TEST(Settings, WritesTheFileFormsAndReadsThemBack) {
     store.writeString(1, "\x95\xBD\x96\xCA");
     store.writeString(6, "ignored");
     store.writeDump(TDumpChecks{0, 1, -1, 2});
-    EXPECT_EQ((std::vector<std::string>{store.readString(1), store.readString(0), store.readString(6), store.readString(4)}),
-              (std::vector<std::string>{"\x95\xBD\x96\xCA", "", "", dir.path().string() + "/nested/"}));
-    const std::string after = test::readFile(store.iniPath());
-    EXPECT_NE(after.find("ExchangeSolid=1\r\nComment1=\x95\xBD\x96\xCA\r\n[Dump]\r\n"
-                         "CeckLine=0\r\nCeckCircle=1\r\nCeckString=1\r\nCeckDot=1\r\n"),
-              std::string::npos)
-        << after;
+    EXPECT_EQ(test::readFile(store.iniPath()), ini + "Comment1=\x95\xBD\x96\xCA\r\n[Dump]\r\n"
+                                                     "CeckLine=0\r\nCeckCircle=1\r\nCeckString=1\r\nCeckDot=1\r\n");
     TDumpChecks checks{9, 9, 9, 9};
-    store.readDump(checks);
-    EXPECT_EQ(std::make_tuple(checks.Line, checks.Dot), std::make_tuple(0, -1));
     TempDir empty;
     SettingsStore(empty.path().string() + "/").readDump(checks);
     EXPECT_EQ(checks.Line, -1);
@@ -163,14 +156,12 @@ TEST(Settings, ConcurrentWritersLoseNothing) {
     const auto writeAll = [&](const std::string& prefix) {
         for (int i = 0; i < kWrites; ++i) store.writeKeys({{"Export", prefix + std::to_string(i), std::to_string(i)}});
     };
-#ifdef _WIN32
-    const std::vector<const char*> prefixes{"C", "D"};
-#else
-    const std::vector<const char*> prefixes{"A", "B", "C", "D"};
+    std::vector<std::string> prefixes{"C", "D"};
+#ifndef _WIN32
     std::vector<pid_t> children;
     for (const char* prefix : {"A", "B"}) {
-        const pid_t pid = fork();
-        if (pid == 0) {
+        prefixes.push_back(prefix);
+        if (children.emplace_back(fork()) == 0) {
             try {
                 writeAll(prefix);
             } catch (...) {
@@ -178,13 +169,11 @@ TEST(Settings, ConcurrentWritersLoseNothing) {
             }
             _exit(0);
         }
-        children.push_back(pid);
     }
 #endif
     std::thread c([&] { writeAll("C"); });
-    std::thread d([&] { writeAll("D"); });
+    writeAll("D");
     c.join();
-    d.join();
 #ifndef _WIN32
     for (const pid_t pid : children) {
         int status = 1;
@@ -193,7 +182,7 @@ TEST(Settings, ConcurrentWritersLoseNothing) {
     }
 #endif
     const ProfileText ini = store.loadIni();
-    for (const char* prefix : prefixes)
+    for (const std::string& prefix : prefixes)
         for (int i = 0; i < kWrites; ++i)
             EXPECT_EQ(ini.read("Export", prefix + std::to_string(i), "lost"), std::to_string(i)) << prefix << i;
     EXPECT_EQ(dir.listing(), "tavo.ini tavo.ini.lock ");
