@@ -30,25 +30,17 @@ TJwObject drawingAt(double scale, int32_t plotSize = 3) {
     return d;
 }
 
-TEST(ExportModel, SettingsGiveScalesAndTextSizes) {
-    TSettings s = FactorySettings();
-    s.IsSameScale = -1;
-    s.JwcScale = 50;
-    s.GroupScale[3] = 7;
-    s.MojiWidth[1] = 25;
-    s.PenNo[9] = 6;
-    TJwObject d;
-    ApplySettings(d, s);
-    EXPECT_EQ((V{d.LayerGroups[3].Scale, d.JwcScale, d.MojiProp(2)->Width}), (V{50, 50, 2.5}));
-    EXPECT_EQ(d.MojiProp(10)->PenNo, 6);
-    s.IsSameScale = 0;
-    ApplySettings(d, s);
-    EXPECT_EQ((V{d.LayerGroups[3].Scale, d.LayerGroups[4].Scale}), (V{7, 100}));
-}
-
+// The settings give the scales (the drawing's, or each group its own) and
+// text sizes; the sheet's millimetres are scaled by the group.
 TEST(SheetConversion, ScalesCoordinatesByTheGroupAndKeepsEverythingElse) {
-    TJwObject d = drawingAt(100);
-    d.LayerGroups[2].Scale = 50;
+    TSettings settings = FactorySettings();
+    settings.IsSameScale = 0;
+    settings.GroupScale[2] = 50;
+    settings.MojiWidth[1] = 25;
+    settings.PenNo[9] = 6;
+    TJwObject d;
+    ApplySettings(d, settings);
+    EXPECT_EQ((V{d.LayerGroups[3].Scale, d.JwcScale, d.MojiProp(2)->Width, double(d.MojiProp(10)->PenNo)}), (V{100, 100, 2.5, 6}));
     AddSheetLine(d, 10, 20, 30, 20, 2, 241, 1);
     const TLineItem& l = d.Lines[0];
     EXPECT_EQ((V{l.X1, l.Y1, l.X2}), (V{1000, 2000, 3000}));
@@ -227,10 +219,8 @@ TEST(JwcImport, UnitsTablesNamesAndVisibility) {
     EXPECT_EQ((V{o.MojiProp(3)->Pitch, double(o.MojiProp(4)->PenNo), o.JwcScale}), (V{-0.5, 3, 40}));
     const TCircleItem& c = o.Circles[0];
     EXPECT_EQ((V{c.Flatness, c.StartAngle, c.EndAngle, c.Tilt}), (V{1, 0, 90, 65535.0 / 65536}));  // not rounded to f32
-    EXPECT_TRUE(o.Texts[0].Vertical);
-    EXPECT_FALSE(o.Texts[1].Vertical);
-    EXPECT_EQ(o.Texts[0].Text, "only one text");
-    EXPECT_EQ(o.Texts[1].Text, "");  // more records than texts
+    // More records than texts: the last is empty.
+    EXPECT_TRUE(o.Texts[0].Vertical && !o.Texts[1].Vertical && o.Texts[0].Text == "only one text" && o.Texts[1].Text.empty());
 }
 
 // A .jwc imported into an export drawing and written again keeps its
