@@ -5,7 +5,6 @@ checks them with libdxflib. Here, for a .jwc file and a worksheet:
 - ezdxf loads every profile's file, its audit finds no error, and its
   entities are the recorded ones: kinds, layers, line types, colours,
   coordinates within 1e-6 of the drawing's size, sizes, angles, texts;
-- the jw profile keeps JW_CAD's rules, on the file's own tags;
 - LibreCAD prints the drawing's lines (no texts: the fonts differ), and its
   page (pdftoppm) and the preview's painting of them (every line type solid:
   LibreCAD dashes with patterns of its own) have every line within 2 pixels
@@ -18,7 +17,6 @@ import functools
 import json
 import operator
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -94,28 +92,6 @@ def check_with_ezdxf(path, recorded):
         compare_entity(o, t, tolerance, "%s entity %d" % (os.path.basename(path), i + 1))
 
 
-JW_NAME = re.compile(rb"^[A-Z0-9$_-]+$")
-
-
-def check_jw_rules(path):
-    """R12 without handles, the kinds and names JW_CAD takes, texts in Shift-JIS."""
-    where = os.path.basename(path)
-    lines = open(path, "rb").read().split(b"\r\n")
-    tags = [(int(lines[i]), lines[i + 1]) for i in range(0, len(lines) - 1, 2)]
-    check(tags[-1] == (0, b"EOF"), where + ": no EOF")
-    sections = [tags[i + 1][1] for i, t in enumerate(tags) if t in ((0, b"SECTION"), (0, b"TABLE"))]
-    check(sections == [b"HEADER", b"TABLES", b"LTYPE", b"LAYER", b"STYLE", b"ENTITIES"], "%s: %s" % (where, sections))
-    check(not any(code in (5, 105, 330, 100) for code, _ in tags), where + ": handles or subclass markers")
-    header = dict((tags[i][1], tags[i + 1][1]) for i, t in enumerate(tags) if t[0] == 9)
-    check(header.get(b"$ACADVER") == b"AC1009" and header.get(b"$DWGCODEPAGE") == b"ANSI_932", "%s: %s" % (where, header))
-    start = tags.index((2, b"ENTITIES"))
-    kinds = {v for c, v in tags[start + 1:] if c == 0} - {b"ENDSEC", b"EOF"}
-    check(kinds <= {b"LINE", b"CIRCLE", b"ARC", b"TEXT", b"POINT", b"SOLID"}, "%s: kinds %s" % (where, kinds))
-    names = {v for c, v in tags if c in (2, 6, 7, 8)} - {b"HEADER", b"TABLES", b"ENTITIES", b"LTYPE", b"LAYER", b"STYLE"}
-    check(all(JW_NAME.match(n) for n in names) and {b"CONTINUOUS", b"STANDARD"} <= names, "%s: %s" % (where, names))
-    check(any(v.decode("cp932", "replace") != v.decode("latin-1") for c, v in tags[start:] if c == 1), where + ": no Shift-JIS")
-
-
 def ink_rows(path):
     """One bit mask per row of a PPM: the pixels that are not white."""
     magic, width, height, depth, pixels = open(path, "rb").read().split(maxsplit=4)
@@ -171,8 +147,6 @@ def main():
             dxf = os.path.join(a.out, "%s-%s.dxf" % (name, profile))
             recorded = json.load(open(dxf[:-4] + ".json"))
             check_with_ezdxf(dxf, recorded)
-            if profile == "jw":
-                check_jw_rules(dxf)
             check_with_librecad(dxf, recorded, os.path.join(a.out, name + "-lines.ppm"), a.out)
     for failure in failures:
         print("FAIL:", failure)

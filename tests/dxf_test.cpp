@@ -223,32 +223,45 @@ TEST(DxfNames, LayersFromTheirNamesAndLineTypesFromTheirPatterns) {
     EXPECT_EQ(DxfLineTypeName(12, DxfProfile::R2000), "Continuous");
 }
 
-// Handles unique and under the seed; numbers as the shortest decimals that
-// read back as the same doubles, without exponents.
-TEST(DxfWriter, HandlesAndNumbers) {
+// Handles unique and under the seed, none for JW_CAD, which reads R12;
+// numbers as the shortest decimals that read back as the same doubles,
+// without exponents.
+TEST(DxfWriter, HandlesVersionsAndNumbers) {
     TJwObject d;
     d.AddLine(0.1 + 0.2, -0.0, 1e-7, 1e21, 1, 15, 1, 2);
-    StringSink sink;
-    WriteDxf(d, sink, {DxfProfile::R2018, [](std::string_view s) { return std::string(s); }});
-    const std::string bytes = sink.bytes();
-    std::set<std::string> handles;
-    std::string seed, entity;
-    std::vector<std::string> numbers;
-    for (std::size_t at = 0, end; at < bytes.size(); at = end + 2) {
-        const std::size_t codeEnd = bytes.find("\r\n", at);
-        end = bytes.find("\r\n", codeEnd + 2);
-        const int code = std::stoi(bytes.substr(at, codeEnd - at));
-        const std::string value = bytes.substr(codeEnd + 2, end - codeEnd - 2);
-        if (code == 0) entity = entity.empty() && value != "ENDSEC" ? "" : value;  // empty in the header
-        if (code == 5 && entity.empty()) seed = value;
-        if ((code == 5 || code == 105) && !entity.empty()) {
-            EXPECT_TRUE(handles.insert(value).second) << value;
+    for (const DxfProfile p : {DxfProfile::Jw, DxfProfile::R2018}) {
+        StringSink sink;
+        WriteDxf(d, sink, {p, [](std::string_view s) { return std::string(s); }});
+        const std::string bytes = sink.bytes();
+        std::set<std::string> handles;
+        std::map<std::string, std::string> header;
+        std::string variable, entity;
+        std::vector<std::string> numbers;
+        int markers = 0;
+        for (std::size_t at = 0, end; at < bytes.size(); at = end + 2) {
+            const std::size_t codeEnd = bytes.find("\r\n", at);
+            end = bytes.find("\r\n", codeEnd + 2);
+            const int code = std::stoi(bytes.substr(at, codeEnd - at));
+            const std::string value = bytes.substr(codeEnd + 2, end - codeEnd - 2);
+            if (code == 0) entity = entity.empty() && value != "ENDSEC" ? "" : value;  // empty in the header
+            if (entity.empty() && !variable.empty()) header[variable] = value;
+            variable = code == 9 ? value : "";
+            markers += code == 100 || code == 330;
+            if ((code == 5 || code == 105) && !entity.empty()) {
+                EXPECT_TRUE(handles.insert(value).second) << value;
+            }
+            if (entity == "LINE" && code >= 10 && code <= 21) numbers.push_back(value);
         }
-        if (entity == "LINE" && code >= 10 && code <= 21) numbers.push_back(value);
+        if (p == DxfProfile::Jw) {
+            EXPECT_EQ(handles.size() + markers, 0u);
+            EXPECT_EQ((std::vector<std::string>{header["$ACADVER"], header["$DWGCODEPAGE"]}),
+                      (std::vector<std::string>{"AC1009", "ANSI_932"}));
+        } else {
+            ASSERT_GT(handles.size(), 10u);
+            for (const std::string& h : handles) EXPECT_LT(std::stoull(h, nullptr, 16), std::stoull(header["$HANDSEED"], nullptr, 16));
+        }
+        EXPECT_EQ(numbers, (std::vector<std::string>{"0.30000000000000004", "0.0", "0.0000001", "1000000000000000000000.0"}));
     }
-    ASSERT_GT(handles.size(), 10u);
-    for (const std::string& h : handles) EXPECT_LT(std::stoull(h, nullptr, 16), std::stoull(seed, nullptr, 16));
-    EXPECT_EQ(numbers, (std::vector<std::string>{"0.30000000000000004", "0.0", "0.0000001", "1000000000000000000000.0"}));
 }
 
 }  // namespace
