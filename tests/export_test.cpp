@@ -161,10 +161,8 @@ TEST(JwwWriter, WritesAttributesOnlyWhenTheyChange) {
     d.AddText(0, 0, 30, 4, 1, 15, 3, "\x95\\\"q", true);
     d.AddSolid(0, 0, 1, 1, 1, 15, 2);  // colour 2 is not pen 2
     d.AddSolid(0, 0, 1, 1, 1, 15, 2);
-    TSolidItem triangle = d.Solids.back();
-    triangle.Count = 3;
-    triangle.Color = 0xFFFFFFFF;
-    d.Solids.push_back(triangle);
+    d.AddSolid(0, 0, 1, 1, 1, 15, 0xFFFFFFFF);
+    d.Solids.back().Count = 3;
     StringSink sink;
     WriteJww(d, sink);
     const std::string corners = " 0.000000E+000 0.000000E+000 1.000000E+000 0.000000E+000 1.000000E+000 1.000000E+000";
@@ -194,9 +192,7 @@ TEST(JwcImport, UnitsTablesNamesAndVisibility) {
     std::memcpy(j.names.LayerNames[0x03], " wall\t  ", 8);
     j.head.Table.Spacing[3] = static_cast<uint16_t>(-5);
     j.head.Table.Pen[4] = 0x0103;
-    j.addSen() = Sen{0, 0, 100, 0, 1, 2, 0x03, 7, 9};
-    j.addSen() = Sen{0, 0, 100, 0, 1, 2, 0x10, 0, 0};
-    j.addSen() = Sen{5, 5, 100, 0, 1, 2, 0x20, 0, 0};
+    for (const uint8_t lay : {0x03, 0x10, 0x20}) j.addSen() = Sen{5, 5, 100, 0, 1, 2, lay, 7, 9};
     j.addEnko() = Enko{1, 1, 1, 10000, 0, 90 * 65536, 65535, 3, 4, 0x05, 0, 0};
     j.addMoji() = Moji{0, 0, 1, 0, 0, 3, 0x01, 33};
     j.addMoji() = Moji{0, 0, 1, 0, 0, 3, 0x01, 0};
@@ -206,9 +202,9 @@ TEST(JwcImport, UnitsTablesNamesAndVisibility) {
 
     TJwObject o;
     ImportJwc(j, o);
-    EXPECT_NEAR(o.Lines[0].X2, 8108.108, 1e-3);
-    EXPECT_NEAR(o.Lines[1].X2, 4054.054, 1e-3);  // group 1 at 1:50
-    EXPECT_EQ(o.Lines[2].X1, 0);                 // a zero scale gives zeros, as the file says
+    // Group 1 at 1:50; a zero scale gives zeros, as the file says.
+    EXPECT_NEAR(o.Lines[0].X2 - 2 * o.Lines[1].X2 + o.Lines[2].X2, 0, 1e-9);
+    EXPECT_EQ((std::vector<int>{int(o.Lines[0].X2 * 1000), int(o.Lines[2].X1)}), (std::vector<int>{8108108, 0}));
     EXPECT_EQ((std::vector<int>{o.PlotSize, o.Lines[0].Layer, o.Lines[0].Group, o.Dots[0].Group, o.Dots[0].Color}),
               (std::vector<int>{3, 3, 0, 15, 6}));
     EXPECT_EQ((std::vector<bool>{o.LayerGroups[0].Visible, o.LayerGroups[1].Visible, o.LayerGroups[0].Layers[3].Visible,
