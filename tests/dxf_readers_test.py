@@ -1,14 +1,11 @@
-"""The DXF files as programs that no one here wrote read them.
-
-dxf_record writes them, with the entities it meant to write (JSON), and
-checks them with libdxflib. Here, for a .jwc file and a worksheet:
-- ezdxf loads every profile's file, its audit finds no error, and its
-  entities are the recorded ones: kinds, layers, line types, colours,
-  coordinates within 1e-6 of the drawing's size, sizes, angles, texts;
-- LibreCAD prints the drawing's lines (no texts: the fonts differ), and its
-  page (pdftoppm) and the preview's painting of them (every line type solid:
-  LibreCAD dashes with patterns of its own) have every line within 2 pixels
-  of a line of the other.
+"""The DXF files of a .jwc file and a worksheet, in every profile, as
+programs that no one here wrote read them (dxf_record writes them, with the
+entities it meant (JSON), and reads them with libdxflib):
+- ezdxf's audit finds no error, and it reads the recorded entities: kinds,
+  layers, line types, colours, coordinates within 1e-6 of the drawing's size;
+- LibreCAD prints the lines (the fonts differ), and its page and the
+  preview's painting (every line type solid: LibreCAD has dashes of its own)
+  have every line within 2 pixels of one of the other.
 
 dxf_readers_test.py --tavo TAVO --record DXF_RECORD --examples DIR --data DIR --out DIR
 """

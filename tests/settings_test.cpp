@@ -7,7 +7,6 @@
 #include "settings/jwc_from_settings.h"
 #include "settings/legacy_settings.h"
 #include "settings/profile_file.h"
-#include "settings/settings_convert.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "test_support.h"
@@ -70,19 +69,11 @@ TEST(Settings, ListsClampsNumbersAndBooleans) {
     EXPECT_EQ(std::vector<int>(s.BTypeIndex, s.BTypeIndex + 4), (std::vector<int>{9, 0, 3, 0x77}));  // no item after a trailing comma
     EXPECT_EQ(s.ExchangeCaret + s.ExchangeSolid, 0);  // no number: the default, false
 
-    s = readWith("[Export]\nDimScale=abc\nIsSameScale=0\nJwcScale=\nDoubleSenPitch=0.7\n");
+    s = readWith("[Export]\nDimScale=abc\nIsSameScale=0\nJwcScale=\nDoubleSenPitch=0.7\nPlotSize=99999999999\n"
+                 "[MojiTable]\nMojiWidth=99999999999\n");
     EXPECT_EQ((std::vector<double>{s.DimScale, s.DoubleSenPitch}), (std::vector<double>{0.35f, 0.7f}));
-    EXPECT_EQ((std::vector<int>{s.IsSameScale, s.JwcScale}), (std::vector<int>{0, 100}));
-}
-
-TEST(Settings, ConvertersFollowTheirRanges) {
-    EXPECT_EQ(StrToIntRange("x", 99, 1, 6), 99);  // the default is not clamped
-    EXPECT_EQ(StrToIntRange("99999999999", 7, 0, 100), 7);
-    std::vector<std::string> items;
-    const auto collect = [&](std::size_t, std::string_view item) { items.emplace_back(item); };
-    EXPECT_EQ(ForEachListItem(" a , b ,", 10, collect), 2u);
-    EXPECT_EQ(ForEachListItem("a,b, ", 10, collect), 3u);
-    EXPECT_EQ(items, (std::vector<std::string>{"a", "b", "a", "b", ""}));
+    EXPECT_EQ((std::vector<int>{s.IsSameScale, s.JwcScale, s.PlotSize}), (std::vector<int>{0, 100, 3}));  // no number: the default
+    EXPECT_EQ(s.MojiWidth[0], 30);  // not the highest: no number either
 }
 
 TEST(Settings, WritesTheFileFormsAndReadsThemBack) {
