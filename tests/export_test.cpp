@@ -97,10 +97,10 @@ TEST(ExportJwcWriter, ArcAnglesWithinAWholeTurn) {
     EXPECT_EQ((V{d.Circles[0].StartAngle, d.Circles[0].EndAngle, d.Circles[0].Tilt}), (V{270, 40, 10}));
     EXPECT_EQ(d.Circles[1].EndAngle, d.Circles[1].StartAngle);
     d.AddCircle(0, 0, 1, 1, 359.9999999, -1e-9, NAN, 0, 0, 1, 1);  // as an import may bring them
-    d.AddCircle(0, 0, 1, 1, 0, 0, -45, 0, 0, 1, 1);
+    d.AddCircle(0, 0, 1, 1, 40000, 0, -45, 0, 0, 1, 1);  // past what fixed point holds
     std::unique_ptr<TJwcFile> j = MakeJwcFromExport(d);
     const std::vector<int32_t> fixed[] = {
-        {270 << 16, 40 << 16, 10 << 16}, {330 << 16, 330 << 16, 0}, {0, 0, 0}, {0, 0, 315 << 16}};
+        {270 << 16, 40 << 16, 10 << 16}, {330 << 16, 330 << 16, 0}, {0, 0, 0}, {40 << 16, 0, 315 << 16}};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ((std::vector<int32_t>{j->enkoAt(i)->StartAngle, j->enkoAt(i)->EndAngle, j->enkoAt(i)->Tilt}), fixed[i]) << i;
 }
