@@ -11,7 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <exception>
+#include <stdexcept>
 #include <fstream>
 #include <string>
 
@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
                 const tavo::DxfEntity& e = recording.Entities[i];
                 json << (i ? ",\n" : "") << entityJson(e, layers[e.Layer], profile);
                 const std::string layer = layers[e.Layer];
-                meant.push_back(entry(kindName(e.Kind), profile == tavo::DxfProfile::R2018 ? tavo::platform::Cp932ToUtf8(layer) : layer,
+                const bool utf8 = profile == tavo::DxfProfile::R2018;
+                meant.push_back(entry(kindName(e.Kind), utf8 ? tavo::platform::Cp932ToUtf8(layer) : layer,
                                       e.Kind == DxfKind::Hatch ? NAN : e.Points[0].X, e.Points[0].Y));
             }
             json << "]}\n";
@@ -133,7 +134,9 @@ int main(int argc, char** argv) {
             if (!dxf.in(name + ".dxf", &read)) throw std::runtime_error("libdxflib cannot read " + name + ".dxf");
             for (std::size_t i = 0; i < std::max(meant.size(), read.read.size()); ++i) {
                 const std::string m = i < meant.size() ? meant[i] : "-", r = i < read.read.size() ? read.read[i] : "-";
-                if (m != r && ++failures < 10) std::fprintf(stderr, "%s.dxf entity %zu: libdxflib reads %s, not %s\n", name.c_str(), i + 1, r.c_str(), m.c_str());
+                if (m != r && ++failures < 10)
+                    std::fprintf(stderr, "%s.dxf entity %zu: libdxflib reads %s, not %s\n", name.c_str(), i + 1,
+                                 r.c_str(), m.c_str());
             }
         }
         tavo::test::WriteTextlessPpm(base + "-lines.ppm", width, height, tavo::test::PaintedAsThePreview(lines, width, height));
