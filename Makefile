@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES    = cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic \
               python3 xvfb xauth xdotool xclip liborcus-dev libxlsxwriter-dev libreoffice-calc-nogui python3-openpyxl \
-              fonts-crosextra-carlito python3-ezdxf librecad poppler-utils python3-uno help2man locales
+              fonts-crosextra-carlito python3-ezdxf librecad libdxflib-dev poppler-utils python3-uno help2man locales
 WIN32_BUILD ?= build-win32
 WIN64_BUILD ?= build-win64
 WIN_PACKAGES = cmake make python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 \
