@@ -23,9 +23,8 @@ using tavo::test::TempDir;
 
 std::string lastError() {
     TavoString s = TavoGetLastError();
-    std::string text(s, TavoStringByteLen(s));
-    TavoFreeString(s);
-    return text;
+    const std::string text(s, TavoStringByteLen(s));
+    return TavoFreeString(s), text;
 }
 
 struct In {
@@ -66,10 +65,9 @@ protected:
         save();
         EXPECT_EQ(lastError(), "");
         const FolderSnapshot after(dir.path());
-        const int operations = tavo::FileOperationsCounted();
         const std::string log = tavo::platform::FileOperationsLog();
         int reported = 0;
-        for (int n = 1; n <= operations; ++n) {
+        for (int n = 1, operations = tavo::FileOperationsCounted(); n <= operations; ++n) {
             before.restore();
             tavo::InjectFileFault(n);
             save();
@@ -173,8 +171,7 @@ TEST_P(SaveFaults, TavoIniUnderItsLock) {
     const std::string log = walkFaults("tavo.ini", [&] { WriteInifile(&s); });
     EXPECT_EQ(log.rfind("mkdir lock create ", 0), 0u) << log;
     const std::string ini = tavo::test::readFile(dir.file("tavo.ini"));
-    EXPECT_NE(ini.find("JwcScale=250\r\n"), std::string::npos);
-    EXPECT_NE(ini.find("; keep me"), std::string::npos);
+    EXPECT_TRUE(ini.find("JwcScale=250\r\n") != std::string::npos && ini.find("; keep me") != std::string::npos) << ini;
     walkFaults("tavo.ini", [&] { WriteIniString(1, In("note").ref()); });
     EXPECT_EQ(dir.listing(), "tavo.ini tavo.ini.lock ");
 #ifndef _WIN32
