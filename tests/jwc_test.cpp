@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::size_t kTablesEnd = 2389;  // first record of a file with the integer scale table
 constexpr std::size_t kNamesSize = 2048 + 256;
-constexpr std::size_t kEmptySize = kTablesEnd + kNamesSize;
+constexpr std::size_t kEmptySize = kTablesEnd + kNamesSize;  // no records
 
 std::string bytesOf(TJwcFile& d) {
     StringSink sink;
@@ -71,23 +71,15 @@ std::string withLine(std::string f, std::size_t offset, const std::string& text)
 
 const std::vector<std::string> kNoFaults;
 
-TEST(JwcWriter, HeaderLinesAndTextArea) {
-    TJwcFile empty = created(1);
-    std::string f = bytesOf(empty);
-    ASSERT_EQ(f.size(), kEmptySize);
-    EXPECT_EQ(headerText(f, 200), "0,0,0,0,0,3,2,1,1,1,0,3,1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,518,0");
-    EXPECT_EQ(headerText(f, 400),
-              "0.5,0.0,3.0,15.0,1,1,0,0,0,1,0.0,0.0,0.0,0.0,0.0,0.0,0,0,0,20.000,1000.000,100.000,200.000,"
-              "300.000,500.000,0,0,1");
-    EXPECT_EQ(headerText(f, 600), "4000:0000,4000:0000,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,36,-23.45,0,0,-1,215,0");
-    EXPECT_EQ(test::PeerFramingFaults(f), kNoFaults);
-
+// The fixed header texts: compared with JW_CAD's in the application-file
+// tests below.
+TEST(JwcWriter, TextArea) {
     // A NUL inside a text ends it; a record without a text gets an empty one
     // to point at; records point at their texts whatever offsets they hold.
     TJwcFile n = created(1);
     for (int i = 0; i < 3; ++i) n.addMoji() = Moji{};
     n.appendText(std::string("ab\0cd", 5));
-    f = bytesOf(n);
+    std::string f = bytesOf(n);
     EXPECT_EQ(headerText(f, 600).substr(0, 20), "4000:0000,4000:0005,");
     EXPECT_EQ(f.substr(kTablesEnd + 3 * 24, 5), std::string("ab\0\0\0", 5));
     EXPECT_EQ(f.size(), kEmptySize + 3 * 24 + 5);
@@ -115,21 +107,34 @@ TEST(JwcWriter, CommentsAreCutToThirtyTwoBytes) {
     EXPECT_EQ(bytesOf(d).substr(40, 32), std::string(31, 'a') + "\x82");
 }
 
+// Today's files, and this system's files before the application's framing
+// (NUL block ends, a CR in header line 2, 2305 bytes of names, plain text
+// offsets), read the same and save as today's do.
 TEST(JwcReader, RoundTripReproducesTheFileAndLoadingAppends) {
     TJwcFile d = sample();
     const std::string first = bytesOf(d);
+    std::string before = first + ' ';
+    for (std::size_t end : {199u, 399u, 599u, 799u}) before[end] = '\0';
+    before.replace(400 + 112, 2, std::string("\r\0", 2));
+    const int32_t plain[] = {0, 3, 4};
+    for (std::size_t i = 0; i < 3; ++i) std::memcpy(&before[kTablesEnd + 2 * 22 + 2 * 32 + 24 * i + 16], &plain[i], 4);
+    std::string expected = first;
+    expected[400 + 113] = '\0';  // past its NUL a header line keeps what the block held
+    for (const auto& [file, saved] : {std::pair{first, first}, {before, expected}}) {
+        TJwcFile r;
+        load(r, file);
+        ASSERT_EQ(r.textCount(), 3);
+        EXPECT_EQ(r.textAt(1), "");
+        EXPECT_EQ(+r.mojiAt(2)->TextOffset, 4);  // the offset in the pool, not the pointer the file holds
+        EXPECT_EQ(r.layerName(0x21), "wall");
+        EXPECT_EQ(r.groupName(2), "ground floor");
+        EXPECT_EQ(r.scale, 1);
+        EXPECT_FLOAT_EQ(r.unitDivisor, 420.0f / 518);
+        r.scale = 100;
+        EXPECT_EQ(bytesOf(r), saved);
+    }
     TJwcFile r;
     load(r, first);
-    ASSERT_EQ(r.textCount(), 3);
-    EXPECT_EQ(r.textAt(1), "");
-    EXPECT_EQ(+r.mojiAt(2)->TextOffset, 4);  // the offset in the pool, not the pointer the file holds
-    EXPECT_EQ(r.layerName(0x21), "wall");
-    EXPECT_EQ(r.groupName(2), "ground floor");
-    EXPECT_EQ(r.scale, 1);
-    EXPECT_FLOAT_EQ(r.unitDivisor, 420.0f / 518);
-    r.scale = 100;
-    EXPECT_EQ(bytesOf(r), first);
-
     load(r, first);
     EXPECT_EQ(r.senCount(), 4);
     EXPECT_EQ(r.textCount(), 6);
@@ -260,21 +265,17 @@ TEST(JwcReader, MangledFilesNeverCrashOrBalloon) {
     TJwcFile d = sample();
     const std::string good = bytesOf(d);
     std::mt19937 random(7);
-    const auto number = [&] {
-        static const char* const kNumbers[] = {"0", "-1", "2147483647", "-2147483648", "99999999999", "x", "", "1e9"};
-        return std::string(kNumbers[random() % 8]);
-    };
+    const char* const numbers[] = {"0", "-1", "2147483647", "-2147483648", "99999999999", "x", "", "1e9"};
     int loaded = 0;
     for (int round = 0; round < 3000; ++round) {
-        std::string f = good;
+        std::string f = good, counts;
+        for (int k = 0; k < 4; ++k) counts += numbers[random() % 8] + std::string(",");
         switch (round % 6) {
             case 0: f.resize(random() % f.size()); break;
-            case 1:
-                for (int k = 0; k < 8; ++k) f[random() % f.size()] = static_cast<char>(random());
-                break;
-            case 2:
-                f = withLine(f, 200, number() + "," + number() + "," + number() + "," + number() + ",0,3,2,1,1,1,0," +
-                                         number() + std::string(",1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0,") + number());
+            case 1: for (int k = 0; k < 8; ++k) f[random() % f.size()] = static_cast<char>(random()); break;
+            case 2:  // the counts, the paper and the units across it
+                f = withLine(f, 200, counts + "0,3,2,1,1,1,0," + numbers[random() % 8] +
+                                         ",1,1,5.0,5.0,5,10,0,0,0,0,1,2,3,9,9,0,0,0," + numbers[random() % 8]);
                 break;
             case 3: f = withLine(f, 600, "4000:" + std::to_string(random() % 10000) + ",7FFF:FFFF"); break;
             case 4: f.insert(random() % f.size(), std::string(random() % 5000, static_cast<char>(random()))); break;
@@ -293,58 +294,31 @@ TEST(JwcReader, MangledFilesNeverCrashOrBalloon) {
 }
 
 // Files framed as JW_CAD saves them load whole, and save as JW_CAD frames
-// them by default.
+// them by default (which holds the fixed header texts).
 TEST(JwcAppFiles, LoadAndSaveBackInEveryFraming) {
-    for (bool floats : {false, true})
-        for (uint32_t pool : {0x40000000u, 0x5F6D0000u, 0x1A2BFFF8u})
-            for (char end : {'\n', '\r', '\0'})
-                for (int fields : {31, 32})
-                    for (std::size_t names : {2304u, 2305u}) {
-                        const test::AppFraming a{floats, pool, end, fields, fields == 31 ? 1 : 0, names, 500};
-                        SCOPED_TRACE(::testing::Message() << floats << std::hex << " " << pool << " " << int(end)
-                                                          << std::dec << " " << fields << " " << names);
-                        TJwcFile r;
-                        load(r, test::AppFramedJwc(a));
-                        ASSERT_EQ(r.senCount(), 2);
-                        ASSERT_EQ(r.mojiCount(), test::kAppTextCount);
-                        ASSERT_EQ(r.tenCount(), 2);  // the temporary point is one of them
-                        EXPECT_EQ(std::memcmp(r.senAt(1), &test::kAppSens[1], sizeof(Sen)), 0);
-                        EXPECT_EQ(std::memcmp(r.enkoAt(0), &test::kAppEnko, sizeof(Enko)), 0);
-                        EXPECT_EQ(std::memcmp(r.tenAt(1), &test::kAppTens[1], sizeof(Ten)), 0);
-                        for (int i = 0; i < test::kAppTextCount; ++i) EXPECT_EQ(r.textAt(i), test::kAppTexts[i]);
-                        EXPECT_EQ(r.mojiAt(3)->TextOffset, 3 + 2 + 5);  // across a segment boundary in the file
-                        EXPECT_EQ(r.comment2, "\x95\xBD\x96\xCA\x90\x7D");
-                        EXPECT_EQ(r.temporaryPoints, a.temporaryPoints);
-                        EXPECT_EQ(r.oldFormat, !floats);
-                        EXPECT_EQ(r.layerName(0xFF), "\x95\xC7");
-                        EXPECT_EQ(r.groupName(15), "top floor");
-                        r.scale = 50;
-                        const test::AppFraming saved{false, 0x40000000, '\n', 32, a.temporaryPoints, 2304, 500};
-                        EXPECT_EQ(bytesOf(r), test::AppFramedJwc(saved));
-                    }
-}
-
-// This system's files before the application's framing (NUL block ends, a
-// CR in header line 2, 2305 bytes of names, plain text offsets) read as
-// they always did, and save as today's do.
-TEST(JwcAppFiles, FilesWrittenBeforeReadTheSame) {
-    TJwcFile d = sample();
-    const std::string today = bytesOf(d);
-    std::string before = today + ' ';
-    for (std::size_t end : {199u, 399u, 599u, 799u}) before[end] = '\0';
-    before.replace(400 + 112, 2, std::string("\r\0", 2));
-    const int32_t plain[] = {0, 3, 4};
-    for (std::size_t i = 0; i < 3; ++i) std::memcpy(&before[kTablesEnd + 2 * 22 + 2 * 32 + 24 * i + 16], &plain[i], 4);
-    TJwcFile a;
-    load(a, before);
-    EXPECT_EQ(+a.mojiAt(2)->TextOffset, 4);
-    EXPECT_EQ(a.textAt(2), "C");
-    EXPECT_EQ(a.groupName(2), "ground floor");
-    // Past its NUL a header line keeps what the block held: here the old NUL.
-    std::string expected = today;
-    expected[400 + 113] = '\0';
-    a.scale = 100;
-    EXPECT_EQ(bytesOf(a), expected);
+    const uint32_t pools[] = {0x40000000u, 0x5F6D0000u, 0x1A2BFFF8u};
+    const char ends[] = {'\n', '\r', '\0'};
+    for (int i = 0; i < 72; ++i) {
+        const int fields = i / 18 % 2 ? 32 : 31;
+        const test::AppFraming a{i % 2 == 1, pools[i / 2 % 3], ends[i / 6 % 3], fields, fields == 31, i < 36 ? 2304u : 2305u};
+        SCOPED_TRACE(i);
+        TJwcFile r;
+        load(r, test::AppFramedJwc(a));
+        ASSERT_EQ(r.senCount(), 2);
+        ASSERT_EQ(r.mojiCount(), test::kAppTextCount);
+        ASSERT_EQ(r.tenCount(), 2);  // the temporary point is one of them
+        EXPECT_EQ(std::memcmp(r.senAt(1), &test::kAppSens[1], sizeof(Sen)), 0);
+        EXPECT_EQ(std::memcmp(r.enkoAt(0), &test::kAppEnko, sizeof(Enko)), 0);
+        EXPECT_EQ(std::memcmp(r.tenAt(1), &test::kAppTens[1], sizeof(Ten)), 0);
+        for (int t = 0; t < test::kAppTextCount; ++t) EXPECT_EQ(r.textAt(t), test::kAppTexts[t]);
+        EXPECT_EQ(r.mojiAt(3)->TextOffset, 3 + 2 + 5);  // across a segment boundary in the file
+        EXPECT_EQ(r.comment2, "\x95\xBD\x96\xCA\x90\x7D");
+        EXPECT_EQ(r.temporaryPoints, a.temporaryPoints);
+        EXPECT_EQ(r.oldFormat, !a.floatScales);
+        EXPECT_EQ(r.layerName(0xFF) + r.groupName(15), "\x95\xC7top floor");
+        r.scale = 50;
+        EXPECT_EQ(bytesOf(r), test::AppFramedJwc({false, 0x40000000, '\n', 32, a.temporaryPoints}));
+    }
 }
 
 TEST(JwcAppFiles, FramingDescriptionSaysWhatASaveChanges) {
