@@ -30,13 +30,11 @@ struct Records {
     std::vector<std::string> texts{"AB", "CDE", "F"};
     std::vector<Ten> tens{{1, 1, 0, 1, 0}, {2, 2, 0, 9, 0}};
     int32_t temporaryPoints = 0;
-    MojiTable table{};
-    Records() {
-        for (int row : {3, 10}) {
-            table.Pen[row] = 2;
-            table.Width[row] = table.Height[row] = 30;
-        }
-    }
+    MojiTable table = [] {
+        MojiTable t{};
+        for (int row : {3, 10}) t.Pen[row] = 2, t.Width[row] = t.Height[row] = 30;
+        return t;
+    }();
 };
 
 std::string bytesOf(const Records& r) {
