@@ -346,6 +346,10 @@ TEST(JwcAppFiles, FramingDescriptionSaysWhatASaveChanges) {
     EXPECT_EQ(lines[5].second, "304 bytes (short: the names it lacks are blank)");
     EXPECT_EQ(lines[6].second, "nothing");
     EXPECT_EQ(lines[7].second, "header line 1 fields 12, 30, 32; header line 2");
+    TJwcFile ours;
+    load(ours, bytesOf(d));
+    const Lines plain = FramingLines(DescribeFraming(ours));
+    EXPECT_EQ(plain[5].second + "; " + plain[7].second, "2304 bytes; nothing beyond the framing");
 }
 
 }  // namespace
