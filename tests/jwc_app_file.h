@@ -116,37 +116,32 @@ inline std::string AppFramedJwc(const AppFraming& f) {
     return file + nameArea;
 }
 
-// Where the blocks of a file lie, as its header says.
-struct FileLayout {
+// Where the text records and the pool lie, as the header says, and each text
+// record's reference with its text's offset in the pool.
+struct TextLayout {
     long counts[4] = {};
     uint32_t poolStart = 0;
-    std::size_t poolBytes = 0, texts = 0, pool = 0;
+    std::size_t poolBytes = 0, pool = 0;
+    std::vector<std::pair<uint32_t, std::size_t>> refs;
 };
 
-inline FileLayout LayoutOf(const std::string& file) {
-    FileLayout l;
-    std::sscanf(file.substr(200, 200).c_str(), "%ld,%ld,%ld,%ld", &l.counts[0], &l.counts[1], &l.counts[2], &l.counts[3]);
+inline TextLayout TextLayoutOf(const std::string& file) {
+    TextLayout l;
+    long* c = l.counts;
+    std::sscanf(file.substr(200, 200).c_str(), "%ld,%ld,%ld,%ld", &c[0], &c[1], &c[2], &c[3]);
     unsigned s0 = 0, o0 = 0, s1 = 0, o1 = 0;
     std::sscanf(file.substr(600, 200).c_str(), "%4X:%4X,%4X:%4X", &s0, &o0, &s1, &o1);
     l.poolStart = s0 << 16 | o0;
     l.poolBytes = (s1 << 16 | o1) - l.poolStart;
-    l.texts = (file[22] == '.' ? 2389u : 2421u) + 22 * static_cast<std::size_t>(l.counts[0]) +
-              32 * static_cast<std::size_t>(l.counts[1]);
-    l.pool = l.texts + 24 * static_cast<std::size_t>(l.counts[2]);
-    return l;
-}
-
-// Calls `check(i, reference, offset)` for each text record: its reference
-// and its text's offset in the pool.
-template <class Check>
-void ForEachTextReference(const std::string& file, const FileLayout& l, Check check) {
-    std::size_t offset = 0;
-    for (long i = 0; i < l.counts[2]; ++i) {
+    const std::size_t texts = (file[22] == '.' ? 2389u : 2421u) + 22 * std::size_t(c[0]) + 32 * std::size_t(c[1]);
+    l.pool = texts + 24 * std::size_t(c[2]);
+    for (std::size_t i = 0, offset = 0; l.pool <= file.size() && i < std::size_t(c[2]); ++i) {
         uint32_t ref = 0;
-        std::memcpy(&ref, &file[l.texts + 24 * static_cast<std::size_t>(i) + 16], 4);
-        check(i, ref, offset);
+        std::memcpy(&ref, &file[texts + 24 * i + 16], 4);
+        l.refs.emplace_back(ref, offset);
         offset = file.find('\0', l.pool + offset) + 1 - l.pool;
     }
+    return l;
 }
 
 // What a peer reader refuses in a file: block ends other than LF, header
@@ -162,14 +157,13 @@ inline std::vector<std::string> PeerFramingFaults(const std::string& file) {
         for (std::size_t i = line; i < line + 199 && file[i] != '\0'; ++i)
             if (file[i] < 0x20 || file[i] > 0x7E) faults.push_back("byte " + std::to_string(i) + " is not printable");
     }
-    const FileLayout l = LayoutOf(file);
-    const std::size_t expected = l.pool + l.poolBytes + 12 * static_cast<std::size_t>(l.counts[3]) + 2304;
+    const TextLayout l = TextLayoutOf(file);
+    const std::size_t expected = l.pool + l.poolBytes + 12 * std::size_t(l.counts[3]) + 2304;
     if (file.size() != expected)
         return {"size " + std::to_string(file.size()) + ", the counts explain " + std::to_string(expected)};
-    ForEachTextReference(file, l, [&](long i, uint32_t ref, std::size_t offset) {
-        if (offset >= l.poolBytes || ref != l.poolStart + offset)
+    for (std::size_t i = 0; i < l.refs.size(); ++i)
+        if (l.refs[i].second >= l.poolBytes || l.refs[i].first != l.poolStart + l.refs[i].second)
             faults.push_back("text record " + std::to_string(i + 1) + " does not point at its text");
-    });
     if (file.back() != '\0') faults.push_back("the group names do not end with a NUL");
     return faults;
 }
@@ -179,12 +173,13 @@ inline std::vector<std::string> PeerFramingFaults(const std::string& file) {
 // minus 0x40000000 as its text's place in the pool; another keeps only the
 // low word of a reference and refuses one that is not inside the pool.
 inline std::vector<std::string> TextReferenceFaults(const std::string& file) {
-    const FileLayout l = LayoutOf(file);
+    const TextLayout l = TextLayoutOf(file);
     std::vector<std::string> faults;
-    ForEachTextReference(file, l, [&](long i, uint32_t ref, std::size_t offset) {
+    for (std::size_t i = 0; i < l.refs.size(); ++i) {
+        const auto [ref, offset] = l.refs[i];
         if (ref - 0x40000000u != offset) faults.push_back("text " + std::to_string(i) + ": minus 0x40000000 misses it");
         if ((ref & 0xFFFF) >= l.poolBytes) faults.push_back("text " + std::to_string(i) + ": low word past the pool");
-    });
+    }
     return faults;
 }
 
