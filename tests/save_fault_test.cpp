@@ -108,12 +108,12 @@ TEST_P(SaveFaults, JwcFilesWithAndWithoutABackup) {
     walkFaults("plan.jwc", [&] { JwcSaveTo(file.ref()); });
     const std::string first = tavo::test::readFile(file.text);
 
-    // An old file, private and (when we may) of another owner, without a
-    // ".bak"; on Windows a hidden one.
+    // An old file, private but executable and (when we may) of another
+    // owner, without a ".bak"; on Windows a hidden one.
 #ifdef _WIN32
     ASSERT_TRUE(SetFileAttributesA(file.text.c_str(), FILE_ATTRIBUTE_HIDDEN));
 #else
-    ASSERT_EQ(chmod(file.text.c_str(), 0640), 0);
+    ASSERT_EQ(chmod(file.text.c_str(), 0750), 0);
     if (geteuid() == 0) {
         ASSERT_EQ(chown(file.text.c_str(), 4321, 4322), 0);
     }
@@ -142,7 +142,7 @@ TEST_P(SaveFaults, JwcFilesWithAndWithoutABackup) {
 #else
     struct stat st {};
     ASSERT_EQ(stat(file.text.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_mode & 07777, 0750u);
     if (geteuid() == 0) {
         EXPECT_EQ(std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid), "4321:4322");
     }
