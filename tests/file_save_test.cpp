@@ -1,5 +1,5 @@
-// What a save promises beyond atomicity: links written through, modes and
-// owners kept, files we may not write refused, long names, and no temporary
+// What a save promises beyond atomicity: links written through, new files'
+// modes, files we may not write refused, the longest names, and no temporary
 // file left behind, not even by a save that was killed.
 #include <gtest/gtest.h>
 #include <sys/file.h>
