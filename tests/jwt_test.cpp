@@ -11,11 +11,6 @@ namespace {
 const std::string kHead = ";<<JWT.Format.Text>>\r\nBEGIN\r\n";
 const std::string kEnd = "END\r\n";
 
-TEST(JwtText, EmptyDrawingsGiveOnlyTheFrame) {
-    EXPECT_EQ(JwcToJwt(TJwcFile(), 1), kHead + kEnd);
-    EXPECT_EQ(ExportToJwt(TJwObject()), kHead + kEnd);
-}
-
 TEST(JwtText, RecordsOfAJwcDrawingScaledByTheFactor) {
     TJwcFile d;
     d.addSen() = Sen{1, 2, 3, 4, 1, 2, 17, 0, 0};
