@@ -46,7 +46,6 @@ while IFS='|' read -r command row message; do
 done <<'TABLE'
 build|Sen,0,0,10,0,1,0,0,0,0|field 6 (Color) is 0; JW_CAD knows pens 1 to 9
 build|Sen,0,0,10,0,16,1,0,0,0|field 5 (LineType) is 16; JW_CAD knows line types 1 to 9 (in the low four bits)
-build|Sen,0,0,10,0,16,1,0,0,0|field 5 (LineType) is 16; JW_CAD knows line types 1 to 9 (in the low four bits)
 build|Enko,0,0,5,10000,0,0,0,1,10,0,0,0|field 9 (Color) is 10; JW_CAD knows pens 1 to 9
 build|Moji,0,0,10,0,0,0,0,A|field 5 (MojiNo) is 0; JW_CAD knows text sizes 1 to 10
 build|Ten,0,0,0,0,0|field 4 (Color) is 0; JW_CAD knows pens 1 to 9
