@@ -23,10 +23,10 @@ for r in range(1, 401):
 sheet["B2"].fill = PatternFill("solid", fgColor="FFFF00")
 book.active = 1
 book.save("見積.xlsx")
-small = openpyxl.Workbook()
-small.active["A1"] = "和室"
-small.active["A1"].border = Border(top=thin, bottom=thin)
-small.save("small.xlsx")
+book = openpyxl.Workbook()
+book.active["A1"] = "和室"
+book.active["A1"].border = Border(top=thin, bottom=thin)
+book.save("small.xlsx")
 PY
 cp "$data/form.ods" form.ods
 mkdir -p settings
