@@ -271,11 +271,6 @@ TEST_F(SettingsExports, StringsDumpFlagsAndNullPointers) {
     }
     EXPECT_EQ(tavo::test::readFile(dir.file("tavo.ini")), ini);
 
-    // A comment with line breaks stays one value and sets nothing else.
-    WriteIniString(1, In("note\r\n[Dump]\r\nCeckDot=0\nx").ref());
-    EXPECT_EQ(Out(ReadIniString(1)).str(), "note [Dump] CeckDot=0 x");
-    ReadIniDump(&back);
-    EXPECT_EQ(back.Dot, -1);
     const char* none = nullptr;
     for (TavoStringIn value : {static_cast<TavoStringIn>(nullptr), static_cast<TavoStringIn>(&none)}) {
         WriteIniString(1, In("old").ref());
