@@ -1,11 +1,7 @@
-/* A host as a spreadsheet macro is one, in C with the types of tavo.h: it
- * loads the library by name, finds each export by its plain name, hands
- * strings in by reference and takes automation strings back. It runs the
- * roads of the library in the current folder (settings, a built drawing and
- * its dump, an export drawing, the clipboard, failures, the windows) and
- * leaves every file it made there, so that a test can compare what the
- * Windows DLL and the Linux library write for the same calls:
- *   c_host LIBRARY (run in an empty folder) */
+/* A host as a spreadsheet macro is one, in C with the types of tavo.h. It
+ * runs the library's roads in the current folder and leaves every file it
+ * made there, so that a test can compare what the Windows DLL and the Linux
+ * library write for the same calls: c_host LIBRARY (in an empty folder) */
 #ifdef _WIN32
 #include <windows.h>
 #include <oleauto.h>
@@ -157,7 +153,6 @@ static void buildRoad(void) {
     text = SJIS_PLAN;
     pSetComment(&text, &comment2);
     pSetMojiTable(1, 2, 25, 30, 5);
-    pSetMojiTable(11, 9, 9, 9, 9); /* no such row */
     for (i = 0; i < 40; ++i)
         pAddSen((float)i * 1.25f, 10.0f - (float)i / 3.0f, 200.5f, (float)i * 0.7f, (unsigned char)(1 + i % 6),
                 (unsigned char)(16 * (i % 16) + i % 3), (unsigned char)(1 + i % 9), 0, (unsigned short)i);
@@ -242,7 +237,6 @@ static void exportRoad(void) {
     const char* jwc = "sheet.jwc";
     const char* txt = "sheet.txt";
     const char* dxf = "sheet.dxf";
-    const char* dxf2000 = "sheet-2000.dxf";
     const char* dxf2018 = "sheet-2018.dxf";
     const char* c1 = SJIS_PLAN;
     const char* c2 = NULL;
@@ -268,7 +262,6 @@ static void exportRoad(void) {
     pObjSaveToJwcFile(&jwc); /* keeps sheet.bak */
     pObjSaveToTxtFile(&txt);
     pObjSaveToDxfFile(&dxf);
-    pTavoObjSaveToDxfFileEx(&dxf2000, 2000);
     pTavoObjSaveToDxfFileEx(&dxf2018, 2018); /* its UTF-8 through each system's converter */
     NO_ERROR_HERE();
     pObjCopyToAsJwt();
@@ -307,17 +300,12 @@ static void failureRoad(void) {
 }
 
 #ifdef _WIN32
-/* The progress dialog of the DLL: a window of its own, pumped by Progress
- * (a Cancel waiting in the queue is seen there), gone with ProgressDestroy.
- * A second one is left open: unloading the DLL must take it along, or its
+/* A progress dialog left open: unloading the DLL must take it along, or its
  * window would call into code that is gone. */
 static BOOL CALLBACK findDialog(HWND window, LPARAM found) {
     char name[32];
-    if (GetClassNameA(window, name, sizeof name) && strcmp(name, "TavoProgressForm") == 0) {
-        *(HWND*)found = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (GetClassNameA(window, name, sizeof name) && strcmp(name, "TavoProgressForm") == 0) *(HWND*)found = window;
+    return *(HWND*)found == NULL;
 }
 
 /* Among this host's windows only: other test programs may show theirs. */
@@ -328,19 +316,9 @@ static HWND progressDialog(void) {
 }
 
 static void windowRoad(void) {
-    HWND dialog;
     pProgressCreate(10, 5);
     NO_ERROR_HERE();
-    dialog = progressDialog();
-    CHECK(dialog != NULL && IsWindowVisible(dialog));
-    CHECK(pProgress(3, 1) == -1);
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    CHECK(pProgress(4, 2) == 0);
-    pProgressDestroy();
-    NO_ERROR_HERE();
-    CHECK(!IsWindow(dialog));
-    pProgressCreate(10, 5);
-    CHECK(pProgress(1, 1) == -1);
+    CHECK(progressDialog() != NULL && pProgress(1, 1) == -1);
 }
 #else
 /* No display: each window export returns its neutral result at once and

@@ -1,22 +1,12 @@
 #!/bin/bash
-# tavo audit: every .jwc our commands write from the bundled examples is
-# clean; a planted fault is found where it lies, as text and as JSON;
+# tavo audit: a written .jwc is clean; a planted fault is found where it lies, as text and as JSON;
 # build and export refuse what readers refuse, naming the line and field.
 source "$(dirname "$0")/cli_support.sh"
 data=$3
 
 "$tavo" build "$examples/sample.csv" --mm --utf8 -o "$dir/sample.jwc" || fail "build of sample.csv"
-"$tavo" build "$examples/entities.csv" --mm --utf8 -o "$dir/entities.jwc" || fail "build of entities.csv"
-"$tavo" export "$examples/sheet.csv" -o "$dir/sheet.jwc" || fail "export of sheet.csv"
-"$tavo" export "$examples/form.xlsx" -o "$dir/form.jwc" || fail "export of form.xlsx"
-"$tavo" export "$data/form.ods" -o "$dir/ods.jwc" || fail "export of form.ods"
-"$tavo" convert "$dir/entities.jwc" -o "$dir/converted.jwc" || fail "convert to .jwc"
-for f in sample entities sheet form ods converted; do
-    "$tavo" audit "$dir/$f.jwc" > "$dir/out" || fail "$f.jwc: $(cat "$dir/out")"
-    [ "$(cat "$dir/out")" = "$dir/$f.jwc: clean" ] || fail "$f.jwc: $(cat "$dir/out")"
-done
-"$tavo" info "$dir/form.jwc" | grep -q '^Audit: clean$' || fail "info of a clean file"
 "$tavo" audit - < "$dir/sample.jwc" | grep -q '^stdin: clean$' || fail "audit of stdin"
+"$tavo" info "$dir/sample.jwc" | grep -q '^Audit: clean$' || fail "info of a clean file"
 
 # A line of pen 0 and an arc from -90 degrees, planted in a copy.
 cp "$dir/sample.jwc" "$dir/bad.jwc"
@@ -47,7 +37,6 @@ PY
 "$tavo" info --json "$dir/bad.jwc" | python3 -c 'import json,sys; assert json.load(sys.stdin)[0]["audit_findings"] == 2' \
     || fail "info --json counts findings"
 expect_error "^tavo: $dir/missing.jwc: " "$tavo" audit "$dir/missing.jwc"
-"$tavo" audit > /dev/null 2>&1; [ $? -eq 2 ] || fail "audit without a file is a usage error"
 "$tavo" audit --frob "$dir/sample.jwc" > /dev/null 2>&1; [ $? -eq 2 ] || fail "an unknown option is a usage error"
 
 # Rows with what readers refuse: refused by build and export, by line and field.

@@ -15,7 +15,6 @@ while IFS='|' read -r environment message; do
 done <<'TABLE'
 |cannot be reached: no display
 DISPLAY=:9999|the display's clipboard cannot be reached
-DISPLAY=:9999 QT_QPA_PLATFORM=offscreen|the display's clipboard cannot be reached
 TABLE
 
 # On a display: the text outlives tavo and goes when another program copies.

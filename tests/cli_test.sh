@@ -5,24 +5,11 @@ source "$(dirname "$0")/cli_support.sh"
 
 "$tavo" build "$examples/sample.csv" --mm --utf8 -o "$dir/a.jwc" || fail "build of the sample"
 "$tavo" dump "$dir/a.jwc" -o "$dir/a.csv" || fail "dump to a file"
-"$tavo" build "$dir/a.csv" -o "$dir/b.jwc" || fail "build of the dump"
-cmp -s "$dir/a.jwc" "$dir/b.jwc" || fail "build of a dump differs from the original"
-"$tavo" dump "$dir/b.jwc" -o "$dir/b.csv"
-cmp -s "$dir/a.csv" "$dir/b.csv" || fail "dump of the rebuilt drawing differs"
+"$tavo" build "$dir/a.csv" -o "$dir/b.jwc" && cmp -s "$dir/a.jwc" "$dir/b.jwc" || fail "build of a dump differs"
 head -1 "$dir/a.csv" | grep -q '^# encoding: shift_jis$' || fail "dump names its encoding"
 grep -q '^Moji,.*,"2026-12-06, Tavo"$' "$dir/a.csv" || fail "quoted text field"
-# Shift-JIS bytes in files and pipes, UTF-8 on request.
-printf '\x95\xbd\x96\xca\x90\x7d' > "$dir/sjis"
-grep -q -F -f "$dir/sjis" "$dir/a.csv" || fail "dump should keep Shift-JIS bytes"
 "$tavo" dump --encoding utf8 "$dir/a.jwc" | grep -q '^Comment,Tavo sample,平面図$' || fail "--encoding utf8 dump"
-"$tavo" dump --utf8 "$dir/a.jwc" > "$dir/u.csv"
-"$tavo" build "$dir/u.csv" -o "$dir/u.jwc" && cmp -s "$dir/a.jwc" "$dir/u.jwc" || fail "UTF-8 dump read back"
 "$tavo" build "$dir/a.csv" --paper 0 --scale=50 -o "$dir/c.jwc" || fail "build with options"
-"$tavo" info "$dir/c.jwc" > "$dir/info"
-grep -q '^Paper: A0' "$dir/info" && grep -q '^Scale: 1:50$' "$dir/info" || fail "--paper, --scale: $(cat "$dir/info")"
-"$tavo" info "$dir/a.jwc" > "$dir/info"
-grep -q '^Lines: 13$' "$dir/info" && grep -q '^Texts: 5$' "$dir/info" && grep -q '^Comment2: 平面図$' "$dir/info" \
-    || fail "info: $(cat "$dir/info")"
 
 # info of several files, as text and JSON; a bad one is reported, the rest shown.
 "$tavo" info --json "$dir/a.jwc" "$dir/missing.jwc" "$dir/c.jwc" > "$dir/info.json" 2> "$dir/err"
@@ -36,59 +23,38 @@ assert (c["layout"]["paper_index"], c["scale"]) == (0, 50), c
 PY
 "$tavo" info "$dir/a.jwc" "$dir/missing.jwc" "$dir/c.jwc" > "$dir/info" 2> "$dir/err"
 [ $? -eq 1 ] && [ "$(grep -c '^File: ' "$dir/info")" -eq 2 ] && grep -q "^tavo: $dir/missing.jwc: " "$dir/err" \
+    && grep -q '^Scale: 1:50$' "$dir/info" && grep -q '^Comment2: 平面図$' "$dir/info" \
     || fail "info of several files: $(cat "$dir/info" "$dir/err")"
 
 # Settings: factory values from an empty folder; set, get and --json.
 "$tavo" config > "$dir/config" || fail "config"
-grep -q '^Source=factory$' "$dir/config" && grep -q '^JwcScale=100$' "$dir/config" \
-    && grep -q "^FilePath=$dir/settings/\$" "$dir/config" || fail "config: $(cat "$dir/config")"
+grep -q '^Source=factory$' "$dir/config" && grep -q "^FilePath=$dir/settings/\$" "$dir/config" \
+    || fail "config: $(cat "$dir/config")"
 [ -e "$dir/settings" ] && fail "reading the settings created the folder"
-"$tavo" config set jwcscale 0x32 && "$tavo" config set CeckDot 0 && "$tavo" config set Comment1 平面図 \
-    && "$tavo" config set PenNo "1, 1,2,2,3,3,4,4,5,6" || fail "config set"
-[ "$("$tavo" config get JWCSCALE)" = 50 ] && [ "$("$tavo" config get comment1)" = 平面図 ] \
-    && [ "$("$tavo" config get PenNo)" = 1,1,2,2,3,3,4,4,5,6 ] || fail "config get"
+"$tavo" config set jwcscale 0x32 && "$tavo" config set Comment1 平面図 && "$tavo" config set PenNo "1, 1,2,2,3,3,4,4,5,6" \
+    || fail "config set"
+[ "$("$tavo" config get JWCSCALE)" = 50 ] && [ "$("$tavo" config get comment1)" = 平面図 ] || fail "config get"
 "$tavo" config --json > "$dir/config.json" || fail "config --json"
 python3 - "$dir/config.json" "$dir/settings/" <<'PY' || fail "config --json: $(cat "$dir/config.json")"
 import json, sys
 c = json.load(open(sys.argv[1]))
 s = c["settings"]
 assert (c["folder"], c["source"]) == (sys.argv[2], "tavo.ini"), c
-assert (s["JwcScale"], s["CeckDot"], s["IsSameScale"], s["Comment1"]) == (50, False, True, "平面図"), s
-assert s["PenNo"][9] == 6 and s["DimScale"] == 0.35 and len(s["BColorIndex"]) == 56, s
+assert (s["JwcScale"], s["IsSameScale"], s["Comment1"], s["PenNo"][9]) == (50, True, "平面図", 6), s
 PY
-# Values outside what the settings dialog allows are refused, by every route.
+# A value outside what the settings dialog allows is refused by every route.
 cp "$dir/settings/tavo.ini" "$dir/ini.before"
-while IFS='|' read -r key value message; do
-    "$tavo" config set "$key" "$value" > /dev/null 2> "$dir/err" && fail "config set $key $value accepted"
-    grep -q -F -- "$message" "$dir/err" || fail "config set $key $value: $(cat "$dir/err")"
-done <<'TABLE'
-JwcScale|0|JwcScale is a whole number from 1 to 1000, not "0"
-PlotSize|9|PlotSize is a whole number from 0 to 4, not "9"
-GroupScale|100,100|GroupScale is a list of 16 whole numbers from 1 to 1000
-DimScale|abc|DimScale is a number from 0.035 to 3.5
-SenColor|7|SenColor is a whole number from 1 to 6
-IsSameScale|2|IsSameScale is 0 or 1
-Comment2|012345678901234567890123456789012|Comment2 is 33 bytes in Shift-JIS; a .jwc file keeps 32
-Comment2|😀|Comment2: "😀" (U+1F600) has no Shift-JIS form
-NoSuchKey|1|unknown settings key "NoSuchKey"
-TABLE
+expect_error 'Comment2: "😀" (U+1F600) has no Shift-JIS form' "$tavo" config set Comment2 😀
+expect_error 'unknown settings key "NoSuchKey"' "$tavo" config set NoSuchKey 1
 cmp -s "$dir/ini.before" "$dir/settings/tavo.ini" || fail "a refused value changed tavo.ini"
 printf 'Drawing,-1,100\n' > "$dir/bad.csv"
-"$tavo" build "$dir/bad.csv" -o "$dir/x.jwc" 2> "$dir/err" && fail "Drawing row paper -1 accepted"
-grep -q 'line 1: field 1: PlotSize is a whole number from 0 to 4, not "-1"' "$dir/err" || fail "$(cat "$dir/err")"
-"$tavo" build "$dir/a.csv" --scale 0 -o "$dir/x.jwc" 2> "$dir/err" && fail "--scale 0 accepted"
-grep -q -- '--scale: JwcScale is a whole number from 1 to 1000, not "0"' "$dir/err" || fail "$(cat "$dir/err")"
+expect_error 'line 1: field 1: PlotSize is a whole number from 0 to 4, not "-1"' "$tavo" build "$dir/bad.csv" -o "$dir/x.jwc"
 rm -rf "$dir/settings"
 
 # Export of the sample worksheet with the factory settings.
 "$tavo" export "$examples/sheet.csv" --utf8 -o "$dir/sheet.txt" || fail "export to JWW"
-"$tavo" export "$examples/sheet.csv" -o "$dir/sheet.jwc" || fail "export to .jwc, encoding detected"
-"$tavo" export "$examples/sheet.csv" --to jww -o - > "$dir/sheet.out" && cmp -s "$dir/sheet.txt" "$dir/sheet.out" \
-    || fail "--to jww to stdout"
 head -c 4 "$dir/sheet.txt" | od -c | grep -q 'h   d  \\r  \\n' || fail "JWW starts with hd CR LF"
 grep -q $'^lc10 13434879\r$' "$dir/sheet.txt" || fail "solid colour record"
-"$tavo" info "$dir/sheet.jwc" > "$dir/info"
-grep -q '^Scale: 1:100$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" || fail "sheet: $(cat "$dir/info")"
 
 # JWT text: tavo jwt and convert -o .jwt agree (real-world millimetres);
 # --units sheet gives millimetres on the paper, as CopyToAsJwt after a load.
@@ -96,17 +62,12 @@ grep -q '^Scale: 1:100$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" || fai
 head -1 "$dir/a.jwt" | grep -q $'^;<<JWT.Format.Text>>\r$' || fail "jwt header"
 grep -q $'^L2,240,1000.00,1000.00,41000.00,1000.00,1,2\r$' "$dir/a.jwt" || fail "jwt in real-world millimetres"
 "$tavo" convert "$dir/a.jwc" -o "$dir/conv.jwt" && cmp -s "$dir/a.jwt" "$dir/conv.jwt" || fail "jwt and convert differ"
-"$tavo" jwt "$dir/a.jwc" --units sheet -o "$dir/sheet.jwt" || fail "jwt --units sheet"
-grep -q $'^L2,240,10.00,10.00,410.00,10.00,1,2\r$' "$dir/sheet.jwt" || fail "jwt in millimetres on the paper"
-"$tavo" convert "$dir/a.jwc" --units=sheet -o "$dir/conv.jwt" && cmp -s "$dir/sheet.jwt" "$dir/conv.jwt" \
-    || fail "convert --units sheet"
-# convert to .jwc keeps the drawing's scale and comments.
-"$tavo" convert "$dir/c.jwc" -o "$dir/conv.jwc" || fail "convert to .jwc"
-"$tavo" info "$dir/conv.jwc" > "$dir/info"
-grep -q '^Scale: 1:50$' "$dir/info" && grep -q '^Comment2: 平面図$' "$dir/info" && grep -q '^Lines: 13$' "$dir/info" \
-    || fail "converted .jwc: $(cat "$dir/info")"
-records() { "$tavo" dump "$1" | grep -a -E '^(Sen|Enko|Moji|Ten),'; }
-[ "$(records "$dir/conv.jwc")" = "$(records "$dir/c.jwc")" ] || fail "converted .jwc changed its records"
+"$tavo" jwt "$dir/a.jwc" --units sheet -o - | grep -q $'^L2,240,10.00,10.00,410.00,10.00,1,2\r$' \
+    || fail "jwt in millimetres on the paper"
+# convert to .jwc keeps the drawing's scale, comments and records.
+records() { "$tavo" dump "$1" | grep -a -E '^(Drawing|Comment|Sen|Enko|Moji|Ten),'; }
+"$tavo" convert "$dir/c.jwc" -o "$dir/conv.jwc" && [ "$(records "$dir/conv.jwc")" = "$(records "$dir/c.jwc")" ] \
+    || fail "convert to .jwc changed the drawing"
 "$tavo" convert "$dir/a.jwc" -o "$dir/conv.txt" || fail "convert to .txt"
 grep -q $'^ 1.000000E+003 1.000000E+003 4.100000E+004 1.000000E+003\r$' "$dir/conv.txt" || fail "JWW in real-world mm"
 
@@ -115,24 +76,15 @@ grep -q $'^ 1.000000E+003 1.000000E+003 4.100000E+004 1.000000E+003\r$' "$dir/co
 for command in info dump build jwt convert export render config; do
     "$tavo" "$command" --help | head -1 | grep -q "^usage: tavo $command" || fail "$command --help"
 done
-"$tavo" help convert | grep -q 'real-world millimetres' || fail "help convert names its units"
-expect_error "^tavo: $dir/missing.jwc: " "$tavo" info "$dir/missing.jwc"
 head -c 2400 "$dir/a.jwc" > "$dir/short.jwc"
 expect_error "^tavo: $dir/short.jwc: file ends at byte 2400, 11 more bytes needed for line record 1 of 13" "$tavo" dump "$dir/short.jwc"
 printf 'Sen,1,2,3\n' > "$dir/bad.csv"
 expect_error "^tavo: $dir/bad.csv: line 1: Sen needs 9 fields" "$tavo" build "$dir/bad.csv" -o "$dir/x.jwc"
-printf 'Drawing,3,1\nSen,1,2,3,4,1,2,300,0,0\n' > "$dir/bad.csv"
-expect_error "^tavo: $dir/bad.csv: line 2: field 7 is not a whole number from 0 to 255" \
-    "$tavo" build "$dir/bad.csv" -o "$dir/x.jwc"
-printf 'Circle,1\n' > "$dir/bad.csv"
-expect_error "unknown kind \"Circle\"" "$tavo" build "$dir/bad.csv" -o "$dir/x.jwc"
 expect_error "^tavo: $dir/nofolder/x.jwc: " "$tavo" build "$dir/a.csv" -o "$dir/nofolder/x.jwc"
 expect_error "needs -o" "$tavo" build "$dir/a.csv"
 expect_error "unknown command" "$tavo" frobnicate
-expect_error "given twice" "$tavo" build "$dir/a.csv" -o "$dir/x.jwc" -o "$dir/y.jwc"
 printf 'AddLine,1,2,3\n' > "$dir/bad.csv"
 expect_error "^tavo: $dir/bad.csv: line 1: AddLine needs 7 fields" "$tavo" export "$dir/bad.csv" -o "$dir/x.txt"
-expect_error "^tavo: $dir/nofolder/x.txt: " "$tavo" export "$examples/sheet.csv" -o "$dir/nofolder/x.txt"
-[ -e "$dir/x.jwc" ] || [ -e "$dir/y.jwc" ] && fail "a failed build left a file"
+[ -e "$dir/x.jwc" ] || [ -e "$dir/x.txt" ] && fail "a failed command left a file"
 
 finish "cli"

@@ -7,29 +7,21 @@ export LC_ALL=C.UTF-8
 cd "$dir" || exit 1
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 
-# The same worksheet in every encoding and habit gives the same JWW file.
+# The same worksheet in Shift-JIS and in a spreadsheet's habits (a header
+# row, ";" between cells, decimal commas, CR LF) gives the same JWW file.
 "$tavo" export "$examples/sheet.csv" --encoding utf8 -o want.txt || fail "export of the sample"
 grep -q -F "$(sjis 資材数量表)" want.txt || fail "texts are stored as Shift-JIS"
-cp "$examples/sheet.csv" sheet.csv
-iconv -f UTF-8 -t CP932 sheet.csv > sheet-sjis.csv
-{ printf '\xef\xbb\xbf'; cat "$examples/sheet.csv"; } > sheet-bom.csv
-{ echo 'Kind,X1,Y1,X2,Y2,Color,Lay,Other'; sed 's/$/,,,,/' "$examples/sheet.csv"; } > sheet-header.csv
-# As a spreadsheet with a decimal comma writes it: ";" between cells.
-python3 - sheet.csv > sheet-semicolon.csv <<'PY'
+python3 - "$examples/sheet.csv" <<'PY' | iconv -f UTF-8 -t CP932 > habits.csv
 import csv, sys
-for line in open(sys.argv[1], encoding="utf-8"):
-    if line.startswith("#"):
-        continue
-    row = next(csv.reader([line]))
-    row[0] = row[0].upper() if row[0] == "AddLine" else row[0].lower()
-    row = [c.replace(".", ",") if 1 <= i <= 4 else c for i, c in enumerate(row)]  # coordinates
-    csv.writer(sys.stdout, delimiter=";", lineterminator="\r\n").writerow(row)
+out = csv.writer(sys.stdout, delimiter=";", lineterminator="\r\n")
+out.writerow(["Kind", "X1", "Y1"])
+for r in csv.reader(open(sys.argv[1], encoding="utf-8")):
+    if r and not r[0].startswith("#"):
+        out.writerow([r[0].lower()] + [c.replace(".", ",") if i <= 4 else c for i, c in enumerate(r) if i])
 PY
-for variant in "sheet.csv" "sheet-sjis.csv" "sheet-bom.csv" "sheet-header.csv" "sheet-semicolon.csv" \
-               "sheet-sjis.csv --encoding sjis" "sheet.csv --utf8"; do
+for variant in "habits.csv" "habits.csv --encoding sjis"; do
     read -r -a words <<< "$variant"
-    "$tavo" export "${words[@]}" -o got.txt 2> err || fail "export $variant: $(cat err)"
-    cmp -s want.txt got.txt || fail "export $variant differs"
+    "$tavo" export "${words[@]}" -o got.txt 2> err && cmp -s want.txt got.txt || fail "export $variant differs: $(cat err)"
     rm -f got.txt
 done
 
@@ -38,19 +30,15 @@ while IFS='|' read -r bytes options message; do
     printf "$bytes" > bad.csv
     read -r -a words <<< "$options"
     "$tavo" export bad.csv "${words[@]}" -o bad.txt 2> err && fail "export of $bytes accepted"
-    grep -q -F "tavo: bad.csv: $message" err || fail "export of $bytes: $(cat err)"
-    [ -e bad.txt ] && fail "a refused export of $bytes left a file"
+    grep -q -F "tavo: bad.csv: $message" err && [ ! -e bad.txt ] || fail "export of $bytes: $(cat err)"
 done <<'TABLE'
 AddLine,1,2,3,4,1,241,1\nComment,\xf0\x9f\x98\x80,x\n||line 2: "😀" (U+1F600) has no Shift-JIS form
-\xef\xbb\xbfComment,a,\xe2\x82\xac\n||line 1: "€" (U+20AC) has no Shift-JIS form
-Comment,\x95\xbd\x96\xca,x\n|--utf8|line 1: the byte 0x95, which is not UTF-8, has no Shift-JIS form
 \xef\xbb\xbfComment,a,b\n|--encoding sjis|starts with a UTF-8 byte-order mark but is read as Shift-JIS
 TABLE
-"$tavo" export bad.csv --encoding latin1 -o bad.txt 2> err && fail "--encoding latin1 accepted"
-grep -q -- '--encoding takes sjis or utf8' err || fail "--encoding latin1: $(cat err)"
+expect_error '--encoding takes sjis or utf8' "$tavo" export bad.csv --encoding latin1 -o bad.txt
 # The user's text in an error reads as written on a UTF-8 terminal.
 { sjis 平面; echo ',1'; } > kind.csv
-"$tavo" export kind.csv -o kind.txt 2> err; grep -q -F 'unknown kind "平面"' err || fail "error text: $(cat err)"
+expect_error 'unknown kind "平面"' "$tavo" export kind.csv -o kind.txt
 
 # A drawing whose texts happen to be valid UTF-8 bytes survives dump and build:
 # the dump's first line names its encoding.
@@ -62,13 +50,8 @@ printf 'Drawing,3,100\nComment,\xe5\xb9\xb3,x\n' > raw.csv
 "$tavo" build "$examples/sample.csv" --mm -o a.jwc || fail "build of the sample, encoding detected"
 on_terminal() { script -qec "$*" /dev/null; }
 on_terminal "$tavo" dump a.jwc | grep -q '^Comment,Tavo sample,平面図' || fail "dump on a terminal"
-on_terminal "$tavo" jwt a.jwc | grep -q '^ST,.*"サンプル平面図"' || fail "jwt on a terminal"
-for locale in C C.UTF-8; do
-    LC_ALL=$locale "$tavo" dump a.jwc | grep -q '^Comment,Tavo sample,平面図' || fail "dump into a pipe under $locale"
-    LC_ALL=$locale "$tavo" jwt a.jwc | grep -q '^ST,.*"サンプル平面図"' || fail "jwt into a pipe under $locale"
-done
+LC_ALL=C "$tavo" jwt a.jwc | grep -q '^ST,.*"サンプル平面図"' || fail "jwt into a pipe under C"
 "$tavo" dump a.jwc | "$tavo" build - -o piped.jwc && cmp -s a.jwc piped.jwc || fail "build of a dump through a pipe"
-"$tavo" dump a.jwc -o a.csv && grep -q -a -F "$(sjis 平面図)" a.csv || fail "dump into a file keeps Shift-JIS"
 "$tavo" jwt a.jwc -o a.jwt && grep -q -a -F "$(sjis サンプル平面図)" a.jwt || fail "jwt into a file keeps Shift-JIS"
 on_terminal "$tavo" build "$examples/sample.csv" -o - | grep -q "will not write a JW_CAD drawing to a terminal" \
     || fail "a drawing written to a terminal"

@@ -11,18 +11,6 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-bool Press(const char* button) {
-    QWidget* window = QApplication::activeModalWidget();
-    auto* b = window ? window->findChild<QToolButton*>(QString::fromLatin1(button)) : nullptr;
-    if (!b) return false;
-    b->click();
-    return true;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ObjCreateByInifile();
@@ -31,13 +19,17 @@ int main(int argc, char** argv) {
     bool refused = false;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* window = QApplication::activeModalWidget();
         // A message box says why the help could not be shown.
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        if (auto* box = qobject_cast<QMessageBox*>(window)) {
             std::printf("%s\n", box->text().toUtf8().constData());
             refused = true;
             box->close();
-        } else if (pressed == 0 && Press("ToolButton3")) ++pressed;       // help
-        else if (pressed == 1 && Press("ToolButton1")) ++pressed;  // close
+        } else if (auto* button = window ? window->findChild<QToolButton*>(pressed ? "ToolButton1" : "ToolButton3")
+                                         : nullptr) {
+            button->click();  // help, then close
+            ++pressed;
+        }
     });
     timer.start(20);
     const char* name = "plan.xls";
