@@ -83,9 +83,11 @@ TEST(ConfigDialog, HelpAndTheLinkOpenWhatTheSelectedPageNamesAndEveryTopicHasIts
         return true;
     });
     std::string link;
+    setenv("LC_ALL", "ja_JP.UTF-8", 1);  // the page in the locale's language
     ModalScript script({{kWindow, [&](QWidget* w) {
         SelectPage(w, 5);
         Click(w, "bnHelp");
+        setenv("LC_ALL", "C", 1);
         SelectPage(w, 101);
         Click(w, "bnHelp");
         auto* label = Find<QtHtLabel>(w, "htLabel");
@@ -94,9 +96,10 @@ TEST(ConfigDialog, HelpAndTheLinkOpenWhatTheSelectedPageNamesAndEveryTopicHasIts
         Click(w, "bnCancel");
     }}});
     EXPECT_EQ(ShowExportForm(), 2);
+    unsetenv("LC_ALL");
     platform::SetHelpOpener(nullptr);
-    const std::string help = std::string(TAVO_HELP_SOURCE_DIR) + "/en/";
-    EXPECT_EQ(opened, (std::vector<std::string>{help + "1070.html", help + "110.html"}));
+    const std::string help = TAVO_HELP_SOURCE_DIR;
+    EXPECT_EQ(opened, (std::vector<std::string>{help + "/ja/1070.html", help + "/en/110.html"}));
     EXPECT_EQ(link.substr(0, 7), "http://");
     for (ConfigMode mode : {ConfigMode::Export, ConfigMode::Dump, ConfigMode::Build})
         for (const ConfigTreeEntry& e : ConfigTree(mode))

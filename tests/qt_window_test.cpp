@@ -19,7 +19,6 @@
 #include "interface/library_state.h"
 #include "platform/clipboard.h"
 #include "platform/encoding.h"
-#include "platform/help.h"
 #include "platform/qt_application.h"
 #include "settings/profile_file.h"
 #include "tavo.h"
@@ -78,8 +77,10 @@ struct ShownWindow {
     QRgb Pixel(int x, int y) { return viewer->Image().pixel(x, y); }
 };
 
-// Every toolbar button triggers its action and mirrors the action's state.
-TEST(JwBrwsWindow, ToolbarButtonsAreBoundToTheirActions) {
+// Every toolbar button triggers its action and mirrors the action's state;
+// mouse and keys reach the control and the form. What they do is the
+// viewer's and the form's, tested there.
+TEST(JwBrwsWindow, ToolbarMouseAndKeysReachTheFormAndItsPaintingShows) {
     ShownWindow w;
     TJwBrwsForm& form = w.window->Form();
     for (const ActionDesign& d : JwBrwsToolbar()) {
@@ -89,18 +90,6 @@ TEST(JwBrwsWindow, ToolbarButtonsAreBoundToTheirActions) {
         EXPECT_EQ(button->text().toStdString(), platform::Cp932ToUtf8(d.Caption)) << d.Name;
         EXPECT_EQ(button->isEnabled(), form.Action(d.Action).Enabled) << d.Name;
     }
-    QTest::mouseClick(Button(w.window.get(), "ToolButton7"), Qt::LeftButton);  // select all
-    EXPECT_EQ(w.control().SelectMode, 3);
-    EXPECT_TRUE(Button(w.window.get(), "ToolButton4")->isEnabled());  // copy follows its action
-    QTest::mouseClick(Button(w.window.get(), "tbSelect"), Qt::LeftButton);
-    EXPECT_EQ(w.control().SelectMode, 1);
-    EXPECT_TRUE(Button(w.window.get(), "tbSelect")->isChecked());
-}
-
-// Mouse and keys reach the control and the form; what they do is the
-// viewer's and the form's, tested there.
-TEST(JwBrwsWindow, MouseAndKeysReachTheControlAndItsPaintingShows) {
-    ShownWindow w;
     TJwBrws& v = w.control();
     const double ps = v.PixelScale;
     const WorldPoint origin = v.Origin;
@@ -119,6 +108,7 @@ TEST(JwBrwsWindow, MouseAndKeysReachTheControlAndItsPaintingShows) {
     QTest::keyClick(w.viewer, Qt::Key_Tab);
     EXPECT_TRUE(w.viewer->hasFocus());  // the control keeps Tab
     QTest::mouseClick(Button(w.window.get(), "tbSelect"), Qt::LeftButton);
+    EXPECT_TRUE(Button(w.window.get(), "tbSelect")->isChecked());
     QTest::keyClick(w.viewer, Qt::Key_Escape);
     EXPECT_FALSE(Button(w.window.get(), "tbSelect")->isChecked());
     QTest::keyClick(w.window.get(), Qt::Key_Return);
@@ -196,31 +186,6 @@ TEST(JwBrwsWindow, SaveDialogsMessagesAndPlacementReachTheForm) {
     EXPECT_EQ(IniKey(dir, "JwBrws", "IsMaxma"), "1");
 }
 
-TEST(JwBrwsWindow, HelpOpensThePageOfTopic1210InTheLocalesLanguage) {
-    EnsureApplication();
-    setenv("TAVO_HELP_DIR", TAVO_HELP_SOURCE_DIR, 1);
-    std::vector<std::string> opened;
-    platform::SetHelpOpener([&](const std::string& page) {
-        opened.push_back(page);
-        return page.find("/en/") == std::string::npos;  // no browser for English pages
-    });
-    TempDir dir;
-    TJwObject drawing = Drawing();
-    setenv("LC_ALL", "ja_JP.UTF-8", 1);
-    ShowScripted(dir, drawing,
-                 {Click("ToolButton3"),
-                  {kWindow,
-                   [](QWidget* w) {
-                       setenv("LC_ALL", "C", 1);
-                       Click("ToolButton3").act(w);
-                   }},
-                  Answer("no browser", QMessageBox::Critical), Click("ToolButton1")});
-    unsetenv("LC_ALL");
-    platform::SetHelpOpener(nullptr);
-    const std::string help = TAVO_HELP_SOURCE_DIR;
-    EXPECT_EQ(opened, (std::vector<std::string>{help + "/ja/1210.html", help + "/en/1210.html"}));
-}
-
 // The exports: the window shown over the current drawings.
 struct ExportFolder {
     TempDir dir;
@@ -246,19 +211,9 @@ TEST(JwBrwsExports, ShowTheCurrentDrawingsAndReportWhatFails) {
     EXPECT_TRUE(State().obj->Lines[0].Selected);
     ObjDestroy();
 
+    // From the JWC drawing, with a "tavo.ini" that cannot be written: the
+    // window still closes, and the drawing made for it goes with it.
     JwcCreate(3, 1);
-    AddSen(0, 0, 420, 297, 2, 241, 1, 0, 0);
-    {
-        ModalScript script({{kWindow, [](QWidget* w) {
-                                 auto& form = static_cast<QtJwBrwsForm*>(w)->Form();
-                                 EXPECT_EQ(form.Viewer.Drawing->Lines.size(), 1u);
-                                 Click("ToolButton1").act(w);
-                             }}});
-        EXPECT_EQ(ShowJwBrwsFromJwc(&name), 1);
-    }
-    EXPECT_EQ(State().obj, nullptr);  // made for the window and gone with it
-
-    // A "tavo.ini" that cannot be written: the window still closes.
     test::writeFile(folder.dir.file("file"), "");
     setenv("TAVO_SETTINGS_DIR", folder.dir.file("file/settings").c_str(), 1);
     {
@@ -266,6 +221,7 @@ TEST(JwBrwsExports, ShowTheCurrentDrawingsAndReportWhatFails) {
         EXPECT_EQ(ShowJwBrwsFromJwc(&name), 1);
     }
     EXPECT_NE(LastError().find("tavo.ini"), std::string::npos);
+    EXPECT_EQ(State().obj, nullptr);
     JwcDestroy();
 }
 
