@@ -227,6 +227,36 @@ TEST(JwBrwsForm, HelpCloseAndTheViewersFirstSize) {
     EXPECT_EQ(f.form.ModalResult, 1);
 }
 
+// A front end that notes what the form shows and when it is freed.
+class FakeWindow final : public ViewerWindow {
+public:
+    FakeWindow(FakeToolkit& toolkit, const std::string& folder, platform::Clipboard& clipboard, std::string& log)
+        : form_(toolkit, SettingsStore(folder), clipboard), log_(log) {
+        form_.Viewer.SetSize(594, 500);
+    }
+    ~FakeWindow() override { log_ += " destroyed"; }
+    TJwBrwsForm& Form() override { return form_; }
+    int32_t ShowModal() override {
+        log_ += form_.FileName + " at " + std::to_string(form_.Viewer.PixelScale);
+        return 1;
+    }
+    WindowPlacement Placement() const override { return {1, 2, 640, 480, false}; }
+
+private:
+    TJwBrwsForm form_;
+    std::string& log_;
+};
+
+TEST(ShowViewer, FitsShowsKeepsTheKeysAndFreesTheWindow) {
+    Fixture f;
+    std::string log;
+    const ViewerOutcome out =
+        ShowViewer(std::make_unique<FakeWindow>(f.toolkit, f.folder(), f.clipboard, log), f.drawing, "plan.xls");
+    EXPECT_EQ(out.ModalResult, 1);
+    EXPECT_EQ(log, "plan.xls at 2.000000 destroyed");  // 594 pixels over the 297 mm of A4
+    EXPECT_EQ(Key(f.dir, "JwBrws", "Width"), "640");
+}
+
 TEST(ProgressForm, ContinueFlagAndBars) {
     TProgressForm p;
     p.Prepare(200, 0);
