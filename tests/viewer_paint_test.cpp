@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/geometry.h"
+#include "viewer/shape_passes.h"
 #include "viewer/text_layout.h"
 #include "viewer_support.h"
 
@@ -59,6 +60,49 @@ TEST(ViewerPaint, SolidLinesDropDegenerateAndCulledOnes) {
     const RecordingCanvas c = Painted(v);
     using P = std::pair<PixelPoint, PixelPoint>;
     EXPECT_EQ(Pieces(c), (std::vector<P>{{{10, 10}, {30, 40}}, {{200, 200}, {300, 300}}}));
+}
+
+// The dash walk over every step, as written; the pass skips the steps far
+// from the control and must draw the same pieces.
+std::vector<std::pair<PixelPoint, PixelPoint>> DashReference(PixelRect clip, uint32_t pattern, PixelPoint a,
+                                                             PixelPoint b) {
+    std::vector<std::pair<PixelPoint, PixelPoint>> out;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const int64_t n = RoundHalfEven(std::sqrt(dx * dx + dy * dy));
+    PixelPoint s = a;
+    bool open = true;
+    for (int64_t k = 1, bit = 1; k <= n; ++k) {
+        const PixelPoint p{int32_t(RoundHalfEven(dx / n * k)) + a.x, int32_t(RoundHalfEven(dy / n * k)) + a.y};
+        if (p.x < clip.left || p.x > clip.right || p.y < clip.top || p.y > clip.bottom) {
+            s = p;
+            continue;
+        }
+        const bool on = (pattern >> bit) & 1;
+        if (on != open) on ? (void)(s = p) : out.push_back({s, p});
+        open = on;
+        bit = (bit + 1) & 31;
+    }
+    if (open) out.push_back({s, b});
+    return out;
+}
+
+TEST(ViewerPaint, DashedLinesCrossingTheEdgesMatchTheFullWalk) {
+    const TLineTypes types = DefaultLineTypes();
+    const PixelRect clip{0, 0, 200, 150};
+    uint32_t seed = 7;
+    const auto next = [&] { return int32_t(((seed = seed * 1103515245u + 12345u) >> 8) % 1400) - 600; };
+    for (int i = 0; i < 300; ++i) {
+        TJwObject d = FlatDrawing();
+        const int type = 2 + i % 8;
+        const PixelPoint a{next(), next()}, b{next(), next()};
+        if (a == b) continue;
+        TJwBrws v;
+        ShowAt(v, d, 1, clip.right, clip.bottom);
+        RecordingCanvas direct;
+        DrawDashedLine(direct, {d, v.Cache, v.LineTypes, clip, {0, 0}, 1, false}, type, a, b);
+        EXPECT_EQ(Pieces(direct), DashReference(clip, types[type - 1].Pattern, a, b))
+            << "type " << type << " from " << a.x << "," << a.y << " to " << b.x << "," << b.y;
+    }
 }
 
 TEST(ViewerPaint, FarAwayEntitiesNeitherHangNorOverflow) {

@@ -102,6 +102,34 @@ TEST(ViewerView, ArrowKeysPanByAQuarterOfTheClientInWholePixels) {
     EXPECT_DOUBLE_EQ(v.Origin.Y, -(101 - 201.5) / 2);
 }
 
+TEST(ViewerGestures, ButtonStatesFollowPressReleaseAndMove) {
+    TJwBrws v;
+    RecordingCanvas c;
+    std::vector<int> left;
+    const auto note = [&] { left.push_back(v.LeftState); };
+    v.MouseDown(MouseButton::Left, 10, 10); note();
+    EXPECT_TRUE(v.MouseCaptured());
+    v.MouseUp(c, MouseButton::Left, 10, 10); note();  // a click
+    EXPECT_FALSE(v.MouseCaptured());
+    v.MouseDown(MouseButton::Left, 10, 10); note();  // pressed again at once
+    v.MouseMove(c, 11, 10); note();
+    v.MouseUp(c, MouseButton::Left, 11, 10); note();
+    v.MouseDown(MouseButton::Left, 11, 10); note();  // a third press falls back
+    v.MouseUp(c, MouseButton::Left, 11, 10);
+    v.MouseDown(MouseButton::Left, 11, 10);
+    v.MouseMove(c, 12, 10); note();
+    v.MouseUp(c, MouseButton::Left, 12, 10); note();
+    EXPECT_EQ(left, (std::vector<int>{1, 2, 5, 7, 8, 0, 3, 4}));
+    v.MouseDoubleClick(MouseButton::Right, 5, 5);
+    v.MouseUp(c, MouseButton::Right, 5, 5);
+    EXPECT_EQ(v.RightState, 6);
+    v.MouseMove(c, 6, 6);
+    EXPECT_EQ(v.RightState, 0);
+    // A lone button navigates nothing.
+    EXPECT_EQ(v.Origin.X, 0);
+    EXPECT_TRUE(c.Calls().empty());
+}
+
 TEST(ViewerGestures, FourPixelsIsTheCentreGestureFiveIsADirection) {
     const struct {
         PixelPoint to;
