@@ -73,34 +73,28 @@ inline LogicalFont MojiFont(int32_t escapement) {
 
 inline std::vector<CanvasCase> CanvasContract() {
     constexpr uint32_t black = 0x000000, red = 0xFF0000, green = 0x008000;
+    const auto pen = [](Canvas& c, WinColor colour, PenStyle style, PenMix mix) {
+        c.SetPen(colour, style, mix);
+        c.SetBrush(0, BrushStyle::Clear);
+    };
     return {
         {"lines leave out their last pixel and go on from the current position",
-         [](Canvas& c) {
-             c.SetPen(0x000000, PenStyle::Solid, PenMix::Copy);
-             c.MoveTo(2, 5);
-             c.LineTo(12, 5);
-             c.MoveTo(20, 2);
-             c.LineTo(20, 9);
-             c.LineTo(25, 9);
-             c.MoveTo(3, 20);
-             c.LineTo(3, 20);  // no length: nothing
+         [=](Canvas& c) {
+             pen(c, black, PenStyle::Solid, PenMix::Copy);
+             c.MoveTo(2, 5); c.LineTo(12, 5);
+             c.MoveTo(20, 2); c.LineTo(20, 9); c.LineTo(25, 9);
+             c.MoveTo(3, 20); c.LineTo(3, 20);  // no length: nothing
          },
          {{2, 5, black, 10, 10}, {1, 5, kWhite}, {12, 5, kWhite}, {20, 2, black}, {20, 9, black}, {25, 9, kWhite}},
          {{{2, 2, 25, 10}}}},
         {"colours are Windows values, red in the lowest byte; fills stop before right and bottom",
-         [](Canvas& c) {
-             c.SetPixel(1, 1, 0x0000FF);
-             c.SetPixel(39, 39, 0x800000);
-             c.FillRect({4, 4, 6, 6}, 0x808000);
-         },
+         [](Canvas& c) { c.SetPixel(1, 1, 0x0000FF); c.SetPixel(39, 39, 0x800000); c.FillRect({4, 4, 6, 6}, 0x808000); },
          {{1, 1, red}, {39, 39, 0x000080}, {4, 4, 0x008080, 2, 2}, {5, 5, 0x008080}, {6, 5, kWhite}, {5, 6, kWhite}},
          {}},
         {"outlines lie inside their box; a clear brush leaves the inside",
-         [](Canvas& c) {
-             c.SetPen(0x000000, PenStyle::Solid, PenMix::Copy);
-             c.SetBrush(0, BrushStyle::Clear);
-             c.Ellipse({0, 0, 11, 11});
-             c.Rectangle({20, 20, 30, 25});
+         [=](Canvas& c) {
+             pen(c, black, PenStyle::Solid, PenMix::Copy);
+             c.Ellipse({0, 0, 11, 11}); c.Rectangle({20, 20, 30, 25});
          },
          {{0, 5, kAnyInk}, {10, 5, kAnyInk}, {11, 5, kWhite}, {5, 5, kWhite}, {20, 20, black, 10, 10}, {29, 24, black}, {25, 22, kWhite}},
          {{{0, 0, 30, 25}, 30}}},
@@ -113,45 +107,29 @@ inline std::vector<CanvasCase> CanvasContract() {
          {{90, 62, green}, {90, 70, red}, {90, 90, kWhite}},
          {{{63, 62, 118, 114}, 50}}},
         {"an arc runs counter-clockwise from the ray toward its start to the ray toward its end",
-         [](Canvas& c) {
-             c.SetPen(0x000000, PenStyle::Solid, PenMix::Copy);
+         [=](Canvas& c) {
+             pen(c, black, PenStyle::Solid, PenMix::Copy);
              c.Arc({5, 5, 46, 46}, {45, 25}, {25, 5});  // the upper-right quarter
          },
          {},
          {{{23, 5, 46, 28}, 16}}},
         {"not-xor sets NOT(pen XOR screen); an xor picture's black leaves the screen",
-         [](Canvas& c) {
+         [=](Canvas& c) {
              c.FillRect({10, 10, 20, 20}, 0x000000);
-             c.SetPen(0x0000FF, PenStyle::Solid, PenMix::NotXor);
-             c.MoveTo(0, 15);
-             c.LineTo(30, 15);
+             pen(c, 0x0000FF, PenStyle::Solid, PenMix::NotXor);
+             c.MoveTo(0, 15); c.LineTo(30, 15);
              c.XorPicture(0, 30, TwoColourPicture());
          },
-         {{5, 15, red}, {15, 15, 0x00FFFF}, {29, 15, red}, {30, 15, kWhite},
-          {0, 30, kWhite}, {1, 30, black}, {2, 30, 0xFF7F7F}},
+         {{5, 15, red}, {15, 15, 0x00FFFF}, {29, 15, red}, {30, 15, kWhite}, {0, 30, kWhite}, {1, 30, black}, {2, 30, 0xFF7F7F}},
          {}},
         {"a dotted pen leaves gaps",
-         [](Canvas& c) {
-             c.SetPen(0x0000FF, PenStyle::Dot, PenMix::Copy);
-             c.MoveTo(5, 5);
-             c.LineTo(100, 5);
-         },
+         [=](Canvas& c) { pen(c, 0x0000FF, PenStyle::Dot, PenMix::Copy); c.MoveTo(5, 5); c.LineTo(100, 5); },
          {{5, 5, red, 95, 30}, {5, 5, kWhite, 95, 30}},
          {}},
         {"the rubber band",
-         [](Canvas& c) {
-             c.SetPen(0x0000FF, PenStyle::Dot, PenMix::NotXor);
-             c.SetBrush(0, BrushStyle::Clear);
-             c.Rectangle({5, 5, 100, 80});
-         },
-         {}, {}, true},
+         [=](Canvas& c) { pen(c, 0x0000FF, PenStyle::Dot, PenMix::NotXor); c.Rectangle({5, 5, 100, 80}); }, {}, {}, true},
         {"the zoom window's lines",
-         [](Canvas& c) {
-             c.SetPen(0x0000FF, PenStyle::Solid, PenMix::NotXor);
-             c.MoveTo(3, 70);
-             c.LineTo(70, 3);
-             c.LineTo(110, 110);
-         },
+         [=](Canvas& c) { pen(c, 0x0000FF, PenStyle::Solid, PenMix::NotXor); c.MoveTo(3, 70); c.LineTo(70, 3); c.LineTo(110, 110); },
          {}, {}, true},
         {"a gesture icon", [](Canvas& c) { c.XorPicture(60, 60, ZoomOutIcon()); }, {}, {}, true},
         {"Shift-JIS text from the logical font, its first cell's top-left at the point, in the text colour",
@@ -163,10 +141,7 @@ inline std::vector<CanvasCase> CanvasContract() {
          {},
          {{{10, 10, 102, 33}, 60, red}}},
         {"text turned a quarter counter-clockwise",
-         [](Canvas& c) {
-             c.SetFont(MojiFont(900));
-             c.TextOut(60, 100, "\x8e\x9a");  // "字"
-         },
+         [](Canvas& c) { c.SetFont(MojiFont(900)); c.TextOut(60, 100, "\x8e\x9a"); },  // "字"
          {},
          {{{60, 75, 85, 102}, 10}}},
     };

@@ -1,23 +1,17 @@
-// QtCanvas: the canvas contract on a QImage, its raster's clipping, and the
-// control painted into an image.
+// QtCanvas: the canvas contract on a QImage and its raster's clipping.
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 
 #include "canvas_contract.h"
-#include "export/jw_object.h"
-#include "qt/control_image.h"
 #include "qt/offscreen_gui.h"
 #include "qt/pixel_raster.h"
 #include "qt/canvas.h"
-#include "viewer/jw_brws.h"
 
 namespace tavo {
 namespace {
 
 void EnsureGui() { static OffscreenGui gui; }
-
-bool IsWhite(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(255, 255, 255); }
 
 std::vector<uint32_t> QtPasses(int32_t width, int32_t height, const std::vector<test::Paint>& passes) {
     EnsureGui();
@@ -86,26 +80,6 @@ TEST(PixelRaster, LinesClipToTheImageWithoutChangingAPixel) {
     for (int x = 0; x < size.width(); ++x) EXPECT_EQ(image.pixel(x, 5), x == 5 ? qRgb(255, 0, 0) : qRgb(0, 0, 0)) << x;
     for (int d = 0; d < size.height(); ++d) EXPECT_EQ(image.pixel(d, d), qRgb(255, 0, 0)) << d;
     EXPECT_EQ(image.pixel(30, 10), qRgb(255, 255, 255));
-}
-
-TEST(QtCanvas, TheControlPaintsADrawingOntoAnImageOfItsSize) {
-    EnsureGui();
-    TJwObject d;
-    d.PlotSize = 3;
-    d.AddLine(0, 0, 42000, 29698, 0, 0, 1, 2);  // corner to corner at 1:100
-    d.AddText(1000, 20000, 2000, 20000, 0, 0, 5, "\x8e\x9a", false);
-    TJwBrws v;
-    v.SetSize(420, 297);
-    v.Drawing = &d;
-    v.FitPaper();
-    const QImage image = PaintControlImage(v);
-    EXPECT_EQ(image.size(), QSize(420, 297));
-    EXPECT_FALSE(IsWhite(image, 210, 148));
-    EXPECT_EQ(image.pixel(210, 148), qRgb(0, 0, 0));
-    EXPECT_TRUE(IsWhite(image, 300, 20));
-    v.SelectAll();
-    const QImage selected = PaintControlImage(v);
-    EXPECT_EQ(selected.pixel(210, 148), qRgb(255, 0, 0));
 }
 
 }  // namespace

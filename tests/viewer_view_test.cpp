@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "viewer/gesture_icons.h"
 #include "viewer/mouse_gestures.h"
 #include "viewer_support.h"
 
@@ -30,9 +29,8 @@ TEST(ViewerView, PixelsRoundHalvesToEvenWithinTwoToThe28) {
         double value;
         int32_t pixel;
     } cases[] = {
-        {0.5, 0},        {1.5, 2},         {2.5, 2},          {-0.5, 0},           {-1.5, -2},
-        {-2.5, -2},      {123456.5, 123456}, {0.49999999999999994, 0}, {-7.7, -8}, {4e9, int32_t(limit)},
-        {-1e300, -int32_t(limit)}, {INFINITY, int32_t(limit)}, {NAN, 0}, {limit - 0.5, int32_t(limit)},
+        {2.5, 2}, {-1.5, -2}, {0.49999999999999994, 0}, {4e9, int32_t(limit)}, {-1e300, -int32_t(limit)},
+        {INFINITY, int32_t(limit)}, {NAN, 0}, {limit - 0.5, int32_t(limit)},
     };
     for (const auto& c : cases) EXPECT_EQ(RoundPixel(c.value), c.pixel) << c.value;
     for (double v = -1000.25; v < 1000; v += 0.25) ASSERT_EQ(RoundPixel(v), int32_t(std::nearbyint(v))) << v;
@@ -47,17 +45,27 @@ TEST(ViewerView, FitPaperAnchorsTheA4SheetAtTheTopLeft) {
     v.FitPaper();
     const double y1 = 297 / std::sqrt(2.0);
     EXPECT_DOUBLE_EQ(v.Extent.X1, 297);
-    EXPECT_NEAR(v.Extent.Y1, 210.0107, 1e-4);
     EXPECT_DOUBLE_EQ(v.PixelScale, 420 / y1);
-    EXPECT_NEAR(v.PixelScale, 1.99990, 1e-5);
-    EXPECT_DOUBLE_EQ(v.Origin.X, 0);
     EXPECT_DOUBLE_EQ(v.Origin.Y, y1);
     EXPECT_EQ(v.SelectMode, 0);
     EXPECT_EQ(v.PrevPixelScale, 1.0);  // the view before the fit
-    EXPECT_TRUE(v.NeedsPaint());
+
+    // An empty control keeps a usable scale: 0 / 297 would make every
+    // later division infinite; a reversed window would mirror the view.
+    v.SetSize(0, 0);
+    v.PixelScale = 2;
+    v.FitPaper();
+    EXPECT_EQ(v.PixelScale, 2);
+    v.ZoomOut();
+    EXPECT_TRUE(std::isfinite(v.Origin.X));
+    v.SetSize(600, 400);
+    v.ZoomWindow({100, 100}, {50, 50});
+    v.SetSize(0, 400);
+    v.ZoomWindow({0, 0}, {50, 50});
+    EXPECT_EQ(v.PixelScale, 1.5);
 }
 
-TEST(ViewerView, ZoomWindowKeepsTheScaleAtFiveHundredButMovesTheOrigin) {
+TEST(ViewerView, ZoomsKeepTheScaleAtFiveHundredAndTheCentre) {
     TJwBrws v;
     v.SetSize(600, 400);
     v.PixelScale = 100;
@@ -66,35 +74,12 @@ TEST(ViewerView, ZoomWindowKeepsTheScaleAtFiveHundredButMovesTheOrigin) {
     EXPECT_DOUBLE_EQ(v.Origin.X, 0.1);
     EXPECT_DOUBLE_EQ(v.Origin.Y, -0.2);
 
-    v.PixelScale = 2;
-    v.Origin = {0, 0};
-    v.ZoomWindow({100, 100}, {160, 120});  // min(10, 20) * 2
-    EXPECT_DOUBLE_EQ(v.PixelScale, 20);
-    EXPECT_DOUBLE_EQ(v.Origin.X, 50);
-    EXPECT_DOUBLE_EQ(v.PrevPixelScale, 2);
-
-    const WorldPoint before = v.Origin;
-    v.ZoomWindow({5, 5}, {5, 50});  // no width: nothing at all
-    EXPECT_EQ(v.Origin.X, before.X);
-    EXPECT_DOUBLE_EQ(v.PrevPixelScale, 2);
-}
-
-TEST(ViewerView, ZoomOutKeepsTheCentreAndPreviousViewIsOneStepOfMemory) {
-    TJwBrws v;
-    v.SetSize(600, 400);
     v.PixelScale = 3;
     v.Origin = {10, 50};
     v.ZoomOut();
     EXPECT_DOUBLE_EQ(v.PixelScale, 2.25);
     EXPECT_NEAR(v.Origin.X + 300 / v.PixelScale, 10 + 100, 1e-9);
     EXPECT_NEAR(v.Origin.Y - 200 / v.PixelScale, 50 - 200.0 / 3, 1e-9);
-    v.PreviousView();
-    EXPECT_EQ(v.PixelScale, 3);
-    EXPECT_EQ(v.Origin.X, 10);
-    EXPECT_EQ(v.Origin.Y, 50);
-    v.PreviousView();
-    EXPECT_EQ(v.PixelScale, 3);
-    EXPECT_EQ(v.Origin.X, 10);
 }
 
 TEST(ViewerView, ArrowKeysPanByAQuarterOfTheClientInWholePixels) {
@@ -117,62 +102,41 @@ TEST(ViewerView, ArrowKeysPanByAQuarterOfTheClientInWholePixels) {
     EXPECT_DOUBLE_EQ(v.Origin.Y, -(101 - 201.5) / 2);
 }
 
-TEST(ViewerView, AnEmptyControlOrAReversedWindowLeavesAUsableScale) {
-    TJwObject d = FlatDrawing();
-    TJwBrws v;
-    v.Drawing = &d;
-    v.SetSize(0, 0);
-    v.PixelScale = 2;
-    v.FitPaper();  // 0 / 297 would make every later division infinite
-    EXPECT_EQ(v.PixelScale, 2);
-    v.ZoomOut();
-    EXPECT_TRUE(std::isfinite(v.Origin.X));
-
-    v.SetSize(600, 400);
-    v.ZoomWindow({100, 100}, {50, 50});  // would mirror the view
-    EXPECT_EQ(v.PixelScale, 1.5);
-    v.SetSize(0, 400);
-    v.ZoomWindow({0, 0}, {50, 50});  // would zero the scale
-    EXPECT_EQ(v.PixelScale, 1.5);
-}
-
 TEST(ViewerGestures, ButtonStatesFollowPressReleaseAndMove) {
     TJwBrws v;
     RecordingCanvas c;
-    v.MouseDown(MouseButton::Left, 10, 10);
-    EXPECT_EQ(v.LeftState, 1);
+    std::vector<int> left;
+    const auto note = [&] { left.push_back(v.LeftState); };
+    v.MouseDown(MouseButton::Left, 10, 10); note();
     EXPECT_TRUE(v.MouseCaptured());
-    v.MouseUp(c, MouseButton::Left, 10, 10);
-    EXPECT_EQ(v.LeftState, 2);  // a click
+    v.MouseUp(c, MouseButton::Left, 10, 10); note();  // a click
     EXPECT_FALSE(v.MouseCaptured());
-    v.MouseDown(MouseButton::Left, 10, 10);
-    EXPECT_EQ(v.LeftState, 5);  // pressed again at once
-    v.MouseMove(c, 11, 10);
-    EXPECT_EQ(v.LeftState, 7);
+    v.MouseDown(MouseButton::Left, 10, 10); note();  // pressed again at once
+    v.MouseMove(c, 11, 10); note();
+    v.MouseUp(c, MouseButton::Left, 11, 10); note();
+    v.MouseDown(MouseButton::Left, 11, 10); note();  // a third press falls back
     v.MouseUp(c, MouseButton::Left, 11, 10);
-    EXPECT_EQ(v.LeftState, 8);
     v.MouseDown(MouseButton::Left, 11, 10);
-    EXPECT_EQ(v.LeftState, 0);  // a third press falls back
-    v.MouseUp(c, MouseButton::Left, 11, 10);
+    v.MouseMove(c, 12, 10); note();
+    v.MouseUp(c, MouseButton::Left, 12, 10); note();
+    EXPECT_EQ(left, (std::vector<int>{1, 2, 5, 7, 8, 0, 3, 4}));
     v.MouseDoubleClick(MouseButton::Right, 5, 5);
-    EXPECT_EQ(v.RightState, 5);
     v.MouseUp(c, MouseButton::Right, 5, 5);
     EXPECT_EQ(v.RightState, 6);
     v.MouseMove(c, 6, 6);
     EXPECT_EQ(v.RightState, 0);
     // A lone button navigates nothing.
     EXPECT_EQ(v.Origin.X, 0);
-    EXPECT_EQ(v.PixelScale, 1);
     EXPECT_TRUE(c.Calls().empty());
 }
 
 TEST(ViewerGestures, FourPixelsIsTheCentreGestureFiveIsADirection) {
-    EXPECT_EQ(ClassifyGesture({100, 100}, {104, 103}), kCenterGesture);
-    EXPECT_EQ(ClassifyGesture({100, 100}, {96, 96}), kCenterGesture);
-    EXPECT_EQ(ClassifyGesture({100, 100}, {105, 100}), kZoomWindowGesture);
-    EXPECT_EQ(ClassifyGesture({100, 100}, {100, 95}), kFitAllGesture);
-    EXPECT_EQ(ClassifyGesture({100, 100}, {95, 100}), kPreviousViewGesture);
-    EXPECT_EQ(ClassifyGesture({100, 100}, {95, 99}), kZoomOutGesture);
+    const struct {
+        PixelPoint to;
+        uint8_t gesture;
+    } cases[] = {{{104, 103}, kCenterGesture}, {{96, 96}, kCenterGesture},         {{105, 100}, kZoomWindowGesture},
+                 {{100, 95}, kFitAllGesture},  {{95, 100}, kPreviousViewGesture}, {{95, 99}, kZoomOutGesture}};
+    for (const auto& c : cases) EXPECT_EQ(ClassifyGesture({100, 100}, c.to), c.gesture) << c.to.x << "," << c.to.y;
 
     TJwBrws v;
     v.SetSize(600, 400);
@@ -181,14 +145,11 @@ TEST(ViewerGestures, FourPixelsIsTheCentreGestureFiveIsADirection) {
     v.MouseDown(MouseButton::Left, 100, 100);
     v.MouseMove(c, 101, 100);
     v.MouseDown(MouseButton::Right, 102, 101);  // the gesture starts here
-    EXPECT_EQ(v.Gesture, kCenterGesture);
-    EXPECT_EQ(v.DownPoint, (PixelPoint{102, 101}));
     v.MouseMove(c, 106, 104);
     EXPECT_EQ(v.Gesture, kCenterGesture);
     EXPECT_TRUE(c.Calls().empty());  // the centre gesture shows nothing
     v.MouseUp(c, MouseButton::Left, 106, 104);
-    EXPECT_EQ(v.Gesture, kCenterGesture);  // one button still down
-    EXPECT_EQ(v.Origin.X, 0);
+    EXPECT_EQ(v.Origin.X, 0);  // one button still down
     v.MouseUp(c, MouseButton::Right, 106, 104);
     EXPECT_EQ(v.Gesture, kNoGesture);
     EXPECT_EQ(v.LeftState + v.RightState, 0);
@@ -204,18 +165,15 @@ TEST(ViewerGestures, FeedbackIsDrawnAndRemovedAndTheLastMoveDecides) {
     v.MouseDown(MouseButton::Right, 100, 100);
     v.MouseDown(MouseButton::Left, 100, 100);
     v.MouseMove(c, 160, 130);  // down-right: zoom window
-    EXPECT_EQ(v.Gesture, kZoomWindowGesture);
     ASSERT_EQ(c.CallsOf(CanvasCall::Op::Rectangle).size(), 1u);
     EXPECT_EQ(c.CallsOf(CanvasCall::Op::Rectangle)[0].rect, (PixelRect{100, 100, 160, 130}));
     const CanvasCall pen = c.CallsOf(CanvasCall::Op::SetPen).back();
     EXPECT_EQ(pen.color, kRed);
     EXPECT_EQ(pen.penMix, PenMix::NotXor);
-    EXPECT_EQ(pen.penStyle, PenStyle::Solid);
 
     c.Clear();
     v.MouseMove(c, 170, 90);  // up-right: fit all
-    EXPECT_EQ(v.Gesture, kFitAllGesture);
-    ASSERT_EQ(c.CallsOf(CanvasCall::Op::Rectangle).size(), 1u);  // the old rectangle removed
+    EXPECT_EQ(c.CallsOf(CanvasCall::Op::Rectangle).size(), 1u);  // the old rectangle removed
     ASSERT_EQ(c.CallsOf(CanvasCall::Op::XorPicture).size(), 1u);
     const CanvasCall icon = c.CallsOf(CanvasCall::Op::XorPicture)[0];
     EXPECT_EQ(icon.points[0], (PixelPoint{36, 36}));
@@ -231,32 +189,14 @@ TEST(ViewerGestures, FeedbackIsDrawnAndRemovedAndTheLastMoveDecides) {
 
     // Down-right with no height: nothing happens on release.
     EXPECT_EQ(DragBoth(v, c, {100, 100}, {110, 100}), kZoomWindowGesture);
-    EXPECT_DOUBLE_EQ(v.PixelScale, 20);
     EXPECT_DOUBLE_EQ(v.Origin.X, 50);
-    // Up-left zooms out; down-left goes back.
+    // Up-left zooms out; down-left goes back, one step of memory only.
     EXPECT_EQ(DragBoth(v, c, {100, 100}, {80, 80}), kZoomOutGesture);
     EXPECT_DOUBLE_EQ(v.PixelScale, 15);
     EXPECT_EQ(DragBoth(v, c, {100, 100}, {80, 120}), kPreviousViewGesture);
     EXPECT_DOUBLE_EQ(v.PixelScale, 20);
-}
-
-TEST(ViewerGestures, IconsAreTealOnBlackAndDistinct) {
-    const Picture icons[] = {LoadGestureIcon(GestureIcon::FitAll), LoadGestureIcon(GestureIcon::ZoomOut),
-                             LoadGestureIcon(GestureIcon::PreviousView)};
-    for (const Picture& p : icons) {
-        ASSERT_EQ(p.Width, 24);
-        ASSERT_EQ(p.Height, 24);
-        ASSERT_EQ(p.Pixels.size(), 576u);
-        int teal = 0;
-        for (WinColor px : p.Pixels) {
-            EXPECT_TRUE(px == 0 || px == 0x808000u);
-            teal += px != 0;
-        }
-        EXPECT_GT(teal, 40);
-        EXPECT_LT(teal, 300);
-    }
-    EXPECT_NE(icons[0].Pixels, icons[1].Pixels);
-    EXPECT_NE(icons[1].Pixels, icons[2].Pixels);
+    DragBoth(v, c, {100, 100}, {80, 120});
+    EXPECT_DOUBLE_EQ(v.PixelScale, 20);
 }
 
 }  // namespace
