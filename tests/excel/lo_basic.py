@@ -57,34 +57,16 @@ UI_CALLS = {"MsgBox": "StandInMsgBox", "Application.GetSaveAsFilename": "StandIn
 # border as continuous.
 BORDERS = re.compile(r"\b(\w+)\.Borders\b")
 
-HELPERS_DECLARATIONS = '''Private gLog() As String, gLogCount As Long, gLast As String, gFirst As String, gPrevious As String
-Private gKeys() As String, gValues() As String, gKeyCount As Long'''
+HELPERS_DECLARATIONS = "Private gLog() As String, gLogCount As Long, gLast As String, gFirst As String, gPrevious As String, " \
+    "gReplies As String"
 
 HELPERS = r'''
 ' Takes the replies for the calls to come and empties the log.
 Public Function StandInStart(ByVal replies As String) As String
-    Dim lines() As String, i As Long, tabAt As Long, key As String, k As Long
+    gReplies = vbLf & replies & vbLf
     gLogCount = 0
     gLast = ""
     ReDim gLog(0 To 1023)
-    gKeyCount = 0
-    ReDim gKeys(0 To 0): ReDim gValues(0 To 0)
-    lines = Split(replies, vbLf)
-    For i = 0 To UBound(lines)
-        If Len(lines(i)) > 0 Then
-            tabAt = InStr(lines(i) & vbTab, vbTab)
-            key = Left$(lines(i), tabAt - 1)
-            k = StandInKey(key)
-            If k < 0 Then
-                ReDim Preserve gKeys(0 To gKeyCount): ReDim Preserve gValues(0 To gKeyCount)
-                gKeys(gKeyCount) = key
-                gValues(gKeyCount) = ""
-                k = gKeyCount
-                gKeyCount = gKeyCount + 1
-            End If
-            gValues(k) = gValues(k) & Mid$(lines(i), tabAt + 1) & vbLf
-        End If
-    Next
     StandInStart = "started"
 End Function
 
@@ -93,14 +75,6 @@ Public Function StandInFinish() As String
     If gLogCount = 0 Then Exit Function
     ReDim Preserve gLog(0 To gLogCount - 1)
     StandInFinish = Join(gLog, vbLf)
-End Function
-
-Private Function StandInKey(ByVal key As String) As Long
-    Dim k As Long
-    StandInKey = -1
-    For k = 0 To gKeyCount - 1
-        If gKeys(k) = key Then StandInKey = k: Exit Function
-    Next
 End Function
 
 Public Function StandInText(ByVal v As Variant) As String
@@ -119,12 +93,10 @@ Public Function StandInText(ByVal v As Variant) As String
         Case vbBoolean
             StandInText = CStr(CInt(v))
         Case vbEmpty
-            StandInText = ""
         Case Else
             StandInText = Trim$(Str$(CDbl(v)))
     End Select
 End Function
-
 
 Private Sub StandInCall(ByVal name As String, args As Variant)
     Dim line As String, i As Long
@@ -143,26 +115,26 @@ Private Sub StandInCall(ByVal name As String, args As Variant)
     gLast = name
 End Sub
 
-' The values of the reply to the call just logged, False when there is none.
+' The values of the reply to the call just logged, False when there is none;
+' a reply is used up when another of its key follows.
 Private Function StandInReply(ByVal name As String, values() As String) As Boolean
-    Dim k As Long, rest As String, cut As Long
-    k = StandInKey(name & ":" & gFirst)
-    If k < 0 Then k = StandInKey(name & "@" & gPrevious)
-    If k < 0 Then k = StandInKey(name)
-    If k < 0 Then Exit Function
-    rest = gValues(k)
-    cut = InStr(rest, vbLf)
-    If cut < Len(rest) Then gValues(k) = Mid$(rest, cut + 1)
-    values = Split(Left$(rest, cut - 1), vbTab)
-    StandInReply = True
+    Dim key As Variant, at As Long, ends As Long
+    For Each key In Array(name & ":" & gFirst, name & "@" & gPrevious, name)
+        at = InStr(gReplies, vbLf & key & vbTab)
+        If at > 0 Then
+            ends = InStr(at + 1, gReplies, vbLf)
+            values = Split(Mid$(gReplies, at + Len(key) + 2, ends - at - Len(key) - 2), vbTab)
+            If InStr(ends, gReplies, vbLf & key & vbTab) > 0 Then gReplies = Left$(gReplies, at) & Mid$(gReplies, ends + 1)
+            StandInReply = True
+            Exit Function
+        End If
+    Next
 End Function
 
 Private Function StandInAnswer(ByVal name As String, ByVal fallback As String) As String
     Dim values() As String
     StandInAnswer = fallback
-    If StandInReply(name, values) Then
-        If UBound(values) >= 0 Then StandInAnswer = TavoUnescape(values(0)) Else StandInAnswer = ""
-    End If
+    If StandInReply(name, values) Then StandInAnswer = TavoUnescape(Join(values, vbTab))
 End Function
 
 Private Function StandInField(values() As String, ByVal i As Long) As Double
@@ -184,7 +156,7 @@ Public Function StandInGetSaveAsFilename(Optional ByVal InitialFileName As Varia
         Optional ByVal FilterIndex As Variant, Optional ByVal Title As Variant) As Variant
     StandInCall "GetSaveAsFilename", Array(Title)
     StandInGetSaveAsFilename = False
-    If StandInKey("GetSaveAsFilename") >= 0 Then StandInGetSaveAsFilename = StandInAnswer("GetSaveAsFilename", "")
+    If InStr(gReplies, vbLf & "GetSaveAsFilename" & vbTab) Then StandInGetSaveAsFilename = StandInAnswer("GetSaveAsFilename", "")
 End Function
 '''
 
