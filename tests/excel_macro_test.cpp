@@ -1,27 +1,18 @@
-// The spreadsheet macros (host/excel) checked without Excel: LibreOffice
-// Calc runs them headless, with a stand-in for the declarations that logs
-// every call of the library (tests/excel). On each workbook of the workbook
-// host's corpus the export macro makes the same calls, in the same order,
-// as src/workbook does for the same sheet; dumping a .jwc gives the rows of
-// `tavo dump`, and building from them the bytes of `tavo build`; and the
-// macros' rules give the answers of the workbook host's functions.
-//
-// Where LibreOffice 7.4's emulation of Excel's objects differs from Excel's
-// documentation, the macros follow Excel and the test compares around it:
-// - a column of n characters is as wide as LibreOffice's fonts make it:
-//   each workbook's columns and rows get the widths and heights Excel shows
-//   (those src/workbook reads) before the macro runs;
-// - Border.LineStyle reads every border, even a missing one, as continuous
-//   and Border.Weight fails for medium dashed ones: the harness hands the
-//   macro borders as Excel documents them, from LibreOffice's own border
-//   properties (tests/excel/StandInBorders.cls); LibreOffice has no
-//   automatic border colour, so black stands for it (as src/workbook reads
-//   .ods files);
+// The spreadsheet macros (host/excel) run headless in LibreOffice Calc,
+// with a stand-in for the declarations that logs every call of the library
+// (tests/excel/lo_basic.py). On every workbook of the workbook host's
+// corpus the export macro makes the calls src/workbook makes for the sheet;
+// the dump of a .jwc gives the rows of `tavo dump`, and the build from them
+// the bytes of `tavo build`; the macros' rules answer as the workbook
+// host's functions. Where LibreOffice 7.4 reads Excel's objects otherwise,
+// the macros follow Excel and the test compares around it:
+// - columns and rows get the sizes Excel shows (src/workbook's) before a run;
+// - borders come from LibreOffice's own border properties
+//   (tests/excel/StandInBorders.cls), black for the automatic colour;
 // - StrConv(bytes, vbUnicode), with which the dump reads a .jwc file's
-//   comments, decodes the system's code page: Shift-JIS in Excel on
-//   Japanese Windows, Windows-1252 in LibreOffice on Linux; the test reads
-//   the comments that way, and gives them back as those bytes;
-// - see AsLibreOfficeShowsIt below for the rest.
+//   comments, decodes Windows-1252 on Linux (Excel on Japanese Windows:
+//   Shift-JIS); the test reads and gives back comments as those bytes;
+// - see AsLibreOfficeShowsIt for the rest.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -123,12 +114,6 @@ bool Same(const Logged& a, const Logged& b) {
     return true;
 }
 
-std::string Shown(const std::vector<Logged>& calls, std::size_t i) {
-    std::string out;
-    for (const std::string& field : i < calls.size() ? calls[i] : Logged{"none"}) out += field + " ";
-    return out;
-}
-
 // The workbook host's add calls and the macro's agree call for call.
 void ExpectSameAdds(const std::vector<wb::RecordedCall>& host, const std::vector<Logged>& log, const std::string& what) {
     std::vector<Logged> want, got;
@@ -136,12 +121,15 @@ void ExpectSameAdds(const std::vector<wb::RecordedCall>& host, const std::vector
         if (IsAdd(c.name)) want.push_back(AsLogged(c));
     for (const Logged& c : log)
         if (IsAdd(c[0])) got.push_back(c);
+    const auto shown = [](const std::vector<Logged>& calls, std::size_t i) {
+        std::string out;
+        for (const std::string& field : i < calls.size() ? calls[i] : Logged{"none"}) out += field + " ";
+        return out;
+    };
     for (std::size_t i = 0, reported = 0; i < std::max(want.size(), got.size()) && reported < 12; ++i)
-        if (i >= want.size() || i >= got.size() || !Same(want[i], got[i])) {
-            ++reported;
-            ADD_FAILURE() << what << ": add " << i + 1 << ": the workbook host makes " << Shown(want, i) << ", the macro "
-                          << Shown(got, i);
-        }
+        if (i >= want.size() || i >= got.size() || !Same(want[i], got[i]))
+            ADD_FAILURE() << what << ": add " << i + 1 << " (" << ++reported << " of at most 12 shown): the workbook host makes "
+                          << shown(want, i) << ", the macro " << shown(got, i);
     EXPECT_EQ(want.size(), got.size()) << what;
 }
 
@@ -439,52 +427,28 @@ std::string RunCommand(const std::string& command) {
     return out;
 }
 
-// The replies the library gives a dump of the file: what its exports hand
-// out after JwcLoadFrom, in the order the dump macro asks.
-std::string DumpReplies(const std::string& path) {
+// The library's answers to the dump macro, from the rows of `tavo dump`:
+// each record's fields in the order of its type (those of the rows), the
+// text apart, the counts.
+std::string DumpReplies(const std::vector<tavo::cli::CsvRow>& rows, const std::string& path) {
     std::ostringstream r;
-    const auto line = [&r](const char* name, std::initializer_list<double> fields) {
-        r << name;
-        for (double f : fields) r << '\t' << f;
+    r << "ReadIniDump\t-1\t-1\t-1\t-1\nReadIniString:5\t" << Escaped(path) << '\n';
+    std::map<std::string, int> counts;
+    for (const tavo::cli::CsvRow& row : rows) {
+        const std::string& kind = row.fields[0];
+        std::vector<std::string> fields(row.fields.begin() + (kind == "Table" ? 2 : 1), row.fields.end());
+        if (kind == "Drawing" || kind == "Comment" || kind[0] == '#') continue;
+        if (kind == "Enko") fields.insert(fields.begin() + 4, {"0", "0"});
+        if (kind == "Moji") {
+            r << "GetMojiString\t" << Escaped(fields.back()) << '\n';
+            fields.pop_back();
+        }
+        ++counts[kind];
+        r << "Get" << kind;
+        for (const std::string& f : fields) r << '\t' << f;
         r << '\n';
-    };
-    const auto s16 = [](uint16_t v) { return static_cast<int16_t>(v); };
-    r << std::setprecision(9) << "ReadIniDump\t-1\t-1\t-1\t-1\nReadIniString:5\t" << Escaped(path) << '\n';
-    JwcCreate(3, 100);
-    const char* name = path.c_str();
-    JwcLoadFrom(&name);
-    line("GetSenCount", {double(GetSenCount())}), line("GetEnkoCount", {double(GetEnkoCount())});
-    line("GetMojiCount", {double(GetMojiCount())}), line("GetTenCount", {double(GetTenCount())});
-    for (int16_t row = 0; row <= 10; ++row) {
-        TavoMojiTableRow t;
-        GetTable(&t, row);
-        line("GetTable", {double(s16(t.PenNo)), double(s16(t.Width)), double(s16(t.Height)), double(s16(t.Spacing))});
     }
-    for (int16_t i = 0; i < GetSenCount(); ++i) {
-        TavoSenRecord x;
-        GetSen(&x, i);
-        line("GetSen", {x.X1, x.Y1, x.X2, x.Y2, double(x.LineType), double(x.Color), double(x.Lay), double(x.SpareByte), double(s16(x.SpareWord)), 0, 0});
-    }
-    for (int16_t i = 0; i < GetEnkoCount(); ++i) {
-        TavoEnkoRecord x;
-        GetEnko(&x, i);
-        line("GetEnko", {x.X, x.Y, x.R, double(s16(x.Flatness)), 0, 0, double(x.StartAngle), double(x.EndAngle), double(x.Tilt),
-                         double(x.LineType), double(x.Color), double(x.Lay), double(x.SpareByte), double(s16(x.SpareWord)), 0, 0});
-    }
-    for (int16_t i = 0; i < GetMojiCount(); ++i) {
-        TavoMojiRecord x;
-        GetMoji(&x, i);
-        line("GetMoji", {x.X1, x.Y1, x.X2, x.Y2, double(x.MojiNo), double(x.Lay), double(s16(x.Flags))});
-        TavoString text = GetMojiString(i);
-        r << "GetMojiString\t" << Escaped(Cp932ToUtf8(std::string(text, TavoStringByteLen(text)))) << '\n';
-        TavoFreeString(text);
-    }
-    for (int16_t i = 0; i < GetTenCount(); ++i) {
-        TavoTenRecord x;
-        GetTen(&x, i);
-        line("GetTen", {x.X, x.Y, double(x.Lay), double(x.Color), double(s16(x.SpareWord))});
-    }
-    JwcDestroy();
+    for (const char* kind : {"Sen", "Enko", "Moji", "Ten"}) r << "Get" << kind << "Count\t" << counts[kind] << '\n';
     return r.str();
 }
 
@@ -558,7 +522,7 @@ protected:
         }
         jobs.push_back({"compiled", "", {}, {}, {{"StandInCompiled", {}}}, false, true});
         // Dumps the file into a new sheet, then builds a drawing from that sheet.
-        jobs.push_back({"dump", "", {}, {}, Task(DumpReplies(Entities()), "TavoDumpJwc"), true});
+        jobs.push_back({"dump", "", {}, {}, Task(DumpReplies(DumpedRows(), Entities()), "TavoDumpJwc"), true});
         for (const auto& call : Task(Replies(2, "built.jwc"), "TavoBuildJwc")) jobs.back().calls.push_back(call);
         results_ = new std::map<std::string, tavo::test::MacroResult>(tavo::test::RunMacros(jobs, dir_->path()));
     }
@@ -579,6 +543,19 @@ protected:
         if (!fs::exists(path))
             RunCommand(std::string(TAVO_CLI) + " build --mm --utf8 '" + TAVO_SOURCE_DIR + "/examples/entities.csv' -o '" + path + "'");
         return path;
+    }
+
+    // The rows of `tavo dump` but the first, which names the encoding; its
+    // header lines quoted, which ParseCsv would skip.
+    static const std::vector<tavo::cli::CsvRow>& DumpedRows() {
+        static const std::vector<tavo::cli::CsvRow> rows = [] {
+            std::string csv;
+            for (const std::string& line : tavo::test::Split(RunCommand(std::string(TAVO_CLI) + " dump --utf8 '" + Entities() + "'"), '\n'))
+                if (line.compare(0, 11, "# encoding:") != 0)
+                    csv += (line[0] == '#' ? '"' + line.substr(0, line.find(',')) + '"' + line.substr(line.find(',')) : line) + '\n';
+            return tavo::cli::ParseCsv(csv);
+        }();
+        return rows;
     }
 
     static const wb::SheetModel& ShapesBook() {
@@ -691,13 +668,7 @@ TEST_F(ExcelMacros, ModulesCompileUnderLibreOfficesBasic) {
 
 TEST_F(ExcelMacros, DumpGivesTheRowsOfTavoDumpAndBuildTheBytesOfTavoBuild) {
     const tavo::test::MacroResult& r = Result("dump");
-    // The rows of `tavo dump` but the first, which names the encoding; its
-    // header lines quoted, which ParseCsv would skip.
-    std::string csv;
-    for (const std::string& line : tavo::test::Split(RunCommand(std::string(TAVO_CLI) + " dump --utf8 '" + Entities() + "'"), '\n'))
-        if (line.compare(0, 11, "# encoding:") != 0)
-            csv += (line[0] == '#' ? '"' + line.substr(0, line.find(',')) + '"' + line.substr(line.find(',')) : line) + '\n';
-    const std::vector<tavo::cli::CsvRow> rows = tavo::cli::ParseCsv(csv);
+    const std::vector<tavo::cli::CsvRow>& rows = DumpedRows();
     ASSERT_EQ(r.sheet.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::vector<std::string> want = rows[i].fields, got = r.sheet[i];
