@@ -484,119 +484,117 @@ void Replay(const std::vector<Logged>& log, const std::string& path) {
     }
 }
 
-class ExcelMacros : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = new tavo::test::TempDir;
-        books_ = new std::vector<tavo::test::Book>(tavo::test::Corpus());
-        books_->push_back({"walk", WriteWalkBook, {}});
+const fs::path& Dir() {
+    static const tavo::test::TempDir dir;
+    return dir.path();
+}
+
+std::string BookPath(const std::string& name) { return (Dir() / (name + ".xlsx")).string(); }
+
+const std::vector<tavo::test::Book>& Books() {
+    static const std::vector<tavo::test::Book> books = [] {
+        std::vector<tavo::test::Book> all = tavo::test::Corpus();
+        all.push_back({"walk", WriteWalkBook, {}});
+        // Left out as the corpus leaves it out of LibreOffice's copies: a
+        // workbook without a styles part, whose texts LibreOffice sets in
+        // its own default of 10 points (Excel's is 11).
+        all.erase(std::remove_if(all.begin(), all.end(), [](const tavo::test::Book& b) { return !b.libreOffice; }), all.end());
+        for (const tavo::test::Book& b : all) b.write(BookPath(b.name));
+        return all;
+    }();
+    return books;
+}
+
+// Every entity kind: examples/entities.csv built with `tavo build --mm`.
+std::string Entities() {
+    const std::string path = (Dir() / "entities.jwc").string();
+    if (!fs::exists(path))
+        RunCommand(std::string(TAVO_CLI) + " build --mm --utf8 '" + TAVO_SOURCE_DIR + "/examples/entities.csv' -o '" + path + "'");
+    return path;
+}
+
+// The rows of `tavo dump` but the first, which names the encoding; its
+// header lines quoted, which ParseCsv would skip.
+const std::vector<tavo::cli::CsvRow>& DumpedRows() {
+    static const std::vector<tavo::cli::CsvRow> rows = [] {
+        std::string csv;
+        for (const std::string& line : tavo::test::Split(RunCommand(std::string(TAVO_CLI) + " dump --utf8 '" + Entities() + "'"), '\n'))
+            if (line.compare(0, 11, "# encoding:") != 0)
+                csv += (line[0] == '#' ? '"' + line.substr(0, line.find(',')) + '"' + line.substr(line.find(',')) : line) + '\n';
+        return tavo::cli::ParseCsv(csv);
+    }();
+    return rows;
+}
+
+const wb::SheetModel& ShapesBook() {
+    static const wb::SheetModel model = (Books(), wb::ReadWorkbookSheet(BookPath("parts_shapes"), {}));
+    return model;
+}
+
+// The workbook host's grid of the corpus's shapes book, which ShapeCases' shapes lie on.
+const wb::SheetGrid& ShapesGrid() {
+    const TavoSettings s = TestSettings();
+    static const wb::SheetGrid grid(ShapesBook(), *wb::DrawnRange(ShapesBook(), std::nullopt), s.DimScale, s.PlotOffset,
+                                    DrawWidth(s.PlotSize));
+    return grid;
+}
+
+// Every job in one LibreOffice, once.
+const std::map<std::string, tavo::test::MacroResult>& Results() {
+    static const std::map<std::string, tavo::test::MacroResult> results = [] {
         std::vector<MacroJob> jobs;
-        for (const tavo::test::Book& b : *books_) {
-            b.write(BookPath(b.name));
-            // Left out as the corpus leaves it out of LibreOffice's copies: a
-            // workbook without a styles part, whose texts LibreOffice sets in
-            // its own default of 10 points (Excel's is 11).
-            if (!b.libreOffice) continue;
+        const auto add = [&jobs](const Calls& calls) { jobs.back().calls.insert(jobs.back().calls.end(), calls.begin(), calls.end()); };
+        for (const tavo::test::Book& b : Books()) {
             jobs.push_back({b.name, BookPath(b.name), {}, {}, Task(Replies(), "TavoExportSheet")});
             ExcelGeometry(jobs.back());
         }
         // The ways an export ends, one after the other in one workbook.
         jobs.push_back({"scenarios", BookPath("lxw_form")});
         ExcelGeometry(jobs.back());
-        for (const ExportScenario& s : ExportScenarios())
-            for (const auto& call : Task(Replies(s.target, s.fileName) + s.replies, "TavoExportSheet")) jobs.back().calls.push_back(call);
+        for (const ExportScenario& s : ExportScenarios()) add(Task(Replies(s.target, s.fileName) + s.replies, "TavoExportSheet"));
         // A new workbook: the export of its empty sheet, the rules, the shapes.
-        jobs.push_back({"new", "", {}, {}, Task(Replies(), "TavoExportSheet")});
         std::string rules;
         for (const auto& [input, answer] : RuleCases()) rules += input + "\n";
-        jobs.back().calls.push_back({"StandInStart", {Replies()}});
-        jobs.back().calls.push_back({"ProbeRules", {rules}});
+        jobs.push_back({"new", "", {}, {}, Task(Replies(), "TavoExportSheet")});
+        add({{"StandInStart", {Replies()}}, {"ProbeRules", {rules}}});
         for (const wb::SheetShape& shape : ShapeCases(ShapesBook()))
-            jobs.back().calls.push_back({"ProbeShape", {ShapeProbe(shape, ShapesGrid(), TestSettings().DimScale)}});
-        jobs.back().calls.push_back({"StandInFinish", {}});
+            add({{"ProbeShape", {ShapeProbe(shape, ShapesGrid(), TestSettings().DimScale)}}});
+        add({{"StandInFinish", {}}});
         jobs.push_back({"builds", BookPath("build failures")});
         WriteBuildFailures(jobs.back().book);
         for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
-            jobs.back().calls.push_back({"ProbeSheet", {"f" + std::to_string(i)}});
-            for (const auto& call : Task(Replies(), "TavoBuildJwc")) jobs.back().calls.push_back(call);
+            add({{"ProbeSheet", {"f" + std::to_string(i)}}});
+            add(Task(Replies(), "TavoBuildJwc"));
         }
         jobs.push_back({"compiled", "", {}, {}, {{"StandInCompiled", {}}}, false, true});
         // Dumps the file into a new sheet, then builds a drawing from that sheet.
         jobs.push_back({"dump", "", {}, {}, Task(DumpReplies(DumpedRows(), Entities()), "TavoDumpJwc"), true});
-        for (const auto& call : Task(Replies(2, "built.jwc"), "TavoBuildJwc")) jobs.back().calls.push_back(call);
-        results_ = new std::map<std::string, tavo::test::MacroResult>(tavo::test::RunMacros(jobs, dir_->path()));
-    }
-    static void TearDownTestSuite() {
+        add(Task(Replies(2, "built.jwc"), "TavoBuildJwc"));
+        auto out = tavo::test::RunMacros(jobs, Dir());
         // For a person to look at the runs: TAVO_KEEP_MACRO_RUN=DIR keeps the books, jobs and logs.
         if (const char* keep = std::getenv("TAVO_KEEP_MACRO_RUN"))
-            fs::copy(dir_->path(), keep, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        delete results_;
-        delete books_;
-        delete dir_;
-    }
+            fs::copy(Dir(), keep, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        return out;
+    }();
+    return results;
+}
 
-    static std::string BookPath(const std::string& name) { return (dir_->path() / (name + ".xlsx")).string(); }
+const tavo::test::MacroResult& Result(const std::string& job) {
+    const tavo::test::MacroResult& r = Results().at(job);
+    EXPECT_EQ(r.error, "") << job;
+    return r;
+}
 
-    // Every entity kind: examples/entities.csv built with `tavo build --mm`.
-    static std::string Entities() {
-        const std::string path = (dir_->path() / "entities.jwc").string();
-        if (!fs::exists(path))
-            RunCommand(std::string(TAVO_CLI) + " build --mm --utf8 '" + TAVO_SOURCE_DIR + "/examples/entities.csv' -o '" + path + "'");
-        return path;
-    }
+// The log a job's call `call` handed back, checked to be there.
+std::vector<Logged> Log(const std::string& job, std::size_t call = 2) {
+    const tavo::test::MacroResult& r = Result(job);
+    if (r.results.size() <= call || !r.results[call])
+        ADD_FAILURE() << job << ": the macro module did not compile or its Basic stopped (" << r.error << ")";
+    return ParseLog(r.results.size() > call ? r.results[call] : std::nullopt);
+}
 
-    // The rows of `tavo dump` but the first, which names the encoding; its
-    // header lines quoted, which ParseCsv would skip.
-    static const std::vector<tavo::cli::CsvRow>& DumpedRows() {
-        static const std::vector<tavo::cli::CsvRow> rows = [] {
-            std::string csv;
-            for (const std::string& line : tavo::test::Split(RunCommand(std::string(TAVO_CLI) + " dump --utf8 '" + Entities() + "'"), '\n'))
-                if (line.compare(0, 11, "# encoding:") != 0)
-                    csv += (line[0] == '#' ? '"' + line.substr(0, line.find(',')) + '"' + line.substr(line.find(',')) : line) + '\n';
-            return tavo::cli::ParseCsv(csv);
-        }();
-        return rows;
-    }
-
-    static const wb::SheetModel& ShapesBook() {
-        static const wb::SheetModel model = wb::ReadWorkbookSheet(BookPath("parts_shapes"), {});
-        return model;
-    }
-
-    // The workbook host's grid of the corpus's shapes book, which ShapeCases' shapes lie on.
-    static const wb::SheetGrid& ShapesGrid() {
-        const TavoSettings s = TestSettings();
-        static const wb::SheetGrid grid(ShapesBook(), *wb::DrawnRange(ShapesBook(), std::nullopt), s.DimScale, s.PlotOffset,
-                                        DrawWidth(s.PlotSize));
-        return grid;
-    }
-
-    static const tavo::test::MacroResult& Result(const std::string& job) {
-        const tavo::test::MacroResult& r = results_->at(job);
-        EXPECT_EQ(r.error, "") << job;
-        return r;
-    }
-
-    // The log a job's call `call` handed back, checked to be there.
-    static std::vector<Logged> Log(const std::string& job, std::size_t call = 2) {
-        const tavo::test::MacroResult& r = Result(job);
-        if (r.results.size() <= call || !r.results[call])
-            ADD_FAILURE() << job << ": the macro module did not compile or its Basic stopped (" << r.error << ")";
-        return ParseLog(r.results.size() > call ? r.results[call] : std::nullopt);
-    }
-
-    static tavo::test::TempDir* dir_;
-    static std::vector<tavo::test::Book>* books_;
-    static std::map<std::string, tavo::test::MacroResult>* results_;
-};
-
-tavo::test::TempDir* ExcelMacros::dir_ = nullptr;
-std::vector<tavo::test::Book>* ExcelMacros::books_ = nullptr;
-std::map<std::string, tavo::test::MacroResult>* ExcelMacros::results_ = nullptr;
-
-TEST_F(ExcelMacros, CorpusSheetsExportAsTheWorkbookHostExportsThem) {
-    for (const tavo::test::Book& b : *books_) {
-        if (!b.libreOffice) continue;
+TEST(ExcelMacros, CorpusSheetsExportAsTheWorkbookHostExportsThem) {
+    for (const tavo::test::Book& b : Books()) {
         const std::vector<Logged> log = Log(b.name);
         ExpectSameAdds(HostCalls(BookPath(b.name)), log, b.name);
         EXPECT_EQ(Framing(log), ExportScenarios()[0].calls) << b.name;
@@ -607,7 +605,7 @@ TEST_F(ExcelMacros, CorpusSheetsExportAsTheWorkbookHostExportsThem) {
     }
 }
 
-TEST_F(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
+TEST(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
     const std::vector<ExportScenario> scenarios = ExportScenarios();
     for (std::size_t i = 0; i < scenarios.size(); ++i) {
         const std::vector<Logged> log = Log("scenarios", 3 * i + 2);
@@ -623,7 +621,7 @@ TEST_F(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
     EXPECT_EQ(empty.back()[2], "シート \"Sheet1\" には描くものがありません。");
 }
 
-TEST_F(ExcelMacros, BuildStopsAtARowItCannotRead) {
+TEST(ExcelMacros, BuildStopsAtARowItCannotRead) {
     for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
         const BuildFailure& f = BuildFailures()[i];
         const std::vector<Logged> log = Log("builds", 4 * i + 3);
@@ -637,7 +635,7 @@ TEST_F(ExcelMacros, BuildStopsAtARowItCannotRead) {
     }
 }
 
-TEST_F(ExcelMacros, RulesGiveTheWorkbookHostsAnswers) {
+TEST(ExcelMacros, RulesGiveTheWorkbookHostsAnswers) {
     const tavo::test::MacroResult& r = Result("new");
     ASSERT_TRUE(r.results.size() > 4 && r.results[4]) << r.error;
     const std::vector<std::string> answers = tavo::test::Split(*r.results[4], '\n');
@@ -651,22 +649,22 @@ TEST_F(ExcelMacros, RulesGiveTheWorkbookHostsAnswers) {
     }
 }
 
-TEST_F(ExcelMacros, ShapesDrawAsTheWorkbookHostDrawsThem) {
+TEST(ExcelMacros, ShapesDrawAsTheWorkbookHostDrawsThem) {
     wb::SheetModel model = ShapesBook();
     model.shapes = ShapeCases(ShapesBook());
     wb::RecordingExportCalls host(TestSettings());
     wb::SheetTextConverter toCp932("shapes", "Sheet1", false);
     wb::DrawShapes(model, ShapesGrid(), TestSettings(), host, toCp932);
-    ExpectSameAdds(host.calls, Log("new", results_->at("new").results.size() - 1), "shapes");
+    ExpectSameAdds(host.calls, Log("new", Results().at("new").results.size() - 1), "shapes");
 }
 
-TEST_F(ExcelMacros, ModulesCompileUnderLibreOfficesBasic) {
-    const tavo::test::MacroResult& r = results_->at("compiled");
+TEST(ExcelMacros, ModulesCompileUnderLibreOfficesBasic) {
+    const tavo::test::MacroResult& r = Results().at("compiled");
     EXPECT_EQ(r.results.size() == 1 && r.results[0] ? *r.results[0] : r.error, "compiled")
         << "Tavo.bas and the macro modules, joined, do not compile";
 }
 
-TEST_F(ExcelMacros, DumpGivesTheRowsOfTavoDumpAndBuildTheBytesOfTavoBuild) {
+TEST(ExcelMacros, DumpGivesTheRowsOfTavoDumpAndBuildTheBytesOfTavoBuild) {
     const tavo::test::MacroResult& r = Result("dump");
     const std::vector<tavo::cli::CsvRow>& rows = DumpedRows();
     ASSERT_EQ(r.sheet.size(), rows.size());
@@ -685,10 +683,10 @@ TEST_F(ExcelMacros, DumpGivesTheRowsOfTavoDumpAndBuildTheBytesOfTavoBuild) {
         }
         EXPECT_EQ(got, want) << "row " << i + 1;
     }
-    const std::string dumped = (dir_->path() / "entities.csv").string(), byCli = (dir_->path() / "entities.cli.jwc").string();
+    const std::string dumped = (Dir() / "entities.csv").string(), byCli = (Dir() / "entities.cli.jwc").string();
     RunCommand(std::string(TAVO_CLI) + " dump '" + Entities() + "' -o '" + dumped + "'");
     RunCommand(std::string(TAVO_CLI) + " build '" + dumped + "' -o '" + byCli + "'");
-    const std::string byMacro = (dir_->path() / "entities.macro.jwc").string();
+    const std::string byMacro = (Dir() / "entities.macro.jwc").string();
     const std::vector<Logged> build = Log("dump", 5);
     Replay(build, byMacro);
     EXPECT_EQ(tavo::test::readFile(byMacro), tavo::test::readFile(byCli));
