@@ -57,6 +57,13 @@ std::vector<Logged> ParseLog(const std::optional<std::string>& log) {
 
 bool IsAdd(const std::string& name) { return name.compare(0, 3, "Add") == 0; }
 
+// The title and prompt of the log's last message box, "" when it shows none.
+Logged LastMessage(const std::vector<Logged>& log) {
+    for (auto c = log.rbegin(); c != log.rend(); ++c)
+        if ((*c)[0] == "MsgBox") return {(*c)[1], (*c)[2]};
+    return {"", ""};
+}
+
 // The names of the calls, in order, but the adds and those the macros make
 // around every step (TavoGetLastError, Progress, TavoLoad).
 std::vector<std::string> Framing(const std::vector<Logged>& log) {
@@ -102,20 +109,22 @@ Logged AsLogged(const wb::RecordedCall& c) {
     return out;
 }
 
-// The same call: coordinates within 0.1 mm, angles within 0.01, the rest equal.
-bool Same(const Logged& a, const Logged& b) {
+// The same call: coordinates within `mm`, angles within 0.01, the rest equal.
+bool Same(const Logged& a, const Logged& b, double mm) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char *endA = nullptr, *endB = nullptr;
         const double x = std::strtod(a[i].c_str(), &endA), y = std::strtod(b[i].c_str(), &endB);
         const bool numbers = i > 0 && !a[i].empty() && !b[i].empty() && *endA == '\0' && *endB == '\0';
-        if (numbers ? std::fabs(x - y) > (i <= 4 ? 0.1 : 0.01) : a[i] != b[i]) return false;
+        if (numbers ? std::fabs(x - y) > (i <= 4 ? mm : 0.01) : a[i] != b[i]) return false;
     }
     return true;
 }
 
-// The workbook host's add calls and the macro's agree call for call.
-void ExpectSameAdds(const std::vector<wb::RecordedCall>& host, const std::vector<Logged>& log, const std::string& what) {
+// The workbook host's add calls and the macro's agree call for call; on a
+// sheet within 0.1 mm, as LibreOffice keeps sizes in hundredths of a mm.
+void ExpectSameAdds(const std::vector<wb::RecordedCall>& host, const std::vector<Logged>& log, const std::string& what,
+                    double mm = 0.1) {
     std::vector<Logged> want, got;
     for (const wb::RecordedCall& c : host)
         if (IsAdd(c.name)) want.push_back(AsLogged(c));
@@ -127,7 +136,7 @@ void ExpectSameAdds(const std::vector<wb::RecordedCall>& host, const std::vector
         return out;
     };
     for (std::size_t i = 0, reported = 0; i < std::max(want.size(), got.size()) && reported < 12; ++i)
-        if (i >= want.size() || i >= got.size() || !Same(want[i], got[i]))
+        if (i >= want.size() || i >= got.size() || !Same(want[i], got[i], mm))
             ADD_FAILURE() << what << ": add " << i + 1 << " (" << ++reported << " of at most 12 shown): the workbook host makes "
                           << shown(want, i) << ", the macro " << shown(got, i);
     EXPECT_EQ(want.size(), got.size()) << what;
@@ -610,15 +619,14 @@ TEST(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
     for (std::size_t i = 0; i < scenarios.size(); ++i) {
         const std::vector<Logged> log = Log("scenarios", 3 * i + 2);
         EXPECT_EQ(Framing(log), scenarios[i].calls) << "scenario " << i;
-        if (!scenarios[i].message.empty() && !log.empty() && log.back()[0] == "MsgBox") {
-            EXPECT_EQ(log.back()[1], "Tavo エクスポート") << "scenario " << i;
-            EXPECT_NE(log.back()[2].find(scenarios[i].message), std::string::npos) << log.back()[2];
+        if (!scenarios[i].message.empty()) {
+            EXPECT_EQ(LastMessage(log)[0], "Tavo エクスポート") << "scenario " << i;
+            EXPECT_NE(LastMessage(log)[1].find(scenarios[i].message), std::string::npos) << LastMessage(log)[1];
         }
     }
     const std::vector<Logged> empty = Log("new");
     EXPECT_EQ(Framing(empty), (std::vector<std::string>{"ShowExportForm", "ReadInifile", "ProgressCreate", "ProgressDestroy", "MsgBox"}));
-    ASSERT_FALSE(empty.empty());
-    EXPECT_EQ(empty.back()[2], "シート \"Sheet1\" には描くものがありません。");
+    EXPECT_EQ(LastMessage(empty)[1], "シート \"Sheet1\" には描くものがありません。");
 }
 
 TEST(ExcelMacros, BuildStopsAtARowItCannotRead) {
@@ -627,11 +635,9 @@ TEST(ExcelMacros, BuildStopsAtARowItCannotRead) {
         const std::vector<Logged> log = Log("builds", 4 * i + 3);
         const std::vector<std::string> names = Framing(log);
         EXPECT_TRUE(std::find(names.begin(), names.end(), "JwcSaveTo") == names.end()) << f.says;
-        ASSERT_FALSE(log.empty()) << f.says;
-        EXPECT_EQ(log.back()[0], "MsgBox") << f.says;
         const std::string at = "シート \"f" + std::to_string(i) + "\" の " + std::to_string(f.rows.size()) + " 行目: ";
-        EXPECT_NE(log.back()[2].find(at), std::string::npos) << log.back()[2];
-        EXPECT_NE(log.back()[2].find(f.says), std::string::npos) << log.back()[2];
+        EXPECT_NE(LastMessage(log)[1].find(at), std::string::npos) << LastMessage(log)[1];
+        EXPECT_NE(LastMessage(log)[1].find(f.says), std::string::npos) << LastMessage(log)[1];
     }
 }
 
@@ -655,7 +661,7 @@ TEST(ExcelMacros, ShapesDrawAsTheWorkbookHostDrawsThem) {
     wb::RecordingExportCalls host(TestSettings());
     wb::SheetTextConverter toCp932("shapes", "Sheet1", false);
     wb::DrawShapes(model, ShapesGrid(), TestSettings(), host, toCp932);
-    ExpectSameAdds(host.calls, Log("new", Results().at("new").results.size() - 1), "shapes");
+    ExpectSameAdds(host.calls, Log("new", Results().at("new").results.size() - 1), "shapes", 1e-3);
 }
 
 TEST(ExcelMacros, ModulesCompileUnderLibreOfficesBasic) {
