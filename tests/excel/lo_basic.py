@@ -1,29 +1,20 @@
 #!/usr/bin/python3
 r"""Runs the spreadsheet macros (host/excel) under headless LibreOffice for the tests.
 
-lo_basic.py JOBS.json RESULTS
+lo_basic.py JOBS.json RESULTS (tests/excel_macro_support.h writes JOBS.json and reads RESULTS): one
+LibreOffice opens each job's workbook, gives its columns and rows the sizes Excel shows, joins the modules
+and runs the calls; RESULTS gets per job NAME.I (the result of call I; none when its Basic stopped),
+NAME.seconds, NAME.sheet (the active sheet at the end, when asked) or NAME.error.
 
-JOBS.json: {"profile": a folder for LibreOffice's profile, "declarations": Tavo.bas, "modules": [.bas],
-  "classes": [.cls], "jobs": [{"name", "book" (null: a new workbook), "columns" and "rows": [[index from 0,
-  points]] (the sizes Excel shows), "calls": [["Procedure", [text arguments]]], "real_declarations": join
-  Tavo.bas itself instead of the stand-in (a check that all compiles), "read_sheet": hand back the active
-  sheet at the end}]}
+LibreOffice cannot load tavo.dll from Basic on Linux: the declarations module becomes a stand-in of the
+same names that logs every call and answers from replies the test gives, and, as LibreOffice's Basic knows
+a Type only in its own module, the stand-in and the macro modules are joined into one. MsgBox and the save
+dialog go to the stand-in, a cell's Borders to the class modules StandInBorders and StandInBorder.
 
-One LibreOffice runs every job. RESULTS gets per job NAME.I, the result of call I (none when its Basic
-stopped or did not compile), NAME.seconds, each call's time, NAME.sheet, the active sheet's cells a row a
-line apart by tabs (texts escaped as below), or NAME.error when the job failed.
-
-The stand-in: LibreOffice cannot load tavo.dll from Basic on Linux, so the declarations module becomes one
-of the same names that logs every call and answers from replies the test gives; it reads their texts with
-the macros' own TavoUnescape. LibreOffice's Basic knows a Type only in the module that declares it, so the
-stand-in and the macro modules are joined into one module. MsgBox and the save dialog go to the stand-in,
-and a cell's Borders to the class modules StandInBorders and StandInBorder (LibreOffice 7.4 reads every
-border as continuous).
-
-Log lines: NAME<TAB>argument..., numbers as Basic's Str$ writes them, texts with \\uXXXX for a backslash, a
-tab, a line break and every character beyond ASCII. Replies: lines NAME<TAB>value...; a reply under
-NAME:FIRST answers only a call whose first argument is FIRST, one under NAME@PREVIOUS only a call right
-after a call of PREVIOUS; replies of one key are used in turn, the last one again and again.
+Log lines: NAME<TAB>argument..., numbers as Str$ writes them, texts with \\uXXXX for a backslash, a tab, a
+line break and every character beyond ASCII. Replies: lines NAME<TAB>value...; one under NAME:FIRST answers
+only a call whose first argument is FIRST, one under NAME@PREVIOUS only a call right after PREVIOUS; replies
+of one key are used in turn, the last one again and again.
 """
 import json
 import os
@@ -170,22 +161,19 @@ def logical_lines(text):
 def types_of(lines):
     """Type name -> its declaration lines and its fields flattened: [(name, vb type)]."""
     types, current = {}, None
-    for line in lines:
-        m = re.match(r"^\s*(?:Public |Private )?Type (\w+)$", line)
+    for line in (line.strip() for line in lines):
+        m = re.match(r"^(?:Public |Private )?Type (\w+)$", line)
+        f = re.fullmatch(r"(\w+)(?:\((\d+) To (\d+)\))? As (\w+)", line)
         if m:
             current = m.group(1)
-            types[current] = ([line.strip()], [])
-        elif current and line.strip() == "End Type":
-            types[current][0].append("End Type")
-            current = None
-        elif current and line.strip():
-            types[current][0].append("    " + line.strip())
-            f = re.fullmatch(r"\s*(\w+)(?:\((\d+) To (\d+)\))? As (\w+)", line)
-            if f.group(2):
-                for i in range(int(f.group(2)), int(f.group(3)) + 1):
-                    types[current][1].append((f"{f.group(1)}({i})", f.group(4)))
+            types[current] = ([line], [])
+        elif current and line:
+            types[current][0].append(line)
+            if f:
+                types[current][1].extend([(f"{f.group(1)}({i})" if f.group(2) else f.group(1), f.group(4))
+                                          for i in range(int(f.group(2) or 0), int(f.group(3) or 0) + 1)])
             else:
-                types[current][1].append((f.group(1), f.group(4)))
+                current = None  # End Type
     return types
 
 
