@@ -15,7 +15,6 @@ Public Function ProbeRules(ByVal inputs As String) As String
             a = Split(lines(i), vbTab)
             Select Case a(0)
                 Case "palette": answer = TavoPaletteIndex(Val(a(1)))
-                Case "border": answer = TavoBorderStyle(Val(a(1)), Val(a(2)))
                 Case "shapeline": answer = TavoShapeLineStyle(Val(a(1)), Val(a(2)), Val(a(3)) <> 0)
                 Case "textsize": answer = TavoTextSize(Val(a(1)), Val(a(2)), s)
                 Case "points": answer = Trim$(Str$(TavoSheetTextPoints(TavoUnescape(a(1)), Val(a(2)))))
@@ -37,21 +36,10 @@ Public Function ProbeShape(ByVal fields As String) As String
     Dim a() As String, sh As TavoShape, s As TSettings, i As Long, u() As Double, v() As Double
     ReadInifile s
     a = Split(fields, vbTab)
-    sh.Kind = Val(a(0))
-    sh.BoxLeft = Val(a(1)): sh.BoxRight = Val(a(2)): sh.BoxBottom = Val(a(3)): sh.BoxTop = Val(a(4))
-    sh.Rotation = Val(a(5))
-    sh.FlipH = Val(a(6)) <> 0
-    sh.FlipV = Val(a(7)) <> 0
-    sh.Style = Val(a(8))
-    sh.Rgb = Val(a(9))
-    sh.HeadArrow = Val(a(10)) <> 0
-    sh.TailArrow = Val(a(11)) <> 0
-    sh.ArrowPoints = Val(a(12))
-    sh.Adjust = Val(a(13))
-    sh.Closed = Val(a(14)) <> 0
-    sh.FontPoints = Val(a(15))
-    sh.TextAlign = Val(a(16))
-    sh.TextAnchor = Val(a(17))
+    sh.Kind = Val(a(0)): sh.BoxLeft = Val(a(1)): sh.BoxRight = Val(a(2)): sh.BoxBottom = Val(a(3)): sh.BoxTop = Val(a(4))
+    sh.Rotation = Val(a(5)): sh.FlipH = Val(a(6)) <> 0: sh.FlipV = Val(a(7)) <> 0: sh.Style = Val(a(8)): sh.Rgb = Val(a(9))
+    sh.HeadArrow = Val(a(10)) <> 0: sh.TailArrow = Val(a(11)) <> 0: sh.ArrowPoints = Val(a(12)): sh.Adjust = Val(a(13))
+    sh.Closed = Val(a(14)) <> 0: sh.FontPoints = Val(a(15)): sh.TextAlign = Val(a(16)): sh.TextAnchor = Val(a(17))
     sh.Text = TavoUnescape(a(18))
     sh.Points = (UBound(a) - 18) \ 2
     If sh.Points > 0 Then
@@ -66,6 +54,13 @@ Public Function ProbeShape(ByVal fields As String) As String
     End If
     TavoDrawShape sh, s
     ProbeShape = "drawn"
+End Function
+
+' Makes the named sheet the active one, for a job that runs a macro on
+' several sheets of one workbook.
+Public Function ProbeSheet(ByVal name As String) As String
+    Worksheets(name).Activate
+    ProbeSheet = ActiveSheet.Name
 End Function
 
 ' The export's read of the active sheet alone (TavoReadSheet), for the

@@ -1,31 +1,24 @@
 #!/usr/bin/python3
-r"""Runs the spreadsheet macros under headless LibreOffice for the tests.
+r"""Runs the spreadsheet macros (host/excel) under headless LibreOffice for the tests.
 
-lo_basic.py JOBS.json RESULTS
+lo_basic.py JOBS.json RESULTS (tests/excel_macro_support.h writes JOBS.json and reads RESULTS): one
+LibreOffice opens each job's workbook, gives its columns and rows the sizes Excel shows, joins the modules
+and runs the calls; RESULTS gets per job NAME.I (the result of call I; none when its Basic stopped),
+NAME.seconds, NAME.sheet (the active sheet at the end, when asked) or NAME.error.
 
-JOBS.json:
-  {"profile": folder for LibreOffice's profile of this run (made here),
-   "declarations": host/excel/Tavo.bas, "modules": [the macro modules],
-   "jobs": [{"name": ..., "book": a workbook, or null for a new one,
-             "columns": [[index from 0, points], ...], "rows": [[index, points], ...],
-             "select": "B2:D5" or null,
-             "real_declarations": true to join the declarations module itself
-               instead of the stand-in (a check that everything compiles),
-             "calls": [["Procedure", [arguments]], ...],
-             "read_sheet": true to hand back the active sheet's cells at the end}]}
+LibreOffice cannot load tavo.dll from Basic on Linux: the declarations module becomes a stand-in of the
+same names that logs every call and answers from replies the test gives, and, as LibreOffice's Basic knows
+a Type only in its own module, the stand-in and the macro modules are joined into one. MsgBox and the save
+dialog go to the stand-in, a cell's Borders to the class modules StandInBorders and StandInBorder.
 
-One LibreOffice runs every job, with a profile of its own whose macro
-security lets documents run their macros; each job's workbook gets the
-joined module (tests/excel/standin.py), and the widths and heights given
-(those the workbook shows in Excel) before its calls run. The folder
-RESULTS gets per job: NAME.I, the result of call I (none when its Basic
-stopped at an error LibreOffice does not report, or did not compile);
-NAME.seconds, each call's time; NAME.sheet, the active sheet's cells a row
-a line, apart by tabs (numbers as Python writes them, texts with \uXXXX
-for a backslash, a tab and a line break); NAME.error when the job failed.
+Log lines: NAME<TAB>argument..., numbers as Str$ writes them, texts with \\uXXXX for a backslash, a tab, a
+line break and every character beyond ASCII. Replies: lines NAME<TAB>value...; one under NAME:FIRST answers
+only a call whose first argument is FIRST, one under NAME@PREVIOUS only a call right after PREVIOUS; replies
+of one key are used in turn, the last one again and again.
 """
 import json
 import os
+import re
 import subprocess
 import sys
 import time
@@ -33,9 +26,6 @@ import time
 import uno
 from com.sun.star.beans import PropertyValue
 from com.sun.star.script import ModuleInfo
-
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import standin  # noqa: E402
 
 # Documents may run their macros: the profile's macro security at low.
 SECURITY = """<?xml version="1.0" encoding="UTF-8"?>
@@ -46,6 +36,242 @@ SECURITY = """<?xml version="1.0" encoding="UTF-8"?>
 </oor:items>
 """
 
+# Answers when the test gives none: the dialogs closed with OK, the user
+# never cancels.
+DEFAULT_ANSWERS = {"ShowExportForm": "1", "ShowDumpForm": "1", "ShowBuildForm": "1", "Progress": "-1",
+                   "ShowJwBrws": "1", "ShowJwBrwsFromJwc": "1"}
+
+UI_CALLS = {"MsgBox": "StandInMsgBox", "Application.GetSaveAsFilename": "StandInGetSaveAsFilename"}
+
+# A cell's Borders as Excel documents them (class modules StandInBorders and
+# StandInBorder, tests/excel/*.cls): LibreOffice 7.4's emulation reads every
+# border as continuous.
+BORDERS = re.compile(r"\b(\w+)\.Borders\b")
+
+HELPERS_DECLARATIONS = "Private gLog() As String, gLogCount As Long, gLast As String, gFirst As String, gPrevious As String, " \
+    "gReplies As String"
+
+HELPERS = r'''
+' Takes the replies for the calls to come and empties the log.
+Public Function StandInStart(ByVal replies As String) As String
+    gReplies = vbLf & replies & vbLf
+    gLogCount = 0
+    gLast = ""
+    ReDim gLog(0 To 1023)
+    StandInStart = "started"
+End Function
+
+' The log, one call a line.
+Public Function StandInFinish() As String
+    If gLogCount = 0 Then Exit Function
+    ReDim Preserve gLog(0 To gLogCount - 1)
+    StandInFinish = Join(gLog, vbLf)
+End Function
+
+Public Function StandInText(ByVal v As Variant) As String
+    Dim i As Long, c As Long, out As String
+    Select Case VarType(v)
+        Case vbString
+            For i = 1 To Len(v)
+                c = AscW(Mid$(v, i, 1)) And &HFFFF&
+                If c < 32 Or c > 126 Or c = 92 Then
+                    out = out & "\u" & Right$("000" & Hex$(c), 4)
+                Else
+                    out = out & Mid$(v, i, 1)
+                End If
+            Next
+            StandInText = out
+        Case vbBoolean
+            StandInText = CStr(CInt(v))
+        Case vbEmpty
+        Case Else
+            StandInText = Trim$(Str$(CDbl(v)))
+    End Select
+End Function
+
+Private Sub StandInCall(ByVal name As String, args As Variant)
+    Dim line As String, i As Long
+    line = name
+    For i = LBound(args) To UBound(args)
+        line = line & vbTab & StandInText(args(i))
+    Next
+    If gLogCount > UBound(gLog) Then
+        ReDim Preserve gLog(0 To 2 * gLogCount - 1)
+    End If
+    gLog(gLogCount) = line
+    gLogCount = gLogCount + 1
+    gFirst = ""
+    If UBound(args) >= LBound(args) Then gFirst = StandInText(args(LBound(args)))
+    gPrevious = gLast
+    gLast = name
+End Sub
+
+' The values of the reply to the call just logged, False when there is none;
+' a reply is used up when another of its key follows.
+Private Function StandInReply(ByVal name As String, values() As String) As Boolean
+    Dim key As Variant, at As Long, ends As Long
+    For Each key In Array(name & ":" & gFirst, name & "@" & gPrevious, name)
+        at = InStr(gReplies, vbLf & key & vbTab)
+        If at > 0 Then
+            ends = InStr(at + 1, gReplies, vbLf)
+            values = Split(Mid$(gReplies, at + Len(key) + 2, ends - at - Len(key) - 2), vbTab)
+            If InStr(ends, gReplies, vbLf & key & vbTab) > 0 Then gReplies = Left$(gReplies, at) & Mid$(gReplies, ends + 1)
+            StandInReply = True
+            Exit Function
+        End If
+    Next
+End Function
+
+Private Function StandInAnswer(ByVal name As String, ByVal fallback As String) As String
+    Dim values() As String
+    StandInAnswer = fallback
+    If StandInReply(name, values) Then StandInAnswer = TavoUnescape(Join(values, vbTab))
+End Function
+
+Private Function StandInField(values() As String, ByVal i As Long) As Double
+    If i <= UBound(values) Then StandInField = Val(values(i))
+End Function
+
+Public Function StandInBordersOf(ByVal cell As Object) As Object
+    Dim b As New StandInBorders
+    b.Init cell.Row, cell.Column, cell.Worksheet.Name
+    Set StandInBordersOf = b
+End Function
+
+Public Function StandInMsgBox(ByVal Prompt As String, Optional ByVal Buttons As Long = 0, Optional ByVal Title As String = "") As Long
+    StandInCall "MsgBox", Array(Title, Prompt)
+    StandInMsgBox = 1
+End Function
+
+Public Function StandInGetSaveAsFilename(Optional ByVal InitialFileName As Variant, Optional ByVal FileFilter As Variant, _
+        Optional ByVal FilterIndex As Variant, Optional ByVal Title As Variant) As Variant
+    StandInCall "GetSaveAsFilename", Array(Title)
+    StandInGetSaveAsFilename = False
+    If InStr(gReplies, vbLf & "GetSaveAsFilename" & vbTab) Then StandInGetSaveAsFilename = StandInAnswer("GetSaveAsFilename", "")
+End Function
+'''
+
+
+def logical_lines(text):
+    """Lines with their continuations joined and comments dropped."""
+    text = re.sub(r" _\r?\n\s*", " ", text)
+    return [line.split("'")[0].rstrip() for line in text.splitlines()]
+
+
+def types_of(lines):
+    """Type name -> its declaration lines and its fields flattened: [(name, vb type)]."""
+    types, current = {}, None
+    for line in (line.strip() for line in lines):
+        m = re.match(r"^(?:Public |Private )?Type (\w+)$", line)
+        f = re.fullmatch(r"(\w+)(?:\((\d+) To (\d+)\))? As (\w+)", line)
+        if m:
+            current = m.group(1)
+            types[current] = ([line], [])
+        elif current and line:
+            types[current][0].append(line)
+            if f:
+                types[current][1].extend([(f"{f.group(1)}({i})" if f.group(2) else f.group(1), f.group(4))
+                                          for i in range(int(f.group(2) or 0), int(f.group(3) or 0) + 1)])
+            else:
+                current = None  # End Type
+    return types
+
+
+def declares_of(lines):
+    """The VBA7 branch's Declare statements: (name, Sub/Function, result type, [(by, name, type)])."""
+    out, branch = [], None
+    for line in lines:
+        s = line.strip()
+        if s == "#If VBA7 Then":
+            branch = "VBA7"
+        elif s in ("#Else", "#End If"):
+            branch = None
+        m = re.fullmatch(r'Public Declare PtrSafe (Sub|Function) (\w+) Lib "tavo\.dll" \((.*?)\)(?: As (\w+))?', s)
+        if m and branch == "VBA7":
+            args = [re.fullmatch(r"\s*(ByVal|ByRef) (\w+) As (\w+)\s*", a).groups() for a in m.group(3).split(",") if a.strip()]
+            out.append((m.group(2), m.group(1), m.group(4), args))
+    return out
+
+
+def functions_of(lines):
+    """The declarations module's own public functions: (name, arguments, result type)."""
+    return [m.groups() for m in (re.fullmatch(r"Public Function (\w+)\((.*)\) As (\w+)", line.strip()) for line in lines) if m]
+
+
+def standin(declarations):
+    """The stand-in module's code for the declarations module's text."""
+    lines = logical_lines(declarations)
+    types = types_of(lines)
+    out = ["' Stand-in for the declarations module Tavo: the calls are logged, the answers replayed."]
+    for name, (decl, _) in types.items():
+        out += decl
+    out.append(HELPERS_DECLARATIONS)
+    out.append(HELPERS)
+    for name, kind, result, args in declares_of(lines):
+        params = ", ".join(f"{by} {arg} As {vbtype}" for by, arg, vbtype in args)
+        head = f"Public {kind} {name}({params})" + (f" As {result}" if result else "")
+        body = [f"    StandInCall \"{name}\", Array({', '.join(arg for by, arg, vbtype in args if vbtype not in types)})"]
+        for by, arg, vbtype in args:
+            if vbtype in types:  # a record the library fills
+                body.append("    Dim values() As String")
+                body.append(f"    If StandInReply(\"{name}\", values) Then")
+                for i, (field, ftype) in enumerate(types[vbtype][1]):
+                    body.append(f"        {arg}.{field} = StandInField(values, {i})")
+                body.append("    End If")
+        if result:
+            fallback = DEFAULT_ANSWERS.get(name, "")
+            if result == "String":
+                body.append(f"    {name} = StandInAnswer(\"{name}\", \"{fallback}\")")
+            else:
+                body.append(f"    {name} = Val(StandInAnswer(\"{name}\", \"{fallback or 0}\"))")
+        out += [head] + body + [f"End {kind}", ""]
+    for name, params, result in functions_of(lines):
+        args = [re.fullmatch(r"\s*(?:ByVal |ByRef )?(\w+).*", a).group(1) for a in params.split(",") if a.strip()]
+        out += [f"Public Function {name}({params}) As {result}", f"    StandInCall \"{name}\", Array({', '.join(args)})",
+                f"End Function", ""]
+    return "\n".join(out)
+
+
+PROCEDURE = re.compile(r"^(?:(?:Public|Private|Friend) )?(?:Static )?(Sub|Function|Property) ")
+
+
+def split_module(text):
+    """A module's declarations and its procedures, without its name
+    attribute and options."""
+    declarations, procedures, inside = [], [], None
+    for line in text.replace("\r\n", "\n").split("\n"):
+        if line.startswith("Attribute ") or line.startswith("Option "):
+            continue
+        m = PROCEDURE.match(line)
+        if inside is None and m:
+            inside = m.group(1)
+        (procedures if inside else declarations).append(line)
+        if inside and re.match(r"^End " + inside + r"\b", line):
+            inside = None
+    return declarations, procedures
+
+
+def joined(declarations, modules, stand_in=True):
+    """The one module LibreOffice runs: the stand-in, then the macro modules
+    with their dialogs going to the stand-in; every module's declarations
+    first, as the language wants them before the procedures. Without
+    `stand_in`, the declarations module itself and the macro modules as they
+    are, with a function StandInCompiled that hands back "compiled"."""
+    heads, bodies = [], []
+    first = standin(declarations) if stand_in else declarations
+    for i, text in enumerate([first] + list(modules)):
+        head, body = split_module(text)
+        body = "\n".join(body)
+        if i > 0 and stand_in:
+            for call, replacement in UI_CALLS.items():
+                body = re.sub(r"(?<![\w.])" + re.escape(call) + r"\b", replacement, body)
+            body = BORDERS.sub(r"StandInBordersOf(\1)", body)
+        heads.append("\n".join(head))
+        bodies.append(body)
+    if not stand_in:
+        bodies.append('Public Function StandInCompiled() As String\n    StandInCompiled = "compiled"\nEnd Function')
+    return "Option VBASupport 1\nOption Explicit\n" + "\n".join(heads) + "\n" + "\n".join(bodies) + "\n"
+
 
 def prop(name, value):
     p = PropertyValue()
@@ -54,70 +280,41 @@ def prop(name, value):
     return p
 
 
-class Office:
-    def __init__(self, profile):
-        os.makedirs(os.path.join(profile, "user"), exist_ok=True)
-        with open(os.path.join(profile, "user", "registrymodifications.xcu"), "w") as f:
-            f.write(SECURITY)
-        self.pipe = "tavo_basic_%d" % os.getpid()
-        self.process = subprocess.Popen(
-            ["soffice", "--headless", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
-             "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.abspath(profile)),
-             "--accept=pipe,name=%s;urp;StarOffice.ComponentContext" % self.pipe],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        local = uno.getComponentContext()
-        resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
-        started = time.time()
-        while True:
-            try:
-                context = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % self.pipe)
-                break
-            except Exception:
-                if self.process.poll() is not None or time.time() - started > 90:
-                    raise SystemExit("LibreOffice (soffice, libreoffice-calc-nogui) did not start")
-                time.sleep(0.2)
-        self.desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
-
-    def open(self, book):
-        args = (prop("Hidden", True), prop("MacroExecutionMode", 4))
-        url = uno.systemPathToFileUrl(os.path.abspath(book)) if book else "private:factory/scalc"
-        return self.desktop.loadComponentFromURL(url, "_blank", 0, args)
-
-    def close(self):
+def start_office(profile):
+    os.makedirs(os.path.join(profile, "user"), exist_ok=True)
+    with open(os.path.join(profile, "user", "registrymodifications.xcu"), "w") as f:
+        f.write(SECURITY)
+    url = "uno:pipe,name=tavo_basic_%d;urp;StarOffice.ComponentContext" % os.getpid()
+    process = subprocess.Popen(
+        ["soffice", "--headless", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
+         "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.abspath(profile)), "--accept=" + url[4:]],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    local = uno.getComponentContext()
+    resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+    started = time.time()
+    while True:
         try:
-            self.desktop.terminate()
+            context = resolver.resolve(url)
+            return process, context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
         except Exception:
-            pass
-        try:
-            self.process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
+            if process.poll() is not None or time.time() - started > 90:
+                raise SystemExit("LibreOffice (soffice, libreoffice-calc-nogui) did not start")
+            time.sleep(0.2)
 
 
-def hundredths_of_mm(points):
-    return int(round(points * 2540.0 / 72.0))
-
-
-def run_job(office, code, real_code, classes, job):
-    doc = office.open(job.get("book"))
+def run_job(desktop, code, classes, job):
+    url = uno.systemPathToFileUrl(os.path.abspath(job["book"])) if job.get("book") else "private:factory/scalc"
+    doc = desktop.loadComponentFromURL(url, "_blank", 0, (prop("Hidden", True), prop("MacroExecutionMode", 4)))
     try:
         sheet = doc.CurrentController.ActiveSheet
-        for index, points in job.get("columns", []):
-            column = sheet.Columns.getByIndex(index)
-            if points > 0:
-                column.Width = hundredths_of_mm(points)
-        for index, points in job.get("rows", []):
-            row = sheet.Rows.getByIndex(index)
-            if points > 0:
-                row.Height = hundredths_of_mm(points)
-        if job.get("select"):
-            doc.CurrentController.select(sheet.getCellRangeByName(job["select"]))
+        for lines, sizes, attribute in ((sheet.Columns, "columns", "Width"), (sheet.Rows, "rows", "Height")):
+            for index, points in job.get(sizes, []):
+                if points > 0:
+                    setattr(lines.getByIndex(index), attribute, int(round(points * 2540.0 / 72.0)))
         libraries = doc.BasicLibraries
         if not libraries.hasByName("Standard"):
             libraries.createLibrary("Standard")
         library = libraries.getByName("Standard")
-        if job.get("real_declarations"):
-            code = real_code
         for name, text in list(classes.items()) + [("TavoJoined", code)]:
             if library.hasByName(name):
                 library.removeByName(name)
@@ -130,33 +327,25 @@ def run_job(office, code, real_code, classes, job):
                     pass  # the module's Option ClassModule says the same
             library.insertByName(name, text)
         provider = doc.getScriptProvider()
-        results, seconds = [], []
+        out = {"results": [], "seconds": []}
         for procedure, arguments in job["calls"]:
             script = provider.getScript("vnd.sun.star.script:Standard.TavoJoined.%s?language=Basic&location=document"
                                         % procedure)
             started = time.time()
-            value = script.invoke(tuple(arguments), (), ())[0]
-            seconds.append(time.time() - started)
-            results.append(value)
-        out = {"results": results, "seconds": seconds}
+            out["results"].append(script.invoke(tuple(arguments), (), ())[0])
+            out["seconds"].append(time.time() - started)
         if job.get("read_sheet"):
             active = doc.CurrentController.ActiveSheet
             cursor = active.createCursor()
             cursor.gotoEndOfUsedArea(False)
             end = cursor.RangeAddress
-            cells = active.getCellRangeByPosition(0, 0, end.EndColumn, end.EndRow).DataArray
-            out["sheet"] = {"name": active.Name, "cells": [list(row) for row in cells]}
+            out["sheet"] = active.getCellRangeByPosition(0, 0, end.EndColumn, end.EndRow).DataArray
         return out
     finally:
         doc.close(True)
 
 
-def escaped(text):
-    return "".join("\\u%04X" % ord(c) if c in "\\\t\r\n" else c for c in text)
-
-
 def write_results(folder, name, out):
-    os.makedirs(folder, exist_ok=True)
     path = os.path.join(folder, name)
     if "error" in out:
         with open(path + ".error", "w", encoding="utf-8") as f:
@@ -170,38 +359,39 @@ def write_results(folder, name, out):
         f.write("\n".join("%.3f" % t for t in out["seconds"]) + "\n")
     if "sheet" in out:
         with open(path + ".sheet", "w", encoding="utf-8", newline="") as f:
-            for row in out["sheet"]["cells"]:
-                f.write("\t".join(repr(v) if isinstance(v, float) else escaped(v) for v in row) + "\n")
+            for row in out["sheet"]:
+                f.write("\t".join(repr(v) if isinstance(v, float) else re.sub(r"[\\\t\r\n]", lambda m: "\\u%04X" % ord(m[0]), v)
+                                  for v in row) + "\n")
 
 
 def main():
     with open(sys.argv[1], encoding="utf-8") as f:
         spec = json.load(f)
-    with open(spec["declarations"], encoding="ascii") as f:
-        declarations = f.read()
-    modules = []
-    for path in spec["modules"]:
+
+    def read(path):
         with open(path, encoding="ascii") as f:
-            modules.append(f.read())
-    code = standin.joined(declarations, modules)
-    real_code = standin.joined(declarations, modules, stand_in=False)
-    classes = {}
-    for path in spec.get("classes", []):
-        with open(path, encoding="ascii") as f:
-            classes[os.path.splitext(os.path.basename(path))[0]] = f.read()
-    if spec.get("joined"):
-        with open(spec["joined"], "w", encoding="utf-8") as f:
-            f.write(code)
-    office = Office(spec["profile"])
+            return f.read()
+    declarations, modules = read(spec["declarations"]), [read(path) for path in spec["modules"]]
+    code = {False: joined(declarations, modules), True: joined(declarations, modules, stand_in=False)}
+    classes = {os.path.splitext(os.path.basename(path))[0]: read(path) for path in spec.get("classes", [])}
+    os.makedirs(sys.argv[2], exist_ok=True)
+    process, desktop = start_office(spec["profile"])
     try:
         for job in spec["jobs"]:
             try:
-                out = run_job(office, code, real_code, classes, job)
+                out = run_job(desktop, code[bool(job.get("real_declarations"))], classes, job)
             except Exception as e:  # the job's own failure; the others still run
                 out = {"error": "%s: %s" % (type(e).__name__, e)}
             write_results(sys.argv[2], job["name"], out)
     finally:
-        office.close()
+        try:
+            desktop.terminate()
+        except Exception:
+            pass
+        try:
+            process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            process.kill()
 
 
 if __name__ == "__main__":
