@@ -1,13 +1,11 @@
 /* A host that opens the native settings dialog through its export while a
- * second thread works it as a person would, by the lines of a scenario of
- * tests/data/config (read as config_script reads them, config_scenario.h):
- * controls found by their control identifiers, typed characters as
- * WM_CHAR, clicks as BM_CLICK. "tavo.ini" is left in FOLDER, the settings
- * folder; the result code and every failed expectation go to stdout.
- *   config_host DLL SCENARIO FOLDER
- * The "shoot" mode opens the dialog of each mode, selects every tree node
- * and keeps a picture of the dialog per page as OUT\MODE-PAGE.bmp.
- *   config_host DLL shoot OUT
+ * second thread works it as a person would, by the lines of scenarios of
+ * tests/data/config (read as config_script reads them): controls found by
+ * their identifiers, typed characters as WM_CHAR, clicks as BM_CLICK. Each
+ * scenario's "tavo.ini" is left in its FOLDER, the settings folder; the
+ * result code and every failed expectation go to stdout after a line
+ * "scenario FOLDER".
+ *   config_host DLL SCENARIO FOLDER [SCENARIO FOLDER...]
  * The "keys" mode opens the dialog of MODE and leaves it to real keys.
  *   config_host DLL keys:MODE FOLDER */
 #include <windows.h>
@@ -22,7 +20,7 @@
 
 #include "config_scenario.h"
 #include "forms/config_controls.h"
-#include "screen_picture.h"
+#include "host_window.h"
 #include "tavo.h"
 #include "c_host_check.h"
 
@@ -49,7 +47,7 @@ static void fail(int line, const char* format, ...) {
     ++failures;
 }
 
-static void settle(void) { Sleep(120); }
+static void settle(void) { wait_for_posted(dialog); }
 
 /* The starting "tavo.ini" in Shift-JIS, as the Linux side writes it. */
 static void write_ini(const char* folder) {
@@ -327,44 +325,6 @@ static DWORD WINAPI person(LPVOID unused) {
     return 0;
 }
 
-/* ---- pictures */
-
-/* The client area: without a window manager nobody draws the frame. */
-static void write_bmp(HWND window, const char* file) {
-    RECT r;
-    GetClientRect(window, &r);
-    MapWindowPoints(window, NULL, (POINT*)&r, 2);
-    write_screen_bmp(r, file);
-}
-
-static const char* shoot_out;
-
-/* Every tree node in turn, a picture of each page, then the close box. */
-static DWORD WINAPI photographer(LPVOID unused) {
-    (void)unused;
-    if (!wait_for_dialog()) {
-        fail(0, "the %s dialog never opened", mode.c_str());
-        return 1;
-    }
-    HWND tree = control(TAVO_ID_tvContents);
-    HTREEITEM item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    while (item) {
-        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
-        Sleep(400);
-        TVITEMW it;
-        memset(&it, 0, sizeof it);
-        it.mask = TVIF_PARAM;
-        it.hItem = item;
-        SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&it);
-        char file[MAX_PATH];
-        snprintf(file, sizeof file, "%s\\%s-%ld.bmp", shoot_out, mode.c_str(), (long)it.lParam);
-        write_bmp(dialog, file);
-        item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, (LPARAM)item);
-    }
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
-    return 0;
-}
-
 static const char* keys_out;
 
 /* Real keys come from X (the test types them with xdotool): where they go
@@ -429,15 +389,37 @@ static int16_t open_dialog(LPTHREAD_START_ROUTINE worker) {
     return result;
 }
 
-int main(int argc, char** argv) {
-    if (argc != 4) {
-        fprintf(stderr, "usage: config_host DLL SCENARIO|shoot FOLDER\n");
-        return 2;
-    }
-    const char* folder = argv[3];
+static void use_settings_folder(const char* folder) {
     char settings[MAX_PATH];
     snprintf(settings, sizeof settings, "%s\\", folder);
     SetEnvironmentVariableA("TAVO_SETTINGS_DIR", settings);
+}
+
+/* One scenario in FOLDER; whether it went as written. */
+static int run_scenario(const char* file, const char* folder) {
+    printf("scenario %s\n", folder);
+    failures = 0;
+    try {
+        scenario = tavo::test::ReadScenario(file);
+    } catch (const std::exception& e) {
+        printf("error: line 0: %s\n", e.what());
+        return 0;
+    }
+    mode = scenario.Mode;
+    use_settings_folder(folder);
+    write_ini(folder);
+    const int16_t result = open_dialog(person);
+    printf("result %d\n", result);
+    if (result != scenario.Result) fail(0, "the export returned %d", result);
+    fflush(stdout);
+    return failures == 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 4 || argc % 2) {
+        fprintf(stderr, "usage: config_host DLL SCENARIO FOLDER [SCENARIO FOLDER...] | keys:MODE FOLDER\n");
+        return 2;
+    }
     if (!host_load(argv[1])) {
         printf("error: line 0: cannot load %s\n", argv[1]);
         return 1;
@@ -445,31 +427,15 @@ int main(int argc, char** argv) {
     HOST_IMPORT(ShowExportForm)
     HOST_IMPORT(ShowDumpForm)
     HOST_IMPORT(ShowBuildForm)
-    if (!strcmp(argv[2], "shoot")) {
-        shoot_out = folder;
-        for (const char* m : {"export", "dump", "build"}) {
-            mode = m;
-            printf("%s: result %d\n", m, open_dialog(photographer));
-        }
-        return failures ? 1 : 0;
-    }
+    watch_posted();
     if (!strncmp(argv[2], "keys:", 5)) {
-        keys_out = folder;
+        keys_out = argv[3];
         mode = argv[2] + 5;
-        const int16_t result = open_dialog(keyboard);
-        printf("result %d\n", result);
+        use_settings_folder(keys_out);
+        printf("result %d\n", open_dialog(keyboard));
         return failures ? 1 : 0;
     }
-    try {
-        scenario = tavo::test::ReadScenario(argv[2]);
-    } catch (const std::exception& e) {
-        printf("error: line 0: %s\n", e.what());
-        return 1;
-    }
-    mode = scenario.Mode;
-    write_ini(folder);
-    const int16_t result = open_dialog(person);
-    printf("result %d\n", result);
-    if (result != scenario.Result) fail(0, "the export returned %d", result);
-    return failures ? 1 : 0;
+    int all = 1;
+    for (int i = 2; i + 1 < argc; i += 2) all &= run_scenario(argv[i], argv[i + 1]);
+    return all ? 0 : 1;
 }

@@ -13,7 +13,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "screen_picture.h"
+#include "host_window.h"
 #include "tavo.h"
 #include "c_host_check.h"
 
@@ -22,9 +22,6 @@ HOST_POINTER(JwcLoadFrom)
 HOST_POINTER(ShowJwBrwsFromJwc)
 HOST_POINTER(TavoGetLastError)
 HOST_POINTER(TavoFreeString)
-HOST_POINTER(ProgressCreate)
-HOST_POINTER(Progress)
-HOST_POINTER(ProgressDestroy)
 
 static FILE* result;
 static HWND form, toolbar, viewer;
@@ -67,7 +64,7 @@ static HWND find_dialog(void) {
     return found_dialog;
 }
 
-static void settle(void) { Sleep(300); }
+static void settle(void) { wait_for_posted(form); }
 
 /* A click in the middle of a button, as the mouse gives it. */
 static void click(int command) {
@@ -162,7 +159,6 @@ static DWORD WINAPI user(LPVOID unused) {
     fprintf(result, "window: %ld x %ld\n", r.right - r.left, r.bottom - r.top);
     report_buttons("shown");
     report_hint(SAVE_JWC, "JWC save");
-    report_hint(SAVE_TXT, "coordinate save");
     click(SELECT);
     report_buttons("range selection begun");
     key(VK_ESCAPE);
@@ -233,26 +229,12 @@ int main(int argc, char** argv) {
     HOST_IMPORT(ShowJwBrwsFromJwc)
     HOST_IMPORT(TavoGetLastError)
     HOST_IMPORT(TavoFreeString)
-    HOST_IMPORT(ProgressCreate)
-    HOST_IMPORT(Progress)
-    HOST_IMPORT(ProgressDestroy)
     if (failures) return 1;
-    /* The progress dialog first, as a macro shows it while it converts: a
-     * picture of it at 30 % and 25 % stays as OUT\progress.bmp. */
-    pProgressCreate(100, 40);
-    for (int i = 0; i < 10; ++i) {
-        pProgress(30, 10);
-        Sleep(50);
-    }
-    HWND progress = FindWindowW(L"TavoProgressForm", NULL);
-    fprintf(result, "progress dialog: %s\n", progress && IsWindowVisible(progress) ? "shown" : "missing");
-    snprintf(file, sizeof file, "%s\\progress.bmp", out);
-    if (progress) write_bmp(progress, file);
-    pProgressDestroy();
     const char* jwc = argv[2];
     const char* none = "";
     pJwcCreateByInifile();
     pJwcLoadFrom(&jwc);
+    watch_posted();
     HANDLE thread = CreateThread(NULL, 0, user, NULL, 0, NULL);
     const int16_t modal = pShowJwBrwsFromJwc(&none);
     WaitForSingleObject(thread, 20000);

@@ -4,7 +4,10 @@
 # prefix (the first time; that is slow) and keeps one Wine server running
 # for the whole test run, `--stop` ends it. Only the 64-bit Wine exists
 # here. Programs see Japanese Windows (code page 932) and no display: Wine's
-# null driver gives them windows that work but show nowhere.
+# null driver gives them windows that work but show nowhere. `--x NAME
+# COMMAND...` runs COMMAND with Wine's programs shown in an X server of its
+# own (Xvfb), in a copy PREFIX-x-NAME of the prefix (one Wine server has
+# one display driver): tests with different names run at the same time.
 set -eu
 prefix=$1
 shift
@@ -42,6 +45,28 @@ case "${1:-}" in
         "$server" -p60 </dev/null >/dev/null 2>&1 || true
     fi
     "$wine" cmd /c exit </dev/null >>"$prefix/start.log" 2>&1
+    ;;
+--x)
+    xprefix="$prefix-x-$2"
+    shift 2
+    if [ ! -f "$xprefix/user.reg" ]; then
+        rm -rf "$xprefix"
+        cp -a --reflink=auto "$prefix" "$xprefix"
+        rm -f "$xprefix/wineserver"
+        sed -i '/^"Graphics"="null"$/d' "$xprefix/user.reg"
+    fi
+    display="$xprefix/display"
+    rm -f "$display"
+    Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$display" >"$xprefix/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 200); do [ -s "$display" ] && break; sleep 0.05; done
+    [ -s "$display" ] || { echo "FAIL: Xvfb did not start: $(cat "$xprefix/xvfb.log")"; exit 1; }
+    export WINEPREFIX="$xprefix" LOCPATH="$xprefix/unix-locales" DISPLAY=":$(cat "$display")"
+    status=0
+    "$@" || status=$?
+    "$server" -k 2>/dev/null || true
+    kill "$xvfb" && wait "$xvfb" || true
+    exit $status
     ;;
 --stop)
     "$server" -k 2>/dev/null || true
