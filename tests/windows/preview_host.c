@@ -3,9 +3,8 @@
  * would: it clicks the toolbar's buttons with the mouse messages the
  * buttons get, presses keys in the viewer, fills in and confirms the save
  * dialogs and closes the message boxes. It writes what it saw to
- * OUT\result.txt, the clipboard's text to OUT\clipboard.jwt, the saved
- * files to OUT\saved.jwc and OUT\saved.txt, and a picture of the window
- * with everything selected to OUT\window.bmp. TAVO_HELP_DIR should name a
+ * OUT\result.txt, the clipboard's text to OUT\clipboard.jwt and the saved
+ * files to OUT\saved.jwc and OUT\saved.txt. TAVO_HELP_DIR should name a
  * folder without help pages.
  * preview_host DLL JWC OUT */
 #include <windows.h>
@@ -116,6 +115,19 @@ static void report_buttons(const char* when) {
             SendMessageW(toolbar, TB_ISBUTTONCHECKED, SELECT, 0) ? "pressed" : "up");
 }
 
+/* The text of the message box the window shows, then the box closed. */
+static void report_message_box(const char* what) {
+    not_this = NULL;
+    HWND box = wait_for(find_dialog, what);
+    settle();
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    fprintf(result, "%s: %s\n", what, text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    settle();
+}
+
 /* Types the name into the save dialog, confirms it, and reports the
  * message box that follows before closing it. */
 static void save_as(int command, const char* name) {
@@ -131,21 +143,7 @@ static void save_as(int command, const char* name) {
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     not_this = dialog;
     for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
-    not_this = NULL;
-    HWND box = wait_for(find_dialog, "message box");
-    settle();
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    fprintf(result, "message: %s\n", text);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
-    settle();
-}
-
-static void write_bmp(HWND window, const char* file) {
-    RECT r;
-    GetWindowRect(window, &r);
-    write_screen_bmp(r, file);
+    report_message_box("message");
 }
 
 static DWORD WINAPI user(LPVOID unused) {
@@ -173,9 +171,6 @@ static DWORD WINAPI user(LPVOID unused) {
     key(VK_ESCAPE);
     click(SELECT_ALL);
     report_buttons("all selected");
-    char file[MAX_PATH];
-    snprintf(file, sizeof file, "%s\\window.bmp", out);
-    write_bmp(form, file);
     click(COPY);
     report_buttons("copied");
     key(VK_LEFT);
@@ -184,14 +179,7 @@ static DWORD WINAPI user(LPVOID unused) {
     save_as(SAVE_TXT, "saved.txt");
     /* With no help pages where the help looks, a message says so. */
     click(HELP);
-    not_this = NULL;
-    HWND box = wait_for(find_dialog, "help's message box");
-    settle();
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    fprintf(result, "help: %s\n", text);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    report_message_box("help");
     click(CLOSE);
     return 0;
 }
