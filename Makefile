@@ -71,7 +71,7 @@ windows:
 # and the files a host writes through each DLL against the Linux library's.
 test-windows: deps windows
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS) --target tavo_shared c_host tavo_cli render_ppm config_script
+	cmake --build $(BUILD) -j $(JOBS) --target tavo_shared c_host tavo_cli config_script
 	cmake --build $(WIN32_BUILD) -j $(JOBS)
 	cmake --build $(WIN64_BUILD) -j $(JOBS)
 	cd $(WIN32_BUILD) && ctest --output-on-failure

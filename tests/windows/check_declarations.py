@@ -1,13 +1,10 @@
 #!/usr/bin/env python3
-"""Checks the spreadsheet module host/excel/Tavo.bas against include/tavo.h,
-so that the two cannot drift apart:
-- every function of tavo.h (but the two a macro never needs) is declared
-  in both branches, 64-bit-able (#If VBA7, PtrSafe) and older, with the
-  same name, Sub or Function and result, and the same arguments in order:
-  names, widths, by value or by reference;
-- every record type has the fields of its C struct in order, with the same
-  names, widths and offsets (the host aligns to 4 bytes, as tavo.h packs
-  them on Windows), and the same size.
+"""Checks the spreadsheet module host/excel/Tavo.bas against include/tavo.h:
+every function (but the two a macro never needs) declared in both branches,
+64-bit-able (#If VBA7, PtrSafe) and older, as Sub or Function with the same
+result and arguments in order (names, widths, by value or by reference); every
+record type with the fields of its C struct, same names, widths and offsets
+(the host aligns to 4 bytes, as tavo.h packs them on Windows) and size.
 
 check_declarations.py Tavo.bas tavo.h
 """
@@ -31,10 +28,6 @@ VB_WIDTH = {"Byte": 1, "Integer": 2, "Boolean": 2, "Long": 4, "Single": 4}
 # By-value arguments and results: the host's type for each C type.
 VB_VALUE = {"uint8_t": "Byte", "int16_t": "Integer", "uint16_t": "Integer", "int32_t": "Long", "uint32_t": "Long",
             "float": "Single", "TavoString": "String"}
-
-
-def strip_c_comments(text):
-    return re.sub(r"/\*.*?\*/", "", text, flags=re.S)
 
 
 def c_structs(text):
@@ -65,15 +58,9 @@ def layout(fields, width_of):
 
 def c_functions(text):
     """Name -> (result type, [(argument, type)])."""
-    functions = {}
-    for result, name, args in re.findall(r"TAVO_API\s+([\w ]+?\*?)\s*TAVO_CALL\s+(\w+)\s*\(([^)]*)\)\s*;", text):
-        arguments = []
-        if args.strip() not in ("", "void"):
-            for arg in args.split(","):
-                m = re.fullmatch(r"\s*(.*?)\s*(\w+)\s*", arg)
-                arguments.append((m.group(2), m.group(1)))
-        functions[name] = (result.strip(), arguments)
-    return functions
+    return {name: (result.strip(), [tuple(reversed(re.fullmatch(r"\s*(.*?)\s*(\w+)\s*", arg).groups()))
+                                    for arg in args.split(",") if args.strip() not in ("", "void")])
+            for result, name, args in re.findall(r"TAVO_API\s+([\w ]+?\*?)\s*TAVO_CALL\s+(\w+)\s*\(([^)]*)\)\s*;", text)}
 
 
 def vb_lines(text):
@@ -142,7 +129,7 @@ def expected_argument(ctype):
 def main():
     bas_path, header_path = sys.argv[1:3]
     bas = open(bas_path, encoding="ascii", newline="").read()
-    header = strip_c_comments(open(header_path, encoding="ascii").read())
+    header = re.sub(r"/\*.*?\*/", "", open(header_path, encoding="ascii").read(), flags=re.S)
     problems = []
     if "\r\n" not in bas or re.search(r"(?<!\r)\n", bas):
         problems.append(f"{bas_path}: the host imports modules with CR LF line ends only")

@@ -1,13 +1,11 @@
 /* A host that opens the native settings dialog through its export while a
- * second thread works it as a person would, by the lines of a scenario of
- * tests/data/config (read as config_script reads them, config_scenario.h):
- * controls found by their control identifiers, typed characters as
- * WM_CHAR, clicks as BM_CLICK. "tavo.ini" is left in FOLDER, the settings
- * folder; the result code and every failed expectation go to stdout.
- *   config_host DLL SCENARIO FOLDER
- * The "shoot" mode opens the dialog of each mode, selects every tree node
- * and keeps a picture of the dialog per page as OUT\MODE-PAGE.bmp.
- *   config_host DLL shoot OUT
+ * second thread works it as a person would, by the lines of scenarios of
+ * tests/data/config (read as config_script reads them): controls found by
+ * their identifiers, typed characters as WM_CHAR, clicks as BM_CLICK. Each
+ * scenario's "tavo.ini" is left in its FOLDER, the settings folder; the
+ * result code and every failed expectation go to stdout after a line
+ * "scenario FOLDER".
+ *   config_host DLL SCENARIO FOLDER [SCENARIO FOLDER...]
  * The "keys" mode opens the dialog of MODE and leaves it to real keys.
  *   config_host DLL keys:MODE FOLDER */
 #include <windows.h>
@@ -15,14 +13,13 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 
 #include "config_scenario.h"
 #include "forms/config_controls.h"
-#include "screen_picture.h"
+#include "host_window.h"
 #include "tavo.h"
 #include "c_host_check.h"
 
@@ -33,7 +30,7 @@ HOST_POINTER(ShowBuildForm)
 using tavo::test::ScenarioStep;
 
 static tavo::test::Scenario scenario;
-static std::string mode;
+static std::string mode, folder;
 static HWND dialog;
 static DWORD dialog_thread;
 static volatile LONG returned; /* the export has returned */
@@ -49,25 +46,15 @@ static void fail(int line, const char* format, ...) {
     ++failures;
 }
 
-static void settle(void) { Sleep(120); }
+static void settle(void) { wait_for_posted(dialog); }
 
-/* The starting "tavo.ini" in Shift-JIS, as the Linux side writes it. */
-static void write_ini(const char* folder) {
-    std::string ini;
-    for (const std::string& line : scenario.Ini) ini += line + "\r\n";
-    if (ini.empty()) return;
-    static WCHAR wide[4096];
-    static char cp932[8192];
-    const int n = MultiByteToWideChar(CP_UTF8, 0, ini.c_str(), -1, wide, 4096);
-    const int bytes = WideCharToMultiByte(932, 0, wide, n, cp932, sizeof cp932, NULL, NULL);
-    FILE* f = fopen((std::string(folder) + "\\tavo.ini").c_str(), "wb");
-    if (f) {
-        fwrite(cp932, 1, bytes > 0 ? (size_t)bytes - 1 : 0, f);
-        fclose(f);
-    }
+static std::string utf8_of(const WCHAR* wide) {
+    char text[2048];
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, NULL, NULL);
+    return text;
 }
 
-/* ---- controls by their designed names */
+/* ---- controls by the names the scenarios give them */
 
 #define TAVO_CONTROL_NAME(name) {#name, TAVO_ID_##name},
 static const struct {
@@ -75,53 +62,42 @@ static const struct {
     int id;
 } controls[] = {TAVO_CONFIG_CONTROLS(TAVO_CONTROL_NAME)};
 
-static int id_of(const char* name) {
-    int n;
-    if (sscanf(name, "Edit%d", &n) == 1 && n >= 1 && n <= 40) return TAVO_ID_EDIT_1 + n - 1;
-    if (sscanf(name, "edtT%d", &n) == 1 && n >= 1 && n <= 13) return TAVO_ID_EDT_T_1 + n - 1;
-    for (size_t i = 0; i < sizeof controls / sizeof controls[0]; ++i)
-        if (!strcmp(controls[i].name, name)) return controls[i].id;
-    return 0;
+static std::string name_of(int id) {
+    for (const auto& c : controls)
+        if (c.id == id) return c.name;
+    const auto in = [id](int first, int count) { return id >= first && id < first + count; };
+    if (in(TAVO_ID_EDIT_1, 40)) return "Edit" + std::to_string(id - TAVO_ID_EDIT_1 + 1);
+    if (in(TAVO_ID_EDT_T_1, 13)) return "edtT" + std::to_string(id - TAVO_ID_EDT_T_1 + 1);
+    for (const auto& grid : {std::make_pair("sgTable", TAVO_ID_MOJI_CELLS),
+                             std::make_pair("sgGroupScale", TAVO_ID_GROUP_SCALE_CELLS)})
+        if (in(grid.second, 32 * 32))
+            return std::string(grid.first) + " " + std::to_string((id - grid.second) % 32) + " " +
+                   std::to_string((id - grid.second) / 32);
+    return "control " + std::to_string(id);
 }
 
-static int cells_of(const char* grid) {
-    if (!strcmp(grid, "sgTable")) return TAVO_ID_MOJI_CELLS;
-    if (!strcmp(grid, "sgGroupScale")) return TAVO_ID_GROUP_SCALE_CELLS;
-    return 0;
+/* The control of a step's words: "NAME" or a grid's cell "GRID COL ROW". */
+static HWND control_named(const std::string& name) {
+    struct Search {
+        const std::string& name;
+        HWND found;
+    } search{name, NULL};
+    EnumChildWindows(
+        dialog,
+        [](HWND w, LPARAM data) {
+            auto* s = (Search*)data;
+            if (name_of(GetDlgCtrlID(w)) != s->name) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        (LPARAM)&search);
+    return search.found;
 }
 
-/* The name of a control identifier, as the scenarios write it. */
-static void name_of(int id, char* name, size_t size) {
-    for (size_t i = 0; i < sizeof controls / sizeof controls[0]; ++i)
-        if (controls[i].id == id) {
-            snprintf(name, size, "%s", controls[i].name);
-            return;
-        }
-    if (id >= TAVO_ID_EDIT_1 && id < TAVO_ID_EDIT_1 + 40) snprintf(name, size, "Edit%d", id - TAVO_ID_EDIT_1 + 1);
-    else if (id >= TAVO_ID_EDT_T_1 && id < TAVO_ID_EDT_T_1 + 13)
-        snprintf(name, size, "edtT%d", id - TAVO_ID_EDT_T_1 + 1);
-    else if (id >= TAVO_ID_MOJI_CELLS && id < TAVO_ID_MOJI_CELLS + 32 * 32)
-        snprintf(name, size, "sgTable %d %d", (id - TAVO_ID_MOJI_CELLS) % 32, (id - TAVO_ID_MOJI_CELLS) / 32);
-    else if (id >= TAVO_ID_GROUP_SCALE_CELLS && id < TAVO_ID_GROUP_SCALE_CELLS + 32 * 32)
-        snprintf(name, size, "sgGroupScale %d %d", (id - TAVO_ID_GROUP_SCALE_CELLS) % 32,
-                 (id - TAVO_ID_GROUP_SCALE_CELLS) / 32);
-    else
-        snprintf(name, size, "control %d", id);
-}
-
-static HWND found;
-static BOOL CALLBACK match_id(HWND w, LPARAM id) {
-    if (GetDlgCtrlID(w) == (int)id) {
-        found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-static HWND control(int id) {
-    found = NULL;
-    if (id) EnumChildWindows(dialog, match_id, id);
-    return found;
+static std::string words_of(const ScenarioStep& s, size_t count) {
+    std::string name;
+    for (size_t i = 0; i < count && i < s.Words.size(); ++i) name += (i ? " " : "") + s.Words[i];
+    return name;
 }
 
 /* Neither the window nor one it lies in is disabled. */
@@ -131,40 +107,21 @@ static int enabled(HWND w) {
     return 1;
 }
 
-/* A control the person can reach: shown, and neither it nor a window it
- * lies in disabled. */
-static HWND usable(const ScenarioStep& s, int id, const char* name) {
-    HWND w = control(id);
-    if (!w) {
-        fail(s.Line, "no control %s (identifier %d)", name, id);
-        return NULL;
-    }
-    if (!IsWindowVisible(w)) {
-        fail(s.Line, "%s is not shown", name);
-        return NULL;
-    }
-    if (!enabled(w)) {
-        fail(s.Line, "%s is disabled", name);
-        return NULL;
-    }
-    return w;
+/* A control the person can reach: shown and enabled. */
+static HWND usable(const ScenarioStep& s, const std::string& name) {
+    HWND w = control_named(name);
+    const char* wrong = !w ? "does not exist" : !IsWindowVisible(w) ? "is not shown" : !enabled(w) ? "is disabled" : NULL;
+    if (wrong) fail(s.Line, "%s %s", name.c_str(), wrong);
+    return wrong ? NULL : w;
 }
+
+static HWND target(const ScenarioStep& s) { return usable(s, words_of(s, s.Verb == "cell" || s.Words.size() > 2 ? 3 : 1)); }
 
 static HWND focused(void) {
     GUITHREADINFO info;
     memset(&info, 0, sizeof info);
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(dialog_thread, &info) ? info.hwndFocus : NULL;
-}
-
-/* The named control or a grid's cell: "NAME" or "GRID COL ROW". */
-static HWND target(const ScenarioStep& s) {
-    const std::string& first = s.Words.at(0);
-    if (s.Words.size() < 3 && s.Verb != "cell") return usable(s, id_of(first.c_str()), first.c_str());
-    const int base = cells_of(first.c_str());
-    const int col = std::stoi(s.Words.at(1)), row = std::stoi(s.Words.at(2));
-    const std::string name = first + " " + std::to_string(col) + " " + std::to_string(row);
-    return usable(s, base ? TAVO_ID_GRID_CELL(base, col, row) : 0, name.c_str());
 }
 
 /* ---- what the person does */
@@ -193,59 +150,40 @@ static void press(HWND w, WPARAM key, WCHAR ch) {
     settle();
 }
 
+/* The tree is fully expanded: every node is a visible one. */
 static void select_page(const ScenarioStep& s) {
-    HWND tree = control(TAVO_ID_tvContents);
+    HWND tree = control_named("tvContents");
     const LPARAM page = std::stoi(s.Words.at(0));
-    /* Roots and their children, as the tree has them. */
-    for (HTREEITEM root = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); root;
-         root = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)root)) {
-        HTREEITEM item = root;
-        while (item) {
-            TVITEMW it;
-            memset(&it, 0, sizeof it);
-            it.mask = TVIF_PARAM;
-            it.hItem = item;
-            SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&it);
-            if (it.lParam == page) {
-                SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
-                settle();
-                return;
-            }
-            item = item == root ? (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)root)
-                                : (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+    for (auto item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
+         item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, (LPARAM)item)) {
+        TVITEMW it;
+        memset(&it, 0, sizeof it);
+        it.mask = TVIF_PARAM;
+        it.hItem = item;
+        SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&it);
+        if (it.lParam == page) {
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+            settle();
+            return;
         }
     }
     fail(s.Line, "no tree node of page %ld", (long)page);
 }
 
-static void expect_focus(const ScenarioStep& s) {
-    std::string want;
-    for (const std::string& word : s.Words) want += (want.empty() ? "" : " ") + word;
-    char at[96] = "nothing";
-    HWND f = focused();
-    if (f) name_of(GetDlgCtrlID(f), at, sizeof at);
-    if (want != at) fail(s.Line, "the focus is on %s", at);
-}
-
 static void expect_state(const ScenarioStep& s) {
-    const char* name = s.Words.at(0).c_str();
-    HWND w = control(id_of(name));
-    if (!w) {
-        fail(s.Line, "no control %s", name);
-        return;
-    }
-    if (s.Verb == "disabled" && enabled(w)) fail(s.Line, "%s is enabled", name);
-    if (s.Verb == "hidden" && IsWindowVisible(w)) fail(s.Line, "%s is shown", name);
+    const std::string name = s.Words.at(0);
+    HWND w = control_named(name);
+    if (!w) return fail(s.Line, "no control %s", name.c_str());
+    if (s.Verb == "disabled" && enabled(w)) fail(s.Line, "%s is enabled", name.c_str());
+    if (s.Verb == "hidden" && IsWindowVisible(w)) fail(s.Line, "%s is shown", name.c_str());
     if (s.Verb == "checked") {
         const int on = SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (on != (std::stoi(s.Words.at(1)) != 0)) fail(s.Line, "%s is%s checked", name, on ? "" : " not");
+        if (on != (std::stoi(s.Words.at(1)) != 0)) fail(s.Line, "%s is%s checked", name.c_str(), on ? "" : " not");
     }
     if (s.Verb == "shows") {
         WCHAR wide[512];
-        char text[1536];
         GetWindowTextW(w, wide, 512);
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, NULL, NULL);
-        if (s.Text != text) fail(s.Line, "%s shows \"%s\"", name, text);
+        if (s.Text != utf8_of(wide)) fail(s.Line, "%s shows \"%s\"", name.c_str(), utf8_of(wide).c_str());
     }
 }
 
@@ -266,13 +204,13 @@ static int play(const ScenarioStep& s) {
         focus_box(w);
         press(w, VK_RETURN, L'\r');
     } else if (v == "focus") {
-        expect_focus(s);
+        HWND f = focused();
+        const std::string at = f ? name_of(GetDlgCtrlID(f)) : "nothing";
+        if (at != words_of(s, 3)) fail(s.Line, "the focus is on %s", at.c_str());
     } else if (v == "shows" || v == "checked" || v == "disabled" || v == "hidden") {
         expect_state(s);
     } else if (v == "click" || v == "ok" || v == "cancel") {
-        ScenarioStep named = s;
-        named.Words = {v == "click" ? s.Words.at(0) : v == "ok" ? "bnOk" : "bnCancel"};
-        if (!(w = target(named))) return 0;
+        if (!(w = usable(s, v == "click" ? s.Words.at(0) : v == "ok" ? "bnOk" : "bnCancel"))) return 0;
         PostMessageW(w, BM_CLICK, 0, 0);
         settle();
     } else if (v == "choose") {
@@ -296,118 +234,63 @@ static int play(const ScenarioStep& s) {
     return 1;
 }
 
-static HWND find_dialog(void) {
-    HWND w = FindWindowW(L"TavoConfigForm", NULL);
-    return w && IsWindowVisible(w) ? w : NULL;
-}
-
 static int wait_for_dialog(void) {
-    for (int i = 0; i < 400 && !(dialog = find_dialog()); ++i) Sleep(50);
-    if (!dialog) return 0;
+    for (int i = 0; i < 400; ++i, Sleep(50)) {
+        dialog = FindWindowW(L"TavoConfigForm", NULL);
+        if (dialog && IsWindowVisible(dialog)) break;
+    }
+    if (!dialog || !IsWindowVisible(dialog)) {
+        fail(0, "the %s dialog never opened", mode.c_str());
+        return 0;
+    }
     dialog_thread = GetWindowThreadProcessId(dialog, NULL);
     settle();
     return 1;
 }
 
-static DWORD WINAPI person(LPVOID unused) {
-    (void)unused;
-    if (!wait_for_dialog()) {
-        fail(0, "the dialog never opened");
-        return 1;
-    }
+/* Wine without a window manager waits up to 2 s for a hidden window's
+ * withdrawal. */
+static void wait_for_return(const char* what) {
+    for (int i = 0; i < 200 && !returned; ++i) Sleep(50);
+    if (returned) return;
+    fail(0, "%s", what);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+static DWORD WINAPI person(LPVOID) {
+    if (!wait_for_dialog()) return 1;
     for (const ScenarioStep& step : scenario.Steps)
         if (!play(step)) break;
-    /* Wine without a window manager waits up to 2 s for a hidden window's
-     * withdrawal. */
-    for (int i = 0; i < 200 && !returned; ++i) Sleep(50);
-    if (!returned) {
-        fail(0, "the dialog is still open after the last action");
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-    }
+    wait_for_return("the dialog is still open after the last action");
     return 0;
 }
-
-/* ---- pictures */
-
-/* The client area: without a window manager nobody draws the frame. */
-static void write_bmp(HWND window, const char* file) {
-    RECT r;
-    GetClientRect(window, &r);
-    MapWindowPoints(window, NULL, (POINT*)&r, 2);
-    write_screen_bmp(r, file);
-}
-
-static const char* shoot_out;
-
-/* Every tree node in turn, a picture of each page, then the close box. */
-static DWORD WINAPI photographer(LPVOID unused) {
-    (void)unused;
-    if (!wait_for_dialog()) {
-        fail(0, "the %s dialog never opened", mode.c_str());
-        return 1;
-    }
-    HWND tree = control(TAVO_ID_tvContents);
-    HTREEITEM item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    while (item) {
-        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
-        Sleep(400);
-        TVITEMW it;
-        memset(&it, 0, sizeof it);
-        it.mask = TVIF_PARAM;
-        it.hItem = item;
-        SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&it);
-        char file[MAX_PATH];
-        snprintf(file, sizeof file, "%s\\%s-%ld.bmp", shoot_out, mode.c_str(), (long)it.lParam);
-        write_bmp(dialog, file);
-        item = (HTREEITEM)SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, (LPARAM)item);
-    }
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
-    return 0;
-}
-
-static const char* keys_out;
 
 /* Real keys come from X (the test types them with xdotool): where they go
- * is told in OUT\window.txt, the X window of the dialog (Wine's property)
- * and the middle of OK on the screen; then the dialog is waited for. */
-static DWORD WINAPI keyboard(LPVOID unused) {
-    (void)unused;
-    if (!wait_for_dialog()) {
-        fail(0, "the dialog never opened");
-        return 1;
-    }
+ * is told in FOLDER\window.txt, the X window of the dialog (Wine's property)
+ * and the middle of OK on the screen. */
+static DWORD WINAPI keyboard(LPVOID) {
+    if (!wait_for_dialog()) return 1;
     RECT ok;
-    GetWindowRect(control(TAVO_ID_bnOk), &ok);
-    char file[MAX_PATH], temporary[MAX_PATH];
-    snprintf(file, sizeof file, "%s\\window.txt", keys_out);
-    snprintf(temporary, sizeof temporary, "%s\\window.tmp", keys_out);
-    FILE* f = fopen(temporary, "w");
-    if (f) {
+    GetWindowRect(control_named("bnOk"), &ok);
+    const std::string file = folder + "\\window.txt", temporary = folder + "\\window.tmp";
+    if (FILE* f = fopen(temporary.c_str(), "w")) {
         fprintf(f, "%lu %ld %ld\n", (unsigned long)(ULONG_PTR)GetPropA(dialog, "__wine_x11_whole_window"),
                 (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
         fclose(f);
-        MoveFileA(temporary, file);
+        MoveFileA(temporary.c_str(), file.c_str());
     }
     /* Where the keys put the focus, for the test's log. */
     HWND last = NULL;
-    for (int i = 0; i < 1200 && !returned; ++i) {
-        HWND f = focused();
-        if (f && f != last) {
-            char name[96];
-            name_of(GetDlgCtrlID(f), name, sizeof name);
-            printf("focus: %s\n", name);
-            last = f;
-        }
-        Sleep(50);
-    }
-    if (!returned) {
-        fail(0, "the keys did not close the dialog");
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-    }
+    for (int i = 0; i < 1200 && !returned; ++i, Sleep(50))
+        if (HWND f = focused(); f && f != last) printf("focus: %s\n", name_of(GetDlgCtrlID(last = f)).c_str());
+    wait_for_return("the keys did not close the dialog");
     return 0;
 }
 
 static int16_t open_dialog(LPTHREAD_START_ROUTINE worker) {
+    char settings[MAX_PATH];
+    snprintf(settings, sizeof settings, "%s\\", folder.c_str());
+    SetEnvironmentVariableA("TAVO_SETTINGS_DIR", settings);
     int16_t(TAVO_CALL * show)(void) = mode == "dump" ? pShowDumpForm : mode == "build" ? pShowBuildForm : pShowExportForm;
     dialog = NULL;
     returned = 0;
@@ -417,27 +300,46 @@ static int16_t open_dialog(LPTHREAD_START_ROUTINE worker) {
     WaitForSingleObject(thread, 30000);
     CloseHandle(thread);
     /* The window goes once the messages posted to this thread are handled. */
-    for (int i = 0; i < 20 && dialog && IsWindow(dialog); ++i) {
+    for (int i = 0; i < 20 && dialog && IsWindow(dialog); ++i, Sleep(50)) {
         MSG message;
-        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(50);
+        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
     if (dialog && IsWindow(dialog)) fail(0, "the dialog's window is still there after the export returned");
+    printf("result %d\n", result);
+    fflush(stdout);
     return result;
 }
 
+/* One scenario; whether it went as written. */
+static int run_scenario(const char* file) {
+    printf("scenario %s\n", folder.c_str());
+    failures = 0;
+    try {
+        scenario = tavo::test::ReadScenario(file);
+    } catch (const std::exception& e) {
+        printf("error: line 0: %s\n", e.what());
+        return 0;
+    }
+    mode = scenario.Mode;
+    /* The starting "tavo.ini" in Shift-JIS, as the Linux side writes it. */
+    std::string ini;
+    for (const std::string& line : scenario.Ini) ini += line + "\r\n";
+    static WCHAR wide[4096];
+    static char cp932[8192];
+    MultiByteToWideChar(CP_UTF8, 0, ini.c_str(), -1, wide, 4096);
+    const int bytes = WideCharToMultiByte(932, 0, wide, -1, cp932, sizeof cp932, NULL, NULL);
+    FILE* f = ini.empty() ? NULL : fopen((folder + "\\tavo.ini").c_str(), "wb");
+    if (f) fwrite(cp932, 1, bytes - 1, f), fclose(f);
+    const int16_t result = open_dialog(person);
+    if (result != scenario.Result) fail(0, "the export returned %d", result);
+    return failures == 0;
+}
+
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        fprintf(stderr, "usage: config_host DLL SCENARIO|shoot FOLDER\n");
+    if (argc < 4 || argc % 2) {
+        fprintf(stderr, "usage: config_host DLL SCENARIO FOLDER [SCENARIO FOLDER...] | keys:MODE FOLDER\n");
         return 2;
     }
-    const char* folder = argv[3];
-    char settings[MAX_PATH];
-    snprintf(settings, sizeof settings, "%s\\", folder);
-    SetEnvironmentVariableA("TAVO_SETTINGS_DIR", settings);
     if (!host_load(argv[1])) {
         printf("error: line 0: cannot load %s\n", argv[1]);
         return 1;
@@ -445,31 +347,17 @@ int main(int argc, char** argv) {
     HOST_IMPORT(ShowExportForm)
     HOST_IMPORT(ShowDumpForm)
     HOST_IMPORT(ShowBuildForm)
-    if (!strcmp(argv[2], "shoot")) {
-        shoot_out = folder;
-        for (const char* m : {"export", "dump", "build"}) {
-            mode = m;
-            printf("%s: result %d\n", m, open_dialog(photographer));
-        }
-        return failures ? 1 : 0;
-    }
+    watch_posted();
     if (!strncmp(argv[2], "keys:", 5)) {
-        keys_out = folder;
+        folder = argv[3];
         mode = argv[2] + 5;
-        const int16_t result = open_dialog(keyboard);
-        printf("result %d\n", result);
+        open_dialog(keyboard);
         return failures ? 1 : 0;
     }
-    try {
-        scenario = tavo::test::ReadScenario(argv[2]);
-    } catch (const std::exception& e) {
-        printf("error: line 0: %s\n", e.what());
-        return 1;
+    int all = 1;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        folder = argv[i + 1];
+        all &= run_scenario(argv[i]);
     }
-    mode = scenario.Mode;
-    write_ini(folder);
-    const int16_t result = open_dialog(person);
-    printf("result %d\n", result);
-    if (result != scenario.Result) fail(0, "the export returned %d", result);
-    return failures ? 1 : 0;
+    return all ? 0 : 1;
 }

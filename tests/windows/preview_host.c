@@ -3,9 +3,8 @@
  * would: it clicks the toolbar's buttons with the mouse messages the
  * buttons get, presses keys in the viewer, fills in and confirms the save
  * dialogs and closes the message boxes. It writes what it saw to
- * OUT\result.txt, the clipboard's text to OUT\clipboard.jwt, the saved
- * files to OUT\saved.jwc and OUT\saved.txt, and a picture of the window
- * with everything selected to OUT\window.bmp. TAVO_HELP_DIR should name a
+ * OUT\result.txt, the clipboard's text to OUT\clipboard.jwt and the saved
+ * files to OUT\saved.jwc and OUT\saved.txt. TAVO_HELP_DIR should name a
  * folder without help pages.
  * preview_host DLL JWC OUT */
 #include <windows.h>
@@ -13,7 +12,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "screen_picture.h"
+#include "host_window.h"
 #include "tavo.h"
 #include "c_host_check.h"
 
@@ -22,9 +21,6 @@ HOST_POINTER(JwcLoadFrom)
 HOST_POINTER(ShowJwBrwsFromJwc)
 HOST_POINTER(TavoGetLastError)
 HOST_POINTER(TavoFreeString)
-HOST_POINTER(ProgressCreate)
-HOST_POINTER(Progress)
-HOST_POINTER(ProgressDestroy)
 
 static FILE* result;
 static HWND form, toolbar, viewer;
@@ -67,7 +63,7 @@ static HWND find_dialog(void) {
     return found_dialog;
 }
 
-static void settle(void) { Sleep(300); }
+static void settle(void) { wait_for_posted(form); }
 
 /* A click in the middle of a button, as the mouse gives it. */
 static void click(int command) {
@@ -119,6 +115,19 @@ static void report_buttons(const char* when) {
             SendMessageW(toolbar, TB_ISBUTTONCHECKED, SELECT, 0) ? "pressed" : "up");
 }
 
+/* The text of the message box the window shows, then the box closed. */
+static void report_message_box(const char* what) {
+    not_this = NULL;
+    HWND box = wait_for(find_dialog, what);
+    settle();
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    fprintf(result, "%s: %s\n", what, text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    settle();
+}
+
 /* Types the name into the save dialog, confirms it, and reports the
  * message box that follows before closing it. */
 static void save_as(int command, const char* name) {
@@ -134,21 +143,7 @@ static void save_as(int command, const char* name) {
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     not_this = dialog;
     for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
-    not_this = NULL;
-    HWND box = wait_for(find_dialog, "message box");
-    settle();
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    fprintf(result, "message: %s\n", text);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
-    settle();
-}
-
-static void write_bmp(HWND window, const char* file) {
-    RECT r;
-    GetWindowRect(window, &r);
-    write_screen_bmp(r, file);
+    report_message_box("message");
 }
 
 static DWORD WINAPI user(LPVOID unused) {
@@ -162,7 +157,6 @@ static DWORD WINAPI user(LPVOID unused) {
     fprintf(result, "window: %ld x %ld\n", r.right - r.left, r.bottom - r.top);
     report_buttons("shown");
     report_hint(SAVE_JWC, "JWC save");
-    report_hint(SAVE_TXT, "coordinate save");
     click(SELECT);
     report_buttons("range selection begun");
     key(VK_ESCAPE);
@@ -177,9 +171,6 @@ static DWORD WINAPI user(LPVOID unused) {
     key(VK_ESCAPE);
     click(SELECT_ALL);
     report_buttons("all selected");
-    char file[MAX_PATH];
-    snprintf(file, sizeof file, "%s\\window.bmp", out);
-    write_bmp(form, file);
     click(COPY);
     report_buttons("copied");
     key(VK_LEFT);
@@ -188,14 +179,7 @@ static DWORD WINAPI user(LPVOID unused) {
     save_as(SAVE_TXT, "saved.txt");
     /* With no help pages where the help looks, a message says so. */
     click(HELP);
-    not_this = NULL;
-    HWND box = wait_for(find_dialog, "help's message box");
-    settle();
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    fprintf(result, "help: %s\n", text);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    report_message_box("help");
     click(CLOSE);
     return 0;
 }
@@ -233,26 +217,12 @@ int main(int argc, char** argv) {
     HOST_IMPORT(ShowJwBrwsFromJwc)
     HOST_IMPORT(TavoGetLastError)
     HOST_IMPORT(TavoFreeString)
-    HOST_IMPORT(ProgressCreate)
-    HOST_IMPORT(Progress)
-    HOST_IMPORT(ProgressDestroy)
     if (failures) return 1;
-    /* The progress dialog first, as a macro shows it while it converts: a
-     * picture of it at 30 % and 25 % stays as OUT\progress.bmp. */
-    pProgressCreate(100, 40);
-    for (int i = 0; i < 10; ++i) {
-        pProgress(30, 10);
-        Sleep(50);
-    }
-    HWND progress = FindWindowW(L"TavoProgressForm", NULL);
-    fprintf(result, "progress dialog: %s\n", progress && IsWindowVisible(progress) ? "shown" : "missing");
-    snprintf(file, sizeof file, "%s\\progress.bmp", out);
-    if (progress) write_bmp(progress, file);
-    pProgressDestroy();
     const char* jwc = argv[2];
     const char* none = "";
     pJwcCreateByInifile();
     pJwcLoadFrom(&jwc);
+    watch_posted();
     HANDLE thread = CreateThread(NULL, 0, user, NULL, 0, NULL);
     const int16_t modal = pShowJwBrwsFromJwc(&none);
     WaitForSingleObject(thread, 20000);

@@ -161,14 +161,14 @@ TEST(Win32Files, BackupNeverReplacesAnOlderOne) {
 TEST(Win32Files, SettingsWritersInSeveralProcessesLoseNothing) {
     TempDir dir;
     const std::string folder = dir.path().string() + "\\";
-    std::vector<test::ChildProcess> children;
-    for (const char* prefix : {"A", "B"}) children.emplace_back("--write-keys", folder + " " + prefix);
+    std::vector<HANDLE> children;
+    for (const char* prefix : {"A", "B"}) children.push_back(test::StartSelf("--write-keys " + folder + " " + prefix));
     const SettingsStore store(folder);
     std::thread c([&] { test::WriteKeys(store, "C"); });
     std::thread d([&] { test::WriteKeys(store, "D"); });
     c.join();
     d.join();
-    for (test::ChildProcess& child : children) EXPECT_EQ(child.wait(), 0u);
+    for (const HANDLE child : children) EXPECT_EQ(test::ExitCodeOf(child), 0u);
     const ProfileText ini = store.loadIni();
     for (const char* prefix : {"A", "B", "C", "D"})
         for (int i = 0; i < test::kKeyWrites; ++i)

@@ -20,35 +20,25 @@ namespace {
 
 // A string value set for the life of the object and then put back as it
 // was: the Wine prefix is the whole run's.
-class RegistryValue {
-public:
-    RegistryValue(HKEY root, const std::string& key, const char* name, const std::string& value)
-        : name_(name) {
-        RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &key_,
-                        nullptr);
-        char old[1024];
-        DWORD size = sizeof old;
-        if (RegGetValueA(key_, nullptr, name_, RRF_RT_REG_SZ, nullptr, &old[0], &size) == ERROR_SUCCESS)
-            old_ = &old[0];
+struct RegistryValue {
+    RegistryValue(HKEY root, std::string key, const char* name, const std::string& value)
+        : root(root), key(std::move(key)), name(name) {
+        char was[1024];
+        DWORD size = sizeof was;
+        if (RegGetValueA(root, this->key.c_str(), name, RRF_RT_REG_SZ, nullptr, &was[0], &size) == ERROR_SUCCESS)
+            old = &was[0];
         Set(value);
     }
-    ~RegistryValue() {
-        if (old_)
-            Set(*old_);
-        else
-            RegDeleteValueA(key_, name_);
-        RegCloseKey(key_);
-    }
+    ~RegistryValue() { old ? Set(*old) : void(RegDeleteKeyValueA(root, key.c_str(), name)); }
     RegistryValue(const RegistryValue&) = delete;
     RegistryValue& operator=(const RegistryValue&) = delete;
-
-private:
-    void Set(const std::string& v) {
-        RegSetValueExA(key_, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()), DWORD(v.size() + 1));
+    void Set(const std::string& v) const {
+        RegSetKeyValueA(root, key.c_str(), name, REG_SZ, v.c_str(), DWORD(v.size() + 1));
     }
-    HKEY key_ = nullptr;
-    const char* name_;
-    std::optional<std::string> old_;
+    HKEY root;
+    std::string key;
+    const char* name;
+    std::optional<std::string> old;
 };
 
 // Whether the label paints in its colour, and a row of it runs under it.

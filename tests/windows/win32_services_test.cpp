@@ -63,25 +63,17 @@ TEST(SettingsFolder, TheHostsFolderUnlessTheUserCannotWriteThere) {
     tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
 }
 
-// Strings handed out are the host's own automation strings.
+// Strings handed out are the host's own automation strings, ended by two
+// NULs, to be freed either way.
 TEST(SystemStrings, AreAutomationStringsTheHostFrees) {
     JwcCreate(3, 1);
-    const char* text = "A\0B";  // the bytes up to the first NUL
-    AddMoji(0, 0, 1, 0, 1, 0, 0, &text);
     const char* sjis = "\x95\xBD\x96\xCA";
     AddMoji(0, 0, 1, 0, 1, 0, 0, &sjis);
-    for (const auto& [index, expected] : {std::pair<int16_t, std::string>{0, "A"}, {1, sjis}, {2, " "}}) {
+    for (const auto& [index, expected] : {std::pair<int16_t, std::string>{0, sjis}, {1, " "}}) {
         const BSTR s = reinterpret_cast<BSTR>(GetMojiString(index));
         ASSERT_NE(s, nullptr);
         EXPECT_EQ(SysStringByteLen(s), expected.size());
-        EXPECT_EQ(TavoStringByteLen(reinterpret_cast<const char*>(s)), expected.size());
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s)), expected);
-        EXPECT_EQ(reinterpret_cast<const char*>(s)[expected.size()], '\0');
-        EXPECT_EQ(reinterpret_cast<const char*>(s)[expected.size() + 1], '\0');
-        // A copy made the host's way holds the same bytes.
-        const BSTR copy = SysAllocStringByteLen(reinterpret_cast<const char*>(s), SysStringByteLen(s));
-        EXPECT_EQ(SysStringByteLen(copy), expected.size());
-        SysFreeString(copy);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(s), expected.size() + 2), expected + '\0' + '\0');
         if (index == 0)
             TavoFreeString(reinterpret_cast<TavoString>(s));
         else
@@ -124,13 +116,9 @@ TEST(Clipboard, JwtTextAsShiftJisUnicodeAndJapanese) {
     AddMoji(0, 0, 10, 0, 3, 240, 0, &text);
     CopyToAsJwt();
     EXPECT_EQ(lastError(), "");
+    // The bytes of CF_TEXT are the Linux library's (host_bytes_match_linux).
     const ClipboardContent c = readClipboard();
-    EXPECT_EQ(c.text,
-              ";<<JWT.Format.Text>>\r\nBEGIN\r\nL2,17,0.00,0.00,420.00,0.00,1,2\r\n"
-              "ST,240,0.00,0.00,0.00,3,\"\x95\xBD\x96\xCA\x90\x7D \x83\x5C\"\r\nEND\r\n");
-    const TavoString copied = TavoGetClipboardText();
-    EXPECT_EQ(c.text, std::string(copied, TavoStringByteLen(copied)));
-    TavoFreeString(copied);
+    EXPECT_NE(c.text.find("\"\x95\xBD\x96\xCA\x90\x7D \x83\x5C\"\r\nEND\r\n"), std::string::npos);
     EXPECT_NE(c.unicode.find(L"ST,240,0.00,0.00,0.00,3,\"\u5E73\u9762\u56F3 \u30BD\"\r\nEND\r\n"), std::wstring::npos);
     EXPECT_EQ(c.locale, LCID{0x0411});
 
@@ -162,7 +150,7 @@ TEST(Clipboard, JwtTextAsShiftJisUnicodeAndJapanese) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A child of SettingsWritersInSeveralProcessesLoseNothing.
+    // A child of Win32Files.SettingsWritersInSeveralProcessesLoseNothing.
     if (argc == 4 && std::string(argv[1]) == "--write-keys") {
         try {
             tavo::test::WriteKeys(tavo::SettingsStore(argv[2]), argv[3]);

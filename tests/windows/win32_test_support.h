@@ -15,42 +15,29 @@ inline void WriteKeys(const SettingsStore& store, const std::string& prefix) {
     for (int i = 0; i < kKeyWrites; ++i) store.writeKeys({{"Export", prefix + std::to_string(i), std::to_string(i)}});
 }
 
-// This test program started again as another process, in the mode `mode`
-// of its main().
-class ChildProcess {
-public:
-    ChildProcess(const std::string& mode, const std::string& arguments) {
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, &self[0], MAX_PATH);
-        std::string line = "\"" + std::string(&self[0]) + "\" " + mode + " " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
-            info_.hProcess = nullptr;
-    }
-    ~ChildProcess() {
-        if (info_.hProcess) {
-            wait();
-            CloseHandle(info_.hProcess);
-            CloseHandle(info_.hThread);
-        }
-    }
-    ChildProcess(ChildProcess&& other) noexcept : info_(other.info_) { other.info_.hProcess = nullptr; }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ChildProcess& operator=(ChildProcess&&) = delete;
+// This test program started again as another process with `arguments`,
+// which its main() serves; nullptr when it did not start.
+inline HANDLE StartSelf(const std::string& arguments) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, &self[0], MAX_PATH);
+    std::string line = "\"" + std::string(&self[0]) + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
 
-    // Its exit code; 255 when it did not start.
-    DWORD wait() {
-        if (!info_.hProcess) return 255;
-        WaitForSingleObject(info_.hProcess, INFINITE);
-        DWORD code = 255;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-};
+// Its exit code once it has ended; 255 when it did not start.
+inline DWORD ExitCodeOf(HANDLE process) {
+    DWORD code = 255;
+    if (!process) return code;
+    WaitForSingleObject(process, INFINITE);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return code;
+}
 
 }  // namespace tavo::test
