@@ -28,8 +28,8 @@ export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 
 "$tavo" build "$examples/sample.csv" --mm --utf8 -o "$dir/sample.jwc" || { echo "FAIL: build of the sample"; exit 1; }
-# The preview, and the settings dialog of the three tasks typed into by
-# xdotool; a screenshot of every page stays beside SHOT.
+# The preview (its screenshot stays as SHOT), and the settings dialog
+# typed into by xdotool.
 shots="$(dirname "$shot")/xvfb-settings"
 rm -rf "$shot" "$shots" && mkdir -p "$shots"
 status=0
