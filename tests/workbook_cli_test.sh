@@ -73,6 +73,8 @@ grep -q -F "tavo: $dir/chart.xlsx: sheet \"Sheet\": cell A1: \"𠮷\" (U+20BB7) 
     "$dir/err" || fail "the character without a Shift-JIS form: $(cat "$dir/err")"
 grep -q -F '"not_drawn": {"pictures": 0, "charts": 1, "controls": 0, "shapes": 0}' "$dir/json" \
     && grep -q -F '"warnings": ["cell A1: \"𠮷\" (U+20BB7)' "$dir/json" || fail "--json: $(cat "$dir/json")"
+"$tavo" export "$dir/chart.xlsx" --to jww -o - 2> /dev/null | iconv -f CP932 -t UTF-8 | grep -q '"吉?野' \
+    || fail "one ? drawn for the character"
 check_refused "$dir/chart.xlsx" 'sheet "Sheet": cell A1: the character U+20BB7 has no Shift-JIS form' --strict
 ls "$dir" | grep -q -i 'tmp' && fail "a temporary file was left: $(ls "$dir")"
 
