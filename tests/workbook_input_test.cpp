@@ -34,26 +34,21 @@ const std::string kOdsMime = "application/vnd.oasis.opendocument.spreadsheet";
 
 TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
     TempDir dir;
-    const auto xlsx = [&](const std::string& name, const std::function<void(lxw_workbook*, lxw_worksheet*)>& fill) {
-        const std::string path = dir.file(name);
-        WriteXlsx(path, fill);
-        return path;
-    };
     const auto file = [&](const std::string& name, const std::string& bytes) {
         writeFile(dir.file(name), bytes);
         return dir.file(name);
     };
-    const auto text = [](lxw_workbook*, lxw_worksheet* ws) { worksheet_write_string(ws, 0, 0, "x", nullptr); };
+    const std::string text = dir.file("text.xlsx"), tall = dir.file("tall.xlsx");
+    WriteXlsx(text, [](lxw_workbook*, lxw_worksheet* ws) { worksheet_write_string(ws, 0, 0, "x", nullptr); });
+    WriteXlsx(tall, [](lxw_workbook* wb, lxw_worksheet* ws) {
+        lxw_format* box = BoxFormat(wb);
+        for (int r = 0; r <= tavo::workbook::kMaxDrawnRows; ++r) worksheet_write_blank(ws, r, 0, box);
+    });
     // A part that declares it unpacks to 300 MiB: the second directory entry's size.
-    std::string bomb = StoredZip({{"mimetype", kOdsMime}, {"content.xml", "<a/>"}});
-    std::string declared;
+    std::string bomb = StoredZip({{"mimetype", kOdsMime}, {"content.xml", "<a/>"}}), declared;
     Put(declared, 300u << 20, 4);
     bomb.replace(bomb.find("PK\x01\x02", bomb.find("PK\x01\x02") + 4) + 24, 4, declared);
-    std::string cut = readFile(xlsx("whole.xlsx", text));
-    cut.resize(cut.size() * 6 / 10);
     const std::string cfb("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-    const std::string xlsxParts = R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>)";
-
     struct Case {
         std::string path;
         std::string expected;  // part of the message
@@ -64,34 +59,22 @@ TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
     farAway.range = tavo::workbook::CellRange{99, 25, 199, 25};
     const Case cases[] = {
         {file("notes.xlsx", "hello"), "is not a workbook (.xlsx or .ods)", {}},
-        {file("cut.xlsx", cut), "is damaged", {}},
         {file("locked.xlsx", cfb + std::string(64, '\0') + std::string("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 28)),
          "is encrypted", {}},
         {file("old.xls", cfb + std::string(512, '\0')), "is a binary .xls workbook", {}},
-        {file("locked.ods", StoredZip({{"mimetype", kOdsMime},
-                                       {"META-INF/manifest.xml", "<manifest:encryption-data/>"},
-                                       {"content.xml", "x"}})),
+        {file("locked.ods", StoredZip({{"mimetype", kOdsMime}, {"META-INF/manifest.xml", "<manifest:encryption-data/>"}})),
          "is encrypted", {}},
         {file("bomb.ods", bomb), "part \"content.xml\" would unpack to 300 MiB", {}},
-        {file("letter.odt", StoredZip({{"mimetype", "application/vnd.oasis.opendocument.text"}})),
-         "not a spreadsheet", {}},
+        {file("letter.odt", StoredZip({{"mimetype", "application/vnd.oasis.opendocument.text"}})), "not a spreadsheet", {}},
         {file("photos.zip", StoredZip({{"a.txt", "a"}})), "is a zip archive but not a workbook", {}},
-        {file("broken.xlsx",
-              StoredZip({{"[Content_Types].xml", xlsxParts},
-                         {"xl/workbook.xml",
-                          R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheets><sheet name="A")"}})),
+        {file("broken.xlsx", StoredZip({{"[Content_Types].xml", "<Types/>"}, {"xl/workbook.xml", "<workbook><sheets><sheet name=\"A\""}})),
          "xl/workbook.xml: damaged (cut short: it does not end in an end tag)", {}},
         {file("cut-sheet.xlsx", StoredZip(tavo::test::AssembleBook(
                                     {"<sheetData><row r=\"2\"><c r=\"B2\"><v>1</v></c><c r=\"C2\"><v>2</c></row>"}))),
          "xl/worksheets/sheet1.xml: after cell C2: damaged (not well-formed XML at byte", {}},
-        {xlsx("one.xlsx", text), "has no sheet \"Nope\" (its sheets: \"Sheet1\")", nope},
-        {xlsx("far.xlsx", text), "sheet \"Sheet1\" has nothing to draw in Z100:Z200", farAway},
-        {xlsx("tall.xlsx",
-              [](lxw_workbook* wb, lxw_worksheet* ws) {
-                  lxw_format* box = BoxFormat(wb);
-                  for (int r = 0; r <= tavo::workbook::kMaxDrawnRows; ++r) worksheet_write_blank(ws, r, 0, box);
-              }),
-         "more than 65536 rows", {}},
+        {text, "has no sheet \"Nope\" (its sheets: \"Sheet1\")", nope},
+        {text, "sheet \"Sheet1\" has nothing to draw in Z100:Z200", farAway},
+        {tall, "more than 65536 rows", {}},
     };
     for (const Case& c : cases) {
         tavo::workbook::RecordingExportCalls calls(FactoryHostSettings());
@@ -232,18 +215,12 @@ TEST(WorkbookInput, CellRangesAndOdsBorderAttributes) {
         uint32_t rgb;
     };
     const Case cases[] = {
-        {"0.06pt solid #000000", BorderStyle::Hair, 0},
-        {"1.75pt solid #ff0000", BorderStyle::Medium, 0xFF0000},
-        {"0.088cm solid #0000ff", BorderStyle::Thick, 0x0000FF},
-        {"0.74pt dashed #000000", BorderStyle::Dashed, 0},
-        {"1.75pt dashed #000000", BorderStyle::MediumDashed, 0},
-        {"0.74pt dotted #000000", BorderStyle::Dotted, 0},
-        {"0.74pt fine-dashed #000000", BorderStyle::Dashed, 0},
-        {"1.76pt fine-dashed #000000", BorderStyle::SlantDashDot, 0},
-        {"1.75pt dash-dot-dot #000000", BorderStyle::MediumDashDotDot, 0},
-        {"#123456 0.74pt dash-dot", BorderStyle::DashDot, 0x123456},
-        {"1.1pt double #000000", BorderStyle::Double, 0},
-        {"none", BorderStyle::None, 0},
+        {"0.06pt solid #000000", BorderStyle::Hair, 0}, {"1.75pt solid #ff0000", BorderStyle::Medium, 0xFF0000},
+        {"0.088cm solid #0000ff", BorderStyle::Thick, 0x0000FF}, {"0.74pt dashed #000000", BorderStyle::Dashed, 0},
+        {"1.75pt dashed #000000", BorderStyle::MediumDashed, 0}, {"0.74pt dotted #000000", BorderStyle::Dotted, 0},
+        {"0.74pt fine-dashed #000000", BorderStyle::Dashed, 0}, {"1.76pt fine-dashed #000000", BorderStyle::SlantDashDot, 0},
+        {"1.75pt dash-dot-dot #000000", BorderStyle::MediumDashDotDot, 0}, {"#123456 0.74pt dash-dot", BorderStyle::DashDot, 0x123456},
+        {"1.1pt double #000000", BorderStyle::Double, 0}, {"none", BorderStyle::None, 0},
         {"0pt solid #000000", BorderStyle::None, 0},
     };
     for (const Case& c : cases) {
@@ -264,34 +241,20 @@ TEST(WorkbookNumbers, FormatCodesAsTheSheetShowsThem) {
         const char* shown;
     };
     const Case cases[] = {
-        {1234.5, "#,##0.00", "1,234.50"},
-        {-1234.5, "#,##0.00", "-1,234.50"},
-        {1234567, "#,##0,", "1,235"},
-        {2.675, "0.00", "2.68"},  // rounded on 15 digits, half away from zero
-        {9.9999999, "0.00", "10.00"},
-        {-0.001, "0.00", "0.00"},
-        {0.125, "0.0%", "12.5%"},
-        {1234.5, "0.00E+00", "1.23E+03"},
-        {12345.678, "##0.0E+0", "12.3E+3"},
-        {1234567, "000-0000", "123-4567"},
-        {3, "00.##", "03."},
-        {1.75, "# ?/?", "1 3/4"},
-        {-5, "#,##0 ;(#,##0)", "(5)"},
-        {0, "#,##0;-#,##0;\"-\"", "-"},
-        {1234, "[$¥-411]#,##0", "¥1,234"},
-        {5, "0\"個\"", "5個"},
-        {150, "[>=100]\"大\";\"小\"", "大"},
-        {1.0 / 3, "", "0.333333333"},
-        {123456789012.0, "General", "1.23457E+11"},
-        {0.000012345, "", "0.000012345"},
-        {45000, "yyyy/m/d", "2023/3/15"},
-        {45000, "ggge\"年\"m\"月\"d\"日\"", "令和5年3月15日"},
-        {43585, "ge.m.d", "H31.4.30"},
-        {45000, "yyyy\"年\"mm\"月\"dd\"日\"(aaa)", "2023年03月15日(水)"},
-        {45000.75, "h:mm AM/PM", "6:00 PM"},
-        {1.5, "[h]:mm:ss", "36:00:00"},
-        {0.5, "hh:mm:ss.00", "12:00:00.00"},
-        {1, "yyyy-mm-dd dddd", "1900-01-01 Sunday"},
+        {1234.5, "#,##0.00", "1,234.50"}, {-1234.5, "#,##0.00", "-1,234.50"},
+        {1234567, "#,##0,", "1,235"}, {2.675, "0.00", "2.68"},  // rounded on 15 digits, half away from zero
+        {9.9999999, "0.00", "10.00"}, {-0.001, "0.00", "0.00"},
+        {0.125, "0.0%", "12.5%"}, {1234.5, "0.00E+00", "1.23E+03"},
+        {12345.678, "##0.0E+0", "12.3E+3"}, {1234567, "000-0000", "123-4567"},
+        {3, "00.##", "03."}, {1.75, "# ?/?", "1 3/4"},
+        {-5, "#,##0 ;(#,##0)", "(5)"}, {0, "#,##0;-#,##0;\"-\"", "-"},
+        {1234, "[$¥-411]#,##0", "¥1,234"}, {5, "0\"個\"", "5個"},
+        {150, "[>=100]\"大\";\"小\"", "大"}, {1.0 / 3, "", "0.333333333"},
+        {123456789012.0, "General", "1.23457E+11"}, {0.000012345, "", "0.000012345"},
+        {45000, "yyyy/m/d", "2023/3/15"}, {45000, "ggge\"年\"m\"月\"d\"日\"", "令和5年3月15日"},
+        {43585, "ge.m.d", "H31.4.30"}, {45000, "yyyy\"年\"mm\"月\"dd\"日\"(aaa)", "2023年03月15日(水)"},
+        {45000.75, "h:mm AM/PM", "6:00 PM"}, {1.5, "[h]:mm:ss", "36:00:00"},
+        {0.5, "hh:mm:ss.00", "12:00:00.00"}, {1, "yyyy-mm-dd dddd", "1900-01-01 Sunday"},
         {61, "yyyy-mm-dd", "1900-03-01"},
     };
     for (const Case& c : cases)
