@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Damaged copies of the corpus books, and books that say they hold more
-than any workbook does, through `tavo export`: each ends in status 0 or 1
-within the memory a book of up to 10 MB may take, with one line naming the
-file on stderr, never a crash, a hang or a message with control characters.
+"""Damaged copies of the corpus books through `tavo export`: each ends in
+status 0 or 1 within the memory a book of up to 10 MB may take, with one
+line naming the file on stderr, never a crash, a hang or a message with
+control characters. (Books past the limits are refused in the workbook
+host's own tests.)
 
 Usage: damaged_workbooks_test.py TAVO BOOK... [--sanitized]
 Under the sanitizers the memory is not checked."""
@@ -63,69 +64,7 @@ def damages(data, rng):
         yield f'{part} {what}', zipped(parts[:i] + [(part, damaged)] + parts[i + 1:])
 
 
-def xlsx(sheet, strings='', styles=''):
-    main = 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'
-    rel = 'http://schemas.openxmlformats.org/officeDocument/2006/relationships'
-    pkg = 'http://schemas.openxmlformats.org/package/2006/relationships'
-    rels = (f'<Relationships xmlns="{pkg}"><Relationship Id="s" Type="{rel}/worksheet" Target="worksheets/sheet1.xml"/>'
-            f'<Relationship Id="t" Type="{rel}/sharedStrings" Target="sharedStrings.xml"/>'
-            f'<Relationship Id="y" Type="{rel}/styles" Target="styles.xml"/></Relationships>')
-    parts = [('[Content_Types].xml', '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>'),
-             ('_rels/.rels', f'<Relationships xmlns="{pkg}"><Relationship Id="r" Type="{rel}/officeDocument" '
-                             'Target="xl/workbook.xml"/></Relationships>'),
-             ('xl/workbook.xml', f'<workbook xmlns="{main}" xmlns:r="{rel}"><sheets><sheet name="S" sheetId="1" '
-                                 'r:id="s"/></sheets></workbook>'),
-             ('xl/_rels/workbook.xml.rels', rels),
-             ('xl/sharedStrings.xml', f'<sst xmlns="{main}">{strings}</sst>'),
-             ('xl/styles.xml', f'<styleSheet xmlns="{main}">{styles}</styleSheet>'),
-             ('xl/worksheets/sheet1.xml', f'<worksheet xmlns="{main}"><sheetData>{sheet}</worksheet>')]
-    return zipped([(n, b.encode()) for n, b in parts])
-
-
-def ods(content):
-    ns = ('xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
-          'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
-          'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
-          'xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" '
-          'xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"')
-    body = (f'<office:document-content {ns}><office:automatic-styles><style:style style:name="b" '
-            'style:family="table-cell"><style:table-cell-properties fo:border="0.74pt solid #000000"/></style:style>'
-            f'</office:automatic-styles><office:body><office:spreadsheet><table:table table:name="S">{content}'
-            '</table:table></office:spreadsheet></office:body></office:document-content>')
-    return zipped([('mimetype', b'application/vnd.oasis.opendocument.spreadsheet'), ('content.xml', body.encode())])
-
-
-ROW = '<row r="1"><c r="A1" t="s"><v>0</v></c></row></sheetData>'
-
-# Books that say they hold more than a workbook does: the limit each reaches.
-LIMITS = [
-    ('1,000,001 shared strings', xlsx(ROW, '<si/>' * 1000001), 'more than 1,000,000 shared strings'),
-    ('a text of 2 MiB', xlsx(ROW, '<si><t>' + 'x' * (2 << 20) + '</t></si>'), 'more than 1,048,576 bytes in one text'),
-    ('70,000 cell formats', xlsx(ROW, '<si><t>x</t></si>', '<cellXfs>' + '<xf/>' * 70000 + '</cellXfs>'),
-     'more than 65,536 cell formats'),
-    ('150,000 merged areas',
-     xlsx(ROW + '<mergeCells>' + ''.join(f'<mergeCell ref="A{r}:B{r}"/>' for r in range(1, 150002)) + '</mergeCells>',
-          '<si><t>x</t></si>'), 'more than 100,000 merged areas'),
-    ('2,000 merged areas of 10,000 cells',
-     xlsx(ROW + '<mergeCells>' +
-          ''.join(f'<mergeCell ref="{chr(65 + c % 26)}{c // 26 * 10000 + 1}:{chr(65 + c % 26)}{c // 26 * 10000 + 10000}"/>'
-                  for c in range(2000)) + '</mergeCells>', '<si><t>x</t></si>'),
-     'merged areas of over 4,096 cells'),
-    ('a million repeated ruled rows in an .ods',
-     ods('<table:table-row table:number-rows-repeated="1048576"><table:table-cell table:style-name="b"/></table:table-row>'),
-     'more than 65536 rows'),
-    ('200,000 repeated rows of a spanned cell in an .ods',
-     ods('<table:table-row table:number-rows-repeated="200000"><table:table-cell table:number-rows-spanned="2" '
-         'table:number-columns-spanned="2"/></table:table-row>'),
-     'more than 100,000 merged areas'),
-    ('a cell spanning the sheet in an .ods',
-     ods('<table:table-row><table:table-cell table:number-rows-spanned="1048576" table:number-columns-spanned="16384">'
-         '<text:p>x</text:p></table:table-cell></table:table-row>'),
-     'more than 65536 rows'),
-]
-
-
-def check(label, data, expected=None):
+def check(label, data):
     # Each in a folder of its own: the peak is the process's own.
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, 'book' + ('.ods' if b'opendocument' in data[:200] else '.xlsx'))
@@ -150,8 +89,6 @@ def check(label, data, expected=None):
         problems.append(f'not one line naming the file: {text!r}')
     if re.search(r'[\x00-\x08\x0b-\x1f\x7f]', text):
         problems.append(f'control characters: {text!r}')
-    if expected and expected not in text:
-        problems.append(f'no "{expected}": {text!r}')
     if not sanitized and usage.ru_maxrss / 1024 > MAX_MIB:
         problems.append(f'{usage.ru_maxrss / 1024:.0f} MiB')
     if problems:
@@ -167,9 +104,6 @@ def main():
         for what, copy in damages(data, rng):
             check(f'{os.path.basename(path)}: {what}', copy)
             count += 1
-    for what, data, expected in LIMITS:
-        check(what, data, expected)
-        count += 1
     for f in failures:
         print('FAIL: ' + f)
     print(f'{count} damaged books, {len(failures)} failures')

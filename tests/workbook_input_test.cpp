@@ -49,6 +49,36 @@ TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
     Put(declared, 300u << 20, 4);
     bomb.replace(bomb.find("PK\x01\x02", bomb.find("PK\x01\x02") + 4) + 24, 4, declared);
     const std::string cfb("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    // Books that say they hold more than a workbook does.
+    const auto repeat = [](const std::string& s, int n) {
+        std::string out;
+        while (n-- > 0) out += s;
+        return out;
+    };
+    const auto xlsx = [&](const std::string& name, const std::string& merges, const std::string& strings, const std::string& styles = "") {
+        tavo::test::BookParts p;
+        p.sheetXml = "<sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row></sheetData>" + merges;
+        p.sharedStrings = strings;
+        p.styles = styles;
+        return file(name, StoredZip(tavo::test::AssembleBook(p)));
+    };
+    std::string merges = "<mergeCells>", large = "<mergeCells>";
+    for (int r = 1; r <= 150001; ++r) merges += "<mergeCell ref=\"A" + std::to_string(r) + ":B" + std::to_string(r) + "\"/>";
+    for (int c = 0; c < 2000; ++c) {
+        const std::string col(1, static_cast<char>('A' + c % 26)), first = std::to_string(c / 26 * 10000 + 1);
+        large += "<mergeCell ref=\"" + col + first + ":" + col + std::to_string(c / 26 * 10000 + 10000) + "\"/>";
+    }
+    const auto ods = [&](const std::string& name, const std::string& rows) {
+        const std::string ns = "urn:oasis:names:tc:opendocument:xmlns:";
+        return file(name, StoredZip({{"mimetype", kOdsMime},
+                                     {"content.xml", "<office:document-content xmlns:office=\"" + ns + "office:1.0\" xmlns:table=\"" + ns +
+                                                         "table:1.0\" xmlns:text=\"" + ns + "text:1.0\" xmlns:style=\"" + ns +
+                                                         "style:1.0\" xmlns:fo=\"" + ns + "xsl-fo-compatible:1.0\"><office:automatic-styles>"
+                                                         "<style:style style:name=\"b\" style:family=\"table-cell\"><style:table-cell-properties "
+                                                         "fo:border=\"0.74pt solid #000000\"/></style:style></office:automatic-styles><office:body>"
+                                                         "<office:spreadsheet><table:table table:name=\"S\">" + rows +
+                                                         "</table:table></office:spreadsheet></office:body></office:document-content>"}}));
+    };
     struct Case {
         std::string path;
         std::string expected;  // part of the message
@@ -75,6 +105,19 @@ TEST(WorkbookInput, BadFilesAreRefusedNamingTheFileBeforeAnyDrawing) {
         {text, "has no sheet \"Nope\" (its sheets: \"Sheet1\")", nope},
         {text, "sheet \"Sheet1\" has nothing to draw in Z100:Z200", farAway},
         {tall, "more than 65536 rows", {}},
+        {xlsx("strings.xlsx", "", repeat("<si/>", 1000001)), "more than 1,000,000 shared strings", {}},
+        {xlsx("long-text.xlsx", "", "<si><t>" + std::string(2 << 20, 'x') + "</t></si>"), "more than 1,048,576 bytes in one text", {}},
+        {xlsx("formats.xlsx", "", "<si/>", "<cellXfs>" + repeat("<xf/>", 70000) + "</cellXfs>"), "more than 65,536 cell formats", {}},
+        {xlsx("merges.xlsx", merges + "</mergeCells>", "<si/>"), "more than 100,000 merged areas", {}},
+        {xlsx("large-merges.xlsx", large + "</mergeCells>", "<si/>"), "merged areas of over 4,096 cells", {}},
+        {ods("rows.ods", "<table:table-row table:number-rows-repeated=\"1048576\"><table:table-cell table:style-name=\"b\"/></table:table-row>"),
+         "more than 65536 rows", {}},
+        {ods("spans.ods", "<table:table-row table:number-rows-repeated=\"200000\"><table:table-cell table:number-rows-spanned=\"2\" "
+                          "table:number-columns-spanned=\"2\"/></table:table-row>"),
+         "more than 100,000 merged areas", {}},
+        {ods("spanning.ods", "<table:table-row><table:table-cell table:number-rows-spanned=\"1048576\" table:number-columns-spanned=\"16384\">"
+                             "<text:p>x</text:p></table:table-cell></table:table-row>"),
+         "more than 65536 rows", {}},
     };
     for (const Case& c : cases) {
         tavo::workbook::RecordingExportCalls calls(FactoryHostSettings());
