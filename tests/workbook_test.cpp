@@ -342,7 +342,7 @@ TEST(WorkbookSolids, FilledCellsBecomeJoinedSolidsWithExchangeSolid) {
     EXPECT_EQ(solids[0].lay, 241);
 }
 
-TEST(WorkbookSheets, ChosenByNameOrPositionElseTheActiveOneWithDisplayedValues) {
+TEST(WorkbookSheets, ChosenByNameOrPositionElseTheActiveOne) {
     TempDir dir;
     const std::string path = dir.file("book.xlsx");
     lxw_workbook* wb = workbook_new(path.c_str());
@@ -350,32 +350,17 @@ TEST(WorkbookSheets, ChosenByNameOrPositionElseTheActiveOneWithDisplayedValues) 
     lxw_worksheet* two = workbook_add_worksheet(wb, "二");
     workbook_add_worksheet(wb, "Three");
     worksheet_write_string(one, 0, 0, "first", nullptr);
-    worksheet_write_formula_num(two, 0, 0, "=1+1", nullptr, 2);
-    lxw_format* date = workbook_add_format(wb);
-    format_set_num_format(date, "yyyy\"年\"m\"月\"d\"日\"");
-    worksheet_write_number(two, 1, 0, 45000, date);
-    worksheet_write_boolean(two, 2, 0, 1, nullptr);
-    lxw_format* money = workbook_add_format(wb);
-    format_set_num_format(money, "#,##0.00;[Red]-#,##0.00");
-    worksheet_write_number(two, 3, 0, -1234.5, money);
-    worksheet_write_formula_num(two, 4, 0, "=A4*2", money, -2469);
-    worksheet_set_column(two, 0, 0, 14, nullptr);  // room for the date
+    worksheet_write_formula_num(two, 0, 0, "=1+1", nullptr, 2);  // a formula shows its last result
     worksheet_activate(two);
     ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
-
-    const auto texts = [&](std::optional<std::string> sheet) {
+    for (const auto& [sheet, text] : std::vector<std::pair<std::optional<std::string>, std::string>>{
+             {std::nullopt, "2"}, {"二", "2"}, {"One", "first"}, {"1", "first"}}) {
         tavo::workbook::WorkbookExportOptions options;
         options.sheet = sheet;
-        std::vector<std::string> out;
-        for (const RecordedCall& t : RecordExport(path, Plain(), options).named("AddText")) out.push_back(Utf8(t.text));
-        std::sort(out.begin(), out.end());
-        return out;
-    };
-    // Formula cells show their last result, in their cell's number format.
-    EXPECT_EQ(texts(std::nullopt), (std::vector<std::string>{"-1,234.50", "-2,469.00", "2", "2023年3月15日", "TRUE"}));
-    EXPECT_EQ(texts(std::string("二")), texts(std::nullopt));
-    EXPECT_EQ(texts(std::string("One")), (std::vector<std::string>{"first"}));
-    EXPECT_EQ(texts(std::string("1")), (std::vector<std::string>{"first"}));
+        const auto texts = RecordExport(path, Plain(), options).named("AddText");
+        ASSERT_EQ(texts.size(), 1u) << sheet.value_or("the active sheet");
+        EXPECT_EQ(Utf8(texts[0].text), text) << sheet.value_or("the active sheet");
+    }
 }
 
 TEST(WorkbookOds, FixtureWithMergesRepeatsHiddenPartsAndScripts) {
