@@ -150,6 +150,11 @@ TEST(WorkbookInput, FormattedRowsToTheMillionthDrawNothingAndCostNothing) {
     const tavo::workbook::SheetModel model = tavo::workbook::ReadWorkbookSheet(path, {});
     EXPECT_EQ(model.cells.size(), 1u);
     EXPECT_EQ(model.rows.spanCount(), 2u);
+    tavo::workbook::AxisSizes rows(15);
+    rows.setSize(0, 1000, 20);
+    rows.setHidden(500, 10, true);
+    rows.setHidden(500, 10, false);
+    EXPECT_EQ(rows.spanCount(), 1u) << "a span split and mended is one again";
     const auto calls = RecordExport(path, FactoryHostSettings());
     EXPECT_EQ(calls.named("AddLine").size(), 4u);
     EXPECT_EQ(calls.named("AddText").size(), 1u);
@@ -198,6 +203,8 @@ TEST(WorkbookInput, StylesOfOtherWriters) {
     EXPECT_FLOAT_EQ(texts[0].xy[0], texts[0].xy[2]);
     EXPECT_GT(texts[0].xy[1], texts[0].xy[3]) << "textRotation 180 turns the text 90 degrees clockwise";
     EXPECT_EQ(tavo::workbook::Tinted(0x4F81BD, -0.249977111117893), 0x376092u);
+    settings.ExchangeSolid = 0;
+    EXPECT_TRUE(RecordExport(dir.file("other.xlsx"), settings).named("AddSolid").empty()) << "fills are drawn only when asked";
 }
 
 TEST(WorkbookToJwc, WholeSheetThroughTheExportsToJwcBytes) {
