@@ -233,13 +233,16 @@ TEST(WorkbookTexts, PlacedByAlignmentAndSizedByFontHeight) {
             worksheet_write_string(ws, 0, 0, t, f);
         };
     };
+    const auto turned = [](int16_t angle) {
+        return [=](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
+            format_set_rotation(f, angle);
+            worksheet_write_string(ws, 0, 0, "AB", f);
+        };
+    };
     const Case cases[] = {
-        {"left, bottom", aligned(LXW_ALIGN_LEFT, LXW_ALIGN_VERTICAL_BOTTOM, "AB"), "AddText", 5,
-         {{0.75f, 0.75f, 6.25f, 0.75f}}},
-        {"centre, centre", aligned(LXW_ALIGN_CENTER, LXW_ALIGN_VERTICAL_CENTER, "AB"), "AddText", 5,
-         {{9.25f, 5, 14.75f, 5}}},
-        {"right, top", aligned(LXW_ALIGN_RIGHT, LXW_ALIGN_VERTICAL_TOP, "AB"), "AddText", 5,
-         {{17.75f, 9.25f, 23.25f, 9.25f}}},
+        {"left, bottom", aligned(LXW_ALIGN_LEFT, LXW_ALIGN_VERTICAL_BOTTOM, "AB"), "AddText", 5, {{0.75f, 0.75f, 6.25f, 0.75f}}},
+        {"centre, centre", aligned(LXW_ALIGN_CENTER, LXW_ALIGN_VERTICAL_CENTER, "AB"), "AddText", 5, {{9.25f, 5, 14.75f, 5}}},
+        {"right, top", aligned(LXW_ALIGN_RIGHT, LXW_ALIGN_VERTICAL_TOP, "AB"), "AddText", 5, {{17.75f, 9.25f, 23.25f, 9.25f}}},
         {"a number stands right", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) { worksheet_write_number(ws, 0, 0, 12, f); },
          "AddText", 5, {{17.75f, 0.75f, 23.25f, 0.75f}}},
         {"16 pt is 8 mm: size 8", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
@@ -247,16 +250,8 @@ TEST(WorkbookTexts, PlacedByAlignmentAndSizedByFontHeight) {
              worksheet_write_string(ws, 0, 0, "AB", f);
          },
          "AddText", 8, {{0.75f, 0.75f, 9.75f, 0.75f}}},
-        {"vertical text", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
-             format_set_rotation(f, 270);
-             worksheet_write_string(ws, 0, 0, "AB", f);
-         },
-         "AddTextV", 5, {{9.5f, 6.25f, 9.5f, 0.75f}}},
-        {"turned 90 degrees", [](lxw_workbook*, lxw_worksheet* ws, lxw_format* f) {
-             format_set_rotation(f, 90);
-             worksheet_write_string(ws, 0, 0, "AB", f);
-         },
-         "AddText", 5, {{14.5f, 4.75f, 14.5f, 10.25f}}},
+        {"vertical text", turned(270), "AddTextV", 5, {{9.5f, 6.25f, 9.5f, 0.75f}}},
+        {"turned 90 degrees", turned(90), "AddText", 5, {{14.5f, 4.75f, 14.5f, 10.25f}}},
         {"two lines from the top", aligned(LXW_ALIGN_LEFT, LXW_ALIGN_VERTICAL_TOP, "A\nB"), "AddText", 5,
          {{0.75f, 9.25f, 3.5f, 9.25f}, {0.75f, 2.1f, 3.5f, 2.1f}}},
     };
