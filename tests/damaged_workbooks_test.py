@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Damaged copies of the corpus books, and books that say they hold more
-than any workbook does, through `tavo export`: each ends in status 0 or 1
-within the time and memory a book of up to 10 MB may take, with one line
-naming the file on stderr, never a crash, a hang or a message with control
-characters.
+"""Damaged copies of the corpus books through `tavo export`: each ends in
+status 0 or 1 within the memory a book of up to 10 MB may take, with one
+line naming the file on stderr, never a crash, a hang or a message with
+control characters. (Books past the limits are refused in the workbook
+host's own tests.)
 
 Usage: damaged_workbooks_test.py TAVO BOOK... [--sanitized]
-Under the sanitizers only the outcome and the message are checked."""
+Under the sanitizers the memory is not checked."""
 import io
 import os
 import random
@@ -15,10 +15,8 @@ import subprocess
 import sys
 import tempfile
 import threading
-import time
 import zipfile
 
-MAX_SECONDS = 2.0
 MAX_MIB = 256
 KILL_SECONDS = 60  # a hang
 
@@ -28,185 +26,87 @@ tavo, book_paths = args[0], args[1:]
 failures = []
 
 
-def books():
-    for path in book_paths:
-        with open(path, 'rb') as f:
-            yield os.path.basename(path), f.read()
-
-
-def parts_of(data):
-    with zipfile.ZipFile(io.BytesIO(data)) as z:
-        return [(i.filename, z.read(i.filename)) for i in z.infolist()]
-
-
-def zipped(parts, method=zipfile.ZIP_DEFLATED):
+def zipped(parts):
     out = io.BytesIO()
-    with zipfile.ZipFile(out, 'w', method) as z:
+    with zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED) as z:
         for name, body in parts:
             z.writestr(name, body)
     return out.getvalue()
 
 
-def xml_parts(parts):
-    return [i for i, (name, _) in enumerate(parts) if name.endswith('.xml') or name.endswith('.rels')]
-
-
 def flipped(data, rng, count):
     b = bytearray(data)
     for _ in range(count):
-        if b:
-            b[rng.randrange(len(b))] = rng.randrange(256)
+        b[rng.randrange(len(b))] = rng.randrange(256)
     return bytes(b)
 
 
-def damages(name, data, rng):
-    """(what, bytes) for each way a copy of the book is damaged."""
-    for cut in (0.1, 0.5, 0.9, 0.999):
-        yield f'cut at {cut:.0%}', data[:int(len(data) * cut)]
-    for count in (1, 1, 4, 16, 64):
-        yield f'{count} bytes flipped in the zip', flipped(data, rng, count)
-    parts = parts_of(data)
-    for i in xml_parts(parts):
+def damages(data, rng):
+    """(what, bytes) for each way a copy of the book is damaged: the archive
+    cut and flipped; in every part the reader reads, numbers past any
+    range, and the part left out; the largest part cut short and flipped."""
+    yield 'cut at half', data[:len(data) // 2]
+    yield 'bytes flipped in the zip', flipped(data, rng, 8)
+    with zipfile.ZipFile(io.BytesIO(data)) as z:
+        parts = [(i.filename, z.read(i.filename)) for i in z.infolist()]
+    read = [i for i, (name, _) in enumerate(parts)
+            if name.endswith(('.xml', '.rels')) and not name.startswith('docProps/') and name != 'meta.xml']
+    for i in read:
         part, body = parts[i]
-        copy = list(parts)
-        copy[i] = (part, flipped(body, rng, 1 + rng.randrange(16)))
-        yield f'bytes flipped in {part}', zipped(copy)
-        copy = list(parts)
-        copy[i] = (part, body[:rng.randrange(len(body) + 1)])
-        yield f'{part} cut short', zipped(copy)
         copy = list(parts)
         copy[i] = (part, re.sub(rb'="(-?\d+(\.\d+)?)"', lambda m: b'="' + rng.choice(
             [b'99999999999999999999', b'-2147483649', b'1e308', b'NaN', b'-1', b'4294967296']) + b'"', body))
         yield f'huge numbers in the attributes of {part}', zipped(copy)
         yield f'{part} removed', zipped(parts[:i] + parts[i + 1:])
+    i = max(read, key=lambda k: len(parts[k][1]))
+    part, body = parts[i]
+    for what, damaged in (('cut short', body[:len(body) * 2 // 3]), ('flipped', flipped(body, rng, 16))):
+        yield f'{part} {what}', zipped(parts[:i] + [(part, damaged)] + parts[i + 1:])
 
 
-def xlsx(sheet, strings='', styles='', extra_parts=()):
-    main = 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'
-    rel = 'http://schemas.openxmlformats.org/officeDocument/2006/relationships'
-    pkg = 'http://schemas.openxmlformats.org/package/2006/relationships'
-    rels = (f'<Relationships xmlns="{pkg}"><Relationship Id="s" Type="{rel}/worksheet" Target="worksheets/sheet1.xml"/>'
-            f'<Relationship Id="t" Type="{rel}/sharedStrings" Target="sharedStrings.xml"/>'
-            f'<Relationship Id="y" Type="{rel}/styles" Target="styles.xml"/></Relationships>')
-    parts = [('[Content_Types].xml', '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>'),
-             ('_rels/.rels', f'<Relationships xmlns="{pkg}"><Relationship Id="r" Type="{rel}/officeDocument" '
-                             'Target="xl/workbook.xml"/></Relationships>'),
-             ('xl/workbook.xml', f'<workbook xmlns="{main}" xmlns:r="{rel}"><sheets><sheet name="S" sheetId="1" '
-                                 'r:id="s"/></sheets></workbook>'),
-             ('xl/_rels/workbook.xml.rels', rels),
-             ('xl/sharedStrings.xml', f'<sst xmlns="{main}">{strings}</sst>'),
-             ('xl/styles.xml', f'<styleSheet xmlns="{main}">{styles}</styleSheet>'),
-             ('xl/worksheets/sheet1.xml', f'<worksheet xmlns="{main}"><sheetData>{sheet}</worksheet>')]
-    return zipped([(n, b.encode()) for n, b in list(parts) + list(extra_parts)])
-
-
-def ods(content):
-    ns = ('xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
-          'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
-          'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
-          'xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" '
-          'xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"')
-    body = (f'<office:document-content {ns}><office:automatic-styles><style:style style:name="b" '
-            'style:family="table-cell"><style:table-cell-properties fo:border="0.74pt solid #000000"/></style:style>'
-            f'</office:automatic-styles><office:body><office:spreadsheet><table:table table:name="S">{content}'
-            '</table:table></office:spreadsheet></office:body></office:document-content>')
-    return zipped([('mimetype', b'application/vnd.oasis.opendocument.spreadsheet'), ('content.xml', body.encode())])
-
-
-ROW = '<row r="1"><c r="A1" t="s"><v>0</v></c></row></sheetData>'
-BORDER = '<borders count="2"><border/><border><left style="thin"/></border></borders><cellXfs><xf/><xf borderId="1"/></cellXfs>'
-
-# Books that say they hold more than a workbook does: the limit each reaches.
-LIMITS = [
-    ('1,000,001 shared strings', xlsx(ROW, '<si/>' * 1000001), 'more than 1,000,000 shared strings'),
-    ('a text of 2 MiB', xlsx(ROW, '<si><t>' + 'x' * (2 << 20) + '</t></si>'), 'more than 1,048,576 bytes in one text'),
-    ('70,000 cell formats', xlsx(ROW, '<si><t>x</t></si>', '<cellXfs>' + '<xf/>' * 70000 + '</cellXfs>'),
-     'more than 65,536 cell formats'),
-    ('150,000 merged areas',
-     xlsx('<row r="1"><c r="A1" t="s"><v>0</v></c></row></sheetData><mergeCells>' +
-          ''.join(f'<mergeCell ref="A{r}:B{r}"/>' for r in range(1, 150002)) + '</mergeCells>', '<si><t>x</t></si>'),
-     'more than 100,000 merged areas'),
-    ('2,000 merged areas of 10,000 cells',
-     xlsx('<row r="1"><c r="A1" t="s"><v>0</v></c></row></sheetData><mergeCells>' +
-          ''.join(f'<mergeCell ref="{chr(65 + c % 26)}{c // 26 * 10000 + 1}:{chr(65 + c % 26)}{c // 26 * 10000 + 10000}"/>'
-                  for c in range(2000)) + '</mergeCells>', '<si><t>x</t></si>'),
-     'merged areas of over 4,096 cells'),
-    ('a million ruled rows', xlsx(''.join(f'<row r="{r}"><c r="A{r}" s="1"/></row>' for r in range(1, 70002)) +
-                                  '</sheetData>', '', BORDER), 'more than 65536 rows'),
-    ('a million repeated ruled rows in an .ods',
-     ods('<table:table-row table:number-rows-repeated="1048576"><table:table-cell table:style-name="b"/></table:table-row>'),
-     'more than 65536 rows'),
-    ('200,000 repeated rows of a spanned cell in an .ods',
-     ods('<table:table-row table:number-rows-repeated="200000"><table:table-cell table:number-rows-spanned="2" '
-         'table:number-columns-spanned="2"/></table:table-row>'),
-     'more than 100,000 merged areas'),
-    ('a cell spanning the sheet in an .ods',
-     ods('<table:table-row><table:table-cell table:number-rows-spanned="1048576" table:number-columns-spanned="16384">'
-         '<text:p>x</text:p></table:table-cell></table:table-row>'),
-     'more than 65536 rows'),
-]
-
-
-def run(path):
-    """Status (None for a hang), stderr, seconds and peak MiB of `tavo export` on the file."""
-    start = time.monotonic()
-    p = subprocess.Popen([tavo, 'export', path, '-o', path + '.jwc'], stdout=subprocess.DEVNULL,
-                         stderr=subprocess.PIPE, env=dict(os.environ, TAVO_SETTINGS_DIR=os.path.dirname(path)))
-    watchdog = threading.Timer(KILL_SECONDS, p.kill)
-    watchdog.start()
-    err = p.stderr.read()
-    _, status, usage = os.wait4(p.pid, 0)
-    watchdog.cancel()
-    seconds = time.monotonic() - start
-    if os.WIFSIGNALED(status) and seconds >= KILL_SECONDS:
-        return None, err, seconds, 0
+def check(label, data):
+    # Each in a folder of its own: the peak is the process's own.
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, 'book' + ('.ods' if b'opendocument' in data[:200] else '.xlsx'))
+        with open(path, 'wb') as f:
+            f.write(data)
+        p = subprocess.Popen([tavo, 'export', path, '-o', path + '.jwc'], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE, env=dict(os.environ, TAVO_SETTINGS_DIR=folder))
+        watchdog = threading.Timer(KILL_SECONDS, p.kill)
+        watchdog.start()
+        text = p.stderr.read().decode('utf-8', 'replace')
+        _, status, usage = os.wait4(p.pid, 0)
+        hung = not watchdog.is_alive()
+        watchdog.cancel()
     code = os.WEXITSTATUS(status) if os.WIFEXITED(status) else 128 + os.WTERMSIG(status)
-    return code, err, seconds, usage.ru_maxrss / 1024
-
-
-def check(folder, label, data, expected=None):
-    path = os.path.join(folder, 'book' + ('.ods' if b'opendocument' in data[:200] else '.xlsx'))
-    with open(path, 'wb') as f:
-        f.write(data)
-    status, err, seconds, peak = run(path)
-    text = err.decode('utf-8', 'replace')
-    problems = []
-    if status is None:
-        problems.append(f'ran past {KILL_SECONDS} s')
-    elif status not in (0, 1):
-        problems.append(f'status {status}')
     lines = [l for l in text.split('\n') if l]
-    if status == 1 and (len(lines) != 1 or not lines[0].startswith(f'tavo: {path}: ')):
+    problems = []
+    if hung:
+        problems.append(f'ran past {KILL_SECONDS} s')
+    elif code not in (0, 1):
+        problems.append(f'status {code}')
+    if code == 1 and (len(lines) != 1 or not lines[0].startswith(f'tavo: {path}: ')):
         problems.append(f'not one line naming the file: {text!r}')
     if re.search(r'[\x00-\x08\x0b-\x1f\x7f]', text):
         problems.append(f'control characters: {text!r}')
-    if expected and expected not in text:
-        problems.append(f'no "{expected}": {text!r}')
-    if not sanitized and seconds > MAX_SECONDS:
-        problems.append(f'{seconds:.1f} s')
-    if not sanitized and peak > MAX_MIB:
-        problems.append(f'{peak:.0f} MiB')
+    if not sanitized and usage.ru_maxrss / 1024 > MAX_MIB:
+        problems.append(f'{usage.ru_maxrss / 1024:.0f} MiB')
     if problems:
         failures.append(f'{label}: ' + '; '.join(problems))
-    return seconds, peak
 
 
 def main():
     rng = random.Random(7)
-    count, slowest, largest = 0, 0.0, 0.0
-    for name, data in books():
-        for what, copy in damages(name, data, rng):
-            # Each in a folder of its own: the peak is the process's own.
-            with tempfile.TemporaryDirectory() as folder:
-                seconds, peak = check(folder, f'{name}: {what}', copy)
-            count, slowest = count + 1, max(slowest, seconds)
-    for what, data, expected in LIMITS:
-        with tempfile.TemporaryDirectory() as folder:
-            seconds, peak = check(folder, what, data, expected)
-        count, slowest, largest = count + 1, max(slowest, seconds), max(largest, peak)
+    count = 0
+    for path in book_paths:
+        with open(path, 'rb') as f:
+            data = f.read()
+        for what, copy in damages(data, rng):
+            check(f'{os.path.basename(path)}: {what}', copy)
+            count += 1
     for f in failures:
         print('FAIL: ' + f)
-    print(f'{count} damaged books, slowest {slowest:.2f} s, {len(failures)} failures')
+    print(f'{count} damaged books, {len(failures)} failures')
     return 1 if failures else 0
 
 

@@ -3,6 +3,7 @@
 // A zip archive of stored (uncompressed) parts, for books assembled from
 // hand-written parts in the tests and the benchmarks.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,45 +23,30 @@ inline void Put(std::string& out, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
+// Fields of `bytes` each, little-endian.
+inline void Put(std::string& out, std::initializer_list<std::pair<uint32_t, int>> fields) {
+    for (const auto& [v, bytes] : fields) Put(out, v, bytes);
+}
+
 inline std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& parts) {
     std::string body, directory;
-    for (const auto& part : parts) {
-        const std::string& name = part.first;
-        const std::string& data = part.second;
-        const auto offset = static_cast<uint32_t>(body.size());
+    for (const auto& [name, data] : parts) {
+        const auto offset = static_cast<uint32_t>(body.size()), size = static_cast<uint32_t>(data.size());
         const auto header = [&](std::string& out, bool central) {
             Put(out, central ? 0x02014b50 : 0x04034b50, 4);
             if (central) Put(out, 20, 2);
-            Put(out, 20, 2);
-            Put(out, 0, 2);  // flags
-            Put(out, 0, 2);  // stored
-            Put(out, 0, 4);  // time and date
-            Put(out, Crc32(data), 4);
-            Put(out, static_cast<uint32_t>(data.size()), 4);
-            Put(out, static_cast<uint32_t>(data.size()), 4);
-            Put(out, static_cast<uint32_t>(name.size()), 2);
-            Put(out, 0, 2);
-            if (central) {
-                Put(out, 0, 2);
-                Put(out, 0, 2);
-                Put(out, 0, 2);
-                Put(out, 0, 4);
-                Put(out, offset, 4);
-            }
+            // version, flags, stored, time and date, crc, sizes, name length, extra length
+            Put(out, {{20, 2}, {0, 2}, {0, 2}, {0, 4}, {Crc32(data), 4}, {size, 4}, {size, 4}, {uint32_t(name.size()), 2}, {0, 2}});
+            if (central) Put(out, {{0, 2}, {0, 2}, {0, 2}, {0, 4}, {offset, 4}});  // comment, disk, attributes, offset
             out += name;
         };
         header(body, false);
         body += data;
         header(directory, true);
     }
+    const auto count = static_cast<uint32_t>(parts.size());
     std::string end;
-    Put(end, 0x06054b50, 4);
-    Put(end, 0, 4);
-    Put(end, static_cast<uint32_t>(parts.size()), 2);
-    Put(end, static_cast<uint32_t>(parts.size()), 2);
-    Put(end, static_cast<uint32_t>(directory.size()), 4);
-    Put(end, static_cast<uint32_t>(body.size()), 4);
-    Put(end, 0, 2);
+    Put(end, {{0x06054b50, 4}, {0, 4}, {count, 2}, {count, 2}, {uint32_t(directory.size()), 4}, {uint32_t(body.size()), 4}, {0, 2}});
     return body + directory + end;
 }
 

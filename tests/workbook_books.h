@@ -30,10 +30,9 @@ inline std::string Replaced(std::string s, const std::string& from, const std::s
 
 // The parts of a one-sheet package named "Sheet1".
 inline std::vector<std::pair<std::string, std::string>> AssembleBook(const BookParts& b) {
-    const std::string main = b.strict ? "http://purl.oclc.org/ooxml/spreadsheetml/main"
-                                      : "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
-    const std::string rel = b.strict ? "http://purl.oclc.org/ooxml/officeDocument/relationships"
-                                     : "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const std::string ooxml = b.strict ? "http://purl.oclc.org/ooxml/" : "http://schemas.openxmlformats.org/";
+    const std::string main = ooxml + (b.strict ? "spreadsheetml/main" : "spreadsheetml/2006/main");
+    const std::string rel = ooxml + (b.strict ? "officeDocument/relationships" : "officeDocument/2006/relationships");
     const std::string p = b.prefix.empty() ? "" : b.prefix + ":";
     const std::string ns = b.prefix.empty() ? " xmlns=\"" + main + "\"" : " xmlns:" + b.prefix + "=\"" + main + "\"";
     // Elements of the main namespace get the prefix: every tag of the parts is one.
@@ -71,10 +70,8 @@ inline std::vector<std::pair<std::string, std::string>> AssembleBook(const BookP
         R"(<Override PartName="/xl/drawings/drawing1.xml" ContentType="application/vnd.openxmlformats-officedocument.drawing+xml"/>)"
         R"(</Types>)";
     const std::string relsNs = "http://schemas.openxmlformats.org/package/2006/relationships";
-    const std::string relType = b.strict ? "http://purl.oclc.org/ooxml/officeDocument/relationships/"
-                                         : "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
     const auto relationship = [&](const std::string& id, const std::string& type, const std::string& to) {
-        return "<Relationship Id=\"" + id + "\" Type=\"" + relType + type + "\" Target=\"" + to + "\"/>";
+        return "<Relationship Id=\"" + id + "\" Type=\"" + rel + "/" + type + "\" Target=\"" + to + "\"/>";
     };
     std::vector<std::pair<std::string, std::string>> parts{
         {"[Content_Types].xml", types},
@@ -93,8 +90,7 @@ inline std::vector<std::pair<std::string, std::string>> AssembleBook(const BookP
         workbookRels += relationship("rId3", "styles", target + "styles.xml");
         parts.emplace_back("xl/styles.xml", "<?xml version=\"1.0\"?>" + prefixed("<styleSheet" + ns + ">" + b.styles + "</styleSheet>"));
     }
-    const std::string aNs = b.strict ? "http://purl.oclc.org/ooxml/drawingml/main"
-                                     : "http://schemas.openxmlformats.org/drawingml/2006/main";
+    const std::string aNs = ooxml + (b.strict ? "drawingml/main" : "drawingml/2006/main");
     if (!b.theme.empty()) {
         workbookRels += relationship("rId4", "theme", target + "theme/theme1.xml");
         parts.emplace_back("xl/theme/theme1.xml", "<a:theme xmlns:a=\"" + aNs + "\"><a:themeElements><a:clrScheme name=\"x\">" +
@@ -104,8 +100,7 @@ inline std::vector<std::pair<std::string, std::string>> AssembleBook(const BookP
     std::string sheet = b.sheetXml;
     if (!b.drawing.empty()) {
         sheet += "<drawing r:id=\"rId1\"/>";
-        const std::string drawingNs = b.strict ? "http://purl.oclc.org/ooxml/drawingml/spreadsheetDrawing"
-                                               : "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing";
+        const std::string drawingNs = ooxml + (b.strict ? "drawingml/spreadsheetDrawing" : "drawingml/2006/spreadsheetDrawing");
         parts.emplace_back("xl/drawings/drawing1.xml",
                            "<?xml version=\"1.0\"?><xdr:wsDr xmlns:xdr=\"" + drawingNs + "\" xmlns:a=\"" + aNs +
                                "\" xmlns:r=\"" + rel + "\" xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"" +

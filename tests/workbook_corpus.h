@@ -19,15 +19,9 @@ namespace tavo::test {
 struct Book {
     std::string name;
     std::function<void(const std::string& path)> write;
-    // The texts the sheet shows, one entry a line; "…" at the end: cut
-    // where the sheet clips it, so this or a shorter start of it.
-    std::vector<std::string> texts;
-    tavo::workbook::NotDrawn notDrawn;
+    std::vector<std::string> texts;  // the texts the sheet shows, one entry a line
+    tavo::workbook::NotDrawn notDrawn = {};
     bool libreOffice = true;  // saved again by LibreOffice for the comparison
-
-    Book(std::string n, std::function<void(const std::string&)> w, std::vector<std::string> t,
-         tavo::workbook::NotDrawn nd = {}, bool lo = true)
-        : name(std::move(n)), write(std::move(w)), texts(std::move(t)), notDrawn(nd), libreOffice(lo) {}
 };
 
 inline void WriteParts(const std::string& path, const BookParts& parts) {

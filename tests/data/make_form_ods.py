@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Writes form.ods, the .ods test fixture: a minimal OpenDocument spreadsheet
-(a stored "mimetype" first, then the manifest, styles, settings and content
-parts, deflated), written with Python's zipfile since no office suite is
-needed. Run: python3 make_form_ods.py form.ods"""
+(a stored "mimetype" first, then the styles, settings and content parts,
+deflated). Run: python3 make_form_ods.py form.ods"""
 import sys
 import zipfile
 
@@ -62,15 +61,10 @@ CONTENT = f'''<?xml version="1.0" encoding="UTF-8"?>
 <table:table-cell office:value-type="string"><text:p>secret</text:p></table:table-cell>
 <table:table-cell table:style-name="ceV" table:number-rows-spanned="5" office:value-type="string"><text:p>縦書</text:p></table:table-cell>
 </table:table-row>
-<table:table-row table:style-name="ro2">
-<table:table-cell table:style-name="ceHead" office:value-type="string"><text:p>品名</text:p></table:table-cell>
-<table:table-cell table:style-name="ceHead" office:value-type="string"><text:p>数量</text:p></table:table-cell>
-<table:table-cell table:style-name="ceHead" office:value-type="string"><text:p>単位</text:p></table:table-cell>
-<table:table-cell/><table:covered-table-cell/>
-</table:table-row>
+<table:table-row table:style-name="ro2">{''.join(f'<table:table-cell table:style-name="ceHead" office:value-type="string"><text:p>{t}</text:p></table:table-cell>' for t in ('品名', '数量', '単位'))}
+<table:table-cell/><table:covered-table-cell/></table:table-row>
 <table:table-row table:style-name="ro2" table:number-rows-repeated="3">
-<table:table-cell table:style-name="Ruled" table:number-columns-repeated="3"/><table:table-cell/><table:covered-table-cell/>
-</table:table-row>
+<table:table-cell table:style-name="Ruled" table:number-columns-repeated="3"/><table:table-cell/><table:covered-table-cell/></table:table-row>
 <table:table-row table:style-name="ro2">
 <table:table-cell table:style-name="ceDash" office:value-type="string"><text:p>m<text:span text:style-name="T1">2</text:span>H<text:span text:style-name="T2">2</text:span>O</text:p></table:table-cell>
 <table:table-cell table:style-name="Ruled" office:value-type="float" office:value="1234.5"><text:p>1,234.50</text:p></table:table-cell>
@@ -82,16 +76,6 @@ CONTENT = f'''<?xml version="1.0" encoding="UTF-8"?>
 </office:spreadsheet></office:body></office:document-content>
 '''
 
-MANIFEST = '''<?xml version="1.0" encoding="UTF-8"?>
-<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.2">
- <manifest:file-entry manifest:full-path="/" manifest:media-type="application/vnd.oasis.opendocument.spreadsheet"/>
- <manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml"/>
- <manifest:file-entry manifest:full-path="styles.xml" manifest:media-type="text/xml"/>
- <manifest:file-entry manifest:full-path="settings.xml" manifest:media-type="text/xml"/>
-</manifest:manifest>
-'''
-
-
 def entry(name):
     info = zipfile.ZipInfo(name, date_time=(2024, 1, 1, 0, 0, 0))  # fixed, so the bytes repeat
     info.compress_type = zipfile.ZIP_STORED if name == 'mimetype' else zipfile.ZIP_DEFLATED
@@ -100,7 +84,6 @@ def entry(name):
 
 with zipfile.ZipFile(sys.argv[1], 'w') as z:
     z.writestr(entry('mimetype'), 'application/vnd.oasis.opendocument.spreadsheet')
-    z.writestr(entry('META-INF/manifest.xml'), MANIFEST)
     z.writestr(entry('styles.xml'), STYLES)
     z.writestr(entry('settings.xml'), SETTINGS)
     z.writestr(entry('content.xml'), CONTENT)
