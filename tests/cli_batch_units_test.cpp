@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "cli/export_run.h"
 #include "cli/input_kind.h"
@@ -19,12 +20,7 @@ namespace {
 TEST(InputKind, KnownByContentNotByName) {
     using test::StoredZip;
     const std::string types = "<Types/>";
-    struct Case {
-        const char* what;
-        std::string bytes;
-        InputKind kind;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, InputKind> cases[] = {
         {"xlsx", StoredZip({{"[Content_Types].xml", types}, {"xl/workbook.xml", "<workbook/>"}}), InputKind::Workbook},
         {"xlsx, part names in capitals", StoredZip({{"[Content_Types].xml", types}, {"XL/Workbook.xml", "<w/>"}}),
          InputKind::Workbook},
@@ -40,18 +36,11 @@ TEST(InputKind, KnownByContentNotByName) {
         {"CSV", "AddLine,0,0,10,10,1,0,1\n", InputKind::Text},
         {"empty", "", InputKind::Text},
     };
-    for (const Case& c : cases) EXPECT_EQ(DetectInputKind(c.bytes), c.kind) << c.what;
+    for (const auto& [what, bytes, kind] : cases) EXPECT_EQ(DetectInputKind(bytes), kind) << what;
 }
 
 TEST(OutputName, FromTheInputAndTheSheet) {
-    struct Case {
-        const char* input;
-        std::optional<std::string> sheet;
-        const char* extension;
-        const char* folder;
-        const char* name;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::optional<std::string>, const char*, const char*, const char*> cases[] = {
         {"books/見積.xlsx", std::nullopt, ".jwc", "out/", "out/見積.jwc"},
         {"books/見積.xlsx", "材料表", ".jwc", "out/", "out/見積-材料表.jwc"},
         {"books/見積.xlsx", std::nullopt, ".txt", "", "books/見積.txt"},
@@ -59,20 +48,16 @@ TEST(OutputName, FromTheInputAndTheSheet) {
         {"x.xlsx", "a/b:c*?", ".jwc", "o/", "o/x-a_b_c__.jwc"},  // no folder made of a sheet name
         {"stdin", "S", ".jwt", "o/", "o/stdin-S.jwt"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(OutputNameFor(c.input, c.sheet, c.extension, c.folder), c.name) << c.input;
+    for (const auto& [input, sheet, extension, folder, name] : cases)
+        EXPECT_EQ(OutputNameFor(input, sheet, extension, folder), name) << input;
 }
 
 TEST(DrawingExtent, TheSmallestStandardScaleThatFits) {
-    struct Case {
-        double times, scale;
-        std::optional<int32_t> fits;
-    };
-    const Case cases[] = {
+    const std::tuple<double, double, std::optional<int32_t>> cases[] = {  // times the paper, scale, fitting scale
         {1.2, 100, 150}, {2.0, 100, 200},  // exactly twice fits at twice the scale
         {7.07, 100, 1000}, {2.4, 1, 3}, {1.0001, 1000, std::nullopt}, {50, 30, std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(FittingScale(c.times, c.scale), c.fits) << c.times << " at 1:" << c.scale;
+    for (const auto& [times, scale, fits] : cases) EXPECT_EQ(FittingScale(times, scale), fits) << times << " at 1:" << scale;
     const std::vector<int32_t>& scales = StandardScales();
     EXPECT_TRUE(std::is_sorted(scales.begin(), scales.end()));
 }
@@ -90,25 +75,22 @@ TJwObject drawingWithLine(int16_t scale, float length) {
 }
 
 TEST(DrawingExtent, RescalingKeepsRealWorldLengthsAndThePlacement) {
-    struct Case {
-        int plotOffset;
-        double anchorX;  // the paper point that stays where it is
-    };
     const PaperSheet a3 = PaperSheetOf(3);
-    for (const Case& c : {Case{0, a3.width / 2}, Case{2, 0.0}}) {
+    // The plot offset, and the paper point that stays where it is.
+    for (const auto& [plotOffset, anchorX] : {std::pair{0, a3.width / 2}, {2, 0.0}}) {
         TJwObject d = drawingWithLine(100, 840);
         const PaperBox before = DrawingPaperBox(d);
         EXPECT_NEAR(TimesPaper(before, a3), 2.0, 1e-6);
         const TLineItem line = d.Lines.at(0);
-        RescaleDrawing(d, 200, c.plotOffset);
+        RescaleDrawing(d, 200, plotOffset);
         EXPECT_EQ(d.JwcScale, 200);
         const PaperBox after = DrawingPaperBox(d);
-        EXPECT_NEAR(after.width(), 420, 1e-3) << c.plotOffset;
+        EXPECT_NEAR(after.width(), 420, 1e-3) << plotOffset;
         EXPECT_NEAR(TimesPaper(after, a3), 1.0, 1e-6);
         // The same real-world length, and the anchor's distance halved.
         const TLineItem& moved = d.Lines.at(0);
         EXPECT_NEAR(moved.X2 - moved.X1, line.X2 - line.X1, 1e-3);
-        EXPECT_NEAR(after.minX - c.anchorX, (before.minX - c.anchorX) / 2, 1e-3) << c.plotOffset;
+        EXPECT_NEAR(after.minX - anchorX, (before.minX - anchorX) / 2, 1e-3) << plotOffset;
     }
 }
 

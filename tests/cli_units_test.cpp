@@ -2,6 +2,8 @@
 // value ranges every writing route shares.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "base/error.h"
 #include "cli/cli_args.h"
 #include "cli/csv.h"
@@ -22,17 +24,13 @@ TEST(CliArgs, OptionForms) {
     const std::vector<std::string> valued = {"-o", "--scale"};
     const std::vector<std::string> flags = {"--mm"};
     const Args a({"in.csv", "-o", "out.jwc", "--mm", "--scale=50"}, valued, flags);
-    EXPECT_EQ(joined(a.positional()), "[in.csv]");
-    EXPECT_EQ(a.value("-o"), "out.jwc");
-    EXPECT_EQ(a.value("--scale"), "50");
+    EXPECT_EQ(joined({joined(a.positional()), a.value("-o"), a.value("--scale")}), "[[in.csv]][out.jwc][50]");
     EXPECT_TRUE(a.has("--mm"));
     const Args dash({"-o", "-", "-"}, valued, flags);  // stdout and stdin
-    EXPECT_EQ(joined(dash.positional()), "[-]");
-    EXPECT_EQ(dash.value("-o"), "-");
+    EXPECT_EQ(joined({joined(dash.positional()), dash.value("-o")}), "[[-]][-]");
     const Args ended({"--scale=", "--", "--mm", "-o"}, valued, flags);
-    EXPECT_EQ(joined(ended.positional()), "[--mm][-o]");
+    EXPECT_EQ(joined({joined(ended.positional()), ended.value("--scale", "x")}), "[[--mm][-o]][]");
     EXPECT_TRUE(ended.has("--scale"));
-    EXPECT_EQ(ended.value("--scale", "x"), "");
 
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"-o", "a", "-o", "b"}, {"--mm=1"}, {"-o"}, {"--nope"}, {"-x"}, {"--scale-less=1"}})
@@ -42,11 +40,7 @@ TEST(CliArgs, OptionForms) {
 }
 
 TEST(TextEncoding, Detection) {
-    struct Case {
-        std::string bytes;
-        TextEncoding expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, TextEncoding> cases[] = {
         {"AddLine,1,2\n", TextEncoding::ShiftJis},                      // ASCII reads the same either way
         {"\xEF\xBB\xBF" "Comment,a\n", TextEncoding::Utf8},             // byte-order mark
         {"Comment,\xE5\xB9\xB3\xE9\x9D\xA2\xE5\x9B\xB3\n", TextEncoding::Utf8},  // 平面図, valid in both
@@ -57,7 +51,7 @@ TEST(TextEncoding, Detection) {
         {"# encoding: shift_jis\nComment,\xE5\xB9\xB3\n", TextEncoding::ShiftJis},
         {"# encoding: UTF-8\nComment,a\n", TextEncoding::Utf8},
     };
-    for (const Case& c : cases) EXPECT_EQ(DetectEncoding(c.bytes), c.expected) << c.bytes;
+    for (const auto& [bytes, expected] : cases) EXPECT_EQ(DetectEncoding(bytes), expected) << bytes;
 }
 
 TEST(TextEncoding, ConversionToShiftJis) {
@@ -79,21 +73,17 @@ TEST(TextEncoding, ConversionToShiftJis) {
 
 TEST(Csv, SpreadsheetHabits) {
     const auto isKind = [](std::string_view k) { return k == "Sen"; };
-    struct Case {
-        std::string text;
-        std::string rows;  // each row's fields joined
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {  // the text, each row's fields joined
         {"Kind,X1,Y1\nSen,1,2\n", "[Sen][1][2];"},                       // header row dropped
         {"Sen,1,2\nKind,X1\n", "[Sen][1][2];[Kind][X1];"},               // only the first row is a header
         {"Oops,1,2\n", "[Oops][1][2];"},                                 // a row with numbers is data
         {"# c\nKind;X\nSen;1,5;\"a;b\"\n;;;\n", "[Sen][1,5][a;b];"},     // ";" separator, blank row skipped
         {"Sen,\"a,b\",\"x\"\"y\"\r\n,,\r\n", "[Sen][a,b][x\"y];"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, rows] : cases) {
         std::string got;
-        for (const CsvRow& row : ParseRecordCsv(c.text, isKind)) got += joined(row.fields) + ";";
-        EXPECT_EQ(got, c.rows) << c.text;
+        for (const CsvRow& row : ParseRecordCsv(text, isKind)) got += joined(row.fields) + ";";
+        EXPECT_EQ(got, rows) << text;
     }
 }
 
@@ -104,11 +94,9 @@ TEST(Csv, RowReaderTrailingCellsAndDecimalComma) {
     RowReader in(row, file, 2);
     EXPECT_FLOAT_EQ(in.f32(), 1.5f);
     EXPECT_EQ(in.integer<uint8_t>(), 2);
-    CsvRow semi{1, {"Sen", "2,25"}, ';'};
+    CsvRow semi{1, {"Sen", "2,25"}, ';'}, comma{1, {"Sen", "2,25"}, ','}, big{1, {"Sen", "300"}, ','};
     EXPECT_FLOAT_EQ(RowReader(semi, file, 1).f32(), 2.25f);
-    CsvRow comma{1, {"Sen", "2,25"}, ','};
     EXPECT_THROW(RowReader(comma, file, 1).f32(), Error);
-    CsvRow big{1, {"Sen", "300"}, ','};
     EXPECT_THROW(RowReader(big, file, 1).integer<uint8_t>(), Error);
     CsvRow filled{7, {"Sen", "1", "2", "x"}, ','};
     try {
@@ -120,15 +108,10 @@ TEST(Csv, RowReaderTrailingCellsAndDecimalComma) {
 }
 
 TEST(ValueRanges, OneTableForEveryRoute) {
-    struct Case {
-        const char* key;
-        const char* text;
-        const char* problem;  // empty when accepted
-    };
     std::string swatches = "1";
     for (int i = 1; i < 56; ++i) swatches += i >= 16 && i < 32 ? ",0" : ",6";
     const std::string first0 = "0" + swatches.substr(1);
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {  // key, text, problem (empty when accepted)
         {"JwcScale", "1000", ""},
         {"jwcscale", "0x32", ""},
         {"JwcScale", "0", "JwcScale is a whole number from 1 to 1000, not \"0\""},
@@ -146,10 +129,10 @@ TEST(ValueRanges, OneTableForEveryRoute) {
         {"Comment1", "0123456789012345678901234567890123", "Comment1 is 34 bytes in Shift-JIS; a .jwc file keeps 32"},
         {"Comment2", "a\nb", "Comment2 holds no line break"},
     };
-    for (const Case& c : cases) {
-        const ValueRule* rule = FindValueRule(c.key);
-        ASSERT_NE(rule, nullptr) << c.key;
-        EXPECT_EQ(ValueProblem(*rule, c.text), c.problem) << c.key << "=" << c.text;
+    for (const auto& [key, text, problem] : cases) {
+        const ValueRule* rule = FindValueRule(key);
+        ASSERT_NE(rule, nullptr) << key;
+        EXPECT_EQ(ValueProblem(*rule, text), problem) << key << "=" << text;
     }
     EXPECT_EQ(FindValueRule("NoSuchKey"), nullptr);
     EXPECT_EQ(RangedInt("PlotSize", "4", "--paper"), 4);

@@ -22,15 +22,21 @@ constexpr const char* kSeparator = "\\";
 constexpr const char* kSeparator = "/";
 #endif
 
-// Owns a string handed out by the library.
-struct Out {
-    explicit Out(TavoString s) : p(s) {}
-    ~Out() { TavoFreeString(p); }
-    std::string str() const { return std::string(p, TavoStringByteLen(p)); }
-    TavoString p;
-};
+// A string handed out by the library, freed.
+std::string str(TavoString p) {
+    std::string s(p, TavoStringByteLen(p));
+    TavoFreeString(p);
+    return s;
+}
 
-std::string lastError() { return Out(TavoGetLastError()).str(); }
+std::string lastError() { return str(TavoGetLastError()); }
+
+// The texts from..to-1, joined by "|".
+std::string texts(int16_t from, int16_t to) {
+    std::string s;
+    for (int16_t i = from; i < to; ++i) s += (i > from ? "|" : "") + str(GetMojiString(i));
+    return s;
+}
 
 // A host string argument: the address of a variable holding the text's address.
 struct In {
@@ -39,6 +45,15 @@ struct In {
     const char* ptr;
     TavoStringIn ref() const { return &ptr; }
 };
+
+// A record as a Get export fills it, over bytes that are not zero.
+template <class Record, class Index>
+Record fetched(void(TAVO_CALL* get)(Record*, Index), int32_t i) {
+    Record r;
+    std::memset(&r, 0xAB, sizeof r);
+    get(&r, static_cast<Index>(i));
+    return r;
+}
 
 template <class Record>
 bool allZero(const Record& r) {
@@ -61,41 +76,29 @@ TEST_F(JwcExports, EachExportReachesTheDrawingAndBack) {
     AddSen(0, 0, 420, 0, 2, 17, 1, 9, 300);
     // Angles are kept from 0 up to a whole turn.
     AddEnko(42, 42, 21, 10000, -90 * 65536, 400 * 65536, -360 * 65536, 3, 18, 2, 0, 0);
-    AddMoji(0, 0, 42, 0, 3, 240, 32, In("AB").ref());
-    AddMoji(0, 0, 42, 0, 3, 240, 0, In("").ref());
-    AddMoji(0, 0, 42, 0, 3, 240, 0, In("C").ref());
+    for (const auto& [text, flags] : {std::pair{"AB", 32}, {"", 0}, {"C", 0}}) AddMoji(0, 0, 42, 0, 3, 240, flags, In(text).ref());
     AddTen(4.2f, 8.4f, 5, 242, 7);
     JwcSaveTo(file.ref());
     EXPECT_EQ(lastError(), "");
-    const std::string bytes = tavo::test::readFile(file.text);
-    EXPECT_EQ(bytes.substr(40, 6), std::string("first\0", 6));
+    EXPECT_EQ(tavo::test::readFile(file.text).substr(40, 6), std::string("first\0", 6));
 
     JwcCreate(0, 1);  // frees the built drawing
     JwcLoadFrom(file.ref());
     ASSERT_EQ(lastError(), "");
     EXPECT_EQ(std::make_tuple(GetSenCount(), GetEnkoCount(), GetMojiCount(), GetTenCount()), std::make_tuple(1, 1, 3, 1));
     // 420 mm on A3 is the full 518 units; padding comes back as zeros.
-    TavoSenRecord sen;
-    std::memset(&sen, 0xAB, sizeof sen);
-    GetSen(&sen, 0);
+    const auto sen = fetched(GetSen, 0);
+    const auto enko = fetched(GetEnko, 0);
+    const auto ten = fetched(GetTen, 0);
     EXPECT_EQ(std::make_tuple(sen.X2, sen.Lay, sen.SpareWord, sen.Padding[0] | sen.Padding[1]),
               std::make_tuple(518.0f, 17, 300, 0));
-    TavoEnkoRecord enko;
-    std::memset(&enko, 0xAB, sizeof enko);
-    GetEnko(&enko, 0);
     EXPECT_EQ(std::make_tuple(enko.StartAngle, enko.EndAngle, enko.Tilt, enko.LineType,
                               enko.Padding1[0] | enko.Padding1[1] | enko.Padding2[0] | enko.Padding2[1]),
               std::make_tuple(270 * 65536, 40 * 65536, 0, 2, 0));
-    TavoMojiRecord moji;
-    GetMoji(&moji, 0);
-    TavoTenRecord ten;
-    GetTen(&ten, 0);
-    TavoMojiTableRow row;
-    GetTable(&row, 2);
-    EXPECT_EQ(std::make_tuple(moji.Flags, ten.SpareWord, row.Width), std::make_tuple(32, 7, 25));
+    EXPECT_EQ(std::make_tuple(fetched(GetMoji, 0).Flags, ten.SpareWord, fetched(GetTable, 2).Width),
+              std::make_tuple(32, 7, 25));
     EXPECT_FLOAT_EQ(ten.X * (420.0f / 518), 4.2f);
-    EXPECT_EQ(Out(GetMojiString(0)).str() + "|" + Out(GetMojiString(1)).str() + "|" + Out(GetMojiString(2)).str(),
-              "AB||C");
+    EXPECT_EQ(texts(0, 3), "AB||C");
 
     // Loading appends; the text counter follows what was loaded.
     JwcLoadFrom(file.ref());
@@ -104,8 +107,7 @@ TEST_F(JwcExports, EachExportReachesTheDrawingAndBack) {
     JwcCreate(3, 1);
     JwcLoadFrom(file.ref());
     EXPECT_EQ(GetMojiCount(), 7);
-    EXPECT_EQ(Out(GetMojiString(5)).str(), "C");
-    EXPECT_EQ(Out(GetMojiString(6)).str(), "more");
+    EXPECT_EQ(texts(5, 7), "C|more");
 }
 
 // The host's Get exports stop at index 32,767, the extension exports reach
@@ -122,36 +124,19 @@ TEST_F(JwcExports, IndexesInsideAndOutsideTheLists) {
         AddTen(x, 0, 1, 2, 5);
     }
     for (const int32_t i : {0, 32767, 32768, kCount - 1}) {
-        TavoSenRecord sen;
-        TavoEnkoRecord enko;
-        TavoMojiRecord moji;
-        TavoTenRecord ten;
-        TavoGetSenEx(&sen, i);
-        TavoGetEnkoEx(&enko, i);
-        TavoGetMojiEx(&moji, i);
-        TavoGetTenEx(&ten, i);
         const auto x = static_cast<float>(static_cast<float>(i) * d / d);
-        EXPECT_EQ(std::make_tuple(sen.X1, enko.StartAngle, moji.X1, ten.X), std::make_tuple(x, i, x, x)) << i;
-        EXPECT_EQ(Out(TavoGetMojiStringEx(i)).str(), std::to_string(i));
+        EXPECT_EQ(std::make_tuple(fetched(TavoGetSenEx, i).X1, fetched(TavoGetEnkoEx, i).StartAngle,
+                                  fetched(TavoGetMojiEx, i).X1, fetched(TavoGetTenEx, i).X),
+                  std::make_tuple(x, i, x, x)) << i;
+        EXPECT_EQ(str(TavoGetMojiStringEx(i)), std::to_string(i));
     }
     for (const int32_t i : {-1, kCount, INT32_MAX, INT32_MIN}) {
-        TavoSenRecord sen;
-        std::memset(&sen, 0xFF, sizeof sen);
-        TavoGetSenEx(&sen, i);
-        EXPECT_TRUE(allZero(sen)) << i;
-        EXPECT_EQ(Out(TavoGetMojiStringEx(i)).str(), " ");
+        EXPECT_TRUE(allZero(fetched(TavoGetSenEx, i))) << i;
+        EXPECT_EQ(str(TavoGetMojiStringEx(i)), " ");
     }
-    TavoSenRecord sen;
-    std::memset(&sen, 0xFF, sizeof sen);
-    GetSen(&sen, -1);
-    EXPECT_TRUE(allZero(sen));
-    EXPECT_EQ(Out(GetMojiString(-1)).str(), " ");
-    TavoMojiTableRow row;
-    for (int16_t r : {-1, 0, 11}) {
-        std::memset(&row, 0xFF, sizeof row);
-        GetTable(&row, r);
-        EXPECT_TRUE(allZero(row)) << r;
-    }
+    EXPECT_TRUE(allZero(fetched(GetSen, -1)));
+    EXPECT_EQ(str(GetMojiString(-1)), " ");
+    for (int16_t r : {-1, 0, 11}) EXPECT_TRUE(allZero(fetched(GetTable, r))) << r;
     SetMojiTable(11, 9, 9, 9, 9);  // ignored
     EXPECT_EQ(lastError(), "");
 }
@@ -161,11 +146,8 @@ TEST_F(JwcExports, CallsWithoutADrawingOrWithNullPointersFailAndSaySo) {
     AddSen(1, 2, 3, 4, 1, 1, 1, 0, 0);
     EXPECT_NE(lastError().find("no current JWC drawing"), std::string::npos);
     EXPECT_EQ(GetSenCount(), 0);
-    TavoEnkoRecord enko;
-    std::memset(&enko, 0xFF, sizeof enko);
-    GetEnko(&enko, 0);
-    EXPECT_TRUE(allZero(enko));
-    EXPECT_EQ(Out(GetMojiString(0)).str(), " ");
+    EXPECT_TRUE(allZero(fetched(GetEnko, 0)));
+    EXPECT_EQ(str(GetMojiString(0)), " ");
     const In file(dir.file("x.jwc"));
     JwcSaveTo(file.ref());
     EXPECT_NE(lastError(), "");
@@ -184,7 +166,7 @@ TEST_F(JwcExports, CallsWithoutADrawingOrWithNullPointersFailAndSaySo) {
     AddMoji(0, 0, 1, 0, 1, 0, 0, &nullText);
     SetComment(nullptr, &nullText);
     EXPECT_EQ(lastError(), "");
-    EXPECT_EQ(Out(GetMojiString(1)).str(), "");
+    EXPECT_EQ(str(GetMojiString(1)), "");
     GetSen(nullptr, 0);
     GetTable(nullptr, 1);
     EXPECT_NE(lastError(), "");
@@ -231,22 +213,18 @@ TEST_F(SettingsExports, JwcCreateByInifileTakesTheStoredSettings) {
     writeIni("[Export]\r\nJwcScale=50\r\nPlotSize=1\r\n[MojiTable]\r\nMojiPitch=-5\r\n");
     JwcCreateByInifile();
     AddSen(0, 0, 841, 0, 1, 0, 1, 0, 0);
-    TavoSenRecord sen;
-    GetSen(&sen, 0);
-    EXPECT_EQ(sen.X2, 518.0f);  // the unit divisor of A1
-    TavoMojiTableRow row;
-    GetTable(&row, 1);
-    EXPECT_EQ(static_cast<int16_t>(row.Spacing), -5);
+    EXPECT_EQ(fetched(GetSen, 0).X2, 518.0f);  // the unit divisor of A1
+    EXPECT_EQ(static_cast<int16_t>(fetched(GetTable, 1).Spacing), -5);
     const In file(dir.file("plan.jwc"));
     JwcSaveTo(file.ref());
     EXPECT_EQ(tavo::test::readFile(file.text).substr(200, 24), "1,0,0,0,0,3,2,1,1,50,0,1");
 }
 
 TEST_F(SettingsExports, StringsDumpFlagsAndNullPointers) {
-    EXPECT_EQ(Out(ReadIniString(4)).str(), dir.path().string() + kSeparator);
-    EXPECT_EQ(Out(ReadIniString(0)).str(), "");
+    EXPECT_EQ(str(ReadIniString(4)), dir.path().string() + kSeparator);
+    EXPECT_EQ(str(ReadIniString(0)), "");
     WriteIniString(3, In("C:\\out\\plan.jwc").ref());
-    EXPECT_EQ(Out(ReadIniString(3)).str(), "C:\\out\\plan.jwc");
+    EXPECT_EQ(str(ReadIniString(3)), "C:\\out\\plan.jwc");
 
     const TavoDumpChecks flags = {0, 1, -1, 2};
     WriteIniDump(&flags);
@@ -276,7 +254,7 @@ TEST_F(SettingsExports, StringsDumpFlagsAndNullPointers) {
         WriteIniString(1, In("old").ref());
         WriteIniString(1, value);
         EXPECT_EQ(lastError(), "");
-        EXPECT_EQ(Out(ReadIniString(1)).str(), "");
+        EXPECT_EQ(str(ReadIniString(1)), "");
     }
 }
 
@@ -304,9 +282,7 @@ TEST_F(SettingsExports, EachExportDrawingCallReachesItsFunction) {
     JwcCreate(3, 1);
     JwcLoadFrom(jwc.ref());
     EXPECT_EQ(std::make_tuple(GetSenCount(), GetEnkoCount(), GetMojiCount()), std::make_tuple(1, 1, 2));
-    TavoSenRecord sen;
-    GetSen(&sen, 0);
-    EXPECT_FLOAT_EQ(sen.X2, 30 / (420.0f / 518));  // group 15 at 1:100 is the sheet's millimetres
+    EXPECT_FLOAT_EQ(fetched(GetSen, 0).X2, 30 / (420.0f / 518));  // group 15 at 1:100 is the sheet's millimetres
     EXPECT_EQ(tavo::test::readFile(jwc.text).substr(40, 3), std::string("c1\0", 3));
 
     // DXF by profile number, R2018's texts in UTF-8; the writer's failures reach the host.
@@ -337,7 +313,7 @@ TEST_F(SettingsExports, EachExportDrawingCallReachesItsFunction) {
     EXPECT_NE(lastError(), "");
 }
 
-std::string clipboard() { return Out(TavoGetClipboardText()).str(); }
+std::string clipboard() { return str(TavoGetClipboardText()); }
 
 TEST_F(SettingsExports, JwtOfBothDrawingsGoesToTheClipboard) {
     JwcCreate(3, 100);
