@@ -22,3 +22,27 @@ finish() {
     [ $fails -eq 0 ] && echo "$1: all checks passed"
     exit $fails
 }
+
+# json_check FILE WHAT [ARG...]: the Python lines on stdin hold for o, the
+# JSON in FILE (the ARGs are sys.argv[2:]).
+json_check() {
+    local file=$1 what=$2; shift 2
+    /usr/bin/python3 -c "import json, sys
+o = json.load(open(sys.argv[1]))
+$(cat)" "$file" "$@" || fail "$what: $(cat "$file")"
+}
+
+# check_runs: rows "status|pattern on stderr|tavo's arguments, quoted as in
+# the shell" on stdin; each run reads $stdin (or nothing) and, when $lines
+# is set, says that many lines.
+check_runs() {
+    local status pattern args rc
+    while IFS='|' read -r status pattern args; do
+        eval "set -- $args"
+        timeout 60 "$tavo" "$@" < "${stdin:-/dev/null}" > /dev/null 2> "$dir/err"
+        rc=$?
+        [ $rc -eq "$status" ] && grep -q -- "$pattern" "$dir/err" \
+            && { [ -z "${lines:-}" ] || [ "$(wc -l < "$dir/err")" -eq "$lines" ]; } \
+            || fail "tavo $args: status $rc, $(cat "$dir/err")"
+    done
+}
