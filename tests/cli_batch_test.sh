@@ -72,17 +72,11 @@ width() { /usr/bin/python3 -c 'import json,sys; print(round(json.load(sys.stdin)
   $((2 * $("$tavo" export small.xlsx --json -o d.jwc 2> /dev/null | width))) ] || fail "--dim-scale 0.7 draws twice as wide"
 
 # Values out of range: one line, status 2, nothing written.
-while IFS='|' read -r command message; do
-    # shellcheck disable=SC2086
-    "$tavo" $command > /dev/null 2> err
-    rc=$?
-    [ $rc -eq 2 ] && [ "$(wc -l < err)" -eq 1 ] && grep -q -F "tavo: $message" err \
-        || fail "$command: status $rc, $(cat err)"
-done <<'TABLE'
-config set JwcScale 0|JwcScale is a whole number from 1 to 1000, not "0"
-export small.xlsx --dim-scale 0 -o r.jwc|--dim-scale: DimScale is a number from 0.035
-export small.xlsx --paper A5 -o r.jwc|--paper takes A0, A1, A2, A3 or A4, not "A5"
-render small.xlsx --scale x -o r.png|--scale: JwcScale is a whole number
+lines=1 check_runs <<'TABLE'
+2|^tavo: JwcScale is a whole number from 1 to 1000, not "0"|config set JwcScale 0
+2|^tavo: --dim-scale: DimScale is a number from 0.035|export small.xlsx --dim-scale 0 -o r.jwc
+2|^tavo: --paper takes A0, A1, A2, A3 or A4, not "A5"|export small.xlsx --paper A5 -o r.jwc
+2|^tavo: --scale: JwcScale is a whole number|render small.xlsx --scale x -o r.png
 TABLE
 [ -e r.jwc ] || [ -e r.png ] && fail "a refused call wrote a file"
 
@@ -100,9 +94,7 @@ done <<'TABLE'
 TABLE
 # The JSON object; the size against the paper and the fill a .jwc cannot hold told.
 "$tavo" export 見積.xlsx --solid --json -o sum.jwc > json 2> err
-/usr/bin/python3 - json <<'PY' || fail "--json: $(cat json)"
-import json, sys
-o = json.load(open(sys.argv[1]))
+json_check json "--json" <<'PY'
 assert (o["input"], o["output"], o["sheet"], o["range"]) == ("見積.xlsx", "sum.jwc", "材料表", "A1:B400"), o
 assert o["counts"] == {"lines": 403, "texts": 800, "arcs": 0, "points": 0, "fills": 1}, o["counts"]
 assert (o["paper"]["size"], o["paper"]["scale"]) == ("A3", 50), o["paper"]
@@ -118,23 +110,17 @@ grep -q -F 'tavo: 見積.xlsx: sheet "材料表": the drawing is 7.1 times the A
 "$tavo" export 見積.xlsx --solid --fit --to jww -o - 2> err | iconv -f CP932 -t UTF-8 | grep -q '^sl' \
     || fail "--solid draws the fill in a JWW file"
 grep -q "fill not written" err && fail "fills told for a JWW file"
-"$tavo" export 見積.xlsx --fit --json -o fit.jwc 2> err > json && "$tavo" info fit.jwc | grep -q '^Scale: 1:400$' \
-    && /usr/bin/python3 -c 'import json,sys; e = json.load(open(sys.argv[1]))["extent"]; assert e["times_paper"] <= 1 and e["scale_before_fit"] == 50 and json.load(open(sys.argv[1]))["counts"]["fills"] == 0, e' json \
-    || fail "--fit: $(cat err json)"
+"$tavo" export 見積.xlsx --fit --json -o fit.jwc 2> err > json && "$tavo" info fit.jwc | grep -q '^Scale: 1:400$' || fail "--fit: $(cat err)"
+echo 'e = o["extent"]; assert e["times_paper"] <= 1 and e["scale_before_fit"] == 50 and o["counts"]["fills"] == 0, o' | json_check json "--fit"
 
 # Inputs known by their content, and the wrong kind told with what to use.
 "$tavo" convert fit.jwc -o plan.txt 2> /dev/null
 cp fit.jwc drawing.xlsx && printf 'AddLine,0,0,10,10,1,0,1\n' > rows.txt
-while IFS='|' read -r command status message; do
-    # shellcheck disable=SC2086
-    "$tavo" $command > /dev/null 2> err
-    rc=$?
-    [ $rc -eq "$status" ] && grep -q -F -- "$message" err || fail "$command: status $rc, $(cat err)"
-done <<'TABLE'
-info small.xlsx|1|tavo: small.xlsx: is a workbook, not a .jwc drawing: use tavo export
-info plan.txt|1|tavo: plan.txt: is a JWW coordinate file
-export drawing.xlsx -o k.jwc|1|tavo: drawing.xlsx: is a .jwc drawing, not a workbook or CSV rows: use tavo convert
-export rows.txt -o k.jwc|0|-> k.jwc: 1 line
+check_runs <<'TABLE'
+1|tavo: small.xlsx: is a workbook, not a .jwc drawing: use tavo export|info small.xlsx
+1|tavo: plan.txt: is a JWW coordinate file|info plan.txt
+1|tavo: drawing.xlsx: is a .jwc drawing, not a workbook or CSV rows: use tavo convert|export drawing.xlsx -o k.jwc
+0|-> k.jwc: 1 line|export rows.txt -o k.jwc
 TABLE
 
 # Pipes and stdin for every input.
