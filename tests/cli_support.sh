@@ -32,7 +32,7 @@ o = json.load(open(sys.argv[1]))
 $(cat)" "$file" "$@" || fail "$what: $(cat "$file")"
 }
 
-# check_runs: rows "status|pattern on stderr|tavo's arguments, quoted as in
+# check_runs: rows "status|pattern on stderr (or none)|tavo's arguments, quoted as in
 # the shell" on stdin; each run reads $stdin (or nothing) and, when $lines
 # is set, says that many lines.
 check_runs() {
@@ -41,7 +41,7 @@ check_runs() {
         eval "set -- $args"
         timeout 60 "$tavo" "$@" < "${stdin:-/dev/null}" > /dev/null 2> "$dir/err"
         rc=$?
-        [ $rc -eq "$status" ] && grep -q -- "$pattern" "$dir/err" \
+        [ $rc -eq "$status" ] && { [ -z "$pattern" ] || grep -q -- "$pattern" "$dir/err"; } \
             && { [ -z "${lines:-}" ] || [ "$(wc -l < "$dir/err")" -eq "$lines" ]; } \
             || fail "tavo $args: status $rc, $(cat "$dir/err")"
     done

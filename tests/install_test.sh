@@ -5,10 +5,7 @@
 # and the command.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR LIBDIR
 set -eu
-build=$1
-source=$2
-libdir=$3
-work=$(mktemp -d)
+build=$1 source=$2 libdir=$3 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 

@@ -1,9 +1,6 @@
-"""A host in Python: the exports through python/tavo.py (ctypes): every
-export declared, strings in as str, bytes or None, records and strings out,
-floats, the settings record's layout, and failures raised by check().
-
-Usage: python_host_test.py TAVO_H FOLDER, with TAVO_LIBRARY naming the library.
-"""
+"""A host in Python through python/tavo.py (ctypes): every export declared, strings in as str,
+bytes or None, records and strings out, floats, the settings record, failures raised by check().
+Usage: python_host_test.py TAVO_H FOLDER, with TAVO_LIBRARY naming the library."""
 import os
 import re
 import sys

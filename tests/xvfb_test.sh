@@ -4,12 +4,7 @@
 # the command's windows.
 #   xvfb_test.sh GUI_FORMS_TEST TAVO EXAMPLES SHOT
 set -u
-program=$1
-tavo=$2
-examples=$3
-shot=$4
-dir=$(mktemp -d)
-xvfb=""
+program=$1 tavo=$2 examples=$3 shot=$4 dir=$(mktemp -d) xvfb=""
 cleanup() {
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
     rm -rf "$dir"
@@ -51,8 +46,7 @@ for command in "view --sheet 1 -- $examples/form.xlsx" "export $examples/form.xl
     pid=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --class tavo | head -n 1)
     [ -n "$window" ] && xdotool mousemove --window "$window" 20 20 click 1
-    wait $pid
-    rc=$?
+    wait $pid; rc=$?
     [ -n "$window" ] && [ $rc -eq 0 ] || { echo "FAIL: tavo $command: window '$window', status $rc: $(cat "$dir/err")"; status=1; }
     grep -q '^Width=' "$dir/settings/tavo.ini" 2> /dev/null || { echo "FAIL: tavo $command kept no keys"; status=1; }
 done
