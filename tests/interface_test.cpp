@@ -61,11 +61,19 @@ bool allZero(const Record& r) {
     return std::memcmp(&r, &zero, sizeof r) == 0;
 }
 
+// A fresh folder that also holds the library's settings; no drawing left behind.
 class JwcExports : public ::testing::Test {
 protected:
-    void TearDown() override { JwcDestroy(); }
+    void SetUp() override { tavo::test::setEnv("TAVO_SETTINGS_DIR", dir.path().string().c_str()); }
+    void TearDown() override {
+        tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
+        JwcDestroy();
+        ObjDestroy();
+    }
+    void writeIni(const std::string& text) { tavo::test::writeFile(dir.file("tavo.ini"), text); }
     TempDir dir;
 };
+using SettingsExports = JwcExports;
 
 TEST_F(JwcExports, EachExportReachesTheDrawingAndBack) {
     const In file(dir.file("plan.jwc"));
@@ -194,19 +202,6 @@ TEST_F(JwcExports, AFailedLoadNamesTheFileAndKeepsWhatWasRead) {
     JwcLoadFrom(In(dir.file("missing.jwc")).ref());
     EXPECT_NE(lastError().find(dir.file("missing.jwc")), std::string::npos);
 }
-
-// Points the library at a fresh settings folder for one test.
-class SettingsExports : public ::testing::Test {
-protected:
-    void SetUp() override { tavo::test::setEnv("TAVO_SETTINGS_DIR", dir.path().string().c_str()); }
-    void TearDown() override {
-        tavo::test::setEnv("TAVO_SETTINGS_DIR", nullptr);
-        JwcDestroy();
-        ObjDestroy();
-    }
-    void writeIni(const std::string& text) { tavo::test::writeFile(dir.file("tavo.ini"), text); }
-    TempDir dir;
-};
 
 TEST_F(SettingsExports, JwcCreateByInifileTakesTheStoredSettings) {
     writeIni("[Export]\r\nJwcScale=50\r\nPlotSize=1\r\n[MojiTable]\r\nMojiPitch=-5\r\n");
