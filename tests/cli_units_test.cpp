@@ -115,7 +115,7 @@ TEST(ValueRanges, OneTableForEveryRoute) {
         {"JwcScale", "1000", ""},
         {"jwcscale", "0x32", ""},
         {"JwcScale", "0", "JwcScale is a whole number from 1 to 1000, not \"0\""},
-        {"PlotSize", "9", "PlotSize is a whole number from 0 to 4, not \"9\""},
+        {"PlotSize", "5", "PlotSize is a whole number from 0 to 4, not \"5\""},  // one past the end
         {"PlotSize", "A3", "PlotSize is a whole number from 0 to 4, not \"A3\""},
         {"PenNo", "1,1,2,2,3,3,4,4,5,6", ""},
         {"PenNo", "1,1,2", "PenNo is a list of 10 whole numbers from 1 to 6 separated by commas"},
