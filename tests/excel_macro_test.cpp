@@ -1,18 +1,13 @@
-// The spreadsheet macros (host/excel) run headless in LibreOffice Calc,
-// with a stand-in for the declarations that logs every call of the library
-// (tests/excel/lo_basic.py). On every workbook of the workbook host's
-// corpus the export macro makes the calls src/workbook makes for the sheet;
-// the dump of a .jwc gives the rows of `tavo dump`, and the build from them
-// the bytes of `tavo build`; the macros' rules answer as the workbook
-// host's functions. Where LibreOffice 7.4 reads Excel's objects otherwise,
-// the macros follow Excel and the test compares around it:
-// - columns and rows get the sizes Excel shows (src/workbook's) before a run;
-// - borders come from LibreOffice's own border properties
-//   (tests/excel/StandInBorders.cls), black for the automatic colour;
-// - StrConv(bytes, vbUnicode), with which the dump reads a .jwc file's
-//   comments, decodes Windows-1252 on Linux (Excel on Japanese Windows:
-//   Shift-JIS); the test reads and gives back comments as those bytes;
-// - see AsLibreOfficeShowsIt for the rest.
+// The spreadsheet macros (host/excel) run headless in LibreOffice Calc with
+// a stand-in for the library's declarations that logs every call
+// (tests/excel/lo_basic.py): the export makes src/workbook's calls for every
+// corpus sheet, the dump gives the rows of `tavo dump` and the build from
+// them the bytes of `tavo build`, the rules answer as the workbook host's.
+// Where LibreOffice 7.4 reads Excel's objects otherwise, the macros follow
+// Excel and the test compares around it: columns and rows get Excel's sizes
+// before a run, borders come from LibreOffice's own properties
+// (tests/excel/StandInBorders.cls), comments are StrConv's Windows-1252
+// bytes (Excel on Japanese Windows: Shift-JIS); see AsLibreOfficeShowsIt.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -134,14 +129,15 @@ void ExpectSameAdds(const std::vector<wb::RecordedCall>& host, const std::vector
     ExpectSameRows(want, got, what + " (the workbook host's adds, the macro's)", [mm](std::size_t i) { return i <= 4 ? mm : 0.01; });
 }
 
-// Columns and rows as Excel lays them out (the workbook host's sizes), up to
-// a little beyond the drawn range.
-void ExcelGeometry(MacroJob& job) {
+// A job in a workbook whose columns and rows are as Excel lays them out
+// (the workbook host's sizes), up to a little beyond the drawn range.
+MacroJob InExcelSizes(MacroJob job) {
     const wb::SheetModel model = wb::ReadWorkbookSheet(job.book, {});
     if (const auto range = wb::DrawnRange(model, std::nullopt)) {
         for (int32_t c = 0; c <= range->lastCol + 2; ++c) job.columns.emplace_back(c, model.columns.visibleSize(c));
         for (int32_t r = 0; r <= range->lastRow + 2; ++r) job.rows.emplace_back(r, model.rows.visibleSize(r));
     }
+    return job;
 }
 
 // What LibreOffice 7.4's emulation of Excel's objects lets a macro read of
@@ -166,13 +162,9 @@ void AsLibreOfficeShowsIt(wb::SheetModel& m) {
     }
     for (wb::CellFormat& f : m.formats)
         if ((f.verticalText || f.rotation != 0) && f.hAlign == wb::HAlign::General) f.hAlign = wb::HAlign::Right;
-    std::vector<wb::SheetShape> lines;
-    for (wb::SheetShape shape : m.shapes)
-        if (shape.kind == wb::ShapeKind::Line) {
-            shape.tailArrow = false;
-            lines.push_back(shape);
-        }
-    m.shapes = lines;
+    m.shapes.erase(std::remove_if(m.shapes.begin(), m.shapes.end(), [](const auto& s) { return s.kind != wb::ShapeKind::Line; }),
+                   m.shapes.end());
+    for (wb::SheetShape& shape : m.shapes) shape.tailArrow = false;
 }
 
 // The workbook host's calls for a sheet as LibreOffice shows it.
@@ -255,11 +247,9 @@ struct ExportScenario {
 
 std::vector<ExportScenario> ExportScenarios() {
     const auto then = [](std::vector<std::string> tail) {
-        std::vector<std::string> all = {"ShowExportForm", "ReadInifile",     "ProgressCreate", "DrawWidth",
-                                        "ObjCreateByInifile", "ProgressDestroy", "ReadIniString", "ReadIniString",
-                                        "SetObjComment",  "ReadIniString"};
-        all.insert(all.end(), tail.begin(), tail.end());
-        return all;
+        tail.insert(tail.begin(), {"ShowExportForm", "ReadInifile", "ProgressCreate", "DrawWidth", "ObjCreateByInifile",
+                                   "ProgressDestroy", "ReadIniString", "ReadIniString", "SetObjComment", "ReadIniString"});
+        return tail;
     };
     return {
         {"", then({"ObjSaveToJwcFile", "MsgBox", "ObjDestroy"}), "out"},
@@ -280,11 +270,7 @@ std::vector<ExportScenario> ExportScenarios() {
 
 // Sheets a build cannot make a drawing of: the rows, and what the message
 // box says besides the sheet and the row.
-struct BuildFailure {
-    std::vector<std::vector<std::string>> rows;
-    std::string says;
-};
-
+using BuildFailure = std::pair<std::vector<std::vector<std::string>>, std::string>;
 const std::vector<BuildFailure>& BuildFailures() {
     static const std::vector<std::string> drawing{"Drawing", "3", "100"};
     static const std::vector<BuildFailure> failures = {
@@ -302,7 +288,7 @@ void WriteBuildFailures(const std::string& path) {
     lxw_workbook* book = workbook_new(path.c_str());
     for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
         lxw_worksheet* ws = workbook_add_worksheet(book, ("f" + std::to_string(i)).c_str());
-        const auto& rows = BuildFailures()[i].rows;
+        const auto& rows = BuildFailures()[i].first;
         for (lxw_row_t r = 0; r < rows.size(); ++r)
             for (lxw_col_t c = 0; c < rows[r].size(); ++c) {
                 char* end = nullptr;
@@ -508,13 +494,10 @@ const std::map<std::string, tavo::test::MacroResult>& Results() {
     static const std::map<std::string, tavo::test::MacroResult> results = [] {
         std::vector<MacroJob> jobs;
         const auto add = [&jobs](const Calls& calls) { jobs.back().calls.insert(jobs.back().calls.end(), calls.begin(), calls.end()); };
-        for (const tavo::test::Book& b : Books()) {
-            jobs.push_back({b.name, BookPath(b.name), {}, {}, Task(Replies(), "TavoExportSheet")});
-            ExcelGeometry(jobs.back());
-        }
+        for (const tavo::test::Book& b : Books())
+            jobs.push_back(InExcelSizes({b.name, BookPath(b.name), {}, {}, Task(Replies(), "TavoExportSheet")}));
         // The ways an export ends, one after the other in one workbook.
-        jobs.push_back({"scenarios", BookPath("lxw_form")});
-        ExcelGeometry(jobs.back());
+        jobs.push_back(InExcelSizes({"scenarios", BookPath("lxw_form")}));
         for (const ExportScenario& s : ExportScenarios()) add(Task(Replies(s.target, s.fileName) + s.replies, "TavoExportSheet"));
         // A new workbook: the export of its empty sheet, the rules, the shapes.
         std::string rules;
@@ -526,10 +509,8 @@ const std::map<std::string, tavo::test::MacroResult>& Results() {
         add({{"StandInFinish", {}}});
         jobs.push_back({"builds", BookPath("build failures")});
         WriteBuildFailures(jobs.back().book);
-        for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
-            add({{"ProbeSheet", {"f" + std::to_string(i)}}});
-            add(Task(Replies(), "TavoBuildJwc"));
-        }
+        for (std::size_t i = 0; i < BuildFailures().size(); ++i)
+            add({{"ProbeSheet", {"f" + std::to_string(i)}}}), add(Task(Replies(), "TavoBuildJwc"));
         jobs.push_back({"compiled", "", {}, {}, {{"StandInCompiled", {}}}, false, true});
         // Dumps the file into a new sheet, then builds a drawing from that sheet.
         jobs.push_back({"dump", "", {}, {}, Task(DumpReplies(DumpedRows(), Entities()), "TavoDumpJwc"), true});
@@ -562,10 +543,7 @@ TEST(ExcelMacros, CorpusSheetsExportAsTheWorkbookHostExportsThem) {
         const std::vector<Logged> log = Log(b.name);
         ExpectSameAdds(HostCalls(BookPath(b.name)), log, b.name);
         EXPECT_EQ(Framing(log), ExportScenarios()[0].calls) << b.name;
-        for (const Logged& c : log)
-            if (c[0] == "SetObjComment") {
-                EXPECT_EQ(c, (Logged{"SetObjComment", "c1", "コメント"})) << b.name;
-            }
+        EXPECT_EQ(std::count(log.begin(), log.end(), Logged{"SetObjComment", "c1", "コメント"}), 1) << b.name;
     }
 }
 
@@ -586,13 +564,13 @@ TEST(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
 
 TEST(ExcelMacros, BuildStopsAtARowItCannotRead) {
     for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
-        const BuildFailure& f = BuildFailures()[i];
+        const auto& [rows, says] = BuildFailures()[i];
         const std::vector<Logged> log = Log("builds", 4 * i + 3);
         const std::vector<std::string> names = Framing(log);
-        EXPECT_TRUE(std::find(names.begin(), names.end(), "JwcSaveTo") == names.end()) << f.says;
-        const std::string at = "シート \"f" + std::to_string(i) + "\" の " + std::to_string(f.rows.size()) + " 行目: ";
-        EXPECT_NE(LastMessage(log)[1].find(at), std::string::npos) << LastMessage(log)[1];
-        EXPECT_NE(LastMessage(log)[1].find(f.says), std::string::npos) << LastMessage(log)[1];
+        EXPECT_TRUE(std::find(names.begin(), names.end(), "JwcSaveTo") == names.end()) << says;
+        const std::string at = "シート \"f" + std::to_string(i) + "\" の " + std::to_string(rows.size()) + " 行目: ";
+        const std::string said = LastMessage(log)[1];
+        EXPECT_TRUE(said.find(at) != std::string::npos && said.find(says) != std::string::npos) << said;
     }
 }
 

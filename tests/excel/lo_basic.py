@@ -9,7 +9,7 @@ RESULTS gets per job NAME.I (the result of call I; none when its Basic stopped),
 LibreOffice cannot load tavo.dll from Basic on Linux, and its Basic knows a Type only in its own module: the
 declarations become a stand-in of the same names that logs every call and answers from the test's replies,
 joined into one module with the macros. MsgBox and the save dialog go to the stand-in, a cell's Borders to
-the class modules StandInBorders and StandInBorder.
+the class module StandInBorders.
 
 Log lines: NAME<TAB>argument..., numbers as Str$ writes them, texts with \\uXXXX for a backslash, a control
 and every character beyond ASCII. Replies: lines NAME<TAB>value...; NAME:FIRST answers only a call whose
@@ -35,7 +35,7 @@ SECURITY = """<?xml version="1.0" encoding="UTF-8"?>
               '<value>%s</value></prop></item>\n' % p for p in (("MacroSecurityLevel", 0), ("DisableMacrosExecution", "false")))
 
 MODULES = ["host/excel/Tavo%s.bas" % m for m in ("Host", "Jwc", "Rules", "Sheet", "Cells", "Shapes")] + ["tests/excel/RuleProbe.bas"]
-CLASSES = ["StandInBorders", "StandInBorder"]
+CLASSES = ["StandInBorders"]
 
 # Answers when the test gives none: the dialogs closed with OK, the user never cancels.
 DEFAULT_ANSWERS = {"ShowExportForm": "1", "ShowDumpForm": "1", "ShowBuildForm": "1", "Progress": "-1",
