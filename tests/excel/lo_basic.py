@@ -70,11 +70,7 @@ Public Function StandInText(ByVal v As Variant) As String
         Case vbString
             For i = 1 To Len(v)
                 c = AscW(Mid$(v, i, 1)) And &HFFFF&
-                If c < 32 Or c > 126 Or c = 92 Then
-                    StandInText = StandInText & "\u" & Right$("000" & Hex$(c), 4)
-                Else
-                    StandInText = StandInText & Mid$(v, i, 1)
-                End If
+                StandInText = StandInText & IIf(c < 32 Or c > 126 Or c = 92, "\u" & Right$("000" & Hex$(c), 4), Mid$(v, i, 1))
             Next
         Case vbBoolean: StandInText = CStr(CInt(v))
         Case vbEmpty
@@ -91,10 +87,8 @@ Private Sub StandInCall(ByVal name As String, args As Variant)
     If gLogCount > UBound(gLog) Then
         ReDim Preserve gLog(0 To 2 * gLogCount - 1)
     End If
-    gLog(gLogCount) = line : gLogCount = gLogCount + 1
-    gFirst = ""
+    gLog(gLogCount) = line : gLogCount = gLogCount + 1 : gPrevious = gLast : gLast = name : gFirst = ""
     If UBound(args) >= LBound(args) Then gFirst = StandInText(args(LBound(args)))
-    gPrevious = gLast : gLast = name
 End Sub
 
 ' The values of the reply to the call just logged, False when there is none;
@@ -107,8 +101,7 @@ Private Function StandInReply(ByVal name As String, values() As String) As Boole
             ends = InStr(at + 1, gReplies, vbLf)
             values = Split(Mid$(gReplies, at + Len(key) + 2, ends - at - Len(key) - 2), vbTab)
             If InStr(ends, gReplies, vbLf & key & vbTab) > 0 Then gReplies = Left$(gReplies, at) & Mid$(gReplies, ends + 1)
-            StandInReply = True
-            Exit Function
+            StandInReply = True : Exit Function
         End If
     Next
 End Function
@@ -226,12 +219,6 @@ def joined(declarations, modules, stand_in=True):
     return "Option VBASupport 1\nOption Explicit\n" + "\n".join(heads) + "\n" + "\n".join(bodies) + "\n"
 
 
-def prop(name, value):
-    p = PropertyValue()
-    p.Name, p.Value = name, value
-    return p
-
-
 def start_office(profile):
     os.makedirs(os.path.join(profile, "user"), exist_ok=True)
     with open(os.path.join(profile, "user", "registrymodifications.xcu"), "w") as f:
@@ -256,7 +243,7 @@ def start_office(profile):
 
 def run_job(desktop, code, classes, job):
     url = uno.systemPathToFileUrl(os.path.abspath(job["book"])) if job.get("book") else "private:factory/scalc"
-    doc = desktop.loadComponentFromURL(url, "_blank", 0, (prop("Hidden", True), prop("MacroExecutionMode", 4)))
+    doc = desktop.loadComponentFromURL(url, "_blank", 0, (PropertyValue(Name="Hidden", Value=True), PropertyValue(Name="MacroExecutionMode", Value=4)))
     try:
         sheet = doc.CurrentController.ActiveSheet
         for lines, sizes, attribute in ((sheet.Columns, "columns", "Width"), (sheet.Rows, "rows", "Height")):
@@ -312,12 +299,9 @@ def write_results(folder, name, out):
 
 
 def main():
-    with open(sys.argv[1], encoding="utf-8") as f:
-        spec = json.load(f)
+    spec = json.load(open(sys.argv[1], encoding="utf-8"))
 
-    def read(path):
-        with open(os.path.join(spec["source"], path), encoding="ascii") as f:
-            return f.read()
+    read = lambda path: open(os.path.join(spec["source"], path), encoding="ascii").read()
     declarations, modules = read("host/excel/Tavo.bas"), [read(path) for path in MODULES]
     code = {False: joined(declarations, modules), True: joined(declarations, modules, stand_in=False)}
     classes = {name: read("tests/excel/%s.cls" % name) for name in CLASSES}
@@ -333,11 +317,8 @@ def main():
     finally:
         try:
             desktop.terminate()
-        except Exception:
-            pass
-        try:
             process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
+        except Exception:
             process.kill()
 
 
