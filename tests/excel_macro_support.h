@@ -25,12 +25,10 @@ namespace tavo::test {
 // rows take in Excel (points; LibreOffice lays them out by its own fonts),
 // and the Basic procedures to call with their (text) arguments.
 struct MacroJob {
-    std::string name;
-    std::string book;  // empty: a new workbook
+    std::string name, book;  // book empty: a new workbook
     std::vector<std::pair<int, double>> columns = {}, rows = {};
     std::vector<std::pair<std::string, std::vector<std::string>>> calls = {};
-    bool readSheet = false;
-    bool realDeclarations = false;
+    bool readSheet = false, realDeclarations = false;
 };
 
 struct MacroResult {
@@ -85,10 +83,7 @@ inline std::string Escaped(const std::string& utf8) {
 
 inline std::vector<std::string> Split(const std::string& s, char by) {
     std::vector<std::string> out(1);
-    for (char c : s) {
-        if (c == by) out.emplace_back();
-        else out.back() += c;
-    }
+    for (char c : s) c == by ? out.emplace_back() : out.back() += c;
     return out;
 }
 
@@ -124,11 +119,7 @@ inline std::string SettingsReplies(const TavoSettings& s, const std::map<int, st
 
 inline std::string JsonText(const std::string& s) {
     std::string out = "\"";
-    for (unsigned char c : s) {
-        char u[8];
-        std::snprintf(u, sizeof u, c < 0x20 ? "\\u%04x" : c == '"' || c == '\\' ? "\\%c" : "%c", c);
-        out += u;
-    }
+    for (char c : Escaped(s)) out += c == '"' ? std::string("\\u0022") : std::string(1, c);
     return out + "\"";
 }
 

@@ -58,10 +58,9 @@ std::vector<std::string> Framing(const std::vector<Logged>& log) {
     return names;
 }
 
-// The settings the macros and the workbook host get: the factory ones with
-// filled cells as solids, to a .jwc file, and a line type of its own for
-// each border style (1 to 13; the library does not check them), so that a
-// call tells the style it was drawn for.
+// The factory settings with filled cells as solids, to a .jwc file, and a
+// line type of its own for each border style (1 to 13, unchecked by the
+// library), so that a call tells the style it was drawn for.
 TavoSettings TestSettings() {
     TavoSettings s = tavo::test::FactoryHostSettings();
     s.ExchangeCaret = 0, s.ExchangeSolid = -1, s.ExportTarget = 2;
@@ -235,8 +234,7 @@ void WriteWalkBook(const std::string& path) {
 }
 
 // Ways an export ends: the replies that lead there (besides the settings),
-// the calls that follow, but the adds, and what the message box at the end
-// says, if anything.
+// the calls but the adds, and what the last message box says, if anything.
 struct ExportScenario {
     std::string replies;
     std::vector<std::string> calls;
@@ -385,9 +383,8 @@ std::string RunCommand(const std::string& command) {
     return out;
 }
 
-// The library's answers to the dump macro, from the rows of `tavo dump`:
-// each record's fields in the order of its type (those of the rows), the
-// text apart, the counts.
+// The library's answers to the dump macro from the rows of `tavo dump`: each
+// record's fields (in the rows' order), the text apart, the counts.
 std::string DumpReplies(const std::vector<tavo::cli::CsvRow>& rows, const std::string& path) {
     std::ostringstream r;
     r << "ReadIniDump\t-1\t-1\t-1\t-1\nReadIniString:5\t" << Escaped(path) << '\n';
@@ -397,12 +394,8 @@ std::string DumpReplies(const std::vector<tavo::cli::CsvRow>& rows, const std::s
         std::vector<std::string> fields(row.fields.begin() + (kind == "Table" ? 2 : 1), row.fields.end());
         if (kind == "Drawing" || kind == "Comment" || kind[0] == '#') continue;
         if (kind == "Enko") fields.insert(fields.begin() + 4, {"0", "0"});
-        if (kind == "Moji") {
-            r << "GetMojiString\t" << Escaped(fields.back()) << '\n';
-            fields.pop_back();
-        }
-        ++counts[kind];
-        r << "Get" << kind;
+        if (kind == "Moji") r << "GetMojiString\t" << Escaped(fields.back()) << '\n', fields.pop_back();
+        r << "Get" << kind, ++counts[kind];
         for (const std::string& f : fields) r << '\t' << f;
         r << '\n';
     }
@@ -445,9 +438,8 @@ const std::vector<tavo::test::Book>& Books() {
     static const std::vector<tavo::test::Book> books = [] {
         std::vector<tavo::test::Book> all = tavo::test::Corpus();
         all.push_back({"walk", WriteWalkBook, {}});
-        // Left out as the corpus leaves it out of LibreOffice's copies: a
-        // workbook without a styles part, whose texts LibreOffice sets in
-        // its own default of 10 points (Excel's is 11).
+        // Left out as from the corpus's LibreOffice copies: no styles part,
+        // so LibreOffice sets texts in its 10 points (Excel's is 11).
         all.erase(std::remove_if(all.begin(), all.end(), [](const tavo::test::Book& b) { return !b.libreOffice; }), all.end());
         for (const tavo::test::Book& b : all) b.write(BookPath(b.name));
         return all;
@@ -463,8 +455,7 @@ std::string Entities() {
     return path;
 }
 
-// The rows of `tavo dump` but the first, which names the encoding; its
-// header lines quoted, which ParseCsv would skip.
+// The rows of `tavo dump` but the encoding's; header lines quoted, which ParseCsv skips.
 const std::vector<tavo::cli::CsvRow>& DumpedRows() {
     static const std::vector<tavo::cli::CsvRow> rows = [] {
         std::string csv;
@@ -525,9 +516,8 @@ const std::map<std::string, tavo::test::MacroResult>& Results() {
 }
 
 const tavo::test::MacroResult& Result(const std::string& job) {
-    const tavo::test::MacroResult& r = Results().at(job);
-    EXPECT_EQ(r.error, "") << job;
-    return r;
+    EXPECT_EQ(Results().at(job).error, "") << job;
+    return Results().at(job);
 }
 
 // The log a job's call `call` handed back, checked to be there.
