@@ -1,15 +1,13 @@
 #!/usr/bin/python3
 r"""Runs the spreadsheet macros (host/excel) under headless LibreOffice for the tests.
 
-lo_basic.py JOBS.json RESULTS (written and read by tests/excel_macro_support.h): one LibreOffice opens each
-job's workbook, gives its columns and rows the sizes Excel shows, joins the modules and runs the calls;
-RESULTS gets per job NAME.I (the result of call I; none when its Basic stopped), NAME.seconds, NAME.sheet
-(the active sheet at the end, when asked) or NAME.error.
-
-LibreOffice cannot load tavo.dll from Basic on Linux, and its Basic knows a Type only in its own module: the
-declarations become a stand-in of the same names that logs every call and answers from the test's replies,
-joined into one module with the macros. MsgBox and the save dialog go to the stand-in, a cell's Borders to
-the class module StandInBorders.
+lo_basic.py JOBS.json RESULTS (tests/excel_macro_support.h): one LibreOffice opens each job's workbook, sizes
+its columns and rows as Excel shows them, joins the modules and runs the calls; RESULTS gets per job NAME.I
+(call I's result; none when its Basic stopped), NAME.seconds, NAME.sheet (the active sheet, when asked) or
+NAME.error. LibreOffice cannot load tavo.dll from Basic on Linux, and its Basic knows a Type only in its own
+module: the declarations become a stand-in of the same names, joined into one module with the macros, that
+logs every call and answers from the test's replies; MsgBox and the save dialog go to the stand-in too, a
+cell's Borders to the class module StandInBorders.
 
 Log lines: NAME<TAB>argument..., numbers as Str$ writes them, texts with \\uXXXX for a backslash, a control
 and every character beyond ASCII. Replies: lines NAME<TAB>value...; NAME:FIRST answers only a call whose
@@ -123,14 +121,12 @@ Public Function StandInBordersOf(ByVal cell As Object) As Object
 End Function
 
 Public Function StandInMsgBox(ByVal Prompt As String, Optional ByVal Buttons As Long = 0, Optional ByVal Title As String = "") As Long
-    StandInCall "MsgBox", Array(Title, Prompt)
-    StandInMsgBox = 1
+    StandInCall "MsgBox", Array(Title, Prompt) : StandInMsgBox = 1
 End Function
 
 Public Function StandInGetSaveAsFilename(Optional ByVal InitialFileName As Variant, Optional ByVal FileFilter As Variant, _
         Optional ByVal FilterIndex As Variant, Optional ByVal Title As Variant) As Variant
-    StandInCall "GetSaveAsFilename", Array(Title)
-    StandInGetSaveAsFilename = False
+    StandInCall "GetSaveAsFilename", Array(Title) : StandInGetSaveAsFilename = False
     If InStr(gReplies, vbLf & "GetSaveAsFilename" & vbTab) Then StandInGetSaveAsFilename = StandInAnswer("GetSaveAsFilename", "")
 End Function
 '''
