@@ -42,7 +42,7 @@ using Logged = std::vector<std::string>;  // a call of the stand-in's log: its n
 
 bool IsAdd(const std::string& name) { return name.compare(0, 3, "Add") == 0; }
 
-// The title and prompt of the log's last message box, "" when it shows none.
+// The title and prompt of the last message box, "" for none.
 Logged LastMessage(const std::vector<Logged>& log) {
     for (auto c = log.rbegin(); c != log.rend(); ++c)
         if ((*c)[0] == "MsgBox") return {(*c)[1], (*c)[2]};
@@ -183,10 +183,9 @@ std::vector<wb::RecordedCall> HostCalls(const std::string& book) {
     return calls.calls;
 }
 
-// A sheet for the walk of the cells beyond the corpus: every border style
-// in a colour of its own, diagonals, fills that join and a filled merged
-// area, stacked and turned texts, texts that run on or are cut, fonts,
-// alignments, a hidden row and a hidden column.
+// Cells beyond the corpus: every border style, colours, diagonals, fills that join,
+// a filled merged area, stacked, turned, run-on and cut texts, fonts, alignments,
+// a hidden row and a hidden column.
 void WriteWalkBook(const std::string& path) {
     tavo::test::WriteXlsx(path, [](lxw_workbook* book, lxw_worksheet* ws) {
         const auto format = [book](const std::function<void(lxw_format*)>& set) {
@@ -373,14 +372,10 @@ std::string ShapeProbe(const wb::SheetShape& s, const wb::SheetGrid& grid, doubl
     return f.str();
 }
 
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-        if (pclose(p) != 0) throw std::runtime_error(command + " failed");
-    }
-    return out;
+// Runs the command with `arguments`.
+void Tavo(const std::string& arguments) {
+    const std::string command = std::string(TAVO_CLI) + " " + arguments;
+    if (std::system(command.c_str()) != 0) throw std::runtime_error(command + " failed");
 }
 
 // The library's answers to the dump macro from the rows of `tavo dump`: each
@@ -451,15 +446,16 @@ const std::vector<tavo::test::Book>& Books() {
 std::string Entities() {
     const std::string path = (Dir() / "entities.jwc").string();
     if (!fs::exists(path))
-        RunCommand(std::string(TAVO_CLI) + " build --mm --utf8 '" + TAVO_SOURCE_DIR + "/examples/entities.csv' -o '" + path + "'");
+        Tavo("build --mm --utf8 '" + std::string(TAVO_SOURCE_DIR) + "/examples/entities.csv' -o '" + path + "'");
     return path;
 }
 
 // The rows of `tavo dump` but the encoding's; header lines quoted, which ParseCsv skips.
 const std::vector<tavo::cli::CsvRow>& DumpedRows() {
     static const std::vector<tavo::cli::CsvRow> rows = [] {
-        std::string csv;
-        for (const std::string& line : tavo::test::Split(RunCommand(std::string(TAVO_CLI) + " dump --utf8 '" + Entities() + "'"), '\n'))
+        std::string csv, utf8 = (Dir() / "entities.utf8.csv").string();
+        Tavo("dump --utf8 '" + Entities() + "' -o '" + utf8 + "'");
+        for (const std::string& line : tavo::test::Split(tavo::test::readFile(utf8), '\n'))
             if (line.compare(0, 11, "# encoding:") != 0)
                 csv += (line[0] == '#' ? '"' + line.substr(0, line.find(',')) + '"' + line.substr(line.find(',')) : line) + '\n';
         return tavo::cli::ParseCsv(csv);
@@ -605,8 +601,7 @@ TEST(ExcelMacros, DumpGivesTheRowsOfTavoDumpAndBuildTheBytesOfTavoBuild) {
     // Numbers as the sheet holds them, in single precision.
     ExpectSameRows(want, got, "dump", [](std::size_t) { return 1e-4; });
     const std::string dumped = (Dir() / "entities.csv").string(), byCli = (Dir() / "entities.cli.jwc").string();
-    RunCommand(std::string(TAVO_CLI) + " dump '" + Entities() + "' -o '" + dumped + "'");
-    RunCommand(std::string(TAVO_CLI) + " build '" + dumped + "' -o '" + byCli + "'");
+    Tavo("dump '" + Entities() + "' -o '" + dumped + "'"), Tavo("build '" + dumped + "' -o '" + byCli + "'");
     const std::string byMacro = (Dir() / "entities.macro.jwc").string();
     const std::vector<Logged> build = Log("dump", 5);
     Replay(build, byMacro);
