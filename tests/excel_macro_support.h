@@ -103,9 +103,7 @@ inline std::vector<std::vector<std::string>> Table(const std::string& text) {
 inline std::string SettingsReplies(const TavoSettings& s, const std::map<int, std::string>& strings) {
     std::ostringstream r;
     r << std::setprecision(9) << "ReadInifile";
-    const auto list = [&r](const auto& values) {
-        for (const auto v : values) r << '\t' << +v;
-    };
+    const auto list = [&r](const auto& values) { for (const auto v : values) r << '\t' << +v; };
     list(s.PenNo), list(s.MojiWidth), list(s.MojiHeight), list(s.MojiPitch);
     r << "\t0\t0\t" << s.DimScale << '\t' << s.JwcScale << '\t' << s.PlotSize << '\t' << +s.SenLay << '\t' << +s.SenColor
       << "\t0\t0\t" << s.DoubleSenPitch << '\t' << +s.MojiLay << '\t' << +s.SimbolLay << '\t' << +s.SimbolColor << '\t'
