@@ -25,12 +25,10 @@ namespace tavo::test {
 // rows take in Excel (points; LibreOffice lays them out by its own fonts),
 // and the Basic procedures to call with their (text) arguments.
 struct MacroJob {
-    std::string name;
-    std::string book;  // empty: a new workbook
+    std::string name, book;  // book empty: a new workbook
     std::vector<std::pair<int, double>> columns = {}, rows = {};
     std::vector<std::pair<std::string, std::vector<std::string>>> calls = {};
-    bool readSheet = false;
-    bool realDeclarations = false;
+    bool readSheet = false, realDeclarations = false;
 };
 
 struct MacroResult {
@@ -85,11 +83,19 @@ inline std::string Escaped(const std::string& utf8) {
 
 inline std::vector<std::string> Split(const std::string& s, char by) {
     std::vector<std::string> out(1);
-    for (char c : s) {
-        if (c == by) out.emplace_back();
-        else out.back() += c;
-    }
+    for (char c : s) c == by ? out.emplace_back() : out.back() += c;
     return out;
+}
+
+// The non-empty lines of a stand-in's log or a sheet, each split at tabs, unescaped.
+inline std::vector<std::vector<std::string>> Table(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : Split(text, '\n'))
+        if (!line.empty()) {
+            rows.emplace_back();
+            for (const std::string& field : Split(line, '\t')) rows.back().push_back(Unescaped(field));
+        }
+    return rows;
 }
 
 // The replies that hand a macro the settings record (ReadInifile), in the
@@ -97,9 +103,7 @@ inline std::vector<std::string> Split(const std::string& s, char by) {
 inline std::string SettingsReplies(const TavoSettings& s, const std::map<int, std::string>& strings) {
     std::ostringstream r;
     r << std::setprecision(9) << "ReadInifile";
-    const auto list = [&r](const auto& values) {
-        for (const auto v : values) r << '\t' << +v;
-    };
+    const auto list = [&r](const auto& values) { for (const auto v : values) r << '\t' << +v; };
     list(s.PenNo), list(s.MojiWidth), list(s.MojiHeight), list(s.MojiPitch);
     r << "\t0\t0\t" << s.DimScale << '\t' << s.JwcScale << '\t' << s.PlotSize << '\t' << +s.SenLay << '\t' << +s.SenColor
       << "\t0\t0\t" << s.DoubleSenPitch << '\t' << +s.MojiLay << '\t' << +s.SimbolLay << '\t' << +s.SimbolColor << '\t'
@@ -113,11 +117,7 @@ inline std::string SettingsReplies(const TavoSettings& s, const std::map<int, st
 
 inline std::string JsonText(const std::string& s) {
     std::string out = "\"";
-    for (unsigned char c : s) {
-        char u[8];
-        std::snprintf(u, sizeof u, "\\u%04x", c);
-        out += c < 0x20 ? std::string(u) : c == '"' || c == '\\' ? std::string{'\\', static_cast<char>(c)} : std::string(1, c);
-    }
+    for (char c : Escaped(s)) out += c == '"' ? std::string("\\u0022") : std::string(1, c);
     return out + "\"";
 }
 
@@ -133,24 +133,15 @@ std::string JsonList(const std::vector<T>& items, F item) {
 // stand-in.
 inline std::map<std::string, MacroResult> RunMacros(const std::vector<MacroJob>& jobs, const std::filesystem::path& dir) {
     namespace fs = std::filesystem;
-    const auto source = [](const std::string& file) { return JsonText((fs::path(TAVO_SOURCE_DIR) / file).string()); };
-    const std::vector<std::string> modules = {"host/excel/TavoHost.bas",  "host/excel/TavoJwc.bas",   "host/excel/TavoRules.bas",
-                                              "host/excel/TavoSheet.bas", "host/excel/TavoCells.bas", "host/excel/TavoShapes.bas",
-                                              "tests/excel/RuleProbe.bas"};
-    const auto text = [](const std::string& s) { return JsonText(s); };
-    const auto sizes = [](const std::pair<int, double>& p) {
-        return "[" + std::to_string(p.first) + ", " + std::to_string(p.second) + "]";
-    };
-    const std::string spec =
-        "{\"profile\": " + JsonText((dir / "profile").string()) + ", \"declarations\": " + source("host/excel/Tavo.bas") +
-        ", \"modules\": " + JsonList(modules, source) + ", \"classes\": [" + source("tests/excel/StandInBorders.cls") +
-        ", " + source("tests/excel/StandInBorder.cls") + "], \"jobs\": " + JsonList(jobs, [&](const MacroJob& job) {
+    const auto sizes = [](const std::pair<int, double>& p) { return "[" + std::to_string(p.first) + ", " + std::to_string(p.second) + "]"; };
+    const auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
+    const std::string spec = "{\"profile\": " + JsonText((dir / "profile").string()) + ", \"source\": " + JsonText(TAVO_SOURCE_DIR) +
+        ", \"jobs\": " + JsonList(jobs, [&](const MacroJob& job) {
             return "{\"name\": " + JsonText(job.name) + ", \"book\": " + (job.book.empty() ? "null" : JsonText(job.book)) +
-                   ", \"read_sheet\": " + (job.readSheet ? "true" : "false") +
-                   ", \"real_declarations\": " + (job.realDeclarations ? "true" : "false") +
+                   ", \"read_sheet\": " + flag(job.readSheet) + ", \"real_declarations\": " + flag(job.realDeclarations) +
                    ", \"columns\": " + JsonList(job.columns, sizes) + ", \"rows\": " + JsonList(job.rows, sizes) +
-                   ", \"calls\": " + JsonList(job.calls, [&](const auto& call) {
-                       return "[" + JsonText(call.first) + ", " + JsonList(call.second, text) + "]";
+                   ", \"calls\": " + JsonList(job.calls, [](const auto& call) {
+                       return "[" + JsonText(call.first) + ", " + JsonList(call.second, JsonText) + "]";
                    }) + "}";
         }) + "}";
     writeFile((dir / "jobs.json").string(), spec);
@@ -161,22 +152,14 @@ inline std::map<std::string, MacroResult> RunMacros(const std::vector<MacroJob>&
     const bool ran = std::system(command.c_str()) == 0;
     for (const MacroJob& job : jobs) {
         MacroResult& r = out[job.name];
-        const std::string base = (results / job.name).string();
-        const auto lines = [&base](const char* suffix) {
-            return fs::exists(base + suffix) ? Split(readFile(base + suffix), '\n') : std::vector<std::string>{};
+        const auto file = [base = (results / job.name).string()](const std::string& suffix) {
+            return fs::exists(base + suffix) ? std::optional<std::string>(readFile(base + suffix)) : std::nullopt;
         };
-        r.error = !ran ? "lo_basic.py failed: " + readFile(log.string()) : fs::exists(base + ".error") ? readFile(base + ".error") : "";
-        for (std::size_t i = 0; i < job.calls.size(); ++i) {
-            const std::string path = base + "." + std::to_string(i);
-            r.results.push_back(fs::exists(path) ? std::optional<std::string>(readFile(path)) : std::nullopt);
-        }
-        for (const std::string& t : lines(".seconds"))
+        r.error = ran ? file(".error").value_or("") : "lo_basic.py failed: " + readFile(log.string());
+        for (std::size_t i = 0; i < job.calls.size(); ++i) r.results.push_back(file("." + std::to_string(i)));
+        for (const std::string& t : Split(file(".seconds").value_or(""), '\n'))
             if (!t.empty()) r.seconds.push_back(std::stod(t));
-        for (const std::string& line : lines(".sheet"))
-            if (!line.empty()) {
-                r.sheet.emplace_back();
-                for (const std::string& cell : Split(line, '\t')) r.sheet.back().push_back(Unescaped(cell));
-            }
+        r.sheet = Table(file(".sheet").value_or(""));
     }
     return out;
 }

@@ -1,18 +1,13 @@
-// The spreadsheet macros (host/excel) run headless in LibreOffice Calc,
-// with a stand-in for the declarations that logs every call of the library
-// (tests/excel/lo_basic.py). On every workbook of the workbook host's
-// corpus the export macro makes the calls src/workbook makes for the sheet;
-// the dump of a .jwc gives the rows of `tavo dump`, and the build from them
-// the bytes of `tavo build`; the macros' rules answer as the workbook
-// host's functions. Where LibreOffice 7.4 reads Excel's objects otherwise,
-// the macros follow Excel and the test compares around it:
-// - columns and rows get the sizes Excel shows (src/workbook's) before a run;
-// - borders come from LibreOffice's own border properties
-//   (tests/excel/StandInBorders.cls), black for the automatic colour;
-// - StrConv(bytes, vbUnicode), with which the dump reads a .jwc file's
-//   comments, decodes Windows-1252 on Linux (Excel on Japanese Windows:
-//   Shift-JIS); the test reads and gives back comments as those bytes;
-// - see AsLibreOfficeShowsIt for the rest.
+// The spreadsheet macros (host/excel) run headless in LibreOffice Calc with
+// a stand-in for the library's declarations that logs every call
+// (tests/excel/lo_basic.py): the export makes src/workbook's calls for every
+// corpus sheet, the dump gives the rows of `tavo dump` and the build from
+// them the bytes of `tavo build`, the rules answer as the workbook host's.
+// Where LibreOffice 7.4 reads Excel's objects otherwise, the macros follow
+// Excel and the test compares around it: columns and rows get Excel's sizes
+// before a run, borders come from LibreOffice's own properties
+// (tests/excel/StandInBorders.cls), comments are StrConv's Windows-1252
+// bytes (Excel on Japanese Windows: Shift-JIS); see AsLibreOfficeShowsIt.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,19 +40,9 @@ using tavo::test::MacroJob;
 using Calls = std::vector<std::pair<std::string, std::vector<std::string>>>;
 using Logged = std::vector<std::string>;  // a call of the stand-in's log: its name, then its arguments
 
-std::vector<Logged> ParseLog(const std::optional<std::string>& log) {
-    std::vector<Logged> calls;
-    for (const std::string& line : tavo::test::Split(log.value_or(""), '\n'))
-        if (!line.empty()) {
-            calls.emplace_back();
-            for (const std::string& field : tavo::test::Split(line, '\t')) calls.back().push_back(tavo::test::Unescaped(field));
-        }
-    return calls;
-}
-
 bool IsAdd(const std::string& name) { return name.compare(0, 3, "Add") == 0; }
 
-// The title and prompt of the log's last message box, "" when it shows none.
+// The title and prompt of the last message box, "" for none.
 Logged LastMessage(const std::vector<Logged>& log) {
     for (auto c = log.rbegin(); c != log.rend(); ++c)
         if ((*c)[0] == "MsgBox") return {(*c)[1], (*c)[2]};
@@ -73,15 +58,12 @@ std::vector<std::string> Framing(const std::vector<Logged>& log) {
     return names;
 }
 
-// The settings the macros and the workbook host get: the factory ones with
-// filled cells as solids, to a .jwc file, and a line type of its own for
-// each border style (1 to 13; the library does not check them), so that a
-// call tells the style it was drawn for.
+// The factory settings with filled cells as solids, to a .jwc file, and a
+// line type of its own for each border style (1 to 13, unchecked by the
+// library), so that a call tells the style it was drawn for.
 TavoSettings TestSettings() {
     TavoSettings s = tavo::test::FactoryHostSettings();
-    s.ExchangeCaret = 0;
-    s.ExchangeSolid = -1;
-    s.ExportTarget = 2;
+    s.ExchangeCaret = 0, s.ExchangeSolid = -1, s.ExportTarget = 2;
     for (uint8_t i = 0; i < 13; ++i) s.BTypeIndex[i] = static_cast<uint8_t>(i + 1);
     return s;
 }
@@ -109,47 +91,52 @@ Logged AsLogged(const wb::RecordedCall& c) {
     return out;
 }
 
-// The same call: coordinates within `mm`, angles within 0.01, the rest equal.
-bool Same(const Logged& a, const Logged& b, double mm) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char *endA = nullptr, *endB = nullptr;
-        const double x = std::strtod(a[i].c_str(), &endA), y = std::strtod(b[i].c_str(), &endB);
-        const bool numbers = i > 0 && !a[i].empty() && !b[i].empty() && *endA == '\0' && *endB == '\0';
-        if (numbers ? std::fabs(x - y) > (i <= 4 ? mm : 0.01) : a[i] != b[i]) return false;
-    }
-    return true;
+// Rows alike, the first field equal and the others equal as texts or as
+// numbers within `tolerance(field)`; at most 12 differences shown.
+void ExpectSameRows(const std::vector<Logged>& want, const std::vector<Logged>& got, const std::string& what,
+                    const std::function<double(std::size_t)>& tolerance) {
+    const auto same = [&](const Logged& a, const Logged& b) {
+        for (std::size_t i = 0; a.size() == b.size() && i < a.size(); ++i) {
+            char *endA = nullptr, *endB = nullptr;
+            const double x = std::strtod(a[i].c_str(), &endA), y = std::strtod(b[i].c_str(), &endB);
+            const bool numbers = i > 0 && !a[i].empty() && !b[i].empty() && *endA == '\0' && *endB == '\0';
+            if (numbers ? std::fabs(x - y) > tolerance(i) : a[i] != b[i]) return false;
+        }
+        return a.size() == b.size();
+    };
+    const auto shown = [](const std::vector<Logged>& rows, std::size_t i) {
+        std::string out;
+        for (const std::string& field : i < rows.size() ? rows[i] : Logged{"none"}) out += field + " ";
+        return out;
+    };
+    for (std::size_t i = 0, reported = 0; i < std::max(want.size(), got.size()) && reported < 12; ++i)
+        if (i >= want.size() || i >= got.size() || !same(want[i], got[i]))
+            ADD_FAILURE() << what << ": row " << i + 1 << " (" << ++reported << " of at most 12 shown): expected " << shown(want, i)
+                          << ", got " << shown(got, i);
+    EXPECT_EQ(want.size(), got.size()) << what;
 }
 
-// The workbook host's add calls and the macro's agree call for call; on a
-// sheet within 0.1 mm, as LibreOffice keeps sizes in hundredths of a mm.
+// The workbook host's add calls and the macro's agree call for call:
+// coordinates within `mm` (on a sheet 0.1, as LibreOffice keeps sizes in
+// hundredths of a mm), angles within 0.01.
 void ExpectSameAdds(const std::vector<wb::RecordedCall>& host, const std::vector<Logged>& log, const std::string& what,
                     double mm = 0.1) {
     std::vector<Logged> want, got;
     for (const wb::RecordedCall& c : host)
         if (IsAdd(c.name)) want.push_back(AsLogged(c));
-    for (const Logged& c : log)
-        if (IsAdd(c[0])) got.push_back(c);
-    const auto shown = [](const std::vector<Logged>& calls, std::size_t i) {
-        std::string out;
-        for (const std::string& field : i < calls.size() ? calls[i] : Logged{"none"}) out += field + " ";
-        return out;
-    };
-    for (std::size_t i = 0, reported = 0; i < std::max(want.size(), got.size()) && reported < 12; ++i)
-        if (i >= want.size() || i >= got.size() || !Same(want[i], got[i], mm))
-            ADD_FAILURE() << what << ": add " << i + 1 << " (" << ++reported << " of at most 12 shown): the workbook host makes "
-                          << shown(want, i) << ", the macro " << shown(got, i);
-    EXPECT_EQ(want.size(), got.size()) << what;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(got), [](const Logged& c) { return IsAdd(c[0]); });
+    ExpectSameRows(want, got, what + " (the workbook host's adds, the macro's)", [mm](std::size_t i) { return i <= 4 ? mm : 0.01; });
 }
 
-// Columns and rows as Excel lays them out (the workbook host's sizes), up to
-// a little beyond the drawn range.
-void ExcelGeometry(MacroJob& job) {
+// A job in a workbook whose columns and rows are as Excel lays them out
+// (the workbook host's sizes), up to a little beyond the drawn range.
+MacroJob InExcelSizes(MacroJob job) {
     const wb::SheetModel model = wb::ReadWorkbookSheet(job.book, {});
     if (const auto range = wb::DrawnRange(model, std::nullopt)) {
         for (int32_t c = 0; c <= range->lastCol + 2; ++c) job.columns.emplace_back(c, model.columns.visibleSize(c));
         for (int32_t r = 0; r <= range->lastRow + 2; ++r) job.rows.emplace_back(r, model.rows.visibleSize(r));
     }
+    return job;
 }
 
 // What LibreOffice 7.4's emulation of Excel's objects lets a macro read of
@@ -174,13 +161,9 @@ void AsLibreOfficeShowsIt(wb::SheetModel& m) {
     }
     for (wb::CellFormat& f : m.formats)
         if ((f.verticalText || f.rotation != 0) && f.hAlign == wb::HAlign::General) f.hAlign = wb::HAlign::Right;
-    std::vector<wb::SheetShape> lines;
-    for (wb::SheetShape shape : m.shapes)
-        if (shape.kind == wb::ShapeKind::Line) {
-            shape.tailArrow = false;
-            lines.push_back(shape);
-        }
-    m.shapes = lines;
+    m.shapes.erase(std::remove_if(m.shapes.begin(), m.shapes.end(), [](const auto& s) { return s.kind != wb::ShapeKind::Line; }),
+                   m.shapes.end());
+    for (wb::SheetShape& shape : m.shapes) shape.tailArrow = false;
 }
 
 // The workbook host's calls for a sheet as LibreOffice shows it.
@@ -200,16 +183,14 @@ std::vector<wb::RecordedCall> HostCalls(const std::string& book) {
     return calls.calls;
 }
 
-// A sheet for the walk of the cells beyond the corpus: every border style
-// in a colour of its own, diagonals, fills that join and a filled merged
-// area, stacked and turned texts, texts that run on or are cut, fonts,
-// alignments, a hidden row and a hidden column.
+// Cells beyond the corpus: every border style, colours, diagonals, fills that join,
+// a filled merged area, stacked, turned, run-on and cut texts, fonts, alignments,
+// a hidden row and a hidden column.
 void WriteWalkBook(const std::string& path) {
     tavo::test::WriteXlsx(path, [](lxw_workbook* book, lxw_worksheet* ws) {
         const auto format = [book](const std::function<void(lxw_format*)>& set) {
             lxw_format* f = workbook_add_format(book);
-            set(f);
-            return f;
+            return set(f), f;
         };
         const uint8_t styles[] = {LXW_BORDER_HAIR, LXW_BORDER_DOTTED, LXW_BORDER_DASH_DOT_DOT, LXW_BORDER_DASH_DOT,
                                   LXW_BORDER_DASHED, LXW_BORDER_THIN, LXW_BORDER_MEDIUM_DASH_DOT_DOT,
@@ -233,35 +214,26 @@ void WriteWalkBook(const std::string& path) {
         lxw_format* yellow = fill(0xFFFF00);
         for (lxw_row_t r = 4; r <= 6; ++r) worksheet_write_blank(ws, r, 2, yellow), worksheet_write_blank(ws, r, 3, yellow);
         worksheet_merge_range(ws, 8, 2, 9, 3, "", fill(0x99CCFF));
-        worksheet_write_string(ws, 3, 4, "縦書き", format([](lxw_format* f) { format_set_rotation(f, 270); }));
-        worksheet_write_string(ws, 6, 4, "上向き", format([](lxw_format* f) { format_set_rotation(f, 90); }));
-        worksheet_write_string(ws, 11, 6, "a text that runs on to the left", format([](lxw_format* f) {
-            format_set_align(f, LXW_ALIGN_RIGHT);
-        }));
-        worksheet_write_string(ws, 12, 4, "a text the next cell cuts short", nullptr);
-        worksheet_write_number(ws, 12, 5, 42, nullptr);
-        worksheet_write_string(ws, 13, 4, "中央に置いて両側へはみ出す文", format([](lxw_format* f) {
-            format_set_align(f, LXW_ALIGN_CENTER), format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
-        }));
-        worksheet_write_string(ws, 1, 6, "大", format([](lxw_format* f) {
-            format_set_font_size(f, 20), format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
-        }));
-        worksheet_write_string(ws, 2, 6, "two\nlines", nullptr);
-        worksheet_write_number(ws, 3, 6, 1234.5, nullptr);
+        const auto align = [&](uint8_t a, uint8_t b) { return format([=](lxw_format* f) { format_set_align(f, a), format_set_align(f, b); }); };
+        const auto turned = [&](int16_t angle) { return format([=](lxw_format* f) { format_set_rotation(f, angle); }); };
+        const auto text = [ws](lxw_row_t r, lxw_col_t c, const char* t, lxw_format* f) { worksheet_write_string(ws, r, c, t, f); };
+        text(3, 4, "縦書き", turned(270)), text(6, 4, "上向き", turned(90));
+        text(11, 6, "a text that runs on to the left", align(LXW_ALIGN_RIGHT, LXW_ALIGN_RIGHT));
+        text(12, 4, "a text the next cell cuts short", nullptr), worksheet_write_number(ws, 12, 5, 42, nullptr);
+        text(13, 4, "中央に置いて両側へはみ出す文", align(LXW_ALIGN_CENTER, LXW_ALIGN_VERTICAL_TOP));
+        text(1, 6, "大", format([](lxw_format* f) { format_set_font_size(f, 20), format_set_align(f, LXW_ALIGN_VERTICAL_CENTER); }));
+        text(2, 6, "two\nlines", nullptr), worksheet_write_number(ws, 3, 6, 1234.5, nullptr);
         for (lxw_col_t c = 0; c <= 7; ++c) worksheet_set_column(ws, c, c, c == 4 ? 6 : 10, nullptr);
         lxw_row_col_options hidden{};
         hidden.hidden = 1;
-        worksheet_set_column_opt(ws, 7, 7, 10, nullptr, &hidden);
-        worksheet_write_string(ws, 5, 7, "hidden column", nullptr);
-        worksheet_set_row_opt(ws, 10, LXW_DEF_ROW_HEIGHT, nullptr, &hidden);
-        worksheet_write_string(ws, 10, 0, "hidden row", nullptr);
+        worksheet_set_column_opt(ws, 7, 7, 10, nullptr, &hidden), text(5, 7, "hidden column", nullptr);
+        worksheet_set_row_opt(ws, 10, LXW_DEF_ROW_HEIGHT, nullptr, &hidden), text(10, 0, "hidden row", nullptr);
         worksheet_set_row(ws, 1, 30, nullptr);
     });
 }
 
 // Ways an export ends: the replies that lead there (besides the settings),
-// the calls that follow, but the adds, and what the message box at the end
-// says, if anything.
+// the calls but the adds, and what the last message box says, if anything.
 struct ExportScenario {
     std::string replies;
     std::vector<std::string> calls;
@@ -272,11 +244,9 @@ struct ExportScenario {
 
 std::vector<ExportScenario> ExportScenarios() {
     const auto then = [](std::vector<std::string> tail) {
-        std::vector<std::string> all = {"ShowExportForm", "ReadInifile",     "ProgressCreate", "DrawWidth",
-                                        "ObjCreateByInifile", "ProgressDestroy", "ReadIniString", "ReadIniString",
-                                        "SetObjComment",  "ReadIniString"};
-        all.insert(all.end(), tail.begin(), tail.end());
-        return all;
+        tail.insert(tail.begin(), {"ShowExportForm", "ReadInifile", "ProgressCreate", "DrawWidth", "ObjCreateByInifile",
+                                   "ProgressDestroy", "ReadIniString", "ReadIniString", "SetObjComment", "ReadIniString"});
+        return tail;
     };
     return {
         {"", then({"ObjSaveToJwcFile", "MsgBox", "ObjDestroy"}), "out"},
@@ -297,11 +267,7 @@ std::vector<ExportScenario> ExportScenarios() {
 
 // Sheets a build cannot make a drawing of: the rows, and what the message
 // box says besides the sheet and the row.
-struct BuildFailure {
-    std::vector<std::vector<std::string>> rows;
-    std::string says;
-};
-
+using BuildFailure = std::pair<std::vector<std::vector<std::string>>, std::string>;
 const std::vector<BuildFailure>& BuildFailures() {
     static const std::vector<std::string> drawing{"Drawing", "3", "100"};
     static const std::vector<BuildFailure> failures = {
@@ -319,15 +285,12 @@ void WriteBuildFailures(const std::string& path) {
     lxw_workbook* book = workbook_new(path.c_str());
     for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
         lxw_worksheet* ws = workbook_add_worksheet(book, ("f" + std::to_string(i)).c_str());
-        const auto& rows = BuildFailures()[i].rows;
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t c = 0; c < rows[r].size(); ++c) {
-                const auto row = static_cast<lxw_row_t>(r);
-                const auto col = static_cast<lxw_col_t>(c);
+        const auto& rows = BuildFailures()[i].first;
+        for (lxw_row_t r = 0; r < rows.size(); ++r)
+            for (lxw_col_t c = 0; c < rows[r].size(); ++c) {
                 char* end = nullptr;
                 const double v = std::strtod(rows[r][c].c_str(), &end);
-                if (*end == '\0') worksheet_write_number(ws, row, col, v, nullptr);
-                else worksheet_write_string(ws, row, col, rows[r][c].c_str(), nullptr);
+                *end ? worksheet_write_string(ws, r, c, rows[r][c].c_str(), nullptr) : worksheet_write_number(ws, r, c, v, nullptr);
             }
     }
     workbook_close(book);
@@ -371,41 +334,24 @@ std::vector<std::pair<std::string, std::string>> RuleCases() {
 // book, and more of every kind: turned, flipped, with arrows, rounded,
 // bent, text boxes of every alignment.
 std::vector<wb::SheetShape> ShapeCases(const wb::SheetModel& shapesBook) {
+    using K = wb::ShapeKind;
     std::vector<wb::SheetShape> shapes = shapesBook.shapes;
     wb::SheetShape s;
-    s.box.from = {2, 1, 0, 0};
-    s.box.to = wb::SheetPoint{6, 4, 3, 10};
+    s.box.from = {2, 1, 0, 0}, s.box.to = wb::SheetPoint{6, 4, 3, 10};
     s.outline = {wb::BorderStyle::Medium, wb::SheetColor::Rgb(0x3366FF)};
-    for (wb::ShapeKind kind : {wb::ShapeKind::Line, wb::ShapeKind::Elbow, wb::ShapeKind::Rect, wb::ShapeKind::RoundRect, wb::ShapeKind::Ellipse})
+    for (K kind : {K::Line, K::Elbow, K::Rect, K::RoundRect, K::Ellipse})
         for (double rotation : {0.0, 30.0, 250.0}) {
-            s.kind = kind;
-            s.rotation = rotation;
-            s.flipH = rotation > 100;
-            s.flipV = rotation == 30.0;
-            s.headArrow = s.tailArrow = kind == wb::ShapeKind::Line || kind == wb::ShapeKind::Elbow;
-            s.adjust = kind == wb::ShapeKind::RoundRect ? 0.3 : 0.35;
+            s.kind = kind, s.rotation = rotation, s.flipH = rotation > 100, s.flipV = rotation == 30.0;
+            s.headArrow = s.tailArrow = kind == K::Line || kind == K::Elbow;
+            s.adjust = kind == K::RoundRect ? 0.3 : 0.35;
             shapes.push_back(s);
         }
-    s.kind = wb::ShapeKind::Ellipse;
-    s.box.to = wb::SheetPoint{12, 2, 0, 0};
-    shapes.push_back(s);
-    s.kind = wb::ShapeKind::Polygon;
-    s.points = {{0.5, 0}, {1, 0.7}, {0.2, 1}, {0, 0.4}};
-    s.closed = false;
-    shapes.push_back(s);
-    s.closed = true;
-    s.outline.color = wb::SheetColor{};
-    shapes.push_back(s);
-    s.kind = wb::ShapeKind::Rect;
-    s.outline.style = wb::BorderStyle::None;
-    s.text = "一行目\n2nd line\n";
-    s.fontPoints = 14;
+    s.kind = K::Ellipse, s.box.to = wb::SheetPoint{12, 2, 0, 0}, shapes.push_back(s);
+    s.kind = K::Polygon, s.points = {{0.5, 0}, {1, 0.7}, {0.2, 1}, {0, 0.4}}, s.closed = false, shapes.push_back(s);
+    s.closed = true, s.outline.color = wb::SheetColor{}, shapes.push_back(s);
+    s.kind = K::Rect, s.outline.style = wb::BorderStyle::None, s.text = "一行目\n2nd line\n", s.fontPoints = 14;
     for (wb::HAlign h : {wb::HAlign::Left, wb::HAlign::Center, wb::HAlign::Right})
-        for (wb::VAlign v : {wb::VAlign::Top, wb::VAlign::Center, wb::VAlign::Bottom}) {
-            s.textAlign = h;
-            s.textAnchor = v;
-            shapes.push_back(s);
-        }
+        for (wb::VAlign v : {wb::VAlign::Top, wb::VAlign::Center, wb::VAlign::Bottom}) s.textAlign = h, s.textAnchor = v, shapes.push_back(s);
     return shapes;
 }
 
@@ -426,19 +372,14 @@ std::string ShapeProbe(const wb::SheetShape& s, const wb::SheetGrid& grid, doubl
     return f.str();
 }
 
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-        if (pclose(p) != 0) throw std::runtime_error(command + " failed");
-    }
-    return out;
+// Runs the command with `arguments`.
+void Tavo(const std::string& arguments) {
+    const std::string command = std::string(TAVO_CLI) + " " + arguments;
+    if (std::system(command.c_str()) != 0) throw std::runtime_error(command + " failed");
 }
 
-// The library's answers to the dump macro, from the rows of `tavo dump`:
-// each record's fields in the order of its type (those of the rows), the
-// text apart, the counts.
+// The library's answers to the dump macro from the rows of `tavo dump`: each
+// record's fields (in the rows' order), the text apart, the counts.
 std::string DumpReplies(const std::vector<tavo::cli::CsvRow>& rows, const std::string& path) {
     std::ostringstream r;
     r << "ReadIniDump\t-1\t-1\t-1\t-1\nReadIniString:5\t" << Escaped(path) << '\n';
@@ -448,12 +389,8 @@ std::string DumpReplies(const std::vector<tavo::cli::CsvRow>& rows, const std::s
         std::vector<std::string> fields(row.fields.begin() + (kind == "Table" ? 2 : 1), row.fields.end());
         if (kind == "Drawing" || kind == "Comment" || kind[0] == '#') continue;
         if (kind == "Enko") fields.insert(fields.begin() + 4, {"0", "0"});
-        if (kind == "Moji") {
-            r << "GetMojiString\t" << Escaped(fields.back()) << '\n';
-            fields.pop_back();
-        }
-        ++counts[kind];
-        r << "Get" << kind;
+        if (kind == "Moji") r << "GetMojiString\t" << Escaped(fields.back()) << '\n', fields.pop_back();
+        r << "Get" << kind, ++counts[kind];
         for (const std::string& f : fields) r << '\t' << f;
         r << '\n';
     }
@@ -461,35 +398,27 @@ std::string DumpReplies(const std::vector<tavo::cli::CsvRow>& rows, const std::s
     return r.str();
 }
 
-// The calls a build logged, made through the library, saving to `path`.
+// The calls a build logged, made through the library, saving to `path`;
+// comments in the bytes LibreOffice's StrConv gave them, texts in Shift-JIS.
 void Replay(const std::vector<Logged>& log, const std::string& path) {
     for (const Logged& c : log) {
         const auto f = [&c](std::size_t i) { return std::stof(c.at(i + 1)); };
         const auto n = [&c](std::size_t i) { return static_cast<int32_t>(std::stod(c.at(i + 1))); };
         const auto b = [&n](std::size_t i) { return static_cast<uint8_t>(n(i)); };
         const auto w = [&n](std::size_t i) { return static_cast<uint16_t>(n(i)); };
-        // Texts in the code page the library takes: comments as LibreOffice's StrConv gave their bytes.
-        const auto text = [&c](std::size_t i, bool comment) {
-            return comment ? tavo::test::Converted(c.at(i + 1), "UTF-8", "CP1252") : Utf8ToCp932(c.at(i + 1));
-        };
+        const std::string t0 = c.size() > 1 ? tavo::test::Converted(c[1], "UTF-8", "CP1252") : "",
+                          t1 = c.size() > 2 ? tavo::test::Converted(c[2], "UTF-8", "CP1252") : "",
+                          moji = c.size() > 8 ? Utf8ToCp932(c[8]) : "";
+        const char *p0 = t0.c_str(), *p1 = t1.c_str(), *pm = moji.c_str(), *out = path.c_str();
         if (c[0] == "JwcCreate") JwcCreate(static_cast<int16_t>(n(0)), static_cast<int16_t>(n(1)));
         if (c[0] == "SetMojiTable") SetMojiTable(static_cast<int16_t>(n(0)), w(1), w(2), w(3), w(4));
         if (c[0] == "AddSen") AddSen(f(0), f(1), f(2), f(3), b(4), b(5), b(6), b(7), w(8));
         if (c[0] == "AddEnko") AddEnko(f(0), f(1), f(2), w(3), n(4), n(5), n(6), b(7), b(8), b(9), b(10), w(11));
         if (c[0] == "AddTen") AddTen(f(0), f(1), b(2), b(3), w(4));
+        if (c[0] == "AddMoji") AddMoji(f(0), f(1), f(2), f(3), b(4), b(5), w(6), &pm);
+        if (c[0] == "SetComment") SetComment(&p0, &p1);
+        if (c[0] == "JwcSaveTo") JwcSaveTo(&out);
         if (c[0] == "JwcDestroy") JwcDestroy();
-        if (c[0] == "SetComment") {
-            const std::string a = text(0, true), z = text(1, true);
-            const char *pa = a.c_str(), *pz = z.c_str();
-            SetComment(&pa, &pz);
-        } else if (c[0] == "AddMoji") {
-            const std::string t = text(7, false);
-            const char* p = t.c_str();
-            AddMoji(f(0), f(1), f(2), f(3), b(4), b(5), w(6), &p);
-        } else if (c[0] == "JwcSaveTo") {
-            const char* p = path.c_str();
-            JwcSaveTo(&p);
-        }
     }
 }
 
@@ -504,9 +433,8 @@ const std::vector<tavo::test::Book>& Books() {
     static const std::vector<tavo::test::Book> books = [] {
         std::vector<tavo::test::Book> all = tavo::test::Corpus();
         all.push_back({"walk", WriteWalkBook, {}});
-        // Left out as the corpus leaves it out of LibreOffice's copies: a
-        // workbook without a styles part, whose texts LibreOffice sets in
-        // its own default of 10 points (Excel's is 11).
+        // Left out as from the corpus's LibreOffice copies: no styles part,
+        // so LibreOffice sets texts in its 10 points (Excel's is 11).
         all.erase(std::remove_if(all.begin(), all.end(), [](const tavo::test::Book& b) { return !b.libreOffice; }), all.end());
         for (const tavo::test::Book& b : all) b.write(BookPath(b.name));
         return all;
@@ -518,16 +446,16 @@ const std::vector<tavo::test::Book>& Books() {
 std::string Entities() {
     const std::string path = (Dir() / "entities.jwc").string();
     if (!fs::exists(path))
-        RunCommand(std::string(TAVO_CLI) + " build --mm --utf8 '" + TAVO_SOURCE_DIR + "/examples/entities.csv' -o '" + path + "'");
+        Tavo("build --mm --utf8 '" + std::string(TAVO_SOURCE_DIR) + "/examples/entities.csv' -o '" + path + "'");
     return path;
 }
 
-// The rows of `tavo dump` but the first, which names the encoding; its
-// header lines quoted, which ParseCsv would skip.
+// The rows of `tavo dump` but the encoding's; header lines quoted, which ParseCsv skips.
 const std::vector<tavo::cli::CsvRow>& DumpedRows() {
     static const std::vector<tavo::cli::CsvRow> rows = [] {
-        std::string csv;
-        for (const std::string& line : tavo::test::Split(RunCommand(std::string(TAVO_CLI) + " dump --utf8 '" + Entities() + "'"), '\n'))
+        std::string csv, utf8 = (Dir() / "entities.utf8.csv").string();
+        Tavo("dump --utf8 '" + Entities() + "' -o '" + utf8 + "'");
+        for (const std::string& line : tavo::test::Split(tavo::test::readFile(utf8), '\n'))
             if (line.compare(0, 11, "# encoding:") != 0)
                 csv += (line[0] == '#' ? '"' + line.substr(0, line.find(',')) + '"' + line.substr(line.find(',')) : line) + '\n';
         return tavo::cli::ParseCsv(csv);
@@ -553,13 +481,10 @@ const std::map<std::string, tavo::test::MacroResult>& Results() {
     static const std::map<std::string, tavo::test::MacroResult> results = [] {
         std::vector<MacroJob> jobs;
         const auto add = [&jobs](const Calls& calls) { jobs.back().calls.insert(jobs.back().calls.end(), calls.begin(), calls.end()); };
-        for (const tavo::test::Book& b : Books()) {
-            jobs.push_back({b.name, BookPath(b.name), {}, {}, Task(Replies(), "TavoExportSheet")});
-            ExcelGeometry(jobs.back());
-        }
+        for (const tavo::test::Book& b : Books())
+            jobs.push_back(InExcelSizes({b.name, BookPath(b.name), {}, {}, Task(Replies(), "TavoExportSheet")}));
         // The ways an export ends, one after the other in one workbook.
-        jobs.push_back({"scenarios", BookPath("lxw_form")});
-        ExcelGeometry(jobs.back());
+        jobs.push_back(InExcelSizes({"scenarios", BookPath("lxw_form")}));
         for (const ExportScenario& s : ExportScenarios()) add(Task(Replies(s.target, s.fileName) + s.replies, "TavoExportSheet"));
         // A new workbook: the export of its empty sheet, the rules, the shapes.
         std::string rules;
@@ -571,10 +496,8 @@ const std::map<std::string, tavo::test::MacroResult>& Results() {
         add({{"StandInFinish", {}}});
         jobs.push_back({"builds", BookPath("build failures")});
         WriteBuildFailures(jobs.back().book);
-        for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
-            add({{"ProbeSheet", {"f" + std::to_string(i)}}});
-            add(Task(Replies(), "TavoBuildJwc"));
-        }
+        for (std::size_t i = 0; i < BuildFailures().size(); ++i)
+            add({{"ProbeSheet", {"f" + std::to_string(i)}}}), add(Task(Replies(), "TavoBuildJwc"));
         jobs.push_back({"compiled", "", {}, {}, {{"StandInCompiled", {}}}, false, true});
         // Dumps the file into a new sheet, then builds a drawing from that sheet.
         jobs.push_back({"dump", "", {}, {}, Task(DumpReplies(DumpedRows(), Entities()), "TavoDumpJwc"), true});
@@ -589,9 +512,8 @@ const std::map<std::string, tavo::test::MacroResult>& Results() {
 }
 
 const tavo::test::MacroResult& Result(const std::string& job) {
-    const tavo::test::MacroResult& r = Results().at(job);
-    EXPECT_EQ(r.error, "") << job;
-    return r;
+    EXPECT_EQ(Results().at(job).error, "") << job;
+    return Results().at(job);
 }
 
 // The log a job's call `call` handed back, checked to be there.
@@ -599,7 +521,7 @@ std::vector<Logged> Log(const std::string& job, std::size_t call = 2) {
     const tavo::test::MacroResult& r = Result(job);
     if (r.results.size() <= call || !r.results[call])
         ADD_FAILURE() << job << ": the macro module did not compile or its Basic stopped (" << r.error << ")";
-    return ParseLog(r.results.size() > call ? r.results[call] : std::nullopt);
+    return tavo::test::Table(r.results.size() > call ? r.results[call].value_or("") : "");
 }
 
 TEST(ExcelMacros, CorpusSheetsExportAsTheWorkbookHostExportsThem) {
@@ -607,10 +529,7 @@ TEST(ExcelMacros, CorpusSheetsExportAsTheWorkbookHostExportsThem) {
         const std::vector<Logged> log = Log(b.name);
         ExpectSameAdds(HostCalls(BookPath(b.name)), log, b.name);
         EXPECT_EQ(Framing(log), ExportScenarios()[0].calls) << b.name;
-        for (const Logged& c : log)
-            if (c[0] == "SetObjComment") {
-                EXPECT_EQ(c, (Logged{"SetObjComment", "c1", "コメント"})) << b.name;
-            }
+        EXPECT_EQ(std::count(log.begin(), log.end(), Logged{"SetObjComment", "c1", "コメント"}), 1) << b.name;
     }
 }
 
@@ -631,28 +550,26 @@ TEST(ExcelMacros, ExportEndsAsTheUserOrTheLibrarySays) {
 
 TEST(ExcelMacros, BuildStopsAtARowItCannotRead) {
     for (std::size_t i = 0; i < BuildFailures().size(); ++i) {
-        const BuildFailure& f = BuildFailures()[i];
+        const auto& [rows, says] = BuildFailures()[i];
         const std::vector<Logged> log = Log("builds", 4 * i + 3);
         const std::vector<std::string> names = Framing(log);
-        EXPECT_TRUE(std::find(names.begin(), names.end(), "JwcSaveTo") == names.end()) << f.says;
-        const std::string at = "シート \"f" + std::to_string(i) + "\" の " + std::to_string(f.rows.size()) + " 行目: ";
-        EXPECT_NE(LastMessage(log)[1].find(at), std::string::npos) << LastMessage(log)[1];
-        EXPECT_NE(LastMessage(log)[1].find(f.says), std::string::npos) << LastMessage(log)[1];
+        EXPECT_TRUE(std::find(names.begin(), names.end(), "JwcSaveTo") == names.end()) << says;
+        const std::string at = "シート \"f" + std::to_string(i) + "\" の " + std::to_string(rows.size()) + " 行目: ";
+        const std::string said = LastMessage(log)[1];
+        EXPECT_TRUE(said.find(at) != std::string::npos && said.find(says) != std::string::npos) << said;
     }
 }
 
 TEST(ExcelMacros, RulesGiveTheWorkbookHostsAnswers) {
     const tavo::test::MacroResult& r = Result("new");
     ASSERT_TRUE(r.results.size() > 4 && r.results[4]) << r.error;
+    std::vector<Logged> want, got;
     const std::vector<std::string> answers = tavo::test::Split(*r.results[4], '\n');
-    const auto cases = RuleCases();
-    ASSERT_GE(answers.size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        if (cases[i].first.compare(0, 6, "points") == 0)
-            EXPECT_NEAR(std::stod(answers[i]), std::stod(cases[i].second), 1e-9) << cases[i].first;
-        else
-            EXPECT_EQ(answers[i], cases[i].second) << tavo::test::Unescaped(cases[i].first);
+    for (const auto& [input, answer] : RuleCases()) {
+        want.push_back({tavo::test::Unescaped(input), answer});
+        got.push_back({want.back()[0], got.size() < answers.size() ? answers[got.size()] : "none"});
     }
+    ExpectSameRows(want, got, "rules", [](std::size_t) { return 1e-9; });
 }
 
 TEST(ExcelMacros, ShapesDrawAsTheWorkbookHostDrawsThem) {
@@ -672,26 +589,19 @@ TEST(ExcelMacros, ModulesCompileUnderLibreOfficesBasic) {
 
 TEST(ExcelMacros, DumpGivesTheRowsOfTavoDumpAndBuildTheBytesOfTavoBuild) {
     const tavo::test::MacroResult& r = Result("dump");
-    const std::vector<tavo::cli::CsvRow>& rows = DumpedRows();
-    ASSERT_EQ(r.sheet.size(), rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::vector<std::string> want = rows[i].fields, got = r.sheet[i];
-        for (auto* cells : {&want, &got})
-            while (!cells->empty() && cells->back().empty()) cells->pop_back();
-        // Comments as LibreOffice's StrConv reads their bytes.
-        for (std::size_t k = 1; want[0] == "Comment" && k < want.size(); ++k)
-            want[k] = tavo::test::Converted(Utf8ToCp932(want[k]), "CP1252", "UTF-8");
-        // Numbers as the sheet holds them, in single precision.
-        for (std::size_t k = 0; k < std::min(want.size(), got.size()); ++k) {
-            char *endWant = nullptr, *endGot = nullptr;
-            const float w = std::strtof(want[k].c_str(), &endWant), g = std::strtof(got[k].c_str(), &endGot);
-            if (!want[k].empty() && *endWant == '\0' && !got[k].empty() && *endGot == '\0' && w == g) got[k] = want[k];
-        }
-        EXPECT_EQ(got, want) << "row " << i + 1;
-    }
+    std::vector<Logged> want, got = r.sheet;
+    for (const tavo::cli::CsvRow& row : DumpedRows()) want.push_back(row.fields);
+    for (auto* rows : {&want, &got})
+        for (Logged& cells : *rows)
+            while (!cells.empty() && cells.back().empty()) cells.pop_back();
+    // Comments as LibreOffice's StrConv reads their bytes.
+    for (Logged& row : want)
+        for (std::size_t k = 1; row[0] == "Comment" && k < row.size(); ++k)
+            row[k] = tavo::test::Converted(Utf8ToCp932(row[k]), "CP1252", "UTF-8");
+    // Numbers as the sheet holds them, in single precision.
+    ExpectSameRows(want, got, "dump", [](std::size_t) { return 1e-4; });
     const std::string dumped = (Dir() / "entities.csv").string(), byCli = (Dir() / "entities.cli.jwc").string();
-    RunCommand(std::string(TAVO_CLI) + " dump '" + Entities() + "' -o '" + dumped + "'");
-    RunCommand(std::string(TAVO_CLI) + " build '" + dumped + "' -o '" + byCli + "'");
+    Tavo("dump '" + Entities() + "' -o '" + dumped + "'"), Tavo("build '" + dumped + "' -o '" + byCli + "'");
     const std::string byMacro = (Dir() / "entities.macro.jwc").string();
     const std::vector<Logged> build = Log("dump", 5);
     Replay(build, byMacro);

@@ -4,8 +4,7 @@ Attribute VB_Name = "RuleProbe"
 Option Explicit
 
 ' One answer a line for each line of `inputs`: a rule's name, then its
-' arguments apart by tabs (texts with \uXXXX). The text-size rules take the
-' settings the stand-in's ReadInifile hands out.
+' arguments apart by tabs (texts with \uXXXX), with the stand-in's settings.
 Public Function ProbeRules(ByVal inputs As String) As String
     Dim lines() As String, a() As String, i As Long, s As TSettings, answer As String
     ReadInifile s
@@ -46,36 +45,29 @@ Public Function ProbeShape(ByVal fields As String) As String
         ReDim u(0 To sh.Points - 1)
         ReDim v(0 To sh.Points - 1)
         For i = 0 To sh.Points - 1
-            u(i) = Val(a(19 + 2 * i))
-            v(i) = Val(a(20 + 2 * i))
+            u(i) = Val(a(19 + 2 * i)) : v(i) = Val(a(20 + 2 * i))
         Next
-        sh.PointU = u
-        sh.PointV = v
+        sh.PointU = u : sh.PointV = v
     End If
     TavoDrawShape sh, s
     ProbeShape = "drawn"
 End Function
 
-' Makes the named sheet the active one, for a job that runs a macro on
-' several sheets of one workbook.
+' Makes the named sheet the active one: a job's macro runs on several sheets.
 Public Function ProbeSheet(ByVal name As String) As String
     Worksheets(name).Activate
     ProbeSheet = ActiveSheet.Name
 End Function
 
-' The export's read of the active sheet alone (TavoReadSheet), for the
-' benchmark of where the export's time goes.
+' The export's read of the active sheet alone, for the benchmark.
 Public Function ProbeReadSheet() As String
     Dim s As TSettings
     ReadInifile s
     If TavoReadSheet(ActiveSheet, ActiveSheet.UsedRange, False, s) Then ProbeReadSheet = "read " & SheetCells
 End Function
 
-' One property read of every cell of the used range: "value", "text",
-' "interior", "merge", "font", "alignment" (which LibreOffice fails for a
-' cell in general alignment), "borders" (as the macro reads them here) or
-' "borders-libreoffice" (LibreOffice's own emulation); "add" makes as many
-' AddText calls.
+' One property read of every cell of the used range, for the benchmark
+' ("borders-libreoffice": LibreOffice's own emulation); "add" makes as many AddText calls.
 Public Function ProbeProperty(ByVal which As String) As String
     Dim area As Object, cell As Object, r As Long, c As Long, v As Variant, n As Long
     Set area = ActiveSheet.UsedRange

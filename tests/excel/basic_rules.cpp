@@ -54,20 +54,17 @@ std::string StringConst(const std::string& name, const std::vector<std::string>&
 
 std::string Block() {
     std::ostringstream out;
-    const std::pair<const char*, BorderStyle> styles[] = {
-        {"HAIR", BorderStyle::Hair},     {"DOTTED", BorderStyle::Dotted},   {"DASH_DOT_DOT", BorderStyle::DashDotDot},
-        {"DASH_DOT", BorderStyle::DashDot}, {"DASHED", BorderStyle::Dashed}, {"THIN", BorderStyle::Thin},
-        {"MEDIUM_DASH_DOT_DOT", BorderStyle::MediumDashDotDot}, {"SLANT_DASH_DOT", BorderStyle::SlantDashDot},
-        {"MEDIUM_DASH_DOT", BorderStyle::MediumDashDot}, {"MEDIUM_DASHED", BorderStyle::MediumDashed},
-        {"MEDIUM", BorderStyle::Medium}, {"THICK", BorderStyle::Thick}, {"DOUBLE", BorderStyle::Double},
-    };
+    using B = BorderStyle;
+    const std::pair<const char*, B> styles[] = {
+        {"HAIR", B::Hair}, {"DOTTED", B::Dotted}, {"DASH_DOT_DOT", B::DashDotDot}, {"DASH_DOT", B::DashDot}, {"DASHED", B::Dashed},
+        {"THIN", B::Thin}, {"MEDIUM_DASH_DOT_DOT", B::MediumDashDotDot}, {"SLANT_DASH_DOT", B::SlantDashDot},
+        {"MEDIUM_DASH_DOT", B::MediumDashDot}, {"MEDIUM_DASHED", B::MediumDashed}, {"MEDIUM", B::Medium}, {"THICK", B::Thick},
+        {"DOUBLE", B::Double}};
     for (const auto& [name, style] : styles)
         out << "Public Const TAVO_STYLE_" << name << " As Long = " << static_cast<int>(style) << "\n";
     const std::pair<const char*, double> constants[] = {
-        {"CELL_MARGIN_POINTS", kCellMarginPoints}, {"CELL_PADDING_POINTS", kCellPaddingPoints},
-        {"LINE_SPACING", kLineSpacing},           {"TEXT_BOX_INSET_X", kInsetXPoints},
-        {"TEXT_BOX_INSET_Y", kInsetYPoints},      {"ARROW_DEGREES", kArrowDegrees},
-    };
+        {"CELL_MARGIN_POINTS", kCellMarginPoints}, {"CELL_PADDING_POINTS", kCellPaddingPoints}, {"LINE_SPACING", kLineSpacing},
+        {"TEXT_BOX_INSET_X", kInsetXPoints}, {"TEXT_BOX_INSET_Y", kInsetYPoints}, {"ARROW_DEGREES", kArrowDegrees}};
     for (const auto& [name, value] : constants)
         out << "Public Const TAVO_" << name << " As Double = " << Number(value) << "\n";
     // A drawing of more rows or cells is refused.
@@ -95,7 +92,8 @@ std::string Block() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::string(argv[1]) != "--check" && std::string(argv[1]) != "--write")) {
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (mode != "--check" && mode != "--write") {
         std::cerr << "usage: basic_rules --check|--write TavoRules.bas\n";
         return 2;
     }
@@ -107,20 +105,12 @@ int main(int argc, char** argv) {
         std::cerr << path << ": no block between \"" << kBegin << "\" and \"" << kEnd << "\"\n";
         return 1;
     }
+    // In the module's own line ends: the macro editor imports CR LF.
     const std::size_t first = text.find('\n', begin) + 1;
-    const std::string block = Block();
-    if (std::string(argv[1]) == "--write") {
-        // In the module's own line ends: the macro editor imports CR LF.
-        const bool crlf = first >= 2 && text[first - 2] == '\r';
-        std::string lines;
-        for (char c : block) lines += c == '\n' && crlf ? std::string("\r\n") : std::string(1, c);
-        std::ofstream(path, std::ios::binary) << text.substr(0, first) << lines << text.substr(end);
-        return 0;
-    }
-    std::string stored;
-    for (char c : text.substr(first, end - first))
-        if (c != '\r') stored += c;
-    if (stored == block) return 0;
+    std::string block;
+    for (char c : Block()) block += c == '\n' && text[first - 2] == '\r' ? std::string("\r\n") : std::string(1, c);
+    if (mode == "--write") std::ofstream(path, std::ios::binary) << text.substr(0, first) << block << text.substr(end);
+    if (mode == "--write" || text.compare(first, end - first, block) == 0) return 0;
     std::cerr << path << ": the generated block is not the workbook host's tables; run basic_rules --write " << path << "\n";
     return 1;
 }

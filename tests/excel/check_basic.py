@@ -1,15 +1,12 @@
 #!/usr/bin/env python3
-"""Static checks of the spreadsheet modules (host/excel/*.bas), without Excel.
+"""check_basic.py FOLDER: static checks of the spreadsheet modules (FOLDER/*.bas), without Excel.
 
-check_basic.py FOLDER
-
-- Every name a procedure uses is declared, as Option Explicit wants it (LibreOffice only finds out when a
-  line runs): a local, a parameter, a name of its module or a public one of another module (the library's
-  calls are those declared in Tavo.bas), or one of the language's or the host's own.
-- The modules fit in one module, as the tests run them under LibreOffice: no two declare the same name, and
-  no local or parameter is named like a procedure.
-- Nothing that LibreOffice's Basic reads otherwise than Excel: no ReDim and no Else in a one-line If, no
-  Optional parameter with a default value, no function that returns an array.
+- Every name a procedure uses is declared, as Option Explicit wants (LibreOffice finds out only when the line
+  runs): a local, a parameter, a name of its module, a public one of another (Tavo.bas declares the library's
+  calls), or the language's or the host's own.
+- The modules fit in one, as the tests run them: no two declare a name, no local is named like a procedure.
+- Nothing LibreOffice's Basic reads otherwise than Excel: ReDim or Else in a one-line If, an Optional
+  parameter with a default value, a function that returns an array.
 - A module is ASCII with CR LF line ends, starts with its VB_Name (its file name) and says Option Explicit.
 """
 import os
@@ -76,15 +73,14 @@ def read_module(path):
         ["has no Option Explicit"] * ("Option Explicit" not in [c for _, c in lines])
     names = {"public": set(), "private": set()}
     procedures, body, in_type = [], None, False
+    scope = lambda word: "private" if (word or "").lower() == "private" else "public"
     for number, code in lines:
         m = PROCEDURE.match(code)
-        scope = lambda word: "private" if (word or "").lower() == "private" else "public"
         if body is None and m:
             body = {"name": m.group(2).lower(), "line": number, "params": m.group(3), "returns": m.group(4) or "", "lines": []}
             names[scope(m.group(1))].add(body["name"])
         elif body is not None and re.match(r"^End (Sub|Function|Property)$", code, re.I):
-            procedures.append(body)
-            body = None
+            procedures, body = procedures + [body], None
         elif body is not None:
             body["lines"].append((number, code))
         elif re.match(r"^(Public |Private )?Type \w+$", code, re.I):
@@ -114,10 +110,8 @@ def check(folder):
             continue
         for p in procs:
             where = "%s:%d: %s" % (name, p["line"], p["name"])
-            if re.search(r"Optional [^,]*=", p["params"], re.I):
-                problems.append(where + ": an Optional parameter with a default value")
-            if p["returns"].endswith("()"):
-                problems.append(where + " returns an array")
+            problems += [where + ": an Optional parameter with a default value"] * bool(re.search(r"Optional [^,]*=", p["params"], re.I))
+            problems += [where + " returns an array"] * p["returns"].endswith("()")
             local = set(declared_in(p["params"]))
             for _, code in p["lines"]:
                 if re.match(r"^(Dim|Const|Static)\b", code, re.I):
@@ -126,19 +120,14 @@ def check(folder):
             problems += ["%s: the local %s is named like a procedure" % (where, n) for n in local & procedures]
             known = KEYWORDS | local | names["public"] | names["private"] | public | {p["name"]}
             for number, code in p["lines"]:
-                one_line_if = re.match(r"^If .* Then (\S.*)$", code, re.I)
-                for word in ("ReDim", "Else"):
-                    if one_line_if and re.search(r"\b%s\b" % word, one_line_if.group(1), re.I):
-                        problems.append("%s:%d: %s in a one-line If" % (name, number, word))
+                then = re.match(r"^If .* Then (\S.*)$", code, re.I)
+                problems += ["%s:%d: %s in a one-line If" % (name, number, word) for word in ("ReDim", "Else")
+                             if then and re.search(r"\b%s\b" % word, then.group(1), re.I)]
                 problems += ["%s:%d: %s is not declared" % (name, number, n) for n in names_in(code) if n not in known]
     return modules, problems
 
 
-def main():
+if __name__ == "__main__":
     modules, problems = check(sys.argv[1])
     print("\n".join(problems + ["%s: %d modules, %d procedures checked" % (sys.argv[1], len(modules), sum(len(m[3]) for m in modules))]))
-    return 1 if problems else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(1 if problems else 0)

@@ -1,20 +1,18 @@
 #!/usr/bin/python3
 r"""Runs the spreadsheet macros (host/excel) under headless LibreOffice for the tests.
 
-lo_basic.py JOBS.json RESULTS (tests/excel_macro_support.h writes JOBS.json and reads RESULTS): one
-LibreOffice opens each job's workbook, gives its columns and rows the sizes Excel shows, joins the modules
-and runs the calls; RESULTS gets per job NAME.I (the result of call I; none when its Basic stopped),
-NAME.seconds, NAME.sheet (the active sheet at the end, when asked) or NAME.error.
+lo_basic.py JOBS.json RESULTS (tests/excel_macro_support.h): one LibreOffice opens each job's workbook, sizes
+its columns and rows as Excel shows them, joins the modules and runs the calls; RESULTS gets per job NAME.I
+(call I's result; none when its Basic stopped), NAME.seconds, NAME.sheet (the active sheet, when asked) or
+NAME.error. LibreOffice cannot load tavo.dll from Basic on Linux, and its Basic knows a Type only in its own
+module: the declarations become a stand-in of the same names, joined into one module with the macros, that
+logs every call and answers from the test's replies; MsgBox and the save dialog go to the stand-in too, a
+cell's Borders to the class module StandInBorders.
 
-LibreOffice cannot load tavo.dll from Basic on Linux: the declarations module becomes a stand-in of the
-same names that logs every call and answers from replies the test gives, and, as LibreOffice's Basic knows
-a Type only in its own module, the stand-in and the macro modules are joined into one. MsgBox and the save
-dialog go to the stand-in, a cell's Borders to the class modules StandInBorders and StandInBorder.
-
-Log lines: NAME<TAB>argument..., numbers as Str$ writes them, texts with \\uXXXX for a backslash, a tab, a
-line break and every character beyond ASCII. Replies: lines NAME<TAB>value...; one under NAME:FIRST answers
-only a call whose first argument is FIRST, one under NAME@PREVIOUS only a call right after PREVIOUS; replies
-of one key are used in turn, the last one again and again.
+Log lines: NAME<TAB>argument..., numbers as Str$ writes them, texts with \\uXXXX for a backslash, a control
+and every character beyond ASCII. Replies: lines NAME<TAB>value...; NAME:FIRST answers only a call whose
+first argument is FIRST, NAME@PREVIOUS only a call right after PREVIOUS; replies of one key are used in
+turn, the last one again and again.
 """
 import json
 import os
@@ -30,33 +28,29 @@ from com.sun.star.script import ModuleInfo
 # Documents may run their macros: the profile's macro security at low.
 SECURITY = """<?xml version="1.0" encoding="UTF-8"?>
 <oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema"
- xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
-<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="MacroSecurityLevel" oor:op="fuse"><value>0</value></prop></item>
-<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="DisableMacrosExecution" oor:op="fuse"><value>false</value></prop></item>
-</oor:items>
-"""
+ xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">%s</oor:items>
+""" % "".join('<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="%s" oor:op="fuse">'
+              '<value>%s</value></prop></item>\n' % p for p in (("MacroSecurityLevel", 0), ("DisableMacrosExecution", "false")))
 
-# Answers when the test gives none: the dialogs closed with OK, the user
-# never cancels.
+MODULES = ["host/excel/Tavo%s.bas" % m for m in ("Host", "Jwc", "Rules", "Sheet", "Cells", "Shapes")] + ["tests/excel/RuleProbe.bas"]
+CLASSES = ["StandInBorders"]
+
+# Answers when the test gives none: the dialogs closed with OK, the user never cancels.
 DEFAULT_ANSWERS = {"ShowExportForm": "1", "ShowDumpForm": "1", "ShowBuildForm": "1", "Progress": "-1",
                    "ShowJwBrws": "1", "ShowJwBrwsFromJwc": "1"}
 
 UI_CALLS = {"MsgBox": "StandInMsgBox", "Application.GetSaveAsFilename": "StandInGetSaveAsFilename"}
 
-# A cell's Borders as Excel documents them (class modules StandInBorders and
-# StandInBorder, tests/excel/*.cls): LibreOffice 7.4's emulation reads every
+# A cell's Borders as Excel documents them (tests/excel/*.cls): LibreOffice 7.4's emulation reads every
 # border as continuous.
 BORDERS = re.compile(r"\b(\w+)\.Borders\b")
 
-HELPERS_DECLARATIONS = "Private gLog() As String, gLogCount As Long, gLast As String, gFirst As String, gPrevious As String, " \
-    "gReplies As String"
-
 HELPERS = r'''
+Private gLog() As String, gLogCount As Long, gLast As String, gFirst As String, gPrevious As String, gReplies As String
+
 ' Takes the replies for the calls to come and empties the log.
 Public Function StandInStart(ByVal replies As String) As String
-    gReplies = vbLf & replies & vbLf
-    gLogCount = 0
-    gLast = ""
+    gReplies = vbLf & replies & vbLf : gLogCount = 0 : gLast = ""
     ReDim gLog(0 To 1023)
     StandInStart = "started"
 End Function
@@ -69,23 +63,16 @@ Public Function StandInFinish() As String
 End Function
 
 Public Function StandInText(ByVal v As Variant) As String
-    Dim i As Long, c As Long, out As String
+    Dim i As Long, c As Long
     Select Case VarType(v)
         Case vbString
             For i = 1 To Len(v)
                 c = AscW(Mid$(v, i, 1)) And &HFFFF&
-                If c < 32 Or c > 126 Or c = 92 Then
-                    out = out & "\u" & Right$("000" & Hex$(c), 4)
-                Else
-                    out = out & Mid$(v, i, 1)
-                End If
+                StandInText = StandInText & IIf(c < 32 Or c > 126 Or c = 92, "\u" & Right$("000" & Hex$(c), 4), Mid$(v, i, 1))
             Next
-            StandInText = out
-        Case vbBoolean
-            StandInText = CStr(CInt(v))
+        Case vbBoolean: StandInText = CStr(CInt(v))
         Case vbEmpty
-        Case Else
-            StandInText = Trim$(Str$(CDbl(v)))
+        Case Else: StandInText = Trim$(Str$(CDbl(v)))
     End Select
 End Function
 
@@ -98,12 +85,8 @@ Private Sub StandInCall(ByVal name As String, args As Variant)
     If gLogCount > UBound(gLog) Then
         ReDim Preserve gLog(0 To 2 * gLogCount - 1)
     End If
-    gLog(gLogCount) = line
-    gLogCount = gLogCount + 1
-    gFirst = ""
+    gLog(gLogCount) = line : gLogCount = gLogCount + 1 : gPrevious = gLast : gLast = name : gFirst = ""
     If UBound(args) >= LBound(args) Then gFirst = StandInText(args(LBound(args)))
-    gPrevious = gLast
-    gLast = name
 End Sub
 
 ' The values of the reply to the call just logged, False when there is none;
@@ -116,8 +99,7 @@ Private Function StandInReply(ByVal name As String, values() As String) As Boole
             ends = InStr(at + 1, gReplies, vbLf)
             values = Split(Mid$(gReplies, at + Len(key) + 2, ends - at - Len(key) - 2), vbTab)
             If InStr(ends, gReplies, vbLf & key & vbTab) > 0 Then gReplies = Left$(gReplies, at) & Mid$(gReplies, ends + 1)
-            StandInReply = True
-            Exit Function
+            StandInReply = True : Exit Function
         End If
     Next
 End Function
@@ -139,23 +121,15 @@ Public Function StandInBordersOf(ByVal cell As Object) As Object
 End Function
 
 Public Function StandInMsgBox(ByVal Prompt As String, Optional ByVal Buttons As Long = 0, Optional ByVal Title As String = "") As Long
-    StandInCall "MsgBox", Array(Title, Prompt)
-    StandInMsgBox = 1
+    StandInCall "MsgBox", Array(Title, Prompt) : StandInMsgBox = 1
 End Function
 
 Public Function StandInGetSaveAsFilename(Optional ByVal InitialFileName As Variant, Optional ByVal FileFilter As Variant, _
         Optional ByVal FilterIndex As Variant, Optional ByVal Title As Variant) As Variant
-    StandInCall "GetSaveAsFilename", Array(Title)
-    StandInGetSaveAsFilename = False
+    StandInCall "GetSaveAsFilename", Array(Title) : StandInGetSaveAsFilename = False
     If InStr(gReplies, vbLf & "GetSaveAsFilename" & vbTab) Then StandInGetSaveAsFilename = StandInAnswer("GetSaveAsFilename", "")
 End Function
 '''
-
-
-def logical_lines(text):
-    """Lines with their continuations joined and comments dropped."""
-    text = re.sub(r" _\r?\n\s*", " ", text)
-    return [line.split("'")[0].rstrip() for line in text.splitlines()]
 
 
 def types_of(lines):
@@ -169,115 +143,76 @@ def types_of(lines):
             types[current] = ([line], [])
         elif current and line:
             types[current][0].append(line)
-            if f:
+            if not f:
+                current = None  # End Type
+            else:
                 types[current][1].extend([(f"{f.group(1)}({i})" if f.group(2) else f.group(1), f.group(4))
                                           for i in range(int(f.group(2) or 0), int(f.group(3) or 0) + 1)])
-            else:
-                current = None  # End Type
     return types
 
 
 def declares_of(lines):
     """The VBA7 branch's Declare statements: (name, Sub/Function, result type, [(by, name, type)])."""
     out, branch = [], None
-    for line in lines:
-        s = line.strip()
-        if s == "#If VBA7 Then":
-            branch = "VBA7"
-        elif s in ("#Else", "#End If"):
-            branch = None
+    for s in (line.strip() for line in lines):
+        branch = "VBA7" if s == "#If VBA7 Then" else None if s in ("#Else", "#End If") else branch
         m = re.fullmatch(r'Public Declare PtrSafe (Sub|Function) (\w+) Lib "tavo\.dll" \((.*?)\)(?: As (\w+))?', s)
-        if m and branch == "VBA7":
+        if m and branch:
             args = [re.fullmatch(r"\s*(ByVal|ByRef) (\w+) As (\w+)\s*", a).groups() for a in m.group(3).split(",") if a.strip()]
             out.append((m.group(2), m.group(1), m.group(4), args))
     return out
 
 
-def functions_of(lines):
-    """The declarations module's own public functions: (name, arguments, result type)."""
-    return [m.groups() for m in (re.fullmatch(r"Public Function (\w+)\((.*)\) As (\w+)", line.strip()) for line in lines) if m]
-
-
 def standin(declarations):
-    """The stand-in module's code for the declarations module's text."""
-    lines = logical_lines(declarations)
+    """The stand-in module's code for the declarations module's text: calls logged, answers replayed."""
+    lines = [line.split("'")[0].rstrip() for line in re.sub(r" _\r?\n\s*", " ", declarations).splitlines()]
     types = types_of(lines)
-    out = ["' Stand-in for the declarations module Tavo: the calls are logged, the answers replayed."]
-    for name, (decl, _) in types.items():
-        out += decl
-    out.append(HELPERS_DECLARATIONS)
-    out.append(HELPERS)
+    out = [line for decl, _ in types.values() for line in decl] + [HELPERS]
     for name, kind, result, args in declares_of(lines):
         params = ", ".join(f"{by} {arg} As {vbtype}" for by, arg, vbtype in args)
-        head = f"Public {kind} {name}({params})" + (f" As {result}" if result else "")
-        body = [f"    StandInCall \"{name}\", Array({', '.join(arg for by, arg, vbtype in args if vbtype not in types)})"]
-        for by, arg, vbtype in args:
-            if vbtype in types:  # a record the library fills
-                body.append("    Dim values() As String")
-                body.append(f"    If StandInReply(\"{name}\", values) Then")
-                for i, (field, ftype) in enumerate(types[vbtype][1]):
-                    body.append(f"        {arg}.{field} = StandInField(values, {i})")
-                body.append("    End If")
+        out += [f"Public {kind} {name}({params})" + (f" As {result}" if result else ""),
+                f"    StandInCall \"{name}\", Array({', '.join(arg for _, arg, vbtype in args if vbtype not in types)})"]
+        for _, arg, vbtype in (a for a in args if a[2] in types):  # a record the library fills
+            out += ["    Dim values() As String", f"    If StandInReply(\"{name}\", values) Then"]
+            out += [f"        {arg}.{field} = StandInField(values, {i})" for i, (field, _) in enumerate(types[vbtype][1])]
+            out.append("    End If")
+        fallback = DEFAULT_ANSWERS.get(name, "")
         if result:
-            fallback = DEFAULT_ANSWERS.get(name, "")
-            if result == "String":
-                body.append(f"    {name} = StandInAnswer(\"{name}\", \"{fallback}\")")
-            else:
-                body.append(f"    {name} = Val(StandInAnswer(\"{name}\", \"{fallback or 0}\"))")
-        out += [head] + body + [f"End {kind}", ""]
-    for name, params, result in functions_of(lines):
+            out.append(f"    {name} = StandInAnswer(\"{name}\", \"{fallback}\")" if result == "String" else
+                       f"    {name} = Val(StandInAnswer(\"{name}\", \"{fallback or 0}\"))")
+        out += [f"End {kind}", ""]
+    for name, params, result in (m.groups() for m in (re.fullmatch(r"Public Function (\w+)\((.*)\) As (\w+)", line.strip())
+                                                     for line in lines) if m):
         args = [re.fullmatch(r"\s*(?:ByVal |ByRef )?(\w+).*", a).group(1) for a in params.split(",") if a.strip()]
         out += [f"Public Function {name}({params}) As {result}", f"    StandInCall \"{name}\", Array({', '.join(args)})",
-                f"End Function", ""]
+                "End Function", ""]
     return "\n".join(out)
 
 
 PROCEDURE = re.compile(r"^(?:(?:Public|Private|Friend) )?(?:Static )?(Sub|Function|Property) ")
 
 
-def split_module(text):
-    """A module's declarations and its procedures, without its name
-    attribute and options."""
-    declarations, procedures, inside = [], [], None
-    for line in text.replace("\r\n", "\n").split("\n"):
-        if line.startswith("Attribute ") or line.startswith("Option "):
-            continue
-        m = PROCEDURE.match(line)
-        if inside is None and m:
-            inside = m.group(1)
-        (procedures if inside else declarations).append(line)
-        if inside and re.match(r"^End " + inside + r"\b", line):
-            inside = None
-    return declarations, procedures
-
-
 def joined(declarations, modules, stand_in=True):
-    """The one module LibreOffice runs: the stand-in, then the macro modules
-    with their dialogs going to the stand-in; every module's declarations
-    first, as the language wants them before the procedures. Without
-    `stand_in`, the declarations module itself and the macro modules as they
-    are, with a function StandInCompiled that hands back "compiled"."""
+    """The one module LibreOffice runs: the stand-in, then the macro modules with their dialogs going to the
+    stand-in; every module's declarations first, as the language wants them before the procedures (their
+    name attributes and options dropped). Without `stand_in`, the declarations module itself and the macro
+    modules as they are, with a function StandInCompiled that hands back "compiled"."""
     heads, bodies = [], []
-    first = standin(declarations) if stand_in else declarations
-    for i, text in enumerate([first] + list(modules)):
-        head, body = split_module(text)
-        body = "\n".join(body)
-        if i > 0 and stand_in:
-            for call, replacement in UI_CALLS.items():
-                body = re.sub(r"(?<![\w.])" + re.escape(call) + r"\b", replacement, body)
-            body = BORDERS.sub(r"StandInBordersOf(\1)", body)
-        heads.append("\n".join(head))
-        bodies.append(body)
+    for i, text in enumerate([standin(declarations) if stand_in else declarations] + modules):
+        inside = None
+        for line in text.replace("\r\n", "\n").split("\n"):
+            if line.startswith(("Attribute ", "Option ")):
+                continue
+            m = PROCEDURE.match(line)
+            inside = inside or (m and m.group(1))
+            (bodies if inside else heads).append(line if not (inside and i and stand_in) else BORDERS.sub(
+                r"StandInBordersOf(\1)", re.sub(r"(?<![\w.])(MsgBox|Application\.GetSaveAsFilename)\b",
+                                                lambda c: UI_CALLS[c[1]], line)))
+            if inside and re.match(r"^End " + inside + r"\b", line):
+                inside = None
     if not stand_in:
         bodies.append('Public Function StandInCompiled() As String\n    StandInCompiled = "compiled"\nEnd Function')
     return "Option VBASupport 1\nOption Explicit\n" + "\n".join(heads) + "\n" + "\n".join(bodies) + "\n"
-
-
-def prop(name, value):
-    p = PropertyValue()
-    p.Name = name
-    p.Value = value
-    return p
 
 
 def start_office(profile):
@@ -304,11 +239,11 @@ def start_office(profile):
 
 def run_job(desktop, code, classes, job):
     url = uno.systemPathToFileUrl(os.path.abspath(job["book"])) if job.get("book") else "private:factory/scalc"
-    doc = desktop.loadComponentFromURL(url, "_blank", 0, (prop("Hidden", True), prop("MacroExecutionMode", 4)))
+    doc = desktop.loadComponentFromURL(url, "_blank", 0, (PropertyValue(Name="Hidden", Value=True), PropertyValue(Name="MacroExecutionMode", Value=4)))
     try:
         sheet = doc.CurrentController.ActiveSheet
         for lines, sizes, attribute in ((sheet.Columns, "columns", "Width"), (sheet.Rows, "rows", "Height")):
-            for index, points in job.get(sizes, []):
+            for index, points in job[sizes]:
                 if points > 0:
                     setattr(lines.getByIndex(index), attribute, int(round(points * 2540.0 / 72.0)))
         libraries = doc.BasicLibraries
@@ -329,12 +264,11 @@ def run_job(desktop, code, classes, job):
         provider = doc.getScriptProvider()
         out = {"results": [], "seconds": []}
         for procedure, arguments in job["calls"]:
-            script = provider.getScript("vnd.sun.star.script:Standard.TavoJoined.%s?language=Basic&location=document"
-                                        % procedure)
+            script = provider.getScript("vnd.sun.star.script:Standard.TavoJoined.%s?language=Basic&location=document" % procedure)
             started = time.time()
             out["results"].append(script.invoke(tuple(arguments), (), ())[0])
             out["seconds"].append(time.time() - started)
-        if job.get("read_sheet"):
+        if job["read_sheet"]:
             active = doc.CurrentController.ActiveSheet
             cursor = active.createCursor()
             cursor.gotoEndOfUsedArea(False)
@@ -346,51 +280,41 @@ def run_job(desktop, code, classes, job):
 
 
 def write_results(folder, name, out):
-    path = os.path.join(folder, name)
+    def write(suffix, text):
+        with open(os.path.join(folder, name + suffix), "w", encoding="utf-8", newline="") as f:
+            f.write(text)
     if "error" in out:
-        with open(path + ".error", "w", encoding="utf-8") as f:
-            f.write(out["error"])
-        return
+        return write(".error", out["error"])
     for i, value in enumerate(out["results"]):
         if value is not None:
-            with open("%s.%d" % (path, i), "w", encoding="utf-8", newline="") as f:
-                f.write(str(value))
-    with open(path + ".seconds", "w") as f:
-        f.write("\n".join("%.3f" % t for t in out["seconds"]) + "\n")
+            write(".%d" % i, str(value))
+    write(".seconds", "".join("%.3f\n" % t for t in out["seconds"]))
     if "sheet" in out:
-        with open(path + ".sheet", "w", encoding="utf-8", newline="") as f:
-            for row in out["sheet"]:
-                f.write("\t".join(repr(v) if isinstance(v, float) else re.sub(r"[\\\t\r\n]", lambda m: "\\u%04X" % ord(m[0]), v)
-                                  for v in row) + "\n")
+        write(".sheet", "".join("\t".join(repr(v) if isinstance(v, float) else re.sub(r"[\\\t\r\n]", lambda m: "\\u%04X" % ord(m[0]), v)
+                                          for v in row) + "\n" for row in out["sheet"]))
 
 
 def main():
-    with open(sys.argv[1], encoding="utf-8") as f:
-        spec = json.load(f)
+    spec = json.load(open(sys.argv[1], encoding="utf-8"))
 
-    def read(path):
-        with open(path, encoding="ascii") as f:
-            return f.read()
-    declarations, modules = read(spec["declarations"]), [read(path) for path in spec["modules"]]
+    read = lambda path: open(os.path.join(spec["source"], path), encoding="ascii").read()
+    declarations, modules = read("host/excel/Tavo.bas"), [read(path) for path in MODULES]
     code = {False: joined(declarations, modules), True: joined(declarations, modules, stand_in=False)}
-    classes = {os.path.splitext(os.path.basename(path))[0]: read(path) for path in spec.get("classes", [])}
+    classes = {name: read("tests/excel/%s.cls" % name) for name in CLASSES}
     os.makedirs(sys.argv[2], exist_ok=True)
     process, desktop = start_office(spec["profile"])
     try:
         for job in spec["jobs"]:
             try:
-                out = run_job(desktop, code[bool(job.get("real_declarations"))], classes, job)
+                out = run_job(desktop, code[job["real_declarations"]], classes, job)
             except Exception as e:  # the job's own failure; the others still run
                 out = {"error": "%s: %s" % (type(e).__name__, e)}
             write_results(sys.argv[2], job["name"], out)
     finally:
         try:
             desktop.terminate()
-        except Exception:
-            pass
-        try:
             process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
+        except Exception:
             process.kill()
 
 
