@@ -30,7 +30,10 @@ inline void Put(std::string& out, std::initializer_list<std::pair<uint32_t, int>
 
 inline std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& parts) {
     std::string body, directory;
-    for (const auto& [name, data] : parts) {
+    for (const auto& part : parts) {
+        // Named, not bound: a lambda may not capture a structured binding before C++20.
+        const std::string& name = part.first;
+        const std::string& data = part.second;
         const auto offset = static_cast<uint32_t>(body.size()), size = static_cast<uint32_t>(data.size());
         const auto header = [&](std::string& out, bool central) {
             Put(out, central ? 0x02014b50 : 0x04034b50, 4);
