@@ -147,8 +147,7 @@ check-static: build
 	@$(MAKE) --no-print-directory install-packages NEED="$(STATIC_PACKAGES)"
 	@echo "=== clang-tidy"
 	@! grep -rnE '^\s*#\s*include\s*".*\.cpp"' src fuzz || { echo "a source includes a .cpp file"; exit 1; }
-	@python3 -c 'import json, sys; print("\n".join(sorted({e["file"] for e in json.load(open(sys.argv[1])) \
-	  if "/tests/" not in e["file"] and "/bench/" not in e["file"]})))' $(BUILD)/compile_commands.json \
+	@.ci/tidy-sources $(BUILD)/compile_commands.json \
 	  | xargs -P $(JOBS) -n 1 clang-tidy -p $(BUILD) --quiet --checks=-bugprone-suspicious-include \
 	    --extra-arg=-Xclang --extra-arg=-analyzer-opt-analyze-headers 2>/dev/null
 	@echo "=== clang-tidy (Windows sources, with the MinGW-w64 headers)"
