@@ -17,7 +17,7 @@ TIDY_WIN64_BUILD ?= build-tidy-win64
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS  ?= 10000000
 VALGRIND_TESTS = base_test runtime_format_test jwc_test jwc_audit_test profile_file_test settings_test export_test jwt_test \
-                 dxf_test interface_test save_fault_test file_save_test viewer_test forms_test
+                 dxf_test interface_test save_fault_test file_save_test viewer_test forms_test workbook_test
 FUZZERS     = fuzz_jwc_reader:jwc fuzz_profile:ini fuzz_legacy_settings:dat fuzz_exports:exports fuzz_xlsx:workbook \
               fuzz_ods:workbook
 
@@ -162,11 +162,9 @@ check-static: build
 	@cppcheck -j $(JOBS) --error-exitcode=1 --enable=warning,performance,portability --inline-suppr --quiet --std=c++17 \
 	  --language=c++ -I src -I include --suppress=missingIncludeSystem src fuzz
 	@echo "=== valgrind"
-	@# Two at a time; workbook_test without its million-row sheet, which takes valgrind minutes.
-	@printf '%s\n' $(VALGRIND_TESTS) workbook_test | xargs -P $(JOBS) -I{} sh -c '\
-	  filter=; [ {} = workbook_test ] && filter=--gtest_filter=-*Million*; \
+	@printf '%s\n' $(VALGRIND_TESTS) | xargs -P $(JOBS) -I{} sh -c '\
 	  valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible --quiet \
-	    --suppressions=tests/valgrind.supp ./$(BUILD)/tests/{} --gtest_brief=1 $$filter > $(BUILD)/valgrind-{}.log 2>&1 \
+	    --suppressions=tests/valgrind.supp ./$(BUILD)/tests/{} --gtest_brief=1 > $(BUILD)/valgrind-{}.log 2>&1 \
 	  && echo "{}: clean" || { cat $(BUILD)/valgrind-{}.log; exit 255; }'
 
 clean:
